@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <string_view>
 
-namespace numtext {
+namespace numtext
+{
 
 bool IsNumeric(std::string_view text);
 

@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-namespace numtext {
+namespace numtext
+{
 
 std::string FormatPattern(double value, std::string_view pattern);
 
