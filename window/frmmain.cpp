@@ -1,0 +1,227 @@
+#include "window/frmmain.h"
+
+#include "numtext/parse.h"
+#include "numtext/patterns.h"
+#include "rollstats/rollstats.h"
+#include "runtime/checked.h"
+
+#include <exception>
+#include <string>
+
+namespace window
+{
+
+using namespace rollstats;
+using runtime::Add;
+using runtime::Narrow;
+using runtime::Sub;
+
+frmMain::frmMain()
+    : Text2(Widget(), true)
+    , Label5(Widget(), "0.0% indicates probability less than  0.000000001%")
+    , Label1(Widget(), "Number of Dice")
+    , txtN(Widget(), false)
+    , Label2(Widget(), "Number of Sides")
+    , cmbF(Widget())
+    , Label4(Widget(), "Roll Modifier")
+    , txtM(Widget(), false)
+    , Label3(Widget(), "Average Throw")
+    , lblAvg(Widget(), "")
+    , Label10(Widget(), "Prob. >=")
+    , cmbGreaterThan(Widget())
+    , lblGreaterThan(Widget(), "")
+    , Label9(Widget(), "Prob. <=")
+    , cmbLessThan(Widget())
+    , lblLessThan(Widget(), "")
+    , Label8(Widget(), "Probability roll is  >= and <=")
+    , lblBetween(Widget(), "")
+    , Action { CommandButton(Widget(), "Compute"), CommandButton(Widget(), "Close") }
+{
+    txtN.SetText("2");
+    txtM.SetText("0");
+    for (const char *sides : { "2", "3", "4", "5", "6", "8", "10", "12", "20", "30", "100" })
+        cmbF.AddItem(sides);
+    LayOut();
+    ConnectEvents();
+}
+
+void frmMain::ConnectEvents()
+{
+    Action[0].Click = [this] { Action_Click(0); };
+    Action[1].Click = [this] { Action_Click(1); };
+    cmbGreaterThan.Click = [this] { cmbGreaterThan_Click(); };
+    cmbLessThan.Click = [this] { cmbLessThan_Click(); };
+    cmbF.Click = [this] { cmbF_Click(); };
+    txtN.Change = [this] { txtN_Change(); };
+    txtM.Change = [this] { txtM_Change(); };
+    txtN.GotFocus = [this] { txtN_GotFocus(); };
+    txtM.GotFocus = [this] { txtM_GotFocus(); };
+}
+
+void frmMain::Form_Load()
+{
+    cmbF.SetListIndex(4);
+}
+
+void frmMain::Action_Click(std::int16_t Index)
+{
+    try {
+        if (Index >= 1)
+            Hide();
+        else
+            Compute();
+    } catch (const std::exception &) {
+        MsgBox("There was an unexpected error. Change values and try again.", vbCritical, "Unexpected Error!");
+    }
+    SetMousePointer(vbDefault);
+}
+
+void frmMain::Reject(TextBox &box, std::string_view prompt, std::string_view title)
+{
+    MsgBox(prompt, vbCritical, title);
+    box.SetFocus();
+}
+
+void frmMain::Compute()
+{
+    if (!numtext::IsNumeric(txtN.Text()))
+        return Reject(txtN, "Please enter a numeric value.", "Non-numeric Number of Dice!");
+    if (!numtext::IsNumeric(txtM.Text()))
+        return Reject(txtM, "Please enter a numeric value.", "Non-numeric Roll Modifier!");
+    std::int32_t Dice;
+    try {
+        Dice = numtext::ToInt32(txtN.Text());
+    } catch (const std::exception &) {
+        return Reject(txtN, "Please enter a different value. (1-20)", "Number of Dice Too High!");
+    }
+    try {
+        Modifier = numtext::ToInt16(txtM.Text());
+    } catch (const std::exception &) {
+        return Reject(txtM, "Please enter a smaller value. (-32,768 to 32,767)", "Modifier value to big or too small");
+    }
+    Sides = numtext::ToInt16(cmbF.Text());
+    if (Sides == 100 && Dice > 10) {
+        const std::string prompt = "Number of dice is limited to 10 for 100-sided rolls." + std::string(vbCrLf)
+            + "Please enter another a smaller value.";
+        return Reject(txtN, prompt, "D100 Roll Limit!");
+    }
+    if (Dice > 20 || Dice < 1)
+        return Reject(txtN, "Please enter a different value. (1-20)", "Number of Dice Too High!");
+
+    SeedRollState();
+    SetMousePointer(vbHourglass);
+    BuildDistribution(Narrow<std::int16_t>(Dice));
+    ComputeTotalOutcomes(Dice);
+
+    Text2.SetText("");
+    cmbGreaterThan.Clear();
+    cmbLessThan.Clear();
+    // The table is written in one piece: a text box redraws on every change.
+    // Should a line fail, the lines before it still reach the box.
+    std::string table;
+    try {
+        const std::int32_t Top = runtime::Mul<std::int32_t>(Sides, Dice);
+        for (std::int32_t t = Dice; t <= Top; ++t) {
+            const std::int32_t total = Add<std::int32_t>(t, Modifier);
+            const double share = runtime::Div(Counts[Sub<std::int32_t>(Add<std::int32_t>(t, 1), Dice)], TotalOutcomes);
+            table += numtext::FormatPattern(total, "P(####0) = ");
+            table += numtext::FormatPattern(share, "##0.000000000%");
+            table += vbCrLf;
+            cmbGreaterThan.AddItem(numtext::IntegerText(total));
+            cmbLessThan.AddItem(numtext::IntegerText(total));
+        }
+    } catch (...) {
+        Text2.SetText(table);
+        throw;
+    }
+    Text2.SetText(table);
+
+    // Each selection runs that list's click handler before it returns.
+    cmbGreaterThan.SetListIndex(0);
+    cmbLessThan.SetListIndex(cmbLessThan.NewIndex());
+
+    lblAvg.SetCaption(numtext::FormatPattern(AverageThrow(Dice, Sides, Modifier), "###0.0#"));
+    lblAvg.SetToolTipText(lblAvg.Caption());
+}
+
+// Shows the share of outcomes whose counts lie from first + 1 to last + 1,
+// added in ascending order, as a percentage.
+void frmMain::ShowProbability(Label &label, std::int16_t first, std::int16_t last)
+{
+    double Sum = 0.0;
+    for (std::int16_t index = first; index <= last; index = Add<std::int16_t>(index, 1))
+        Sum = runtime::Finite(Sum + Counts[index + 1]);
+    const double share = runtime::Div(Sum, TotalOutcomes);
+    label.SetToolTipText(numtext::GeneralNumberText(runtime::Finite(share * 100)) + "%");
+    label.SetCaption(numtext::FormatPattern(share, "#0.0%"));
+}
+
+void frmMain::cmbGreaterThan_Click()
+{
+    const auto Last = Narrow<std::int16_t>(Sub<std::int32_t>(Counts.Upper(), 1));
+    ShowProbability(lblGreaterThan, Narrow<std::int16_t>(cmbGreaterThan.ListIndex()), Last);
+    UpdateBetween();
+}
+
+void frmMain::cmbLessThan_Click()
+{
+    ShowProbability(lblLessThan, 0, Narrow<std::int16_t>(cmbLessThan.ListIndex()));
+    UpdateBetween();
+}
+
+void frmMain::UpdateBetween()
+{
+    const auto a = Narrow<std::int16_t>(cmbLessThan.ListIndex());
+    const auto b = Narrow<std::int16_t>(cmbGreaterThan.ListIndex());
+    if (a < 0 || b < 0)
+        return;
+    const std::int16_t Lo = a < b ? a : b;
+    const std::int16_t Hi = a < b ? b : a;
+    Label8.SetCaption(
+        "Probability roll is between " + cmbGreaterThan.List(Lo) + " and " + cmbGreaterThan.List(Hi) + ".");
+    ShowProbability(lblBetween, Lo, Hi);
+}
+
+void frmMain::cmbF_Click()
+{
+    if (numtext::ToDouble(cmbF.Text()) != Sides)
+        ClearResults();
+}
+
+void frmMain::txtN_Change()
+{
+    ClearResults();
+}
+
+void frmMain::txtM_Change()
+{
+    ClearResults();
+}
+
+void frmMain::ClearResults()
+{
+    cmbGreaterThan.Clear();
+    cmbLessThan.Clear();
+    lblLessThan.SetCaption("");
+    lblGreaterThan.SetCaption("");
+    lblBetween.SetCaption("");
+    lblAvg.SetCaption("");
+}
+
+void frmMain::txtN_GotFocus()
+{
+    SelectAllText(txtN);
+}
+
+void frmMain::txtM_GotFocus()
+{
+    SelectAllText(txtM);
+}
+
+void frmMain::SelectAllText(TextBox &box)
+{
+    box.SetSelStart(0);
+    box.SetSelLength(Len(box.Text()));
+}
+
+} // namespace window

@@ -1,0 +1,64 @@
+#pragma once
+
+// The calculator's one window. The user enters the number of dice, the sides
+// and a modifier and presses Compute; the window then shows the probability of
+// every total, the average throw, and for two totals picked in the threshold
+// lists the odds of rolling at least, at most and between them. The handlers
+// carry the names of the events they answer.
+
+#include "window/services.h"
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace window
+{
+
+class frmMain : public Form
+{
+public:
+    frmMain();
+
+    void Form_Load();
+    void Action_Click(std::int16_t Index);
+    void cmbGreaterThan_Click();
+    void cmbLessThan_Click();
+    void cmbF_Click();
+    void txtN_Change();
+    void txtM_Change();
+    void txtN_GotFocus();
+    void txtM_GotFocus();
+
+    TextBox Text2;
+    Label Label5;
+    Label Label1;
+    TextBox txtN;
+    Label Label2;
+    ComboBox cmbF;
+    Label Label4;
+    TextBox txtM;
+    Label Label3;
+    Label lblAvg;
+    Label Label10;
+    ComboBox cmbGreaterThan;
+    Label lblGreaterThan;
+    Label Label9;
+    ComboBox cmbLessThan;
+    Label lblLessThan;
+    Label Label8;
+    Label lblBetween;
+    std::array<CommandButton, 2> Action;
+
+private:
+    void LayOut();
+    void ConnectEvents();
+    void Compute();
+    void Reject(TextBox &box, std::string_view prompt, std::string_view title);
+    void ShowProbability(Label &label, std::int16_t first, std::int16_t last);
+    void UpdateBetween();
+    void ClearResults();
+    void SelectAllText(TextBox &box);
+};
+
+} // namespace window
