@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Pipwright, builds it and then either opens
+# the calculator (./build.sh run) or runs every test (./build.sh test).
+# Missing Debian packages are installed first, as root or through sudo.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libbenchmark-dev)
+run_packages=(libqt6widgets6 fonts-dejavu-core)
+test_packages=()
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qx installed || missing+=("$package")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing ${missing[*]}"
+        as_root apt-get update
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build() {
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+    cmake --build build
+}
+
+case "${1:-}" in
+run)
+    install_missing "${build_packages[@]}" "${run_packages[@]}"
+    build
+    exec build/window/pipwright
+    ;;
+test)
+    install_missing "${build_packages[@]}" "${run_packages[@]}" "${test_packages[@]}"
+    build
+    ctest --test-dir build --output-on-failure
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
