@@ -7,7 +7,8 @@ cd "$(dirname "$0")"
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libbenchmark-dev)
 run_packages=(libqt6widgets6 fonts-dejavu-core)
-test_packages=()
+# Validators, the resource compiler and the Debian package tools for packaging/check.sh.
+test_packages=(desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -40,6 +41,7 @@ test)
     install_missing "${build_packages[@]}" "${run_packages[@]}" "${test_packages[@]}"
     build
     ctest --test-dir build --output-on-failure
+    as_root packaging/check.sh build
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -1,6 +1,7 @@
 #include "window/startup.h"
 
 #include "window/frmmain.h"
+#include "window/termination.h"
 
 #include <memory>
 
@@ -11,6 +12,7 @@ void Main()
 {
     auto form = std::make_unique<frmMain>();
     form->Form_Load();
+    CloseWindowsOnTermination();
     form->Show(vbModal);
     form.reset();
 }
