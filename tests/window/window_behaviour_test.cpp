@@ -1,0 +1,247 @@
+// The window as a whole: its state when it opens, keyboard focus, ending the
+// modal display, what a screen reader is told, and that no text is cut off.
+#include "tests/window/form_driver.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <memory>
+
+using windowtest::FormDriver;
+
+class BehaviourTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void opensWithDefaults();
+    void tabOrder();
+    void tabIntoModifierSelectsIt();
+    void escapeAndEnterDoNothing();
+    void modalShowEnds_data();
+    void modalShowEnds();
+    void accessibleNames();
+    void textsFit_data();
+    void textsFit();
+
+private:
+    std::unique_ptr<FormDriver> m_driver;
+};
+
+void BehaviourTest::init()
+{
+    m_driver = std::make_unique<FormDriver>();
+}
+
+void BehaviourTest::cleanup()
+{
+    m_driver->VerifyNoMessages();
+    m_driver.reset();
+}
+
+void BehaviourTest::opensWithDefaults()
+{
+    window::frmMain &form = m_driver->form();
+    QCOMPARE(form.Widget()->windowTitle(), QStringLiteral("Pipwright"));
+    QCOMPARE(form.cmbF.Text(), std::string("6"));
+    QCOMPARE(form.txtN.Text(), std::string("2"));
+    QCOMPARE(form.txtM.Text(), std::string("0"));
+    QCOMPARE(form.Text2.Text(), std::string());
+    QCOMPARE(form.cmbGreaterThan.ListCount(), 0);
+    QCOMPARE(form.cmbLessThan.ListCount(), 0);
+    for (window::Label *result : { &form.lblAvg, &form.lblGreaterThan, &form.lblLessThan, &form.lblBetween })
+        QCOMPARE(result->Caption(), std::string());
+    QCOMPARE(form.Label8.Caption(), std::string("Probability roll is  >= and <="));
+    QCOMPARE(QApplication::focusWidget(), form.Action[0].Widget());
+}
+
+void BehaviourTest::tabOrder()
+{
+    window::frmMain &form = m_driver->form();
+    const QList<QWidget *> forward { form.Action[1].Widget(),
+        form.txtN.Widget(),
+        form.Text2.Widget(),
+        form.cmbF.Widget(),
+        form.txtM.Widget(),
+        form.cmbLessThan.Widget(),
+        form.cmbGreaterThan.Widget(),
+        form.Action[0].Widget() };
+    for (QWidget *next : forward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    for (qsizetype i = forward.size() - 2; i >= -1; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), i >= 0 ? forward.at(i) : forward.last());
+    }
+}
+
+void BehaviourTest::tabIntoModifierSelectsIt()
+{
+    window::frmMain &form = m_driver->form();
+    auto *modifier = qobject_cast<QLineEdit *>(form.txtM.Widget());
+    form.cmbF.Widget()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(form.cmbF.Widget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), modifier);
+    QCOMPARE(modifier->selectedText(), QStringLiteral("0"));
+    QTest::keyClicks(modifier, QStringLiteral("-4"));
+    QCOMPARE(form.txtM.Text(), std::string("-4"));
+}
+
+void BehaviourTest::escapeAndEnterDoNothing()
+{
+    window::frmMain &form = m_driver->form();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(form.Widget()->isVisible());
+    QTest::mouseClick(form.txtN.Widget(), Qt::LeftButton);
+    QTest::keyClick(form.txtN.Widget(), Qt::Key_Return);
+    QTest::keyClick(form.txtN.Widget(), Qt::Key_Enter);
+    QTest::keyClick(form.txtN.Widget(), Qt::Key_Escape);
+    QVERIFY(form.Widget()->isVisible());
+    QCOMPARE(form.cmbGreaterThan.ListCount(), 0);
+    QCOMPARE(form.Text2.Text(), std::string());
+}
+
+void BehaviourTest::modalShowEnds_data()
+{
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("Close button") << true;
+    QTest::newRow("window closed") << false;
+}
+
+void BehaviourTest::modalShowEnds()
+{
+    QFETCH(bool, byButton);
+    window::frmMain &form = m_driver->form();
+    bool closed = false;
+    QTimer::singleShot(0, form.Widget(), [&] {
+        QVERIFY(form.Widget()->isVisible());
+        if (byButton)
+            m_driver->Click(form.Action[1]);
+        else
+            form.Widget()->close();
+        closed = true;
+    });
+    // Should the modal display never end, this ends it and fails the test.
+    bool stuck = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, form.Widget(), [&] {
+        stuck = true;
+        QCoreApplication::exit(1);
+    });
+    guard.start(60000);
+    form.Show(window::vbModal);
+    guard.stop();
+    QVERIFY(!stuck);
+    QVERIFY(closed);
+    QVERIFY(!form.Widget()->isVisible());
+    QCOMPARE(form.MousePointer(), window::vbDefault);
+}
+
+void BehaviourTest::accessibleNames()
+{
+    window::frmMain &form = m_driver->form();
+    DRIVE(m_driver->Compute(QStringLiteral("2"), QStringLiteral("6"), QStringLiteral("0")));
+    DRIVE(m_driver->PickByKeys(form.cmbGreaterThan, QStringLiteral("7")));
+
+    const std::pair<QWidget *, QString> named[] = {
+        { form.txtN.Widget(), QStringLiteral("Number of Dice") },
+        { form.cmbF.Widget(), QStringLiteral("Number of Sides") },
+        { form.txtM.Widget(), QStringLiteral("Roll Modifier") },
+        { form.cmbGreaterThan.Widget(), QStringLiteral("Prob. >=") },
+    };
+    for (const auto &[widget, caption] : named) {
+        QAccessibleInterface *field = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(field);
+        const auto labels = field->relations(QAccessible::Label);
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.first().first->text(QAccessible::Name), caption);
+    }
+    QAccessibleInterface *atLeast = QAccessible::queryAccessibleInterface(form.lblGreaterThan.Widget());
+    QCOMPARE(atLeast->text(QAccessible::Name), QStringLiteral("58.3%"));
+    QCOMPARE(atLeast->text(QAccessible::Description), QStringLiteral("58.3333333333333%"));
+}
+
+void BehaviourTest::textsFit_data()
+{
+    QTest::addColumn<QStringList>("roll"); // dice, sides, modifier; none for the window as opened
+    QTest::newRow("as opened") << QStringList();
+    QTest::newRow("1d2-32768") << QStringList { "1", "2", "-32768" };
+    QTest::newRow("10d100+32767") << QStringList { "10", "100", "32767" };
+    QTest::newRow("20d30-32768") << QStringList { "20", "30", "-32768" };
+}
+
+void BehaviourTest::textsFit()
+{
+    QFETCH(QStringList, roll);
+    window::frmMain &form = m_driver->form();
+    if (!roll.isEmpty())
+        DRIVE(m_driver->Compute(roll.at(0), roll.at(1), roll.at(2)));
+
+    const QList<QWidget *> controls = form.Widget()->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(controls.size(), 20);
+    for (QWidget *control : controls) {
+        const QString name = control->objectName();
+        QVERIFY2(form.Widget()->rect().contains(control->geometry()), qPrintable(name));
+        for (QWidget *other : controls) {
+            if (other != control)
+                QVERIFY2(!control->geometry().intersects(other->geometry()),
+                    qPrintable(name + QStringLiteral(" overlaps ") + other->objectName()));
+        }
+        const QFontMetrics metrics = control->fontMetrics();
+        if (auto *label = qobject_cast<QLabel *>(control)) {
+            if (label->wordWrap()) {
+                QVERIFY2(label->heightForWidth(label->width()) <= label->height(), qPrintable(name));
+                continue;
+            }
+            const int indent = label->indent() >= 0 ? label->indent()
+                : label->frameWidth() > 0           ? metrics.horizontalAdvance(QLatin1Char('x')) / 2
+                                                    : 0;
+            const int room = label->contentsRect().width() - 2 * label->margin() - indent;
+            QVERIFY2(metrics.horizontalAdvance(label->text()) <= room, qPrintable(name + ": " + label->text()));
+            QVERIFY2(metrics.height() <= label->contentsRect().height(), qPrintable(name));
+        } else if (auto *list = qobject_cast<QComboBox *>(control)) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            option.frame = list->hasFrame();
+            option.subControls = QStyle::SC_All;
+            const QRect field =
+                list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+            for (int i = 0; i < list->count(); ++i)
+                QVERIFY2(metrics.horizontalAdvance(list->itemText(i)) <= field.width() - 2,
+                    qPrintable(name + ": " + list->itemText(i)));
+        } else if (auto *box = qobject_cast<QLineEdit *>(control)) {
+            // The widest text either field takes for a roll that computes.
+            QStyleOptionFrame option;
+            option.initFrom(box);
+            option.lineWidth = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box);
+            const QRect field = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+            const QMargins margins = box->textMargins();
+            QVERIFY2(metrics.horizontalAdvance(QStringLiteral("-32768")) + 4
+                    <= field.width() - margins.left() - margins.right(),
+                qPrintable(name));
+        } else if (auto *table = qobject_cast<QPlainTextEdit *>(control)) {
+            // One screen line per total: no line of the table wraps.
+            for (QTextBlock block = table->document()->begin(); block.isValid(); block = block.next())
+                QVERIFY2(!block.layout() || block.layout()->lineCount() <= 1, qPrintable(block.text()));
+        } else if (auto *button = qobject_cast<QPushButton *>(control)) {
+            QVERIFY2(button->sizeHint().width() <= button->width(), qPrintable(name));
+        }
+    }
+}
+
+QTEST_MAIN(BehaviourTest)
+#include "window_behaviour_test.moc"
