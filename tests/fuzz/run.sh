@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the number-text fuzzers with clang in build-fuzz/ and runs each for a
+# bounded time on a copy of the seed corpus, so the repository stays clean.
+# FUZZ_SECONDS sets the time per fuzzer (default 60). Fails on any crash,
+# sanitizer report, timeout or violated property.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+seconds=${FUZZ_SECONDS:-60}
+tree=build-fuzz
+
+cmake -S . -B "$tree" -G Ninja \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+    -DPIPWRIGHT_BUILD_WINDOW=OFF \
+    -DPIPWRIGHT_BUILD_TESTS=OFF \
+    -DPIPWRIGHT_BUILD_BENCHMARKS=OFF \
+    -DPIPWRIGHT_BUILD_FUZZERS=ON
+cmake --build "$tree"
+
+# Symbolized stack traces in the reports, when the symbolizer is installed.
+for symbolizer in llvm-symbolizer llvm-symbolizer-14; do
+    if command -v "$symbolizer" >/dev/null; then
+        export ASAN_SYMBOLIZER_PATH
+        ASAN_SYMBOLIZER_PATH=$(command -v "$symbolizer")
+        break
+    fi
+done
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+status=0
+for name in parse format; do
+    fuzzer=$tree/tests/fuzz/numtext_${name}_fuzz
+    work=$tree/fuzz-$name
+    rm -rf "$work"
+    mkdir -p "$work/artifacts"
+    cp -R "tests/fuzz/corpus/$name" "$work/corpus"
+    options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$work/artifacts/")
+    if [ -f "tests/fuzz/$name.dict" ]; then
+        options+=(-dict="tests/fuzz/$name.dict")
+    fi
+    echo "== numtext_${name}_fuzz for ${seconds}s"
+    if "$fuzzer" "${options[@]}" "$work/corpus" >"$work/log" 2>&1; then
+        grep -E '^Done [0-9]+ runs' "$work/log" || { tail -n 20 "$work/log"; status=1; }
+    else
+        tail -n 60 "$work/log"
+        echo "numtext_${name}_fuzz FAILED; inputs kept in $work/artifacts/" >&2
+        status=1
+    fi
+done
+exit $status
