@@ -7,9 +7,10 @@ cd "$(dirname "$0")"
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libbenchmark-dev)
 run_packages=(libqt6widgets6 fonts-dejavu-core)
-# Validators, the resource compiler and the Debian package tools for packaging/check.sh;
+# Validators, the resource compiler and the Debian package tools (file included, which
+# dpkg-shlibdeps needs) for packaging/check.sh;
 # clang with its fuzzing and sanitizer run-time for tests/fuzz/run.sh.
-test_packages=(desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev clang libclang-rt-14-dev llvm-14)
+test_packages=(desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file clang libclang-rt-14-dev llvm-14)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
