@@ -10,7 +10,7 @@
 set -euo pipefail
 
 # Debian packages the checks need, beyond the build's own.
-CHECK_PACKAGES="desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev"
+CHECK_PACKAGES="desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file"
 
 if [[ ${1-} == --deps ]]; then
     echo "$CHECK_PACKAGES"
@@ -32,7 +32,7 @@ apt() {
 build=$(cd "$1" && pwd) || fail "no build directory $1"
 [[ -f $build/CMakeCache.txt ]] || fail "$build is not a CMake build directory"
 [[ $(id -u) -eq 0 ]] || fail "must run as root: it installs and removes the package"
-for tool in desktop-file-validate appstreamcli x86_64-w64-mingw32-windres dpkg-shlibdeps cpack apt-get; do
+for tool in desktop-file-validate appstreamcli x86_64-w64-mingw32-windres dpkg-shlibdeps file cpack apt-get; do
     command -v "$tool" >/dev/null || fail "$tool not found (Debian packages needed: $CHECK_PACKAGES)"
 done
 

@@ -16,6 +16,16 @@ using runtime::Add;
 using runtime::Narrow;
 using runtime::Sub;
 
+namespace
+{
+
+// A dice count that cannot be read as a whole number and one outside 1 to 20
+// get the same message.
+constexpr std::string_view kDiceRangeTitle = "Number of Dice Too High!";
+constexpr std::string_view kDiceRangePrompt = "Please enter a different value. (1-20)";
+
+} // namespace
+
 frmMain::frmMain()
     : Text2(Widget(), true)
     , Label5(Widget(), "0.0% indicates probability less than  0.000000001%")
@@ -56,6 +66,7 @@ void frmMain::ConnectEvents()
     txtM.Change = [this] { txtM_Change(); };
     txtN.GotFocus = [this] { txtN_GotFocus(); };
     txtM.GotFocus = [this] { txtM_GotFocus(); };
+    SetUnhandledErrorReporter([this] { ShowUnexpectedError(); });
 }
 
 void frmMain::Form_Load()
@@ -71,9 +82,14 @@ void frmMain::Action_Click(std::int16_t Index)
         else
             Compute();
     } catch (const std::exception &) {
-        MsgBox("There was an unexpected error. Change values and try again.", vbCritical, "Unexpected Error!");
+        ShowUnexpectedError();
     }
     SetMousePointer(vbDefault);
+}
+
+void frmMain::ShowUnexpectedError()
+{
+    MsgBox("There was an unexpected error. Change values and try again.", vbCritical, "Unexpected Error!");
 }
 
 void frmMain::Reject(TextBox &box, std::string_view prompt, std::string_view title)
@@ -92,7 +108,7 @@ void frmMain::Compute()
     try {
         Dice = numtext::ToInt32(txtN.Text());
     } catch (const std::exception &) {
-        return Reject(txtN, "Please enter a different value. (1-20)", "Number of Dice Too High!");
+        return Reject(txtN, kDiceRangePrompt, kDiceRangeTitle);
     }
     try {
         Modifier = numtext::ToInt16(txtM.Text());
@@ -106,7 +122,7 @@ void frmMain::Compute()
         return Reject(txtN, prompt, "D100 Roll Limit!");
     }
     if (Dice > 20 || Dice < 1)
-        return Reject(txtN, "Please enter a different value. (1-20)", "Number of Dice Too High!");
+        return Reject(txtN, kDiceRangePrompt, kDiceRangeTitle);
 
     SeedRollState();
     SetMousePointer(vbHourglass);

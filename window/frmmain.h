@@ -54,6 +54,7 @@ private:
     void LayOut();
     void ConnectEvents();
     void Compute();
+    void ShowUnexpectedError();
     void Reject(TextBox &box, std::string_view prompt, std::string_view title);
     void ShowProbability(Label &label, std::int16_t first, std::int16_t last);
     void UpdateBetween();

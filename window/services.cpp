@@ -15,6 +15,7 @@
 #include "runtime/errors.h"
 
 #include <exception>
+#include <utility>
 
 namespace window
 {
@@ -43,6 +44,18 @@ int Len(std::string_view text)
     return count;
 }
 
+namespace
+{
+
+Event unhandledErrorReporter;
+
+} // namespace
+
+void SetUnhandledErrorReporter(Event report)
+{
+    unhandledErrorReporter = std::move(report);
+}
+
 void RaiseFromQt(const Event &handler)
 {
     if (!handler)
@@ -50,7 +63,8 @@ void RaiseFromQt(const Event &handler)
     try {
         handler();
     } catch (const std::exception &) {
-        MsgBox("There was an unexpected error. Change values and try again.", vbCritical, "Unexpected Error!");
+        if (unhandledErrorReporter)
+            unhandledErrorReporter();
     }
 }
 
@@ -129,9 +143,14 @@ QWidget *TextBox::Widget() const
 
 bool TextBox::eventFilter(QObject *watched, QEvent *event)
 {
-    // Coming back to the window from another one is no focus entry.
-    if (event->type() == QEvent::FocusIn && static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason)
-        RaiseFromQt(GotFocus);
+    // Coming back to the window from another one, or from the box's own
+    // context menu, is no focus entry: selecting all then would make the
+    // menu's Paste or Cut act on the whole text.
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            RaiseFromQt(GotFocus);
+    }
     return QObject::eventFilter(watched, event);
 }
 

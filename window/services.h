@@ -10,8 +10,10 @@
 //   every focus entry from within the window, including SetFocus;
 // - a modal Show returns once the form is hidden or closed, after the handler
 //   that hid it has finished.
-// Events that arrive from Qt run through a guard, since an exception must not
-// leave a Qt slot; events raised by the code propagate errors to the caller.
+// An exception must not leave a Qt slot, so every event that reaches a handler
+// through Qt runs under a guard that hands an escaping error to the reporter
+// the form sets. Only Click raised by the ListIndex setter calls its handler
+// directly, so its errors reach the code that set the index.
 
 #include <QObject>
 
@@ -39,6 +41,8 @@ int Len(std::string_view text);
 
 // Runs a handler for an event that came from Qt.
 void RaiseFromQt(const Event &handler);
+// What RaiseFromQt does with an error that escapes a handler.
+void SetUnhandledErrorReporter(Event report);
 
 class TextBox : public QObject
 {
@@ -72,6 +76,9 @@ class ComboBox
 {
 public:
     explicit ComboBox(QWidget *parent);
+    // Qt's connections hold on to this object.
+    ComboBox(const ComboBox &) = delete;
+    ComboBox &operator=(const ComboBox &) = delete;
 
     void Clear();
     void AddItem(std::string_view text);
@@ -95,6 +102,9 @@ class Label
 {
 public:
     Label(QWidget *parent, std::string_view caption);
+    // Qt's connections hold on to this object.
+    Label(const Label &) = delete;
+    Label &operator=(const Label &) = delete;
 
     std::string Caption() const;
     void SetCaption(std::string_view caption);
@@ -110,6 +120,9 @@ class CommandButton
 {
 public:
     CommandButton(QWidget *parent, std::string_view caption);
+    // Qt's connections hold on to this object.
+    CommandButton(const CommandButton &) = delete;
+    CommandButton &operator=(const CommandButton &) = delete;
 
     QPushButton *Widget() const;
 

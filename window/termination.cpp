@@ -9,14 +9,16 @@
 #include <unistd.h>
 #endif
 
-namespace window {
+namespace window
+{
 
 #ifdef Q_OS_UNIX
 
-namespace {
+namespace
+{
 
 // A signal handler may do next to nothing, so it only wakes the event loop.
-int wakeUp[2] = {-1, -1};
+int wakeUp[2] = { -1, -1 };
 
 void OnTerminationSignal(int)
 {
@@ -40,7 +42,7 @@ void CloseWindowsOnTermination()
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+    for (const int signal : { SIGTERM, SIGINT, SIGHUP })
         ::sigaction(signal, &action, nullptr);
 }
 

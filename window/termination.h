@@ -1,6 +1,7 @@
 #pragma once
 
-namespace window {
+namespace window
+{
 
 // Makes a termination request (SIGTERM, SIGINT or SIGHUP, as sent at logout or
 // by a service manager) close every window as the user would, so the program

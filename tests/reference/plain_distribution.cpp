@@ -30,14 +30,15 @@ void BuildDistributionPlain(std::int16_t n)
         Counts[a] = 0.0;
 
     // The loop every count is defined by, over raw memory so that the
-    // benchmark compares loop orders, not bounds checks.
-    double *counts = Counts.Range(1, w).data() - 1;
-    const double *scratch = Scratch.Range(1, Scratch.Upper()).data() - 1;
+    // benchmark compares loop orders, not bounds checks. Both arrays start at
+    // index 1, hence the offsets.
+    double *counts = Counts.Range(1, w).data();
+    const double *scratch = Scratch.Range(1, Scratch.Upper()).data();
     const double *weights = FaceWeights.Range(0, s - 1).data();
     for (std::int32_t a = 1; a <= w; ++a) {
         for (std::int32_t j = 0; j <= s - 1; ++j)
-            counts[a] = scratch[a + j] * weights[j] + counts[a];
-        runtime::Finite(counts[a]);
+            counts[a - 1] = scratch[a + j - 1] * weights[j] + counts[a - 1];
+        runtime::Finite(counts[a - 1]);
     }
 }
 

@@ -29,6 +29,8 @@ private Q_SLOTS:
     void opensWithDefaults();
     void tabOrder();
     void tabIntoModifierSelectsIt();
+    void focusEntrySelectsAll_data();
+    void focusEntrySelectsAll();
     void escapeAndEnterDoNothing();
     void modalShowEnds_data();
     void modalShowEnds();
@@ -98,6 +100,30 @@ void BehaviourTest::tabIntoModifierSelectsIt()
     QCOMPARE(modifier->selectedText(), QStringLiteral("0"));
     QTest::keyClicks(modifier, QStringLiteral("-4"));
     QCOMPARE(form.txtM.Text(), std::string("-4"));
+}
+
+void BehaviourTest::focusEntrySelectsAll_data()
+{
+    QTest::addColumn<Qt::FocusReason>("reason");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("moved by the code") << Qt::OtherFocusReason << QStringLiteral("12");
+    // The box's own context menu closing: its Paste must go where the caret is.
+    QTest::newRow("back from a popup") << Qt::PopupFocusReason << QString();
+    QTest::newRow("window reactivated") << Qt::ActiveWindowFocusReason << QString();
+}
+
+void BehaviourTest::focusEntrySelectsAll()
+{
+    QFETCH(Qt::FocusReason, reason);
+    QFETCH(QString, selected);
+    window::frmMain &form = m_driver->form();
+    auto *dice = qobject_cast<QLineEdit *>(form.txtN.Widget());
+    DRIVE(m_driver->Type(form.txtN, QStringLiteral("12")));
+    dice->deselect();
+    form.Action[0].Widget()->setFocus(Qt::OtherFocusReason);
+    dice->setFocus(reason);
+    QVERIFY(dice->hasFocus());
+    QCOMPARE(dice->selectedText(), selected);
 }
 
 void BehaviourTest::escapeAndEnterDoNothing()
