@@ -9,8 +9,9 @@ build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libbe
 run_packages=(libqt6widgets6 fonts-dejavu-core)
 # Validators, the resource compiler and the Debian package tools (file included, which
 # dpkg-shlibdeps needs) for packaging/check.sh;
-# clang with its fuzzing and sanitizer run-time for tests/fuzz/run.sh.
-test_packages=(desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file clang libclang-rt-14-dev llvm-14)
+# clang with its fuzzing and sanitizer run-time for tests/fuzz/run.sh; clang-format.
+test_packages=(desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file clang libclang-rt-14-dev llvm-14
+    clang-format)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -41,6 +42,8 @@ run)
     ;;
 test)
     install_missing "${build_packages[@]}" "${run_packages[@]}" "${test_packages[@]}"
+    find runtime rollstats numtext window tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 \
+        | xargs -0 clang-format --dry-run --Werror
     build
     ctest --test-dir build --output-on-failure
     tests/sanitize.sh

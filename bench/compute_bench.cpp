@@ -14,7 +14,8 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
+namespace
+{
 
 window::frmMain *form = nullptr;
 
@@ -30,7 +31,7 @@ void ComputeOnWindow(benchmark::State &state)
         state.SkipWithError("the lists were not filled");
 }
 
-BENCHMARK(ComputeOnWindow)->Args({10, 100})->Args({20, 30})->Args({2, 6})->Unit(benchmark::kMillisecond);
+BENCHMARK(ComputeOnWindow)->Args({ 10, 100 })->Args({ 20, 30 })->Args({ 2, 6 })->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -46,7 +47,8 @@ int main(int argc, char *argv[])
     shown->Show(window::vbModeless);
     if (!QTest::qWaitForWindowExposed(shown->Widget()))
         return 1;
-    std::printf("Window shown %.1f ms after the application started\n", static_cast<double>(startup.nsecsElapsed()) / 1e6);
+    std::printf(
+        "Window shown %.1f ms after the application started\n", static_cast<double>(startup.nsecsElapsed()) / 1e6);
     form = shown.get();
 
     benchmark::Initialize(&argc, argv);

@@ -47,10 +47,10 @@ struct Shape {
 };
 
 constexpr Shape shapes[] = {
-    {"P(####0) = ", "P(", ") = ", 0, 0, false},
-    {"##0.000000000%", "", "%", 9, 9, true},
-    {"#0.0%", "", "%", 1, 1, true},
-    {"###0.0#", "", "", 1, 2, false},
+    { "P(####0) = ", "P(", ") = ", 0, 0, false },
+    { "##0.000000000%", "", "%", 9, 9, true },
+    { "#0.0%", "", "%", 1, 1, true },
+    { "###0.0#", "", "", 1, 2, false },
 };
 
 // before [-] whole [. decimals] after, with no superfluous leading zero, no

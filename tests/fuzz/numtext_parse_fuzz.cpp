@@ -20,7 +20,7 @@ enum class Outcome { Value, Overflow, Conversion };
 
 template <typename T> struct Result {
     Outcome outcome = Outcome::Value;
-    T value{};
+    T value {};
 };
 
 [[noreturn]] void Fail(const char *what, std::string_view text)
@@ -32,11 +32,11 @@ template <typename T> struct Result {
 template <typename Convert> auto Run(Convert convert, std::string_view text) -> Result<decltype(convert(text))>
 {
     try {
-        return {Outcome::Value, convert(text)};
+        return { Outcome::Value, convert(text) };
     } catch (const runtime::OverflowError &) {
-        return {Outcome::Overflow, {}};
+        return { Outcome::Overflow, {} };
     } catch (const runtime::ConversionError &) {
-        return {Outcome::Conversion, {}};
+        return { Outcome::Conversion, {} };
     } catch (...) {
         Fail("unexpected exception", text);
     }
@@ -90,8 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             Fail("a huge value did not overflow", text);
         return 0;
     }
-    if (real.outcome != Outcome::Value || real.value != expected
-        || std::signbit(real.value) != std::signbit(expected))
+    if (real.outcome != Outcome::Value || real.value != expected || std::signbit(real.value) != std::signbit(expected))
         Fail("ToDouble differs from strtod", text);
     CheckWhole(int32, real.value, text);
     CheckWhole(int16, real.value, text);
