@@ -152,6 +152,25 @@ TEST_P(EveryAdmittedRoll, FastBuildEqualsPlainBuildBitForBit)
     EXPECT_EQ(CountsVector(), fast);
 }
 
+// Compute weighs every face 1.0, which lets the fast build skip the products;
+// weights that round make both builds multiply, and must still agree.
+TEST(BuildDistribution, FastBuildEqualsPlainBuildWithUnevenWeights)
+{
+    for (const Roll roll : { Roll { 20, 30 }, Roll { 10, 100 }, Roll { 7, 6 } }) {
+        std::vector<double> results[2];
+        for (int plain = 0; plain < 2; ++plain) {
+            Sides = static_cast<std::int16_t>(roll.sides);
+            SeedRollState();
+            for (std::int32_t j = 0; j < roll.sides; ++j)
+                FaceWeights[j] = 1.0 + j / 7.0;
+            const auto dice = static_cast<std::int16_t>(roll.dice);
+            plain ? reference::BuildDistributionPlain(dice) : BuildDistribution(dice);
+            results[plain] = CountsVector();
+        }
+        EXPECT_EQ(results[0], results[1]) << Name(roll);
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     AllSides, EveryAdmittedRoll, testing::ValuesIn(AdmittedRolls()), [](const testing::TestParamInfo<Roll> &p) {
         return Name(p.param);
