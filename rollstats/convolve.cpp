@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
-namespace rollstats {
+namespace rollstats
+{
 
-namespace {
+namespace
+{
 
 // Entries per block: enough independent sums to keep the adders busy, few
 // enough that the running sums of a block stay in vector registers.
@@ -17,8 +19,9 @@ constexpr std::size_t kBlock = 24;
 // A weight of 1.0 leaves every double as it is, so with unit weights the
 // multiplications are left out, halving the work.
 // Inlined into every target version of Convolve, so it is compiled for each.
-template<bool kUnitWeights>
-[[gnu::always_inline]] inline void ConvolveBlocks(const double *in, const double *weights, std::size_t taps, double *out, std::size_t count)
+template <bool kUnitWeights>
+[[gnu::always_inline]] inline void ConvolveBlocks(
+    const double *in, const double *weights, std::size_t taps, double *out, std::size_t count)
 {
     std::size_t a = 0;
     for (; a + kBlock <= count; a += kBlock) {
