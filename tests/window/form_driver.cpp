@@ -241,6 +241,17 @@ Message FormDriver::ComputeRejected(const QString &dice, const QString &sides, c
     return messages.value(0);
 }
 
+void FormTest::init()
+{
+    m_driver = std::make_unique<FormDriver>();
+}
+
+void FormTest::cleanup()
+{
+    m_driver->VerifyNoMessages();
+    m_driver.reset();
+}
+
 void FormDriver::VerifyNoMessages()
 {
     QVERIFY2(m_watcher.Pending() == 0, qPrintable(QStringLiteral("unexpected message: ") + Describe(m_watcher.Take())));

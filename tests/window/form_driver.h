@@ -109,6 +109,20 @@ private:
     MessageWatcher m_watcher;
 };
 
+// The fixture every window test derives from: a fresh window for each test
+// function, and a failure for any message box nobody expected.
+class FormTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+protected:
+    std::unique_ptr<FormDriver> m_driver;
+};
+
 // Wraps an event of a control so that before and after run around its handler;
 // handlers raised by the code and by Qt both go through the event member.
 template <typename Before, typename After> void Around(window::Event &event, Before before, After after)

@@ -19,13 +19,11 @@
 
 using windowtest::FormDriver;
 
-class BehaviourTest : public QObject
+class BehaviourTest : public windowtest::FormTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void opensWithDefaults();
     void tabOrder();
     void tabIntoModifierSelectsIt();
@@ -37,21 +35,7 @@ private Q_SLOTS:
     void accessibleNames();
     void textsFit_data();
     void textsFit();
-
-private:
-    std::unique_ptr<FormDriver> m_driver;
 };
-
-void BehaviourTest::init()
-{
-    m_driver = std::make_unique<FormDriver>();
-}
-
-void BehaviourTest::cleanup()
-{
-    m_driver->VerifyNoMessages();
-    m_driver.reset();
-}
 
 void BehaviourTest::opensWithDefaults()
 {

@@ -16,33 +16,17 @@ using windowtest::FormDriver;
 using windowtest::Message;
 using windowtest::Results;
 
-class ComputeTest : public QObject
+class ComputeTest : public windowtest::FormTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void defaultsRoad();
     void computes_data();
     void computes();
     void rejects_data();
     void rejects();
-
-private:
-    std::unique_ptr<FormDriver> m_driver;
 };
-
-void ComputeTest::init()
-{
-    m_driver = std::make_unique<FormDriver>();
-}
-
-void ComputeTest::cleanup()
-{
-    m_driver->VerifyNoMessages();
-    m_driver.reset();
-}
 
 void ComputeTest::defaultsRoad()
 {
@@ -91,56 +75,16 @@ void ComputeTest::computes_data()
     QTest::addColumn<QString>("average");
     QTest::addColumn<QString>("fullTip");
 
-    QTest::newRow("1d6-3") << "1"
-                           << "6"
-                           << "-3" << 6 << "P(-2) = 16.666666667%"
-                           << "P(-1) = 16.666666667%"
-                           << "P(3) = 16.666666667%"
-                           << "0.5"
-                           << "100%";
-    QTest::newRow("2.5 dice is 2") << "2.5"
-                                   << "6"
-                                   << "0" << 11 << "P(2) = 2.777777778%"
-                                   << "P(3) = 5.555555556%"
-                                   << "P(12) = 2.777777778%"
-                                   << "7.0"
-                                   << "100%";
-    QTest::newRow("3.5 dice is 4") << "3.5"
-                                   << "2"
-                                   << "0" << 5 << "P(4) = 6.250000000%"
-                                   << "P(5) = 25.000000000%"
-                                   << "P(8) = 6.250000000%"
-                                   << "6.0"
-                                   << "100%";
+    // clang-format off
+    QTest::newRow("1d6-3") << "1" << "6" << "-3" << 6 << "P(-2) = 16.666666667%" << "P(-1) = 16.666666667%" << "P(3) = 16.666666667%" << "0.5" << "100%";
+    QTest::newRow("2.5 dice is 2") << "2.5" << "6" << "0" << 11 << "P(2) = 2.777777778%" << "P(3) = 5.555555556%" << "P(12) = 2.777777778%" << "7.0" << "100%";
+    QTest::newRow("3.5 dice is 4") << "3.5" << "2" << "0" << 5 << "P(4) = 6.250000000%" << "P(5) = 25.000000000%" << "P(8) = 6.250000000%" << "6.0" << "100%";
     // 1.5 rounds to 2; 1 and 3 ways of 64 for the face totals 3 and 4.
-    QTest::newRow("3d4+1.5") << "3"
-                             << "4"
-                             << "1.5" << 10 << "P(5) = 1.562500000%"
-                             << "P(6) = 4.687500000%"
-                             << "P(14) = 1.562500000%"
-                             << "9.5"
-                             << "100%";
-    QTest::newRow("1d2 lowest modifier") << "1"
-                                         << "2"
-                                         << "-32768" << 2 << "P(-32767) = 50.000000000%"
-                                         << "P(-32766) = 50.000000000%"
-                                         << "P(-32766) = 50.000000000%"
-                                         << "-32766.5"
-                                         << "100%";
-    QTest::newRow("10d100 is the largest d100 roll") << "10"
-                                                     << "100"
-                                                     << "32767" << 991 << "P(32777) = 0.000000000%"
-                                                     << "P(32778) = 0.000000000%"
-                                                     << "P(33767) = 0.000000000%"
-                                                     << "33272.0"
-                                                     << "99.9999999999998%";
-    QTest::newRow("20d30") << "20"
-                           << "30"
-                           << "0" << 581 << "P(20) = 0.000000000%"
-                           << "P(21) = 0.000000000%"
-                           << "P(600) = 0.000000000%"
-                           << "310.0"
-                           << "100%";
+    QTest::newRow("3d4+1.5") << "3" << "4" << "1.5" << 10 << "P(5) = 1.562500000%" << "P(6) = 4.687500000%" << "P(14) = 1.562500000%" << "9.5" << "100%";
+    QTest::newRow("1d2 lowest modifier") << "1" << "2" << "-32768" << 2 << "P(-32767) = 50.000000000%" << "P(-32766) = 50.000000000%" << "P(-32766) = 50.000000000%" << "-32766.5" << "100%";
+    QTest::newRow("10d100 is the largest d100 roll") << "10" << "100" << "32767" << 991 << "P(32777) = 0.000000000%" << "P(32778) = 0.000000000%" << "P(33767) = 0.000000000%" << "33272.0" << "99.9999999999998%";
+    QTest::newRow("20d30") << "20" << "30" << "0" << 581 << "P(20) = 0.000000000%" << "P(21) = 0.000000000%" << "P(600) = 0.000000000%" << "310.0" << "100%";
+    // clang-format on
 }
 
 void ComputeTest::computes()
@@ -208,56 +152,23 @@ void ComputeTest::rejects_data()
     const QString d100 = QStringLiteral("Number of dice is limited to 10 for 100-sided rolls.\n"
                                         "Please enter another a smaller value.");
 
-    QTest::newRow("empty dice") << ""
-                                << "6"
-                                << "2"
-                                << "Non-numeric Number of Dice!" << numeric << true << 4 << 1;
-    QTest::newRow("dice abc") << "abc"
-                              << "6"
-                              << "2"
-                              << "Non-numeric Number of Dice!" << numeric << true << 4 << 1;
-    QTest::newRow("empty dice, modifier x") << ""
-                                            << "6"
-                                            << "x"
-                                            << "Non-numeric Number of Dice!" << numeric << true << 4 << 1;
-    QTest::newRow("modifier x") << "2"
-                                << "6"
-                                << "x"
-                                << "Non-numeric Roll Modifier!" << numeric << false << 4 << 1;
-    QTest::newRow("dice 21") << "21"
-                             << "6"
-                             << "2" << diceTitle << diceRange << true << 6 << 2;
-    QTest::newRow("dice 0") << "0"
-                            << "6"
-                            << "2" << diceTitle << diceRange << true << 6 << 2;
-    QTest::newRow("dice -1") << "-1"
-                             << "6"
-                             << "2" << diceTitle << diceRange << true << 6 << 2;
-    QTest::newRow("dice 0.5 rounds to 0") << "0.5"
-                                          << "6"
-                                          << "2" << diceTitle << diceRange << true << 6 << 2;
-    QTest::newRow("dice 1e10") << "1e10"
-                               << "6"
-                               << "2" << diceTitle << diceRange << true << 4 << 1;
-    QTest::newRow("modifier 40000") << "2"
-                                    << "6"
-                                    << "40000" << modTitle << modRange << false << 4 << 1;
-    QTest::newRow("modifier 32767.5 rounds up") << "2"
-                                                << "6"
-                                                << "32767.5" << modTitle << modRange << false << 4 << 1;
-    QTest::newRow("modifier -32769") << "2"
-                                     << "6"
-                                     << "-32769" << modTitle << modRange << false << 4 << 1;
-    QTest::newRow("11d100") << "11"
-                            << "100"
-                            << "2" << d100Title << d100 << true << 100 << 2;
-    QTest::newRow("25d100") << "25"
-                            << "100"
-                            << "2" << d100Title << d100 << true << 100 << 2;
-    QTest::newRow("21d100, no modifier") << "21"
-                                         << "100"
-                                         << "x"
-                                         << "Non-numeric Roll Modifier!" << numeric << false << 4 << 1;
+    // clang-format off
+    QTest::newRow("empty dice") << "" << "6" << "2" << "Non-numeric Number of Dice!" << numeric << true << 4 << 1;
+    QTest::newRow("dice abc") << "abc" << "6" << "2" << "Non-numeric Number of Dice!" << numeric << true << 4 << 1;
+    QTest::newRow("empty dice, modifier x") << "" << "6" << "x" << "Non-numeric Number of Dice!" << numeric << true << 4 << 1;
+    QTest::newRow("modifier x") << "2" << "6" << "x" << "Non-numeric Roll Modifier!" << numeric << false << 4 << 1;
+    QTest::newRow("dice 21") << "21" << "6" << "2" << diceTitle << diceRange << true << 6 << 2;
+    QTest::newRow("dice 0") << "0" << "6" << "2" << diceTitle << diceRange << true << 6 << 2;
+    QTest::newRow("dice -1") << "-1" << "6" << "2" << diceTitle << diceRange << true << 6 << 2;
+    QTest::newRow("dice 0.5 rounds to 0") << "0.5" << "6" << "2" << diceTitle << diceRange << true << 6 << 2;
+    QTest::newRow("dice 1e10") << "1e10" << "6" << "2" << diceTitle << diceRange << true << 4 << 1;
+    QTest::newRow("modifier 40000") << "2" << "6" << "40000" << modTitle << modRange << false << 4 << 1;
+    QTest::newRow("modifier 32767.5 rounds up") << "2" << "6" << "32767.5" << modTitle << modRange << false << 4 << 1;
+    QTest::newRow("modifier -32769") << "2" << "6" << "-32769" << modTitle << modRange << false << 4 << 1;
+    QTest::newRow("11d100") << "11" << "100" << "2" << d100Title << d100 << true << 100 << 2;
+    QTest::newRow("25d100") << "25" << "100" << "2" << d100Title << d100 << true << 100 << 2;
+    QTest::newRow("21d100, no modifier") << "21" << "100" << "x" << "Non-numeric Roll Modifier!" << numeric << false << 4 << 1;
+    // clang-format on
 }
 
 void ComputeTest::rejects()

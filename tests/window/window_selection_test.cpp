@@ -13,13 +13,11 @@
 using windowtest::FormDriver;
 using windowtest::Results;
 
-class SelectionTest : public QObject
+class SelectionTest : public windowtest::FormTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void picks_data();
     void picks();
     void everyUserPickRaisesClick();
@@ -28,21 +26,7 @@ private Q_SLOTS:
     void editingClearsResults();
     void sidesPickClearsOnlyWhenChanged();
     void sidesCheckFollowsComputedSides();
-
-private:
-    std::unique_ptr<FormDriver> m_driver;
 };
-
-void SelectionTest::init()
-{
-    m_driver = std::make_unique<FormDriver>();
-}
-
-void SelectionTest::cleanup()
-{
-    m_driver->VerifyNoMessages();
-    m_driver.reset();
-}
 
 void SelectionTest::picks_data()
 {
@@ -53,37 +37,14 @@ void SelectionTest::picks_data()
     QTest::addColumn<QString>("range");
 
     // Ways of 36 for 2d6: at least 7 is 21, at most 4 is 6, 5 to 10 is 27, exactly 7 is 6.
-    QTest::newRow("at least 7")
-        << "0"
-        << "7"
-        << "12" << QStringList { "58.3%", "58.3333333333333%", "100.0%", "100%", "58.3%", "58.3333333333333%" }
-        << "Probability roll is between 7 and 12.";
-    QTest::newRow("at most 4")
-        << "0"
-        << "2"
-        << "4" << QStringList { "100.0%", "100%", "16.7%", "16.6666666666667%", "16.7%", "16.6666666666667%" }
-        << "Probability roll is between 2 and 4.";
-    QTest::newRow("crossing picks")
-        << "0"
-        << "10"
-        << "5" << QStringList { "16.7%", "16.6666666666667%", "27.8%", "27.7777777777778%", "75.0%", "75%" }
-        << "Probability roll is between 5 and 10.";
-    QTest::newRow("both on 7")
-        << "0"
-        << "7"
-        << "7"
-        << QStringList { "58.3%", "58.3333333333333%", "58.3%", "58.3333333333333%", "16.7%", "16.6666666666667%" }
-        << "Probability roll is between 7 and 7.";
-    QTest::newRow("modifier 5 shifts the items")
-        << "5"
-        << "12"
-        << "17" << QStringList { "58.3%", "58.3333333333333%", "100.0%", "100%", "58.3%", "58.3333333333333%" }
-        << "Probability roll is between 12 and 17.";
-    QTest::newRow("negative items")
-        << "-9"
-        << "-7"
-        << "-5" << QStringList { "100.0%", "100%", "16.7%", "16.6666666666667%", "16.7%", "16.6666666666667%" }
-        << "Probability roll is between -7 and -5.";
+    // clang-format off
+    QTest::newRow("at least 7") << "0" << "7" << "12" << QStringList { "58.3%", "58.3333333333333%", "100.0%", "100%", "58.3%", "58.3333333333333%" } << "Probability roll is between 7 and 12.";
+    QTest::newRow("at most 4") << "0" << "2" << "4" << QStringList { "100.0%", "100%", "16.7%", "16.6666666666667%", "16.7%", "16.6666666666667%" } << "Probability roll is between 2 and 4.";
+    QTest::newRow("crossing picks") << "0" << "10" << "5" << QStringList { "16.7%", "16.6666666666667%", "27.8%", "27.7777777777778%", "75.0%", "75%" } << "Probability roll is between 5 and 10.";
+    QTest::newRow("both on 7") << "0" << "7" << "7" << QStringList { "58.3%", "58.3333333333333%", "58.3%", "58.3333333333333%", "16.7%", "16.6666666666667%" } << "Probability roll is between 7 and 7.";
+    QTest::newRow("modifier 5 shifts the items") << "5" << "12" << "17" << QStringList { "58.3%", "58.3333333333333%", "100.0%", "100%", "58.3%", "58.3333333333333%" } << "Probability roll is between 12 and 17.";
+    QTest::newRow("negative items") << "-9" << "-7" << "-5" << QStringList { "100.0%", "100%", "16.7%", "16.6666666666667%", "16.7%", "16.6666666666667%" } << "Probability roll is between -7 and -5.";
+    // clang-format on
 }
 
 void SelectionTest::picks()

@@ -16,32 +16,16 @@
 
 using windowtest::FormDriver;
 
-class SweepTest : public QObject
+class SweepTest : public windowtest::FormTest
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void everyAdmittedRoll_data();
     void everyAdmittedRoll();
     void hostileInput_data();
     void hostileInput();
-
-private:
-    std::unique_ptr<FormDriver> m_driver;
 };
-
-void SweepTest::init()
-{
-    m_driver = std::make_unique<FormDriver>();
-}
-
-void SweepTest::cleanup()
-{
-    m_driver->VerifyNoMessages();
-    m_driver.reset();
-}
 
 void SweepTest::everyAdmittedRoll_data()
 {
