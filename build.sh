@@ -1,17 +1,22 @@
 #!/usr/bin/env bash
-# Sets up a Debian 12 machine for Pipwright, builds it and then either opens
-# the calculator (./build.sh run) or runs every test (./build.sh test).
-# Missing Debian packages are installed first, as root or through sudo.
+# Sets up a Debian 12 or 13 machine for Pipwright, builds it and then either
+# opens the calculator (./build.sh run) or runs every test (./build.sh test).
+# Missing Debian packages are installed first, as root or through sudo; nothing
+# already installed is replaced or removed.
 set -euo pipefail
 cd "$(dirname "$0")"
 
-build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libbenchmark-dev)
-run_packages=(libqt6widgets6 fonts-dejavu-core)
-# Validators, the resource compiler and the Debian package tools (file included, which
-# dpkg-shlibdeps needs) for packaging/check.sh;
-# clang with its fuzzing and sanitizer run-time for tests/fuzz/run.sh; clang-format.
-test_packages=(desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file clang libclang-rt-14-dev llvm-14
-    clang-format)
+# The program alone: Qt's development package brings the libraries and the
+# platform plugins the window needs.
+app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core)
+# The tests and benchmarks; the validators, the resource compiler and the Debian
+# package tools for packaging/check.sh; clang with the sanitizer and fuzzer
+# run-time for tests/fuzz/run.sh, and clang-format. The unversioned clang,
+# libclang-rt-dev and llvm all follow the release's default LLVM, so the
+# run-time always matches the compiler.
+test_packages=(libgtest-dev libbenchmark-dev
+    desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file lintian
+    clang libclang-rt-dev llvm clang-format)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -29,26 +34,23 @@ install_missing() {
     fi
 }
 
-build() {
-    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
-    cmake --build build
-}
-
 case "${1:-}" in
 run)
-    install_missing "${build_packages[@]}" "${run_packages[@]}"
-    build
-    exec build/window/pipwright
+    install_missing "${app_packages[@]}"
+    cmake --preset app
+    cmake --build --preset app
+    exec build-app/window/pipwright
     ;;
 test)
-    install_missing "${build_packages[@]}" "${run_packages[@]}" "${test_packages[@]}"
+    install_missing "${app_packages[@]}" "${test_packages[@]}"
     find runtime rollstats numtext window tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 \
         | xargs -0 clang-format --dry-run --Werror
-    build
-    ctest --test-dir build --output-on-failure
+    cmake --preset ci
+    cmake --build --preset ci
+    ctest --preset ci -j "$(nproc)"
     tests/sanitize.sh
     tests/fuzz/run.sh
-    as_root packaging/check.sh build
+    packaging/check.sh build
     ;;
 *)
     echo "usage: $0 run|test" >&2

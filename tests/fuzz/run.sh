@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the number-text fuzzers with clang in build-fuzz/ and runs each for a
-# bounded time on a copy of the seed corpus, so the repository stays clean.
+# Builds the number-text fuzzers with clang in build-fuzz/ (the fuzz preset) and
+# runs each for a bounded time on a copy of the seed corpus, so the repository stays clean.
 # FUZZ_SECONDS sets the time per fuzzer (default 60). Fails on any crash,
 # sanitizer report, timeout or violated property.
 set -euo pipefail
@@ -9,24 +9,14 @@ cd "$(dirname "$0")/../.."
 seconds=${FUZZ_SECONDS:-60}
 tree=build-fuzz
 
-cmake -S . -B "$tree" -G Ninja \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
-    -DPIPWRIGHT_BUILD_WINDOW=OFF \
-    -DPIPWRIGHT_BUILD_TESTS=OFF \
-    -DPIPWRIGHT_BUILD_BENCHMARKS=OFF \
-    -DPIPWRIGHT_BUILD_FUZZERS=ON
-cmake --build "$tree"
+cmake --preset fuzz
+cmake --build --preset fuzz
 
 # Symbolized stack traces in the reports, when the symbolizer is installed.
-for symbolizer in llvm-symbolizer llvm-symbolizer-14; do
-    if command -v "$symbolizer" >/dev/null; then
-        export ASAN_SYMBOLIZER_PATH
-        ASAN_SYMBOLIZER_PATH=$(command -v "$symbolizer")
-        break
-    fi
-done
+if command -v llvm-symbolizer >/dev/null; then
+    export ASAN_SYMBOLIZER_PATH
+    ASAN_SYMBOLIZER_PATH=$(command -v llvm-symbolizer)
+fi
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 status=0
