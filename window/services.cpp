@@ -123,16 +123,20 @@ void TextBox::SetSelLength(int length)
 void TextBox::SetFocus()
 {
     QWidget *widget = Widget();
-    // A closing message box hands activation back only later, and focus
-    // events reach a window only while it is active.
+    // A closing message box leaves the window inactive, and the platform hands
+    // activation back through its event queue: let that arrive, user input
+    // excepted. Where it comes later still (a window manager's round trip), the
+    // box becomes the window's focus widget without a focus event, and the one
+    // it gets on activation is no focus entry (see eventFilter), so GotFocus is
+    // raised here.
     QWidget *top = widget->window();
     if (!top->isActiveWindow()) {
         top->activateWindow();
-        QApplication::setActiveWindow(top);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
-    if (!widget->hasFocus())
-        widget->setFocus(Qt::OtherFocusReason);
-    else if (GotFocus)
+    const bool entersNow = top->isActiveWindow() && !widget->hasFocus();
+    widget->setFocus(Qt::OtherFocusReason);
+    if (!entersNow && GotFocus)
         GotFocus();
 }
 
