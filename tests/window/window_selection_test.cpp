@@ -77,8 +77,9 @@ void SelectionTest::everyUserPickRaisesClick()
     window::frmMain &form = m_driver->form();
     DRIVE(m_driver->Compute(QStringLiteral("2"), QStringLiteral("6"), QStringLiteral("0")));
     int atLeast = 0;
-    windowtest::Around(
-        form.cmbGreaterThan.Click, [&] { ++atLeast; }, [] {});
+    const auto count = [&] { ++atLeast; };
+    const auto nothing = [] {};
+    windowtest::Around(form.cmbGreaterThan.Click, count, nothing);
 
     DRIVE(m_driver->PickInPopup(form.cmbGreaterThan, QStringLiteral("7")));
     QCOMPARE(atLeast, 1);
@@ -113,10 +114,12 @@ void SelectionTest::computeSelectsAtLeastBeforeAtMost()
                     .arg(QString::fromStdString(form.Text2.Text()).count(QStringLiteral("\r\n")))
                     .arg(form.MousePointer());
     };
-    windowtest::Around(
-        form.cmbGreaterThan.Click, [&] { state("at least in"); }, [&] { state("at least out"); });
-    windowtest::Around(
-        form.cmbLessThan.Click, [&] { state("at most in"); }, [&] { state("at most out"); });
+    const auto atLeastIn = [&] { state("at least in"); };
+    const auto atLeastOut = [&] { state("at least out"); };
+    const auto atMostIn = [&] { state("at most in"); };
+    const auto atMostOut = [&] { state("at most out"); };
+    windowtest::Around(form.cmbGreaterThan.Click, atLeastIn, atLeastOut);
+    windowtest::Around(form.cmbLessThan.Click, atMostIn, atMostOut);
     m_driver->Click(form.Action[0]);
 
     // The table and both lists are filled first, under the busy pointer; the
