@@ -205,11 +205,11 @@ void FormDriver::PickInPopup(window::ComboBox &list, const QString &text)
     combo->setFocus(Qt::TabFocusReason);
     QTest::keyClick(combo, Qt::Key_Space);
     QAbstractItemView *view = combo->view();
-    QTRY_VERIFY(view->isVisible());
+    QVERIFY(QTest::qWaitFor([view] { return view->isVisible(); }));
     const QRect item = view->visualRect(combo->model()->index(target, combo->modelColumn()));
     // Items may be laid out wider than the popup; aim inside it.
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(view->viewport()->width() / 2, item.center().y()));
-    QTRY_VERIFY(!view->isVisible());
+    QVERIFY(QTest::qWaitFor([view] { return !view->isVisible(); }));
     QCOMPARE(combo->currentIndex(), target);
 }
 
