@@ -16,6 +16,13 @@ namespace
 // Room for the 309 integer digits of the largest double, sign and point.
 constexpr int wholeDigitsRoom = 320;
 
+// The general number text keeps this many significant digits and writes
+// decimal exponents from the lowest to the highest below plainly, others in
+// exponent form.
+constexpr int generalSignificantDigits = 15;
+constexpr int generalLowestPlainExponent = -5;
+constexpr int generalHighestPlainExponent = generalSignificantDigits - 1;
+
 struct Picture {
     std::string_view before;
     std::string_view after;
@@ -116,7 +123,8 @@ std::string GeneralNumberText(double value)
     // One rounding to 15 significant digits, then the decimal exponent of the
     // rounded value chooses the notation.
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 14);
+    const auto result = std::to_chars(
+        buffer, buffer + sizeof buffer, value, std::chars_format::scientific, generalSignificantDigits - 1);
     const std::string_view scientific(buffer, static_cast<std::size_t>(result.ptr - buffer));
     const std::size_t e = scientific.find('e');
     int exponent = 0;
@@ -131,7 +139,7 @@ std::string GeneralNumberText(double value)
         mantissa.pop_back();
 
     std::string text = negative ? "-" : "";
-    if (exponent >= -5 && exponent <= 14) {
+    if (exponent >= generalLowestPlainExponent && exponent <= generalHighestPlainExponent) {
         if (exponent < 0) {
             text += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + mantissa;
         } else {

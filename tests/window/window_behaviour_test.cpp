@@ -45,8 +45,8 @@ void BehaviourTest::opensWithDefaults()
     QCOMPARE(form.txtN.Text(), std::string("2"));
     QCOMPARE(form.txtM.Text(), std::string("0"));
     QCOMPARE(form.Text2.Text(), std::string());
-    QCOMPARE(form.cmbGreaterThan.ListCount(), 0);
-    QCOMPARE(form.cmbLessThan.ListCount(), 0);
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 0);
+    QCOMPARE(windowtest::ListCount(form.cmbLessThan), 0);
     for (window::Label *result : { &form.lblAvg, &form.lblGreaterThan, &form.lblLessThan, &form.lblBetween })
         QCOMPARE(result->Caption(), std::string());
     QCOMPARE(form.Label8.Caption(), std::string("Probability roll is  >= and <="));
@@ -120,7 +120,7 @@ void BehaviourTest::escapeAndEnterDoNothing()
     QTest::keyClick(form.txtN.Widget(), Qt::Key_Enter);
     QTest::keyClick(form.txtN.Widget(), Qt::Key_Escape);
     QVERIFY(form.Widget()->isVisible());
-    QCOMPARE(form.cmbGreaterThan.ListCount(), 0);
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 0);
     QCOMPARE(form.Text2.Text(), std::string());
 }
 
@@ -158,7 +158,7 @@ void BehaviourTest::modalShowEnds()
     QVERIFY(!stuck);
     QVERIFY(closed);
     QVERIFY(!form.Widget()->isVisible());
-    QCOMPARE(form.MousePointer(), window::vbDefault);
+    QCOMPARE(windowtest::MousePointer(), window::vbDefault);
 }
 
 void BehaviourTest::accessibleNames()

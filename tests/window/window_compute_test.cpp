@@ -59,7 +59,7 @@ void ComputeTest::defaultsRoad()
     QCOMPARE(r.average, QStringLiteral("7.0"));
     QCOMPARE(r.averageTip, QStringLiteral("7.0"));
     QCOMPARE(r.totalOutcomes, 36.0);
-    QCOMPARE(form.MousePointer(), window::vbDefault);
+    QCOMPARE(windowtest::MousePointer(), window::vbDefault);
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
@@ -127,7 +127,7 @@ void ComputeTest::computes()
     }
     QCOMPARE(r.average, average);
     QCOMPARE(r.averageTip, average);
-    QCOMPARE(form.MousePointer(), window::vbDefault);
+    QCOMPARE(windowtest::MousePointer(), window::vbDefault);
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
@@ -207,7 +207,7 @@ void ComputeTest::rejects()
     QVERIFY2(changed.isEmpty(), qPrintable(changed));
     QCOMPARE(int(rollstats::Sides), storedSides);
     QCOMPARE(int(rollstats::Modifier), storedModifier);
-    QCOMPARE(form.MousePointer(), window::vbDefault);
+    QCOMPARE(windowtest::MousePointer(), window::vbDefault);
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
