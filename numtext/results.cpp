@@ -1,24 +1,23 @@
 #include "numtext/results.h"
 
 #include "numtext/patterns.h"
-#include "runtime/checked.h"
 
 namespace numtext
 {
 
-std::string TableLine(std::int32_t total, double share)
+std::string TableLine(std::int32_t total, double outcomes, double allOutcomes)
 {
-    return FormatPattern(total, "P(####0) = ") + FormatPattern(share, "##0.000000000%");
+    return FormatPattern(total, "P(####0) = ") + FormatShare(outcomes, allOutcomes, "##0.000000000%");
 }
 
-std::string PercentCaption(double share)
+std::string PercentCaption(double outcomes, double allOutcomes)
 {
-    return FormatPattern(share, "#0.0%");
+    return FormatShare(outcomes, allOutcomes, "#0.0%");
 }
 
-std::string PercentToolTip(double share)
+std::string PercentToolTip(double outcomes, double allOutcomes)
 {
-    return GeneralNumberText(runtime::Finite(share * 100)) + "%";
+    return GeneralPercentText(outcomes, allOutcomes) + "%";
 }
 
 } // namespace numtext

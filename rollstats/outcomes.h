@@ -15,15 +15,14 @@ namespace rollstats
 // this many dice.
 std::int32_t CountIndexOfFaceTotal(std::int32_t faceTotal, std::int32_t dice);
 
+// The number of outcomes that throw this face total.
+double OutcomesOfFaceTotal(std::int32_t faceTotal, std::int32_t dice);
+
 // The item of the highest total in either threshold list.
 std::int16_t LastItem();
 
 // The number of outcomes whose totals lie from item first to item last, both
 // included, added in ascending order.
 double OutcomesFromItemToItem(std::int16_t first, std::int16_t last);
-
-// Shares of TotalOutcomes, from 0 to 1.
-double ShareOfFaceTotal(std::int32_t faceTotal, std::int32_t dice);
-double ShareFromItemToItem(std::int16_t first, std::int16_t last);
 
 } // namespace rollstats

@@ -146,7 +146,7 @@ void frmMain::Compute()
         const std::int32_t Top = runtime::Mul<std::int32_t>(Sides, Dice);
         for (std::int32_t t = Dice; t <= Top; ++t) {
             const std::int32_t total = Add<std::int32_t>(t, Modifier);
-            table += numtext::TableLine(total, ShareOfFaceTotal(t, Dice));
+            table += numtext::TableLine(total, OutcomesOfFaceTotal(t, Dice), TotalOutcomes);
             table += vbCrLf;
             cmbGreaterThan.AddItem(numtext::IntegerText(total));
             cmbLessThan.AddItem(numtext::IntegerText(total));
@@ -168,9 +168,9 @@ void frmMain::Compute()
 // The tooltip is set before the caption.
 void frmMain::ShowProbability(Label &label, std::int16_t firstItem, std::int16_t lastItem)
 {
-    const double share = ShareFromItemToItem(firstItem, lastItem);
-    label.SetToolTipText(numtext::PercentToolTip(share));
-    label.SetCaption(numtext::PercentCaption(share));
+    const double outcomes = OutcomesFromItemToItem(firstItem, lastItem);
+    label.SetToolTipText(numtext::PercentToolTip(outcomes, TotalOutcomes));
+    label.SetCaption(numtext::PercentCaption(outcomes, TotalOutcomes));
 }
 
 void frmMain::cmbGreaterThan_Click()
