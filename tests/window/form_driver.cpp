@@ -224,7 +224,10 @@ void FormDriver::PickInPopup(window::ComboBox &list, const QString &text)
     QTest::keyClick(combo, Qt::Key_Space);
     QAbstractItemView *view = combo->view();
     QTRY_VERIFY(view->isVisible());
-    const QRect item = view->visualRect(combo->model()->index(target, combo->modelColumn()));
+    // A long list shows only part of its items; scroll as the user would.
+    const QModelIndex index = combo->model()->index(target, combo->modelColumn());
+    view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    const QRect item = view->visualRect(index) & view->viewport()->rect();
     // Items may be laid out wider than the popup; aim inside it.
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(view->viewport()->width() / 2, item.center().y()));
     QTRY_VERIFY(!view->isVisible());
