@@ -12,8 +12,9 @@
 //   that hid it has finished.
 // An exception must not leave a Qt slot, so every event that reaches a handler
 // through Qt runs under a guard that hands an escaping error to the reporter
-// the form registers for its lifetime. Only Click raised by the ListIndex setter calls its handler
-// directly, so its errors reach the code that set the index.
+// the form registers for its lifetime. Only Click raised by the ListIndex
+// setter calls its handler directly, so its errors reach the code that set the
+// index.
 
 #include <QObject>
 
