@@ -88,7 +88,6 @@ struct Model {
         if (!text.isEmpty() || !typed.isEmpty())
             Clear();
         text = typed;
-        wholeTextSelected = false;
     }
 
     void PickSides(int item)
@@ -332,7 +331,6 @@ private:
             QTest::keyClick(button, key, how == 2 ? Qt::KeypadModifier : Qt::NoModifier);
         }
         m_model.focus = QStringLiteral("Action0");
-        m_model.wholeTextSelected = false;
         m_model.Compute();
     }
 
@@ -367,7 +365,6 @@ private:
             widget->setFocus(Qt::TabFocusReason);
         QTest::keyClick(widget, Qt::Key_Return);
         m_model.focus = name;
-        m_model.wholeTextSelected = false;
     }
 
     QString Compare()
@@ -376,12 +373,12 @@ private:
         QStringList messages;
         for (const windowtest::Message &m : m_driver->watcher().Take())
             messages << QStringLiteral("%1 / %2").arg(m.title, m.text);
-        QStringList items;
-        for (int i = 0; i < form.cmbGreaterThan.Widget()->count(); ++i)
-            items << form.cmbGreaterThan.Widget()->itemText(i);
-        QStringList atMostItems;
-        for (int i = 0; i < form.cmbLessThan.Widget()->count(); ++i)
-            atMostItems << form.cmbLessThan.Widget()->itemText(i);
+        const auto items = [](const window::ComboBox &list) {
+            QStringList texts;
+            for (int i = 0; i < list.Widget()->count(); ++i)
+                texts << list.Widget()->itemText(i);
+            return texts;
+        };
         const auto text = [](const window::Label &label) { return label.Widget()->text(); };
         const auto tip = [](const window::Label &label) { return label.Widget()->toolTip(); };
         const QWidget *focus = QApplication::focusWidget();
@@ -401,8 +398,8 @@ private:
         PIPWRIGHT_EXPECT("txtM", QString::fromStdString(form.txtM.Text()), m_model.modifier)
         PIPWRIGHT_EXPECT("cmbF item", form.cmbF.ListIndex(), m_model.sidesItem)
         PIPWRIGHT_EXPECT("Sides", int(rollstats::Sides), m_model.storedSides)
-        PIPWRIGHT_EXPECT("cmbGreaterThan items", items, m_model.items)
-        PIPWRIGHT_EXPECT("cmbLessThan items", atMostItems, m_model.items)
+        PIPWRIGHT_EXPECT("cmbGreaterThan items", items(form.cmbGreaterThan), m_model.items)
+        PIPWRIGHT_EXPECT("cmbLessThan items", items(form.cmbLessThan), m_model.items)
         PIPWRIGHT_EXPECT("cmbGreaterThan pick", form.cmbGreaterThan.ListIndex(), m_model.atLeast)
         PIPWRIGHT_EXPECT("cmbLessThan pick", form.cmbLessThan.ListIndex(), m_model.atMost)
         PIPWRIGHT_EXPECT("lblGreaterThan", text(form.lblGreaterThan), m_model.atLeastCaption)
