@@ -27,7 +27,7 @@ void ComputeOnWindow(benchmark::State &state)
         form->Action_Click(0);
         QApplication::processEvents();
     }
-    if (form->cmbLessThan.ListCount() != state.range(0) * (state.range(1) - 1) + 1)
+    if (form->cmbLessThan.Widget()->count() != state.range(0) * (state.range(1) - 1) + 1)
         state.SkipWithError("the lists were not filled");
 }
 

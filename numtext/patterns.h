@@ -20,4 +20,12 @@ std::string IntegerText(std::int32_t value);
 // At most 15 significant digits, no trailing zeros; exponent form far from 1.
 std::string GeneralNumberText(double value);
 
+// A share of outcomes, outcomes / total, through a pattern, and as general
+// number text of its percentage. While both counts are whole numbers below
+// 2^53 they are exact, and the text rounds the exact fraction, so an exact
+// half such as 5335 of 10000 at one decimal rounds as any other half does;
+// beyond that the text rounds the quotient in doubles.
+std::string FormatShare(double outcomes, double total, std::string_view pattern);
+std::string GeneralPercentText(double outcomes, double total);
+
 } // namespace numtext

@@ -162,4 +162,24 @@ TEST(GeneralNumberTextTest, KeepsFifteenDigits)
 }
 // clang-format on
 
+// Counts below 2^53 are exact: their fraction is rounded, not the nearest
+// double to it, so exact halves all round to even (the quotient 0.5335 lies
+// below the half, 0.0005 above it); beyond, the quotient is rounded.
+// clang-format off
+TEST(FormatShareTest, RoundsTheExactFractionOfCounts)
+{
+    const struct { double outcomes, total; std::string_view caption, tip; } cases[] = {
+        {5335, 10000, "53.4%", "53.35"}, {5, 10000, "0.0%", "0.05"}, {15, 10000, "0.2%", "0.15"},
+        {1, 16, "6.2%", "6.25"}, {19681, 19683, "100.0%", "99.9898389473149"}, {21, 36, "58.3%", "58.3333333333333"},
+        {0, 36, "0.0%", "0"}, {1, 0x1p52, "0.0%", "2.22044604925031E-14"},
+        {9.999999999999984e19, 1e20, "100.0%", "99.9999999999998"}};
+    for (const auto &c : cases) {
+        EXPECT_EQ(numtext::FormatShare(c.outcomes, c.total, "#0.0%"), c.caption) << c.outcomes << "/" << c.total;
+        EXPECT_EQ(numtext::GeneralPercentText(c.outcomes, c.total), c.tip) << c.outcomes << "/" << c.total;
+    }
+    EXPECT_EQ(numtext::FormatShare(9, 1679616, "##0.000000000%"), "0.000535837%");
+    EXPECT_THROW(numtext::FormatShare(1, 0, "#0.0%"), runtime::FloatingPointError);
+}
+// clang-format on
+
 } // namespace

@@ -2,9 +2,12 @@
 
 #include "numtext/parse.h"
 #include "numtext/patterns.h"
+#include "numtext/results.h"
+#include "rollstats/outcomes.h"
 #include "rollstats/rollstats.h"
 #include "runtime/checked.h"
 
+#include <array>
 #include <exception>
 #include <string>
 
@@ -14,7 +17,6 @@ namespace window
 using namespace rollstats;
 using runtime::Add;
 using runtime::Narrow;
-using runtime::Sub;
 
 namespace
 {
@@ -23,6 +25,11 @@ namespace
 // get the same message.
 constexpr std::string_view kDiceRangeTitle = "Number of Dice Too High!";
 constexpr std::string_view kDiceRangePrompt = "Please enter a different value. (1-20)";
+
+constexpr std::array<std::string_view, 11> kSidesItems { "2", "3", "4", "5", "6", "8", "10", "12", "20", "30", "100" };
+// The window opens with six-sided dice.
+constexpr int kSixSidesItem = 4;
+static_assert(kSidesItems[kSixSidesItem] == "6");
 
 } // namespace
 
@@ -46,10 +53,11 @@ frmMain::frmMain()
     , Label8(Widget(), "Probability roll is  >= and <=")
     , lblBetween(Widget(), "")
     , Action { CommandButton(Widget(), "Compute"), CommandButton(Widget(), "Close") }
+    , m_errorReporter([this] { ShowUnexpectedError(); })
 {
     txtN.SetText("2");
     txtM.SetText("0");
-    for (const char *sides : { "2", "3", "4", "5", "6", "8", "10", "12", "20", "30", "100" })
+    for (const std::string_view sides : kSidesItems)
         cmbF.AddItem(sides);
     LayOut();
     ConnectEvents();
@@ -66,12 +74,11 @@ void frmMain::ConnectEvents()
     txtM.Change = [this] { txtM_Change(); };
     txtN.GotFocus = [this] { txtN_GotFocus(); };
     txtM.GotFocus = [this] { txtM_GotFocus(); };
-    SetUnhandledErrorReporter([this] { ShowUnexpectedError(); });
 }
 
 void frmMain::Form_Load()
 {
-    cmbF.SetListIndex(4);
+    cmbF.SetListIndex(kSixSidesItem);
 }
 
 void frmMain::Action_Click(std::int16_t Index)
@@ -139,9 +146,7 @@ void frmMain::Compute()
         const std::int32_t Top = runtime::Mul<std::int32_t>(Sides, Dice);
         for (std::int32_t t = Dice; t <= Top; ++t) {
             const std::int32_t total = Add<std::int32_t>(t, Modifier);
-            const double share = runtime::Div(Counts[Sub<std::int32_t>(Add<std::int32_t>(t, 1), Dice)], TotalOutcomes);
-            table += numtext::FormatPattern(total, "P(####0) = ");
-            table += numtext::FormatPattern(share, "##0.000000000%");
+            table += numtext::TableLine(total, OutcomesOfFaceTotal(t, Dice), TotalOutcomes);
             table += vbCrLf;
             cmbGreaterThan.AddItem(numtext::IntegerText(total));
             cmbLessThan.AddItem(numtext::IntegerText(total));
@@ -160,22 +165,17 @@ void frmMain::Compute()
     lblAvg.SetToolTipText(lblAvg.Caption());
 }
 
-// Shows the share of outcomes whose counts lie from first + 1 to last + 1,
-// added in ascending order, as a percentage.
-void frmMain::ShowProbability(Label &label, std::int16_t first, std::int16_t last)
+// The tooltip is set before the caption.
+void frmMain::ShowProbability(Label &label, std::int16_t firstItem, std::int16_t lastItem)
 {
-    double Sum = 0.0;
-    for (std::int16_t index = first; index <= last; index = Add<std::int16_t>(index, 1))
-        Sum = runtime::Finite(Sum + Counts[index + 1]);
-    const double share = runtime::Div(Sum, TotalOutcomes);
-    label.SetToolTipText(numtext::GeneralNumberText(runtime::Finite(share * 100)) + "%");
-    label.SetCaption(numtext::FormatPattern(share, "#0.0%"));
+    const double outcomes = OutcomesFromItemToItem(firstItem, lastItem);
+    label.SetToolTipText(numtext::PercentToolTip(outcomes, TotalOutcomes));
+    label.SetCaption(numtext::PercentCaption(outcomes, TotalOutcomes));
 }
 
 void frmMain::cmbGreaterThan_Click()
 {
-    const auto Last = Narrow<std::int16_t>(Sub<std::int32_t>(Counts.Upper(), 1));
-    ShowProbability(lblGreaterThan, Narrow<std::int16_t>(cmbGreaterThan.ListIndex()), Last);
+    ShowProbability(lblGreaterThan, Narrow<std::int16_t>(cmbGreaterThan.ListIndex()), LastItem());
     UpdateBetween();
 }
 

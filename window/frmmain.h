@@ -56,10 +56,13 @@ private:
     void Compute();
     void ShowUnexpectedError();
     void Reject(TextBox &box, std::string_view prompt, std::string_view title);
-    void ShowProbability(Label &label, std::int16_t first, std::int16_t last);
+    void ShowProbability(Label &label, std::int16_t firstItem, std::int16_t lastItem);
     void UpdateBetween();
     void ClearResults();
     void SelectAllText(TextBox &box);
+
+    // Last, so that it is gone before any control is.
+    UnhandledErrorReporter m_errorReporter;
 };
 
 } // namespace window

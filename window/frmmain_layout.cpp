@@ -29,6 +29,9 @@ namespace
 {
 
 constexpr double kTwipsPerPixel = 15.0;
+// A wrapping label that needs more lines than its height holds grows the
+// window by this factor at a time until its text fits.
+constexpr double kWrapScaleStep = 1.01;
 
 enum class Fit { OneLine, Wrapped, Table };
 
@@ -82,7 +85,7 @@ double ScaleForWrapped(const Placement &place, double scale)
     label->setText(QString::fromLatin1(place.widest));
     while (label->heightForWidth(static_cast<int>(place.width * scale / kTwipsPerPixel))
         > place.height * scale / kTwipsPerPixel)
-        scale *= 1.01;
+        scale *= kWrapScaleStep;
     label->setText(caption);
     return scale;
 }
@@ -130,6 +133,9 @@ void ShowAsResult(Label &label)
     widget->setAutoFillBackground(true);
     widget->setBackgroundRole(QPalette::Base);
     widget->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Selecting text for copying must leave the focus where the user was;
+    // labels take no focus.
+    widget->setFocusPolicy(Qt::NoFocus);
 }
 
 void WrapTopAligned(Label &label)

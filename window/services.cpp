@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -47,13 +48,20 @@ int Len(std::string_view text)
 namespace
 {
 
-Event unhandledErrorReporter;
+const Event *unhandledErrorReporter = nullptr;
 
 } // namespace
 
-void SetUnhandledErrorReporter(Event report)
+UnhandledErrorReporter::UnhandledErrorReporter(Event report)
+    : m_report(std::move(report))
 {
-    unhandledErrorReporter = std::move(report);
+    unhandledErrorReporter = &m_report;
+}
+
+UnhandledErrorReporter::~UnhandledErrorReporter()
+{
+    if (unhandledErrorReporter == &m_report)
+        unhandledErrorReporter = nullptr;
 }
 
 void RaiseFromQt(const Event &handler)
@@ -63,8 +71,8 @@ void RaiseFromQt(const Event &handler)
     try {
         handler();
     } catch (const std::exception &) {
-        if (unhandledErrorReporter)
-            unhandledErrorReporter();
+        if (unhandledErrorReporter && *unhandledErrorReporter)
+            (*unhandledErrorReporter)();
     }
 }
 
@@ -187,11 +195,6 @@ int ComboBox::NewIndex() const
     return m_newIndex;
 }
 
-int ComboBox::ListCount() const
-{
-    return m_combo->count();
-}
-
 int ComboBox::ListIndex() const
 {
     return m_combo->currentIndex();
@@ -258,11 +261,28 @@ CommandButton::CommandButton(QWidget *parent, std::string_view caption)
     m_button->setAutoDefault(false);
     m_button->setDefault(false);
     QObject::connect(m_button, &QPushButton::clicked, m_button, [this] { RaiseFromQt(Click); });
+    m_button->installEventFilter(this);
 }
 
 QPushButton *CommandButton::Widget() const
 {
     return m_button;
+}
+
+bool CommandButton::eventFilter(QObject *watched, QEvent *event)
+{
+    // Qt clicks a focused button on Enter only when it may become the default
+    // button, which this one must not.
+    if (watched == m_button && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const Qt::KeyboardModifiers others = key->modifiers() & ~Qt::KeypadModifier;
+        if (enter && others == Qt::NoModifier && !key->isAutoRepeat()) {
+            m_button->click();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 Form::Form()
@@ -304,11 +324,6 @@ void Form::SetMousePointer(PointerShape pointer)
     if (pointer == vbHourglass)
         QApplication::setOverrideCursor(Qt::WaitCursor);
     m_pointer = pointer;
-}
-
-PointerShape Form::MousePointer() const
-{
-    return m_pointer;
 }
 
 QWidget *Form::Widget() const

@@ -12,8 +12,9 @@
 //   that hid it has finished.
 // An exception must not leave a Qt slot, so every event that reaches a handler
 // through Qt runs under a guard that hands an escaping error to the reporter
-// the form sets. Only Click raised by the ListIndex setter calls its handler
-// directly, so its errors reach the code that set the index.
+// the form registers for its lifetime. Only Click raised by the ListIndex
+// setter calls its handler directly, so its errors reach the code that set the
+// index.
 
 #include <QObject>
 
@@ -41,8 +42,21 @@ int Len(std::string_view text);
 
 // Runs a handler for an event that came from Qt.
 void RaiseFromQt(const Event &handler);
-// What RaiseFromQt does with an error that escapes a handler.
-void SetUnhandledErrorReporter(Event report);
+
+// What RaiseFromQt does with an error that escapes a handler, for as long as
+// this object lives. Registering another reporter replaces this one; this one
+// then leaves the other in place when it goes.
+class UnhandledErrorReporter
+{
+public:
+    explicit UnhandledErrorReporter(Event report);
+    ~UnhandledErrorReporter();
+    UnhandledErrorReporter(const UnhandledErrorReporter &) = delete;
+    UnhandledErrorReporter &operator=(const UnhandledErrorReporter &) = delete;
+
+private:
+    Event m_report;
+};
 
 class TextBox : public QObject
 {
@@ -83,7 +97,6 @@ public:
     void Clear();
     void AddItem(std::string_view text);
     int NewIndex() const;
-    int ListCount() const;
     int ListIndex() const;
     void SetListIndex(int index);
     std::string List(int index) const;
@@ -116,17 +129,19 @@ private:
     QLabel *m_label;
 };
 
-class CommandButton
+// Space, and Enter or Return while the button has the focus, click it; it is
+// never a default button, so Enter elsewhere in the window does not.
+class CommandButton : public QObject
 {
 public:
     CommandButton(QWidget *parent, std::string_view caption);
-    // Qt's connections hold on to this object.
-    CommandButton(const CommandButton &) = delete;
-    CommandButton &operator=(const CommandButton &) = delete;
 
     QPushButton *Widget() const;
 
     Event Click;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QPushButton *m_button;
@@ -145,7 +160,6 @@ public:
     void Show(ShowStyle style);
     void Hide();
     void SetMousePointer(PointerShape pointer);
-    PointerShape MousePointer() const;
 
     QWidget *Widget() const;
 

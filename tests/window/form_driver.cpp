@@ -19,6 +19,13 @@ namespace windowtest
 namespace
 {
 
+// Runs before main, so before the test program creates its application.
+const bool offscreenUnlessChosen = [] {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}();
+
 QString Describe(const QList<Message> &messages)
 {
     QStringList parts;
@@ -30,7 +37,7 @@ QString Describe(const QList<Message> &messages)
 QStringList Items(const window::ComboBox &list)
 {
     QStringList items;
-    for (int i = 0; i < list.ListCount(); ++i)
+    for (int i = 0; i < ListCount(list); ++i)
         items << QString::fromStdString(list.List(i));
     return items;
 }
@@ -51,6 +58,17 @@ QString AsText(double value)
 }
 
 } // namespace
+
+int ListCount(const window::ComboBox &list)
+{
+    return list.Widget()->count();
+}
+
+window::PointerShape MousePointer()
+{
+    const QCursor *cursor = QApplication::overrideCursor();
+    return cursor && cursor->shape() == Qt::WaitCursor ? window::vbHourglass : window::vbDefault;
+}
 
 Results Results::Of(window::frmMain &form)
 {
@@ -206,7 +224,10 @@ void FormDriver::PickInPopup(window::ComboBox &list, const QString &text)
     QTest::keyClick(combo, Qt::Key_Space);
     QAbstractItemView *view = combo->view();
     QVERIFY(QTest::qWaitFor([view] { return view->isVisible(); }));
-    const QRect item = view->visualRect(combo->model()->index(target, combo->modelColumn()));
+    // A long list shows only part of its items; scroll as the user would.
+    const QModelIndex index = combo->model()->index(target, combo->modelColumn());
+    view->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    const QRect item = view->visualRect(index) & view->viewport()->rect();
     // Items may be laid out wider than the popup; aim inside it.
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(view->viewport()->width() / 2, item.center().y()));
     QVERIFY(QTest::qWaitFor([view] { return !view->isVisible(); }));

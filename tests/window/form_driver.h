@@ -7,6 +7,9 @@
 // VerifyNoMessages() (call it from cleanup()) fails the test for any box nobody
 // expected. The input helpers go through mouse and keyboard events only.
 //
+// Linking the driver makes a test program run under the offscreen platform
+// unless QT_QPA_PLATFORM names another, so it also runs by hand.
+//
 // The helpers use QVERIFY: after calling one, a test that goes on must check
 // QTest::currentTestFailed(), or wrap the call in DRIVE().
 
@@ -58,6 +61,11 @@ private:
     QList<Message> m_messages;
     int m_strangers = 0;
 };
+
+// What only tests read: the number of items in a list, and the pointer the
+// window shows, busy while Qt overrides the cursor with a wait cursor.
+int ListCount(const window::ComboBox &list);
+window::PointerShape MousePointer();
 
 // What the window shows as results, with the roll state behind them.
 struct Results {

@@ -29,7 +29,11 @@ private Q_SLOTS:
     void tabIntoModifierSelectsIt();
     void focusEntrySelectsAll_data();
     void focusEntrySelectsAll();
+    void escapeAndEnterDoNothing_data();
     void escapeAndEnterDoNothing();
+    void enterClicksTheFocusedButton_data();
+    void enterClicksTheFocusedButton();
+    void resultTextSelectsWithoutTakingFocus();
     void modalShowEnds_data();
     void modalShowEnds();
     void accessibleNames();
@@ -45,8 +49,8 @@ void BehaviourTest::opensWithDefaults()
     QCOMPARE(form.txtN.Text(), std::string("2"));
     QCOMPARE(form.txtM.Text(), std::string("0"));
     QCOMPARE(form.Text2.Text(), std::string());
-    QCOMPARE(form.cmbGreaterThan.ListCount(), 0);
-    QCOMPARE(form.cmbLessThan.ListCount(), 0);
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 0);
+    QCOMPARE(windowtest::ListCount(form.cmbLessThan), 0);
     for (window::Label *result : { &form.lblAvg, &form.lblGreaterThan, &form.lblLessThan, &form.lblBetween })
         QCOMPARE(result->Caption(), std::string());
     QCOMPARE(form.Label8.Caption(), std::string("Probability roll is  >= and <="));
@@ -110,18 +114,93 @@ void BehaviourTest::focusEntrySelectsAll()
     QCOMPARE(dice->selectedText(), selected);
 }
 
+void BehaviourTest::escapeAndEnterDoNothing_data()
+{
+    QTest::addColumn<QString>("control");
+    for (const char *name : { "txtN", "txtM", "cmbF", "cmbGreaterThan", "cmbLessThan" })
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+// Neither button is a default button: Enter where the focus is not on a
+// button computes nothing, and Escape closes nothing.
 void BehaviourTest::escapeAndEnterDoNothing()
 {
+    QFETCH(QString, control);
     window::frmMain &form = m_driver->form();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(form.Widget()->isVisible());
-    QTest::mouseClick(form.txtN.Widget(), Qt::LeftButton);
-    QTest::keyClick(form.txtN.Widget(), Qt::Key_Return);
-    QTest::keyClick(form.txtN.Widget(), Qt::Key_Enter);
-    QTest::keyClick(form.txtN.Widget(), Qt::Key_Escape);
+    DRIVE(m_driver->Compute(QStringLiteral("2"), QStringLiteral("6"), QStringLiteral("0")));
+    const QString table = QString::fromStdString(form.Text2.Text());
+    DRIVE(m_driver->Type(form.txtN, QStringLiteral("3")));
+
+    QWidget *widget = form.Widget()->findChild<QWidget *>(control);
+    widget->setFocus(Qt::TabFocusReason);
+    for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
+        QTest::keyClick(widget, key);
+    QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
     QVERIFY(form.Widget()->isVisible());
-    QCOMPARE(form.cmbGreaterThan.ListCount(), 0);
-    QCOMPARE(form.Text2.Text(), std::string());
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 0);
+    QCOMPARE(QString::fromStdString(form.Text2.Text()), table);
+}
+
+void BehaviourTest::enterClicksTheFocusedButton_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::newRow("Return") << Qt::Key_Return << Qt::KeyboardModifiers();
+    QTest::newRow("Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    QTest::newRow("Space") << Qt::Key_Space << Qt::KeyboardModifiers();
+}
+
+void BehaviourTest::enterClicksTheFocusedButton()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    window::frmMain &form = m_driver->form();
+    // The window opens with the focus on Compute.
+    QCOMPARE(QApplication::focusWidget(), form.Action[0].Widget());
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    QCOMPARE(windowtest::ListCount(form.cmbLessThan), 11);
+    QCOMPARE(form.lblAvg.Caption(), std::string("7.0"));
+    QCOMPARE(QApplication::focusWidget(), form.Action[0].Widget());
+
+    // A rejected Compute moves the focus to the field at fault.
+    DRIVE(m_driver->Type(form.txtN, QStringLiteral("21")));
+    QTest::keyClick(form.txtN.Widget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), form.Action[0].Widget());
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    const QList<windowtest::Message> messages = m_driver->watcher().Take();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].title, QStringLiteral("Number of Dice Too High!"));
+    QCOMPARE(QApplication::focusWidget(), form.txtN.Widget());
+
+    // Enter on Close closes.
+    form.Action[1].Widget()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    QVERIFY(!form.Widget()->isVisible());
+}
+
+// The result labels let the mouse select their text for copying, but take
+// no focus: not by clicking, not by selecting, not by tabbing.
+void BehaviourTest::resultTextSelectsWithoutTakingFocus()
+{
+    window::frmMain &form = m_driver->form();
+    DRIVE(m_driver->Compute(QStringLiteral("2"), QStringLiteral("6"), QStringLiteral("0")));
+    DRIVE(m_driver->Type(form.txtM, QStringLiteral("0")));
+    QWidget *modifier = form.txtM.Widget();
+    m_driver->Click(form.Action[0]);
+    QTest::mouseClick(modifier, Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), modifier);
+    for (window::Label *result : { &form.lblAvg, &form.lblGreaterThan, &form.lblLessThan, &form.lblBetween }) {
+        QLabel *label = result->Widget();
+        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(4, label->height() / 2));
+        QCOMPARE(QApplication::focusWidget(), modifier);
+        QTest::mouseDClick(label, Qt::LeftButton, {}, QPoint(label->width() / 3, label->height() / 2));
+        QVERIFY2(label->hasSelectedText(), qPrintable(label->objectName()));
+        QCOMPARE(QApplication::focusWidget(), modifier);
+        QVERIFY(!label->hasFocus());
+    }
 }
 
 void BehaviourTest::modalShowEnds_data()
@@ -158,7 +237,7 @@ void BehaviourTest::modalShowEnds()
     QVERIFY(!stuck);
     QVERIFY(closed);
     QVERIFY(!form.Widget()->isVisible());
-    QCOMPARE(form.MousePointer(), window::vbDefault);
+    QCOMPARE(windowtest::MousePointer(), window::vbDefault);
 }
 
 void BehaviourTest::accessibleNames()

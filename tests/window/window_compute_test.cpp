@@ -4,6 +4,7 @@
 #include "tests/window/form_driver.h"
 
 #include "rollstats/rollstats.h"
+#include "runtime/errors.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,6 +27,9 @@ private Q_SLOTS:
     void computes();
     void rejects_data();
     void rejects();
+    void unexpectedError_data();
+    void unexpectedError();
+    void reporterGoesWithItsForm();
 };
 
 void ComputeTest::defaultsRoad()
@@ -59,7 +63,7 @@ void ComputeTest::defaultsRoad()
     QCOMPARE(r.average, QStringLiteral("7.0"));
     QCOMPARE(r.averageTip, QStringLiteral("7.0"));
     QCOMPARE(r.totalOutcomes, 36.0);
-    QCOMPARE(form.MousePointer(), window::vbDefault);
+    QCOMPARE(windowtest::MousePointer(), window::vbDefault);
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
@@ -127,7 +131,7 @@ void ComputeTest::computes()
     }
     QCOMPARE(r.average, average);
     QCOMPARE(r.averageTip, average);
-    QCOMPARE(form.MousePointer(), window::vbDefault);
+    QCOMPARE(windowtest::MousePointer(), window::vbDefault);
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
@@ -207,8 +211,67 @@ void ComputeTest::rejects()
     QVERIFY2(changed.isEmpty(), qPrintable(changed));
     QCOMPARE(int(rollstats::Sides), storedSides);
     QCOMPARE(int(rollstats::Modifier), storedModifier);
-    QCOMPARE(form.MousePointer(), window::vbDefault);
+    QCOMPARE(windowtest::MousePointer(), window::vbDefault);
     QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void ComputeTest::unexpectedError_data()
+{
+    QTest::addColumn<bool>("inCompute");
+    QTest::newRow("nested in Compute") << true;
+    QTest::newRow("user pick") << false;
+}
+
+// No admitted input fails in a handler, so a seam makes the at-least handler
+// throw: inside Compute the command's own route reports it, on a user's pick
+// the reporter the form registered does.
+void ComputeTest::unexpectedError()
+{
+    QFETCH(bool, inCompute);
+    window::frmMain &form = m_driver->form();
+    bool fail = false;
+    const auto failWhenTold = [&] {
+        if (fail)
+            throw runtime::RuntimeError("a handler failed");
+    };
+    const auto nothing = [] {};
+    windowtest::Around(form.cmbGreaterThan.Click, failWhenTold, nothing);
+    if (!inCompute)
+        DRIVE(m_driver->Compute(QStringLiteral("2"), QStringLiteral("6"), QStringLiteral("0")));
+    fail = true;
+    if (inCompute)
+        m_driver->Click(form.Action[0]);
+    else
+        QTest::keyClick(form.cmbGreaterThan.Widget(), Qt::Key_Down);
+
+    const QList<Message> messages = m_driver->watcher().Take();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages[0].title, QStringLiteral("Unexpected Error!"));
+    QCOMPARE(messages[0].text, QStringLiteral("There was an unexpected error. Change values and try again."));
+    QCOMPARE(messages[0].icon, QMessageBox::Critical);
+    QCOMPARE(windowtest::MousePointer(), window::vbDefault);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    // Compute ends where it failed: the table and lists are written, the average is not.
+    QCOMPARE(windowtest::ListCount(form.cmbLessThan), 11);
+    QCOMPARE(form.lblAvg.Caption(), std::string(inCompute ? "" : "7.0"));
+}
+
+void ComputeTest::reporterGoesWithItsForm()
+{
+    const auto failing = [] { throw runtime::RuntimeError("a handler failed"); };
+    windowtest::MessageWatcher watcher;
+    // A later form takes over reporting; the earlier one leaves it to it.
+    auto later = std::make_unique<FormDriver>();
+    m_driver.reset();
+    window::RaiseFromQt(failing);
+    QVERIFY(QTest::qWaitFor([&] { return later->watcher().Pending() + watcher.Pending() == 1; }));
+    QCOMPARE(
+        watcher.Take().value(0).title + later->watcher().Take().value(0).title, QStringLiteral("Unexpected Error!"));
+    later.reset();
+    window::RaiseFromQt(failing);
+    QCoreApplication::processEvents();
+    QCOMPARE(watcher.Pending(), 0);
+    m_driver = std::make_unique<FormDriver>();
 }
 
 QTEST_MAIN(ComputeTest)

@@ -106,13 +106,13 @@ void SelectionTest::computeSelectsAtLeastBeforeAtMost()
         seen << QStringLiteral("%1: at most %2 of %3, %4 / %5 / %6 / avg \"%7\" / %8 lines / pointer %9")
                     .arg(QLatin1String(when))
                     .arg(form.cmbLessThan.ListIndex())
-                    .arg(form.cmbLessThan.ListCount())
+                    .arg(windowtest::ListCount(form.cmbLessThan))
                     .arg(form.Label8.Widget()->text(),
                         form.lblBetween.Widget()->text(),
                         form.lblGreaterThan.Widget()->text(),
                         form.lblAvg.Widget()->text())
                     .arg(QString::fromStdString(form.Text2.Text()).count(QStringLiteral("\r\n")))
-                    .arg(form.MousePointer());
+                    .arg(windowtest::MousePointer());
     };
     const auto atLeastIn = [&] { state("at least in"); };
     const auto atLeastOut = [&] { state("at least out"); };
@@ -171,7 +171,7 @@ void SelectionTest::editingClearsResults()
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
     // Undoing the edit is an edit too; nothing comes back.
     QTest::keyClick(field, Qt::Key_Backspace);
-    QCOMPARE(form.cmbGreaterThan.ListCount(), 0);
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 0);
     QCOMPARE(form.lblAvg.Caption(), std::string());
 }
 
@@ -209,12 +209,12 @@ void SelectionTest::sidesCheckFollowsComputedSides()
     DRIVE(m_driver->Type(form.txtN, QStringLiteral("10")));
     m_driver->Click(form.Action[0]);
     DRIVE(m_driver->VerifyNoMessages());
-    QCOMPARE(form.cmbGreaterThan.ListCount(), 991);
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 991);
     // 100 is what the lists were computed with: picking it again keeps them.
     DRIVE(m_driver->PickInPopup(form.cmbF, QStringLiteral("100")));
-    QCOMPARE(form.cmbGreaterThan.ListCount(), 991);
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 991);
     DRIVE(m_driver->PickByKeys(form.cmbF, QStringLiteral("30")));
-    QCOMPARE(form.cmbGreaterThan.ListCount(), 0);
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 0);
 }
 
 QTEST_MAIN(SelectionTest)

@@ -54,8 +54,8 @@ void SweepTest::everyAdmittedRoll()
     const int totals = dice * (sides - 1) + 1;
     QCOMPARE(lines.size(), totals + 1);
     QCOMPARE(lines.last(), QString());
-    QCOMPARE(form.cmbGreaterThan.ListCount(), totals);
-    QCOMPARE(form.cmbLessThan.ListCount(), totals);
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), totals);
+    QCOMPARE(windowtest::ListCount(form.cmbLessThan), totals);
     for (int k = 0; k < totals; ++k) {
         const QString total = QString::number(dice + k + modifier);
         QVERIFY2(lines[k].startsWith(QStringLiteral("P(%1) = ").arg(total)), qPrintable(lines[k]));
@@ -76,7 +76,7 @@ void SweepTest::everyAdmittedRoll()
     }
     const double average = (sides + 1) * dice / 2.0 + modifier;
     QCOMPARE(QString::fromStdString(form.lblAvg.Caption()), QString::number(average, 'f', 1));
-    QCOMPARE(form.MousePointer(), window::vbDefault);
+    QCOMPARE(windowtest::MousePointer(), window::vbDefault);
     QVERIFY(!QApplication::overrideCursor());
 }
 
@@ -125,7 +125,7 @@ void SweepTest::hostileInput()
     Paste(intoDice ? form.txtN : form.txtM, text);
     QVERIFY(!form.txtN.Text().empty() && !form.txtM.Text().empty());
     // The edit emptied the lists, so no pick can read the earlier counts.
-    QCOMPARE(form.cmbGreaterThan.ListCount(), 0);
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 0);
     QTest::keyClick(form.cmbGreaterThan.Widget(), Qt::Key_Down);
     QCOMPARE(form.lblGreaterThan.Caption(), std::string());
 
@@ -133,7 +133,7 @@ void SweepTest::hostileInput()
     const QList<windowtest::Message> messages = m_driver->watcher().Take();
     if (title.isEmpty()) {
         QCOMPARE(messages.size(), 0);
-        QCOMPARE(form.cmbLessThan.ListCount(), 16);
+        QCOMPARE(windowtest::ListCount(form.cmbLessThan), 16);
         DRIVE(m_driver->PickByKeys(form.cmbLessThan, form.cmbLessThan.Widget()->itemText(2)));
         QCOMPARE(form.lblLessThan.Caption(), std::string("4.6%")); // 10 of 216 outcomes
         return;
@@ -141,7 +141,7 @@ void SweepTest::hostileInput()
     QCOMPARE(messages.size(), 1);
     QCOMPARE(messages[0].title, title);
     // A rejected Compute leaves the lists empty and the results blank.
-    QCOMPARE(form.cmbGreaterThan.ListCount(), 0);
+    QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 0);
     QCOMPARE(form.lblAvg.Caption(), std::string());
 }
 
