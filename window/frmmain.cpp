@@ -4,6 +4,7 @@
 #include "numtext/patterns.h"
 #include "rollstats/rollstats.h"
 #include "runtime/checked.h"
+#include "window/menus.h"
 
 #include <exception>
 #include <string>
@@ -53,6 +54,7 @@ frmMain::frmMain()
         cmbF.AddItem(sides);
     LayOut();
     ConnectEvents();
+    m_menus = std::make_unique<FormMenus>(*this);
 }
 
 void frmMain::ConnectEvents()
@@ -151,6 +153,7 @@ void frmMain::Compute()
         throw;
     }
     Text2.SetText(table);
+    m_menus->TableWritten(Dice);
 
     // Each selection runs that list's click handler before it returns.
     cmbGreaterThan.SetListIndex(0);
@@ -177,12 +180,14 @@ void frmMain::cmbGreaterThan_Click()
     const auto Last = Narrow<std::int16_t>(Sub<std::int32_t>(Counts.Upper(), 1));
     ShowProbability(lblGreaterThan, Narrow<std::int16_t>(cmbGreaterThan.ListIndex()), Last);
     UpdateBetween();
+    m_menus->RangePicked();
 }
 
 void frmMain::cmbLessThan_Click()
 {
     ShowProbability(lblLessThan, 0, Narrow<std::int16_t>(cmbLessThan.ListIndex()));
     UpdateBetween();
+    m_menus->RangePicked();
 }
 
 void frmMain::UpdateBetween()
@@ -222,6 +227,7 @@ void frmMain::ClearResults()
     lblGreaterThan.SetCaption("");
     lblBetween.SetCaption("");
     lblAvg.SetCaption("");
+    m_menus->ResultsCleared();
 }
 
 void frmMain::txtN_GotFocus()
