@@ -228,7 +228,7 @@ void ChartView::paintEvent(QPaintEvent *)
     const bool asBars = frame.slot * devicePixelRatioF() >= kNarrowestBar;
     const auto drawBars = [&](std::size_t first, std::size_t last, const QColor &colour) {
         if (asBars) {
-            const double gap = frame.slot >= 2 * kNarrowestBar ? std::max(1.0, frame.slot * 0.15) : 0.0;
+            const double gap = frame.slot >= 4 ? std::max(1.0, frame.slot * 0.15) : 0.0;
             for (std::size_t entry = first; entry <= last; ++entry)
                 painter.fillRect(
                     QRectF(QPointF(x(entry) + gap / 2, y(entry)), QPointF(x(entry + 1) - gap / 2, plot.bottom())),

@@ -67,9 +67,11 @@ int main(int argc, char *argv[])
         form.cmbLessThan.SetListIndex(form.cmbLessThan.Widget()->findText(QString::fromUtf8(argv[7])));
     }
     QTimer::singleShot(300, &app, [&] {
-        const QPixmap left = form.Menus().Frame()->grab();
-        const QPixmap right = chart->grab();
-        const qreal ratio = left.devicePixelRatio();
+        // Drawn pixel for pixel, whatever the scale.
+        QPixmap left = form.Menus().Frame()->grab();
+        QPixmap right = chart->grab();
+        left.setDevicePixelRatio(1);
+        right.setDevicePixelRatio(1);
         const int gap = 12;
         QPixmap both(QSize(left.width() + gap + right.width(), std::max(left.height(), right.height())));
         both.fill(QApplication::palette().color(QPalette::Window).darker(130));
@@ -77,7 +79,6 @@ int main(int argc, char *argv[])
         painter.drawPixmap(0, 0, left);
         painter.drawPixmap(left.width() + gap, 0, right);
         painter.end();
-        both.setDevicePixelRatio(ratio);
         both.save(QString::fromUtf8(argv[5]));
         app.quit();
     });
