@@ -251,10 +251,17 @@ void ChartView::paintEvent(QPaintEvent *)
     if (m_highlight)
         drawBars(m_highlight->first, m_highlight->second, colours.color(QPalette::Highlight));
     if (m_cursor) {
+        // A line and a dot on the bar's top, so that the cursor shows on a bar
+        // narrower than a pixel as well.
         drawBars(*m_cursor, *m_cursor, text);
-        const double centre = (x(*m_cursor) + x(*m_cursor + 1)) / 2;
+        const QPointF top((x(*m_cursor) + x(*m_cursor + 1)) / 2, y(*m_cursor));
+        painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(text, 0, Qt::DashLine));
-        painter.drawLine(QPointF(centre, plot.top()), QPointF(centre, plot.bottom()));
+        painter.drawLine(QPointF(top.x(), plot.top()), QPointF(top.x(), plot.bottom()));
+        painter.setPen(QPen(base, 1.5));
+        painter.setBrush(text);
+        painter.drawEllipse(top, 4.0, 4.0);
+        painter.setRenderHint(QPainter::Antialiasing, false);
     }
 
     painter.setPen(text);

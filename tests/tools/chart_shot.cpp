@@ -1,7 +1,8 @@
 // Computes one roll in the real window with the chart open and saves both
 // windows side by side, for looking at the chart:
-// chart_shot DICE SIDES MODIFIER VIEW OUT.png [AT-LEAST AT-MOST] [--dark]
-// VIEW is exactly, least or most; --dark paints with a dark palette.
+// chart_shot DICE SIDES MODIFIER VIEW OUT.png [AT-LEAST AT-MOST] [--dark] [--cursor=KEYS]
+// VIEW is exactly, least or most; --dark paints with a dark palette; KEYS are
+// keys pressed on the chart: r(ight), l(eft), h(ome), e(nd).
 #include "window/chart.h"
 #include "window/frmmain.h"
 #include "window/menus.h"
@@ -9,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleFactory>
@@ -16,6 +18,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace
 {
@@ -41,10 +44,19 @@ void UseDarkPalette()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    const bool dark = argc > 1 && std::strcmp(argv[argc - 1], "--dark") == 0;
-    const int args = dark ? argc - 1 : argc;
+    bool dark = false;
+    std::string keys;
+    int args = argc;
+    for (; args > 1 && std::strncmp(argv[args - 1], "--", 2) == 0; --args) {
+        if (std::strcmp(argv[args - 1], "--dark") == 0)
+            dark = true;
+        else if (std::strncmp(argv[args - 1], "--cursor=", 9) == 0)
+            keys = argv[args - 1] + 9;
+    }
     if (args != 6 && args != 8) {
-        std::fprintf(stderr, "usage: %s DICE SIDES MODIFIER VIEW OUT.png [AT-LEAST AT-MOST] [--dark]\n", argv[0]);
+        std::fprintf(stderr,
+            "usage: %s DICE SIDES MODIFIER VIEW OUT.png [AT-LEAST AT-MOST] [--dark] [--cursor=KEYS]\n",
+            argv[0]);
         return 2;
     }
     if (dark)
@@ -66,6 +78,16 @@ int main(int argc, char *argv[])
         form.cmbGreaterThan.SetListIndex(form.cmbGreaterThan.Widget()->findText(QString::fromUtf8(argv[6])));
         form.cmbLessThan.SetListIndex(form.cmbLessThan.Widget()->findText(QString::fromUtf8(argv[7])));
     }
+    for (const char key : keys) {
+        const Qt::Key code = key == 'l' ? Qt::Key_Left
+            : key == 'h'                ? Qt::Key_Home
+            : key == 'e'                ? Qt::Key_End
+                                        : Qt::Key_Right;
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+        QApplication::sendEvent(chart->Plot(), &press);
+    }
+    if (!keys.empty())
+        chart->Plot()->setFocus();
     QTimer::singleShot(300, &app, [&] {
         // Drawn pixel for pixel, whatever the scale.
         QPixmap left = form.Menus().Frame()->grab();
