@@ -13,7 +13,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
 
 namespace window
 {
@@ -162,7 +166,9 @@ void FormMenus::ShowChart(bool shown)
     if (!m_chartPlaced) {
         // Beside the form rather than over it, the first time.
         m_chartWindow->resize(m_chartWindow->sizeHint());
-        m_chartWindow->move(m_frame->frameGeometry().topRight() + QPoint(8, 0));
+        const QPoint beside = m_frame->frameGeometry().topRight() + QPoint(8, 0);
+        if (m_frame->screen()->availableGeometry().contains(QRect(beside, m_chartWindow->frameSize())))
+            m_chartWindow->move(beside);
         m_chartPlaced = true;
     }
     m_chartWindow->show();

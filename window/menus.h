@@ -1,8 +1,8 @@
 #pragma once
 
-// The menu bar over the form and what it acts on. The form's own widget, the
-// designed client area, goes into a frame under the menu bar, so the window
-// grows by the bar's height and nothing in the client area moves. The frame
+// The menu bar over the form and what it acts on. The form's own widget, with
+// every control in it, goes into a frame under the menu bar, so the window
+// grows by the bar's height and nothing in the form moves. The frame
 // also owns the chart window. Both the chart and Copy Table work on a copy of
 // the last table written, which outlives the clearing of the results just as
 // the text of the table does.
