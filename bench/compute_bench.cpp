@@ -1,9 +1,13 @@
 // Times a Compute of the largest rolls on the real window, from the click to
 // every control updated and the pending layout and paint work done, and, once,
-// the time from creating the application to the window shown. Runs under the
-// offscreen platform unless another one is chosen.
+// the time from creating the application to the window shown; then the same
+// with the chart open, and the chart's paint alone. Runs under the offscreen
+// platform unless another one is chosen.
+#include "window/chart.h"
 #include "window/frmmain.h"
+#include "window/menus.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -32,6 +36,39 @@ void ComputeOnWindow(benchmark::State &state)
 }
 
 BENCHMARK(ComputeOnWindow)->Args({ 10, 100 })->Args({ 20, 30 })->Args({ 2, 6 })->Unit(benchmark::kMillisecond);
+
+void ComputeWithChartOpen(benchmark::State &state)
+{
+    form->Menus().ChartItem()->setChecked(true);
+    ComputeOnWindow(state);
+    form->Menus().ChartItem()->setChecked(false);
+}
+
+BENCHMARK(ComputeWithChartOpen)->Args({ 10, 100 })->Args({ 20, 30 })->Unit(benchmark::kMillisecond);
+
+// One paint of the chart in a view, the whole range highlighted as a Compute
+// leaves it.
+void PaintChart(benchmark::State &state)
+{
+    form->Menus().ChartItem()->setChecked(true);
+    form->txtN.SetText(std::to_string(state.range(0)));
+    form->cmbF.SetListIndex(form->cmbF.Widget()->findText(QString::number(state.range(1))));
+    form->Action_Click(0);
+    window::ChartWindow *chart = form->Menus().Chart();
+    chart->SetView(static_cast<rollstats::View>(state.range(2)));
+    QApplication::processEvents();
+    for (auto _ : state)
+        chart->Plot()->repaint();
+    chart->SetView(rollstats::View::Exactly);
+    form->Menus().ChartItem()->setChecked(false);
+}
+
+BENCHMARK(PaintChart)
+    ->Args({ 10, 100, static_cast<int>(rollstats::View::Exactly) })
+    ->Args({ 10, 100, static_cast<int>(rollstats::View::AtLeast) })
+    ->Args({ 20, 30, static_cast<int>(rollstats::View::Exactly) })
+    ->Args({ 1, 100, static_cast<int>(rollstats::View::Exactly) })
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "rollstats/outcomes.h"
 #include "rollstats/rollstats.h"
 #include "runtime/checked.h"
+#include "window/menus.h"
 
 #include <array>
 #include <exception>
@@ -61,6 +62,7 @@ frmMain::frmMain()
         cmbF.AddItem(sides);
     LayOut();
     ConnectEvents();
+    m_menus = std::make_unique<FormMenus>(*this);
 }
 
 void frmMain::ConnectEvents()
@@ -156,6 +158,7 @@ void frmMain::Compute()
         throw;
     }
     Text2.SetText(table);
+    m_menus->TableWritten(Dice);
 
     // Each selection runs that list's click handler before it returns.
     cmbGreaterThan.SetListIndex(0);
@@ -177,12 +180,14 @@ void frmMain::cmbGreaterThan_Click()
 {
     ShowProbability(lblGreaterThan, Narrow<std::int16_t>(cmbGreaterThan.ListIndex()), LastItem());
     UpdateBetween();
+    m_menus->RangePicked();
 }
 
 void frmMain::cmbLessThan_Click()
 {
     ShowProbability(lblLessThan, 0, Narrow<std::int16_t>(cmbLessThan.ListIndex()));
     UpdateBetween();
+    m_menus->RangePicked();
 }
 
 void frmMain::UpdateBetween()
@@ -222,6 +227,7 @@ void frmMain::ClearResults()
     lblGreaterThan.SetCaption("");
     lblBetween.SetCaption("");
     lblAvg.SetCaption("");
+    m_menus->ResultsCleared();
 }
 
 void frmMain::txtN_GotFocus()

@@ -10,15 +10,19 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace window
 {
 
+class FormMenus;
+
 class frmMain : public Form
 {
 public:
     frmMain();
+    ~frmMain() override;
 
     void Form_Load();
     void Action_Click(std::int16_t Index);
@@ -50,6 +54,9 @@ public:
     Label lblBetween;
     std::array<CommandButton, 2> Action;
 
+    // The menu bar around the window, with the chart and the table copy.
+    FormMenus &Menus();
+
 private:
     void LayOut();
     void ConnectEvents();
@@ -61,6 +68,7 @@ private:
     void ClearResults();
     void SelectAllText(TextBox &box);
 
+    std::unique_ptr<FormMenus> m_menus;
     // Last, so that it is gone before any control is.
     UnhandledErrorReporter m_errorReporter;
 };

@@ -298,8 +298,9 @@ Form::~Form()
 
 void Form::Show(ShowStyle style)
 {
-    m_window->show();
-    m_window->activateWindow();
+    QWidget *window = m_window->window();
+    window->show();
+    window->activateWindow();
     if (style != vbModal || m_modalLoop)
         return;
     QEventLoop loop;
@@ -312,7 +313,7 @@ void Form::Hide()
 {
     // The modal loop returns only once control is back in it, that is after
     // the handler that called Hide has finished.
-    m_window->hide();
+    m_window->window()->hide();
 }
 
 void Form::SetMousePointer(PointerShape pointer)
@@ -333,8 +334,15 @@ QWidget *Form::Widget() const
 
 bool Form::eventFilter(QObject *watched, QEvent *event)
 {
+    QWidget *window = m_window->window();
+    // Put in a frame, the form's widget closes by closing the frame.
+    if (watched == m_window.get() && window != m_window.get() && event->type() == QEvent::Close) {
+        event->ignore();
+        window->close();
+        return true;
+    }
     // Minimising sends a spontaneous hide; only a real hide or close ends Show.
-    if (watched == m_window.get() && event->type() == QEvent::Hide && m_window->isHidden() && m_modalLoop)
+    if (watched == window && event->type() == QEvent::Hide && window->isHidden() && m_modalLoop)
         m_modalLoop->quit();
     return QObject::eventFilter(watched, event);
 }

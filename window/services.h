@@ -150,7 +150,9 @@ private:
 enum PointerShape { vbDefault = 0, vbHourglass = 11 };
 enum ShowStyle { vbModeless = 0, vbModal = 1 };
 
-// The top-level window of a form.
+// The top-level window of a form. Its widget may be put into a frame, which
+// then shows, hides and closes in its place; an event filter of the form must
+// watch the frame as well.
 class Form : public QObject
 {
 public:

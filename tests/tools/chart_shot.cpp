@@ -1,0 +1,108 @@
+// Computes one roll in the real window with the chart open and saves both
+// windows side by side, for looking at the chart:
+// chart_shot DICE SIDES MODIFIER VIEW OUT.png [AT-LEAST AT-MOST] [--dark] [--cursor=KEYS]
+// VIEW is exactly, least or most; --dark paints with a dark palette; KEYS are
+// keys pressed on the chart: r(ight), l(eft), h(ome), e(nd).
+#include "window/chart.h"
+#include "window/frmmain.h"
+#include "window/menus.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QStyleFactory>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace
+{
+
+void UseDarkPalette()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(55, 55, 58));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(80, 140, 230));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    QApplication::setPalette(dark);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    bool dark = false;
+    std::string keys;
+    int args = argc;
+    for (; args > 1 && std::strncmp(argv[args - 1], "--", 2) == 0; --args) {
+        if (std::strcmp(argv[args - 1], "--dark") == 0)
+            dark = true;
+        else if (std::strncmp(argv[args - 1], "--cursor=", 9) == 0)
+            keys = argv[args - 1] + 9;
+    }
+    if (args != 6 && args != 8) {
+        std::fprintf(stderr,
+            "usage: %s DICE SIDES MODIFIER VIEW OUT.png [AT-LEAST AT-MOST] [--dark] [--cursor=KEYS]\n",
+            argv[0]);
+        return 2;
+    }
+    if (dark)
+        UseDarkPalette();
+    window::frmMain form;
+    form.Form_Load();
+    form.Show(window::vbModeless);
+    form.Menus().ChartItem()->trigger();
+    form.txtN.SetText(argv[1]);
+    form.cmbF.SetListIndex(form.cmbF.Widget()->findText(QString::fromUtf8(argv[2])));
+    form.txtM.SetText(argv[3]);
+    form.Action_Click(0);
+    const std::string view = argv[4];
+    window::ChartWindow *chart = form.Menus().Chart();
+    chart->SetView(view == "least" ? rollstats::View::AtLeast
+            : view == "most"       ? rollstats::View::AtMost
+                                   : rollstats::View::Exactly);
+    if (args == 8) {
+        form.cmbGreaterThan.SetListIndex(form.cmbGreaterThan.Widget()->findText(QString::fromUtf8(argv[6])));
+        form.cmbLessThan.SetListIndex(form.cmbLessThan.Widget()->findText(QString::fromUtf8(argv[7])));
+    }
+    for (const char key : keys) {
+        const Qt::Key code = key == 'l' ? Qt::Key_Left
+            : key == 'h'                ? Qt::Key_Home
+            : key == 'e'                ? Qt::Key_End
+                                        : Qt::Key_Right;
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+        QApplication::sendEvent(chart->Plot(), &press);
+    }
+    if (!keys.empty())
+        chart->Plot()->setFocus();
+    QTimer::singleShot(300, &app, [&] {
+        // Drawn pixel for pixel, whatever the scale.
+        QPixmap left = form.Menus().Frame()->grab();
+        QPixmap right = chart->grab();
+        left.setDevicePixelRatio(1);
+        right.setDevicePixelRatio(1);
+        const int gap = 12;
+        QPixmap both(QSize(left.width() + gap + right.width(), std::max(left.height(), right.height())));
+        both.fill(QApplication::palette().color(QPalette::Window).darker(130));
+        QPainter painter(&both);
+        painter.drawPixmap(0, 0, left);
+        painter.drawPixmap(left.width() + gap, 0, right);
+        painter.end();
+        both.save(QString::fromUtf8(argv[5]));
+        app.quit();
+    });
+    return app.exec();
+}

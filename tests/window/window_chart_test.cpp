@@ -1,0 +1,277 @@
+// The menu bar and what hangs from it: the window grows by the bar alone and
+// behaves the same with the chart open; the chart follows computes, picks and
+// clearing, its cumulative views agree with the labels and its cursor reads
+// out bars; Copy Table and About show what they should.
+#include "tests/window/form_driver.h"
+
+#include "numtext/patterns.h"
+#include "numtext/results.h"
+#include "rollstats/rollstats.h"
+#include "window/chart.h"
+#include "window/menus.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+using windowtest::FormDriver;
+using windowtest::Results;
+
+class ChartTest : public windowtest::FormTest
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windowGrowsByTheMenuBarOnly();
+    void behavesTheSameWithTheChartOpen();
+    void cumulativeViewsMatchTheLabels_data();
+    void cumulativeViewsMatchTheLabels();
+    void cursorReadsOutBars_data();
+    void cursorReadsOutBars();
+    void copiesTheLastTable();
+    void showsAbout();
+};
+
+namespace
+{
+
+window::FormMenus &Menus(FormDriver &driver)
+{
+    return driver.form().Menus();
+}
+
+QString Describe(window::ChartWindow *chart)
+{
+    return chart->Plot()->accessibleDescription();
+}
+
+QString Tip(double outcomes)
+{
+    return QString::fromStdString(numtext::PercentToolTip(outcomes, rollstats::TotalOutcomes));
+}
+
+} // namespace
+
+void ChartTest::windowGrowsByTheMenuBarOnly()
+{
+    QWidget *client = m_driver->form().Widget();
+    QWidget *frame = Menus(*m_driver).Frame();
+    const int bar = Menus(*m_driver).Bar()->height();
+    QVERIFY(bar > 0);
+    QCOMPARE(client->parentWidget(), frame);
+    QCOMPARE(client->pos(), QPoint(0, bar));
+    QCOMPARE(frame->size(), client->size() + QSize(0, bar));
+    QVERIFY(frame->isActiveWindow());
+    QVERIFY(!Menus(*m_driver).CopyTable()->isEnabled());
+}
+
+void ChartTest::behavesTheSameWithTheChartOpen()
+{
+    struct Step {
+        const char *name;
+        std::function<void(FormDriver &)> act;
+        const char *title, *highlight;
+    };
+    // clang-format off
+    const Step steps[] = {
+        { "compute", [](FormDriver &d) { d.Compute("3", "6", "1"); }, "3d6+1, exactly", "Highlighted: 4 to 19, 100.000000000%." },
+        { "pick by keys", [](FormDriver &d) { d.PickByKeys(d.form().cmbGreaterThan, "6"); }, "3d6+1, exactly", "Highlighted: 6 to 19," },
+        { "pick in popup", [](FormDriver &d) { d.PickInPopup(d.form().cmbLessThan, "12"); }, "3d6+1, exactly", "Highlighted: 6 to 12, 60.648148148%." },
+        { "crossing pick", [](FormDriver &d) { d.PickByKeys(d.form().cmbGreaterThan, "15"); }, "3d6+1, exactly", "Highlighted: 12 to 15," },
+        { "edit clears", [](FormDriver &d) { d.Type(d.form().txtN, "4"); }, "3d6+1, exactly", "Nothing highlighted." },
+        { "rejected", [](FormDriver &d) { d.Enter("abc", "6", "1"); d.Click(d.form().Action[0]); }, "3d6+1, exactly", "Nothing highlighted." },
+        { "largest", [](FormDriver &d) { d.Compute("10", "100", "0"); }, "10d100, exactly", "Highlighted: 10 to 1000, 100.000000000%." },
+        { "close", [](FormDriver &d) { d.Click(d.form().Action[1]); }, "10d100, exactly", "Highlighted: 10 to 1000," },
+    };
+    // clang-format on
+    struct Seen {
+        Results results;
+        QStringList messages;
+        QString focus;
+        bool shown = false;
+    };
+    const auto run = [&](FormDriver &driver, window::ChartWindow *chart) {
+        QList<Seen> seen;
+        for (const Step &step : steps) {
+            step.act(driver);
+            if (QTest::currentTestFailed())
+                return seen;
+            Seen now { Results::Of(driver.form()), {}, {}, driver.form().Widget()->isVisible() };
+            for (const auto &message : driver.watcher().Take())
+                now.messages << message.title + QLatin1Char('|') + message.text;
+            if (QWidget *focus = QApplication::focusWidget())
+                now.focus = focus->objectName();
+            seen << now;
+            if (chart) {
+                [&] {
+                    QCOMPARE(chart->Title(), QString::fromLatin1(step.title));
+                    QVERIFY2(
+                        Describe(chart).contains(QString::fromLatin1(step.highlight)), qPrintable(Describe(chart)));
+                    QCOMPARE(chart->isVisible(), now.shown);
+                }();
+            }
+        }
+        return seen;
+    };
+
+    const QList<Seen> without = run(*m_driver, nullptr);
+    QVERIFY(!QTest::currentTestFailed());
+    m_driver = std::make_unique<FormDriver>();
+    window::ChartWindow *chart = Menus(*m_driver).Chart();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::ControlModifier);
+    QVERIFY(chart->isVisible());
+    QVERIFY(Menus(*m_driver).ChartItem()->isChecked());
+    QVERIFY(Menus(*m_driver).Frame()->isActiveWindow());
+    const QList<Seen> with = run(*m_driver, chart);
+    QVERIFY(!QTest::currentTestFailed());
+    QCOMPARE(with.size(), without.size());
+    for (qsizetype i = 0; i < with.size(); ++i) {
+        const QString step = QString::fromLatin1(steps[i].name);
+        QVERIFY2(with[i].results.Diff(without[i].results).isEmpty(), qPrintable(step));
+        QCOMPARE(with[i].messages, without[i].messages);
+        QCOMPARE(with[i].focus, without[i].focus);
+        QCOMPARE(with[i].shown, without[i].shown);
+    }
+    QCOMPARE(without.at(5).messages.size(), 1);
+    QVERIFY(!without.last().shown);
+    QVERIFY(!Menus(*m_driver).ChartItem()->isChecked());
+}
+
+void ChartTest::cumulativeViewsMatchTheLabels_data()
+{
+    QTest::addColumn<QStringList>("roll");
+    QTest::newRow("3d6+1") << QStringList { "3", "6", "1" };
+    QTest::newRow("20d30-5") << QStringList { "20", "30", "-5" };
+    QTest::newRow("10d100") << QStringList { "10", "100", "0" };
+}
+
+void ChartTest::cumulativeViewsMatchTheLabels()
+{
+    QFETCH(QStringList, roll);
+    window::frmMain &form = m_driver->form();
+    DRIVE(m_driver->Compute(roll.at(0), roll.at(1), roll.at(2)));
+    window::ChartWindow *chart = Menus(*m_driver).Chart();
+    const auto outcomes = [&](rollstats::View view) {
+        chart->SetView(view);
+        return chart->Plot()->Outcomes();
+    };
+    const std::vector<double> exactly = outcomes(rollstats::View::Exactly);
+    const std::vector<double> atLeast = outcomes(rollstats::View::AtLeast);
+    const std::vector<double> atMost = outcomes(rollstats::View::AtMost);
+    const QStringList lines =
+        QString::fromStdString(form.Text2.Text()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    QCOMPARE(static_cast<qsizetype>(exactly.size()), lines.size());
+    for (int i = 0; i < windowtest::ListCount(form.cmbLessThan); ++i) {
+        const std::string share = numtext::FormatShare(exactly[i], rollstats::TotalOutcomes, "##0.000000000%");
+        QVERIFY(lines.at(i).endsWith(QString::fromStdString(" " + share)));
+        form.cmbGreaterThan.SetListIndex(i);
+        form.cmbLessThan.SetListIndex(i);
+        QCOMPARE(form.lblGreaterThan.Widget()->toolTip(), Tip(atLeast[i]));
+        QCOMPARE(form.lblLessThan.Widget()->toolTip(), Tip(atMost[i]));
+    }
+    // Both are the sum of every count, added from the lowest total up.
+    QVERIFY(atLeast.front() == atMost.back());
+}
+
+void ChartTest::cursorReadsOutBars_data()
+{
+    QTest::addColumn<int>("view");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("total");
+    const int exactly = 0, atLeast = 1, atMost = 2;
+    // clang-format off
+    QTest::newRow("first key") << exactly << QList<int> { Qt::Key_Right } << "P(4) = 0.462962963%" << 4;
+    QTest::newRow("End") << exactly << QList<int> { Qt::Key_End } << "P(19) = 0.462962963%" << 19;
+    QTest::newRow("End, Left") << exactly << QList<int> { Qt::Key_End, Qt::Key_Left } << "P(18) = 1.388888889%" << 18;
+    QTest::newRow("stops at the lowest") << exactly << QList<int> { Qt::Key_Home, Qt::Key_Left } << "P(4) = 0.462962963%" << 4;
+    QTest::newRow("stops at the highest") << exactly << QList<int> { Qt::Key_End, Qt::Key_Right, Qt::Key_Right } << "P(19) = 0.462962963%" << 19;
+    QTest::newRow("middle") << exactly << QList<int> { Qt::Key_Home, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_Right } << "P(11) = 12.500000000%" << 11;
+    QTest::newRow("at least") << atLeast << QList<int> { Qt::Key_Home } << "P(>= 4) = 100.000000000%" << 4;
+    QTest::newRow("at most") << atMost << QList<int> { Qt::Key_End, Qt::Key_Left, Qt::Key_Left } << "P(<= 17) = 98.148148148%" << 17;
+    // clang-format on
+}
+
+void ChartTest::cursorReadsOutBars()
+{
+    QFETCH(int, view);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, text);
+    QFETCH(int, total);
+    window::ChartWindow *chart = Menus(*m_driver).Chart();
+    DRIVE(m_driver->Compute("3", "6", "1"));
+    Menus(*m_driver).ChartItem()->trigger();
+    chart->findChildren<QRadioButton *>().at(view)->click();
+    QVERIFY(chart->CursorText().isEmpty());
+    for (const int key : keys)
+        QTest::keyClick(chart->Plot(), static_cast<Qt::Key>(key));
+    QCOMPARE(chart->CursorText(), text);
+    QVERIFY2(Describe(chart).startsWith(text + QStringLiteral(". 3d6+1, ")), qPrintable(Describe(chart)));
+    // A new table keeps the cursor on its total while it has that total.
+    DRIVE(m_driver->Compute("3", "6", "2"));
+    QCOMPARE(chart->Plot()->Cursor().has_value(), total >= 5);
+    if (total >= 5)
+        QVERIFY2(chart->CursorText().contains(QRegularExpression(QStringLiteral("[( ]%1\\) = ").arg(total))),
+            qPrintable(chart->CursorText()));
+}
+
+void ChartTest::copiesTheLastTable()
+{
+    window::frmMain &form = m_driver->form();
+    QAction *copy = Menus(*m_driver).CopyTable();
+    const QString csv = QStringLiteral("total,outcomes,percent\r\n3,1,25\r\n4,2,50\r\n5,1,25\r\n");
+    const QString tabs = QStringLiteral("total\toutcomes\tpercent\n3\t1\t25\n4\t2\t50\n5\t1\t25\n");
+    const auto copied = [] {
+        const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+        return data ? QString::fromUtf8(data->data(QStringLiteral("text/csv"))) + QLatin1Char('|') + data->text()
+                    : QString();
+    };
+
+    const windowtest::Message rejected = m_driver->ComputeRejected("21", "6", "0");
+    QCOMPARE(rejected.title, QStringLiteral("Number of Dice Too High!"));
+    QVERIFY(!copy->isEnabled());
+    DRIVE(m_driver->Compute("2", "2", "1"));
+    QVERIFY(copy->isEnabled());
+    // Ctrl+C still copies the text box's selection.
+    QTest::mouseClick(form.txtN.Widget(), Qt::LeftButton);
+    QTest::keySequence(form.txtN.Widget(), QKeySequence::SelectAll);
+    QTest::keyClick(form.txtN.Widget(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("2"));
+    QTest::keyClick(form.txtN.Widget(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(copied(), csv + QLatin1Char('|') + tabs);
+
+    // Cleared results and a rejected roll leave the table the window shows.
+    QGuiApplication::clipboard()->clear();
+    QCOMPARE(m_driver->ComputeRejected("11", "100", "5").title, QStringLiteral("D100 Roll Limit!"));
+    QVERIFY(copy->isEnabled());
+    copy->trigger();
+    QCOMPARE(copied(), csv + QLatin1Char('|') + tabs);
+}
+
+void ChartTest::showsAbout()
+{
+    Menus(*m_driver).About()->trigger();
+    const QList<windowtest::Message> messages = m_driver->watcher().Take();
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages.at(0).title, QStringLiteral("About Pipwright"));
+    for (const char *part : { "Pipwright 1.00",
+             "Computes the odds of various dice tosses.",
+             "MIT licence",
+             "https://github.com/pipwright/pipwright" })
+        QVERIFY2(messages.at(0).text.contains(QString::fromLatin1(part)), part);
+    QCOMPARE(messages.at(0).buttons, QList<QMessageBox::StandardButton> { QMessageBox::Ok });
+}
+
+QTEST_MAIN(ChartTest)
+#include "window_chart_test.moc"

@@ -1,0 +1,477 @@
+#include "window/chart.h"
+
+#include "numtext/patterns.h"
+
+#include <QAccessible>
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygonF>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace window
+{
+
+using rollstats::View;
+
+namespace
+{
+
+constexpr double kTick = 4.0;
+constexpr double kGap = 3.0;
+// Below this many device pixels to a total, bars give way to a filled profile.
+constexpr double kNarrowestBar = 3.0;
+
+// The smallest of 1, 2 and 5 times a power of ten that is at least wanted.
+double RoundStep(double wanted)
+{
+    const double power = std::pow(10.0, std::floor(std::log10(wanted)));
+    for (const double multiple : { 1.0, 2.0, 5.0 }) {
+        if (multiple * power >= wanted * (1 - 1e-9))
+            return multiple * power;
+    }
+    return 10 * power;
+}
+
+QColor Mix(const QColor &a, const QColor &b, double weightOfA)
+{
+    const auto mix = [weightOfA](float x, float y) { return static_cast<float>(x * weightOfA + y * (1 - weightOfA)); };
+    return QColor::fromRgbF(mix(a.redF(), b.redF()), mix(a.greenF(), b.greenF()), mix(a.blueF(), b.blueF()));
+}
+
+QString PercentText(double percent, int decimals)
+{
+    return QString::number(percent, 'f', decimals) + QLatin1Char('%');
+}
+
+QString Text(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+const char *ViewName(View view)
+{
+    switch (view) {
+    case View::AtLeast:
+        return "at least";
+    case View::AtMost:
+        return "at most";
+    default:
+        return "exactly";
+    }
+}
+
+std::string TotalText(const rollstats::Table &table, std::size_t entry)
+{
+    return numtext::IntegerText(table.FirstTotal() + static_cast<std::int32_t>(entry));
+}
+
+// As the probability table shows the share of these outcomes.
+std::string ShareText(const rollstats::Table &table, double outcomes)
+{
+    return numtext::FormatShare(outcomes, table.totalOutcomes, "##0.000000000%");
+}
+
+} // namespace
+
+// Where the plot goes inside the widget and how its axes are divided.
+struct ChartView::Frame {
+    QRectF plot;
+    // The percent at the top of the plot, a whole number of steps.
+    double top = 1.0;
+    double yStep = 1.0;
+    int yDecimals = 0;
+    // Totals between two labels on the axis.
+    std::int32_t xStep = 1;
+    // The width of one total.
+    double slot = 1.0;
+};
+
+ChartView::ChartView(QWidget *parent)
+    : QWidget(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40, fontMetrics().height() * 10);
+}
+
+QSize ChartView::sizeHint() const
+{
+    return { fontMetrics().horizontalAdvance(QLatin1Char('x')) * 90, fontMetrics().height() * 22 };
+}
+
+void ChartView::SetTable(const rollstats::Table &table, View view)
+{
+    std::optional<std::size_t> cursor;
+    if (m_cursor && !m_table.Empty()) {
+        // The cursor stays on its total while the new table has it.
+        const std::int64_t entry =
+            std::int64_t { m_table.FirstTotal() } + static_cast<std::int64_t>(*m_cursor) - table.FirstTotal();
+        if (entry >= 0 && entry < static_cast<std::int64_t>(table.counts.size()))
+            cursor = static_cast<std::size_t>(entry);
+    }
+    m_table = table;
+    m_view = view;
+    m_outcomes = rollstats::Outcomes(m_table, m_view);
+    m_highlight.reset();
+    m_cursor = cursor;
+    update();
+}
+
+void ChartView::SetView(View view)
+{
+    m_view = view;
+    m_outcomes = rollstats::Outcomes(m_table, m_view);
+    update();
+}
+
+void ChartView::SetHighlight(std::optional<std::pair<std::size_t, std::size_t>> range)
+{
+    m_highlight = range;
+    update();
+}
+
+const std::vector<double> &ChartView::Outcomes() const
+{
+    return m_outcomes;
+}
+
+std::optional<std::size_t> ChartView::Cursor() const
+{
+    return m_cursor;
+}
+
+std::string ChartView::BarText(std::size_t entry) const
+{
+    const char *relation = m_view == View::AtLeast ? ">= " : m_view == View::AtMost ? "<= " : "";
+    return "P(" + std::string(relation) + TotalText(m_table, entry) + ") = " + ShareText(m_table, m_outcomes[entry]);
+}
+
+ChartView::Frame ChartView::Measure() const
+{
+    Frame frame;
+    const QFontMetricsF metrics(font());
+    double highest = 0.0;
+    for (const double outcomes : m_outcomes)
+        highest = std::max(highest, outcomes / m_table.totalOutcomes * 100);
+    if (!(highest > 0.0))
+        highest = 1.0;
+
+    const double above = metrics.height() / 2 + kGap;
+    const double below = kTick + kGap + metrics.height();
+    const double height = std::max(1.0, this->height() - above - below);
+    const int yLabels = std::max(2, static_cast<int>(height / (metrics.height() * 2.5)));
+    frame.yStep = RoundStep(highest / yLabels);
+    frame.top = std::ceil(highest / frame.yStep - 1e-9) * frame.yStep;
+    frame.yDecimals = std::max(0, static_cast<int>(-std::floor(std::log10(frame.yStep) + 1e-9)));
+    double yLabelWidth = 0.0;
+    for (int k = 0; k <= static_cast<int>(std::lround(frame.top / frame.yStep)); ++k)
+        yLabelWidth = std::max(yLabelWidth, metrics.horizontalAdvance(PercentText(k * frame.yStep, frame.yDecimals)));
+
+    const double xLabelWidth = std::max(metrics.horizontalAdvance(Text(TotalText(m_table, 0))),
+        metrics.horizontalAdvance(Text(TotalText(m_table, m_outcomes.size() - 1))));
+    const double left = kGap + yLabelWidth + kGap + kTick;
+    const double right = xLabelWidth / 2 + kGap;
+    frame.plot = QRectF(left, above, std::max(1.0, width() - left - right), height);
+    frame.slot = frame.plot.width() / static_cast<double>(m_outcomes.size());
+    const double totalsPerLabel = (xLabelWidth + metrics.horizontalAdvance(QStringLiteral("  "))) / frame.slot;
+    frame.xStep = totalsPerLabel <= 1.0 ? 1 : static_cast<std::int32_t>(std::lround(RoundStep(totalsPerLabel)));
+    return frame;
+}
+
+std::optional<std::size_t> ChartView::EntryAt(const Frame &frame, double x) const
+{
+    if (m_outcomes.empty() || x < frame.plot.left() || x >= frame.plot.right())
+        return std::nullopt;
+    const auto entry = static_cast<std::size_t>((x - frame.plot.left()) / frame.slot);
+    return std::min(entry, m_outcomes.size() - 1);
+}
+
+void ChartView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QPalette &colours = palette();
+    const QColor base = colours.color(QPalette::Base);
+    const QColor text = colours.color(QPalette::Text);
+    painter.fillRect(rect(), base);
+    painter.setPen(text);
+    if (m_outcomes.empty()) {
+        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("Compute a roll to see it here."));
+        return;
+    }
+    const Frame frame = Measure();
+    const QRectF &plot = frame.plot;
+    const double pixelsPerPercent = plot.height() / frame.top;
+    const double height = fontMetrics().height();
+
+    for (int k = 0; k <= static_cast<int>(std::lround(frame.top / frame.yStep)); ++k) {
+        const double y = plot.bottom() - k * frame.yStep * pixelsPerPercent;
+        painter.setPen(Mix(text, base, 0.15));
+        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+        painter.setPen(text);
+        const QRectF label(0, y - height / 2, plot.left() - kTick - kGap, height);
+        painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, PercentText(k * frame.yStep, frame.yDecimals));
+    }
+
+    const auto x = [&](std::size_t entry) { return plot.left() + static_cast<double>(entry) * frame.slot; };
+    const auto y = [&](std::size_t entry) {
+        return plot.bottom() - m_outcomes[entry] / m_table.totalOutcomes * 100 * pixelsPerPercent;
+    };
+    const bool asBars = frame.slot * devicePixelRatioF() >= kNarrowestBar;
+    const auto drawBars = [&](std::size_t first, std::size_t last, const QColor &colour) {
+        if (asBars) {
+            const double gap = frame.slot >= 4 ? std::max(1.0, frame.slot * 0.15) : 0.0;
+            for (std::size_t entry = first; entry <= last; ++entry)
+                painter.fillRect(
+                    QRectF(QPointF(x(entry) + gap / 2, y(entry)), QPointF(x(entry + 1) - gap / 2, plot.bottom())),
+                    colour);
+            return;
+        }
+        // Thinner than a pixel a bar could fall between pixels; the outline of
+        // all bars together covers every total.
+        QPolygonF profile;
+        profile.reserve(static_cast<qsizetype>(2 * (last - first) + 4));
+        profile << QPointF(x(first), plot.bottom());
+        for (std::size_t entry = first; entry <= last; ++entry)
+            profile << QPointF(x(entry), y(entry)) << QPointF(x(entry + 1), y(entry));
+        profile << QPointF(x(last + 1), plot.bottom());
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawPolygon(profile);
+    };
+    drawBars(0, m_outcomes.size() - 1, Mix(text, base, 0.45));
+    if (m_highlight)
+        drawBars(m_highlight->first, m_highlight->second, colours.color(QPalette::Highlight));
+    if (m_cursor) {
+        // A line and a dot on the bar's top, so that the cursor shows on a bar
+        // narrower than a pixel as well.
+        drawBars(*m_cursor, *m_cursor, text);
+        const QPointF top((x(*m_cursor) + x(*m_cursor + 1)) / 2, y(*m_cursor));
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(text, 0, Qt::DashLine));
+        painter.drawLine(QPointF(top.x(), plot.top()), QPointF(top.x(), plot.bottom()));
+        painter.setPen(QPen(base, 1.5));
+        painter.setBrush(text);
+        painter.drawEllipse(top, 4.0, 4.0);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
+
+    painter.setPen(text);
+    painter.drawLine(plot.bottomLeft(), plot.bottomRight());
+    painter.drawLine(plot.bottomLeft(), plot.topLeft());
+    const std::int32_t first = m_table.FirstTotal();
+    const std::int32_t step = frame.xStep;
+    // The first multiple of the step among the totals.
+    std::int32_t total = first + ((step - first % step) % step);
+    for (; total <= m_table.LastTotal(); total += step) {
+        const double centre = x(static_cast<std::size_t>(total - first)) + frame.slot / 2;
+        painter.drawLine(QPointF(centre, plot.bottom()), QPointF(centre, plot.bottom() + kTick));
+        const QRectF label(centre - plot.width(), plot.bottom() + kTick, 2 * plot.width(), height);
+        painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, QString::number(total));
+    }
+
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(1, 1, -1, -1);
+        option.backgroundColor = base;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void ChartView::keyPressEvent(QKeyEvent *event)
+{
+    if (m_outcomes.empty())
+        return QWidget::keyPressEvent(event);
+    const std::size_t last = m_outcomes.size() - 1;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        return MoveCursor(m_cursor && *m_cursor > 0 ? *m_cursor - 1 : 0);
+    case Qt::Key_Right:
+        return MoveCursor(m_cursor ? std::min(*m_cursor + 1, last) : 0);
+    case Qt::Key_Home:
+        return MoveCursor(0);
+    case Qt::Key_End:
+        return MoveCursor(last);
+    default:
+        return QWidget::keyPressEvent(event);
+    }
+}
+
+void ChartView::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (const auto entry = EntryAt(Measure(), event->position().x()))
+        MoveCursor(entry);
+}
+
+bool ChartView::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const Frame frame = Measure();
+    const auto entry = EntryAt(frame, help->pos().x());
+    if (!entry || help->pos().y() < frame.plot.top() || help->pos().y() > frame.plot.bottom()) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    const double left = frame.plot.left() + static_cast<double>(*entry) * frame.slot;
+    const QRect bar = QRectF(left, frame.plot.top(), frame.slot, frame.plot.height()).toAlignedRect();
+    QToolTip::showText(help->globalPos(), Text(BarText(*entry)), this, bar);
+    return true;
+}
+
+void ChartView::MoveCursor(std::optional<std::size_t> entry)
+{
+    if (entry == m_cursor)
+        return;
+    m_cursor = entry;
+    update();
+    if (CursorMoved)
+        CursorMoved();
+}
+
+ChartWindow::ChartWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_title(new QLabel(this))
+    , m_views(new QButtonGroup(this))
+    , m_plot(new ChartView(this))
+    , m_readout(new QLabel(this))
+{
+    setObjectName(QStringLiteral("chart"));
+    setWindowTitle(QStringLiteral("Pipwright Chart"));
+    // The form keeps the keyboard when the chart opens beside it.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+
+    QFont bold = m_title->font();
+    bold.setBold(true);
+    m_title->setFont(bold);
+    m_title->setAlignment(Qt::AlignCenter);
+    m_title->setTextFormat(Qt::PlainText);
+    m_readout->setTextFormat(Qt::PlainText);
+
+    auto *views = new QHBoxLayout;
+    views->addWidget(new QLabel(QStringLiteral("View:"), this));
+    for (const auto &[caption, view] : { std::pair { "&Exactly", View::Exactly },
+             std::pair { "At &least", View::AtLeast },
+             std::pair { "At &most", View::AtMost } }) {
+        auto *button = new QRadioButton(QString::fromLatin1(caption), this);
+        m_views->addButton(button, static_cast<int>(view));
+        views->addWidget(button);
+    }
+    views->addStretch();
+    m_views->button(static_cast<int>(View::Exactly))->setChecked(true);
+    QObject::connect(m_views, &QButtonGroup::idClicked, this, [this](int id) { SetView(static_cast<View>(id)); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_title);
+    layout->addLayout(views);
+    layout->addWidget(m_plot, 1);
+    layout->addWidget(m_readout);
+    m_plot->CursorMoved = [this] { ShowCursor(); };
+    m_plot->setFocus();
+    Describe();
+}
+
+void ChartWindow::SetTable(const rollstats::Table &table)
+{
+    m_table = table;
+    m_highlight.reset();
+    m_plot->SetTable(m_table, m_view);
+    Describe();
+}
+
+void ChartWindow::SetHighlight(std::optional<std::pair<std::size_t, std::size_t>> range)
+{
+    if (range == m_highlight)
+        return;
+    m_highlight = range;
+    m_plot->SetHighlight(range);
+    Describe();
+}
+
+void ChartWindow::SetView(View view)
+{
+    m_view = view;
+    m_views->button(static_cast<int>(view))->setChecked(true);
+    m_plot->SetView(view);
+    Describe();
+}
+
+ChartView *ChartWindow::Plot() const
+{
+    return m_plot;
+}
+
+QString ChartWindow::Title() const
+{
+    if (m_table.Empty())
+        return QStringLiteral("No roll computed yet");
+    return Text(m_table.Roll() + ", " + ViewName(m_view));
+}
+
+QString ChartWindow::CursorText() const
+{
+    const auto cursor = m_plot->Cursor();
+    return cursor ? Text(m_plot->BarText(*cursor)) : QString();
+}
+
+void ChartWindow::Describe()
+{
+    m_title->setText(Title());
+    m_plot->setAccessibleName(QStringLiteral("Chart of ") + Title());
+    std::string summary;
+    if (m_table.Empty()) {
+        summary = "Compute a roll in the main window to see its odds here.";
+    } else {
+        const auto &counts = m_table.counts;
+        const double most = *std::max_element(counts.begin(), counts.end());
+        const auto first = static_cast<std::size_t>(std::find(counts.begin(), counts.end(), most) - counts.begin());
+        const auto last = static_cast<std::size_t>(counts.rend() - std::find(counts.rbegin(), counts.rend(), most)) - 1;
+        summary = m_table.Roll() + ", " + ViewName(m_view) + ". Totals " + TotalText(m_table, 0) + " to "
+            + TotalText(m_table, counts.size() - 1) + ". ";
+        const std::string chance = ShareText(m_table, most);
+        if (first == last)
+            summary += "Most likely total: " + TotalText(m_table, first) + ", " + chance + ". ";
+        else
+            summary += "Most likely totals: " + TotalText(m_table, first) + (last == first + 1 ? " and " : " to ")
+                + TotalText(m_table, last) + ", " + chance + " each. ";
+        if (m_highlight) {
+            summary += "Highlighted: " + TotalText(m_table, m_highlight->first) + " to "
+                + TotalText(m_table, m_highlight->second) + ", "
+                + ShareText(m_table, rollstats::RangeOutcomes(m_table, m_highlight->first, m_highlight->second)) + ".";
+        } else {
+            summary += "Nothing highlighted.";
+        }
+    }
+    m_summary = Text(summary);
+    ShowCursor();
+}
+
+void ChartWindow::ShowCursor()
+{
+    const QString text = CursorText();
+    m_readout->setText(text.isEmpty() ? QStringLiteral("Point at a bar, or use the arrow keys, Home and End.") : text);
+    // A screen reader hears the bar under the cursor first, then the summary.
+    m_plot->setAccessibleDescription(text.isEmpty() ? m_summary : text + QStringLiteral(". ") + m_summary);
+    if (text.isEmpty() || text == m_announced)
+        return;
+    m_announced = text;
+    QAccessibleValueChangeEvent moved(m_plot, text);
+    QAccessible::updateAccessibility(&moved);
+}
+
+} // namespace window

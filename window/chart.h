@@ -1,0 +1,97 @@
+#pragma once
+
+// The chart window: the last table as one bar per total, read as the share of
+// rolling that total exactly, at least or at most, with the range picked in the
+// threshold lists highlighted. A cursor moved with the arrow keys, Home and
+// End, or the mouse pointer, reads out a bar's exact value.
+
+#include "rollstats/table.h"
+
+#include <QWidget>
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QButtonGroup;
+class QLabel;
+
+namespace window
+{
+
+// The plot itself; it takes the keyboard focus for its cursor.
+class ChartView : public QWidget
+{
+public:
+    explicit ChartView(QWidget *parent);
+
+    void SetTable(const rollstats::Table &table, rollstats::View view);
+    void SetView(rollstats::View view);
+    // Entries first to last, or nothing.
+    void SetHighlight(std::optional<std::pair<std::size_t, std::size_t>> range);
+
+    // The outcomes behind each bar in the current view.
+    const std::vector<double> &Outcomes() const;
+    // The entry under the cursor, if it is on a bar.
+    std::optional<std::size_t> Cursor() const;
+    // "P(11) = 12.500000000%", "P(>= 11) = ...", "P(<= 11) = ...".
+    std::string BarText(std::size_t entry) const;
+
+    // Called after the cursor has moved.
+    std::function<void()> CursorMoved;
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    struct Frame;
+    Frame Measure() const;
+    std::optional<std::size_t> EntryAt(const Frame &frame, double x) const;
+    void MoveCursor(std::optional<std::size_t> entry);
+
+    rollstats::Table m_table;
+    rollstats::View m_view = rollstats::View::Exactly;
+    std::vector<double> m_outcomes;
+    std::optional<std::pair<std::size_t, std::size_t>> m_highlight;
+    std::optional<std::size_t> m_cursor;
+};
+
+class ChartWindow : public QWidget
+{
+public:
+    explicit ChartWindow(QWidget *parent);
+
+    // Follows a table just written.
+    void SetTable(const rollstats::Table &table);
+    // Follows a pick; nothing drops the highlight.
+    void SetHighlight(std::optional<std::pair<std::size_t, std::size_t>> range);
+    void SetView(rollstats::View view);
+
+    ChartView *Plot() const;
+    QString Title() const;
+    QString CursorText() const;
+
+private:
+    void Describe();
+    void ShowCursor();
+
+    rollstats::Table m_table;
+    rollstats::View m_view = rollstats::View::Exactly;
+    std::optional<std::pair<std::size_t, std::size_t>> m_highlight;
+    QLabel *m_title;
+    QButtonGroup *m_views;
+    ChartView *m_plot;
+    QLabel *m_readout;
+    QString m_summary;
+    QString m_announced;
+};
+
+} // namespace window
