@@ -168,9 +168,8 @@ struct Model {
             std::vector<double> next(counts.size() + static_cast<std::size_t>(s) - 1);
             for (std::size_t k = 0; k < next.size(); ++k) {
                 double sum = 0.0;
-                for (std::size_t from = k >= static_cast<std::size_t>(s) ? k - static_cast<std::size_t>(s) + 1 : 0;
-                     from <= k && from < counts.size();
-                     ++from)
+                const std::size_t lowest = k >= static_cast<std::size_t>(s) ? k - static_cast<std::size_t>(s) + 1 : 0;
+                for (std::size_t from = lowest; from <= k && from < counts.size(); ++from)
                     sum += counts[from];
                 next[k] = sum;
             }
