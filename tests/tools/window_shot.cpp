@@ -1,5 +1,5 @@
-// Computes one roll in the real window and saves a picture of it, for looking
-// at the layout: window_shot DICE SIDES MODIFIER OUT.png [AT-LEAST AT-MOST]
+// Computes one roll in the real window and saves a picture of it, menu bar and
+// all, for looking at the layout: window_shot DICE SIDES MODIFIER OUT.png [AT-LEAST AT-MOST]
 #include "window/frmmain.h"
 
 #include <QApplication>
@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
         form.cmbLessThan.SetListIndex(form.cmbLessThan.Widget()->findText(QString::fromUtf8(argv[6])));
     }
     QTimer::singleShot(300, &app, [&] {
-        form.Widget()->grab().save(QString::fromUtf8(argv[4]));
+        form.Widget()->window()->grab().save(QString::fromUtf8(argv[4]));
         app.quit();
     });
     return app.exec();
