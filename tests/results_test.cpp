@@ -6,6 +6,7 @@
 #include "numtext/results.h"
 #include "rollstats/outcomes.h"
 #include "rollstats/rollstats.h"
+#include "tests/reference/exact_counts.h"
 
 #include <gtest/gtest.h>
 
@@ -19,17 +20,7 @@ using namespace rollstats;
 namespace
 {
 
-__extension__ typedef unsigned __int128 Exact;
-
-std::string Digits(Exact value)
-{
-    std::string text;
-    do {
-        text.insert(text.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
-        value /= 10;
-    } while (value != 0);
-    return text;
-}
+using reference::Exact;
 
 // A share of all outcomes as a percentage, scaled by 10^decimals: the whole
 // part and what is left over, in units of 1 / total.
@@ -129,9 +120,11 @@ constexpr int kSignificant = -1;
     if (Units(shown, exact.decimals, units)
         && (exactDoubles ? units == RoundedHalfToEven(exact, total) : CloseEnough(units, exact, total, decimals != 9)))
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << shown << " for " << Digits(outcomes) << " of " << Digits(total)
-                                         << " outcomes, exactly " << Digits(exact.whole) << " + " << Digits(exact.rest)
-                                         << "/" << Digits(total) << " units of 10^-" << exact.decimals << " percent";
+    return ::testing::AssertionFailure() << shown << " for " << reference::Decimal(outcomes) << " of "
+                                         << reference::Decimal(total) << " outcomes, exactly "
+                                         << reference::Decimal(exact.whole) << " + " << reference::Decimal(exact.rest)
+                                         << "/" << reference::Decimal(total) << " units of 10^-" << exact.decimals
+                                         << " percent";
 }
 
 } // namespace
@@ -143,11 +136,7 @@ TEST(PrintedResults, EveryLineAndPickOfEveryAdmittedRollAgreeWithExactCounts)
         std::vector<Exact> ways { 1 };
         Exact total = 1;
         for (int dice = 1; dice <= (sides == 100 ? 10 : 20); ++dice, ++rolls) {
-            std::vector<Exact> next(ways.size() + static_cast<std::size_t>(sides) - 1, 0);
-            for (std::size_t k = 0; k < ways.size(); ++k)
-                for (std::size_t face = 0; face < static_cast<std::size_t>(sides); ++face)
-                    next[k + face] += ways[k];
-            ways = std::move(next);
+            ways = reference::AddDie(ways, sides);
             total *= static_cast<Exact>(sides);
 
             Sides = static_cast<std::int16_t>(sides);

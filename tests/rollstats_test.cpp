@@ -1,6 +1,7 @@
 #include "numtext/patterns.h"
 #include "rollstats/rollstats.h"
 #include "runtime/errors.h"
+#include "tests/reference/exact_counts.h"
 #include "tests/reference/plain_distribution.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@ using namespace rollstats;
 namespace
 {
 
-__extension__ typedef unsigned __int128 Exact;
+using reference::Exact;
 
 struct Roll {
     int dice;
@@ -43,20 +44,6 @@ std::vector<double> CountsVector()
     for (std::int32_t k = Counts.Lower(); k <= Counts.Upper(); ++k)
         v.push_back(Counts[k]);
     return v;
-}
-
-// Ways to throw each total, by integer polynomial multiplication.
-std::vector<Exact> ExactCounts(const Roll &roll)
-{
-    std::vector<Exact> ways { 1 };
-    for (int d = 0; d < roll.dice; ++d) {
-        std::vector<Exact> next(ways.size() + static_cast<std::size_t>(roll.sides) - 1, 0);
-        for (std::size_t i = 0; i < ways.size(); ++i)
-            for (std::size_t f = 0; f < static_cast<std::size_t>(roll.sides); ++f)
-                next[i + f] += ways[i];
-        ways = std::move(next);
-    }
-    return ways;
 }
 
 std::vector<Roll> AdmittedRolls()
@@ -127,7 +114,7 @@ TEST_P(EveryAdmittedRoll, KeepsTheDistributionInvariants)
         }
     }
 
-    const std::vector<Exact> exact = ExactCounts(roll);
+    const std::vector<Exact> exact = reference::ExactCounts(roll.dice, roll.sides);
     Exact exactTotal = 0;
     for (std::size_t k = 0; k < width; ++k) {
         const double want = static_cast<double>(exact[k]);

@@ -1,6 +1,7 @@
 #include "numtext/table_text.h"
 #include "rollstats/rollstats.h"
 #include "rollstats/table.h"
+#include "tests/reference/exact_counts.h"
 
 #include <gtest/gtest.h>
 
@@ -13,33 +14,9 @@
 namespace
 {
 
-// The largest count, of 20 dice of 30 sides, is below 2^98.
-__extension__ using Exact = unsigned __int128;
-
-std::string Decimal(Exact value)
-{
-    std::string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(value % 10)));
-        value /= 10;
-    } while (value != 0);
-    return digits;
-}
-
-// The outcomes of each face total, counted in whole numbers.
-std::vector<Exact> ExactCounts(int dice, int sides)
-{
-    std::vector<Exact> counts { 1 };
-    for (int die = 0; die < dice; ++die) {
-        std::vector<Exact> next(counts.size() + static_cast<std::size_t>(sides) - 1, 0);
-        for (std::size_t i = 0; i < counts.size(); ++i) {
-            for (std::size_t face = 0; face < static_cast<std::size_t>(sides); ++face)
-                next[i + face] += counts[i];
-        }
-        counts = next;
-    }
-    return counts;
-}
+using reference::Decimal;
+using reference::Exact;
+using reference::ExactCounts;
 
 rollstats::Table Computed(int dice, int sides, int modifier)
 {
