@@ -155,12 +155,12 @@ QWidget *TextBox::Widget() const
 
 bool TextBox::eventFilter(QObject *watched, QEvent *event)
 {
-    // Coming back to the window from another one, or from the box's own
-    // context menu, is no focus entry: selecting all then would make the
-    // menu's Paste or Cut act on the whole text.
+    // Coming back to the window from another one, from the box's own context
+    // menu or from the menu bar is no focus entry: selecting all then would
+    // make the menu's Paste or Cut act on the whole text.
     if (event->type() == QEvent::FocusIn) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason)
             RaiseFromQt(GotFocus);
     }
     return QObject::eventFilter(watched, event);

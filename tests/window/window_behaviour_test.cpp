@@ -98,6 +98,7 @@ void BehaviourTest::focusEntrySelectsAll_data()
     // The box's own context menu closing: its Paste must go where the caret is.
     QTest::newRow("back from a popup") << Qt::PopupFocusReason << QString();
     QTest::newRow("window reactivated") << Qt::ActiveWindowFocusReason << QString();
+    QTest::newRow("back from the menu bar") << Qt::MenuBarFocusReason << QString();
 }
 
 void BehaviourTest::focusEntrySelectsAll()
