@@ -396,6 +396,10 @@ void ChartWindow::SetTable(const rollstats::Table &table)
 
 void ChartWindow::SetHighlight(std::optional<std::pair<std::size_t, std::size_t>> range)
 {
+    // Picks reach past the table only after a Compute that refilled the lists
+    // and then failed before its table was written: nothing of it to show.
+    if (range && range->second >= m_table.counts.size())
+        range.reset();
     if (range == m_highlight)
         return;
     m_highlight = range;
@@ -432,7 +436,6 @@ QString ChartWindow::CursorText() const
 void ChartWindow::Describe()
 {
     m_title->setText(Title());
-    m_plot->setAccessibleName(QStringLiteral("Chart of ") + Title());
     std::string summary;
     if (m_table.Empty()) {
         summary = "Compute a roll in the main window to see its odds here.";
@@ -466,6 +469,10 @@ void ChartWindow::ShowCursor()
     const QString text = CursorText();
     m_readout->setText(text.isEmpty() ? QStringLiteral("Point at a bar, or use the arrow keys, Home and End.") : text);
     // A screen reader hears the bar under the cursor first, then the summary.
+    // It speaks a new name of the focused widget; the value change serves
+    // those that follow values instead.
+    const QString name = QStringLiteral("Chart of ") + Title();
+    m_plot->setAccessibleName(text.isEmpty() ? name : text + QStringLiteral(", ") + name);
     m_plot->setAccessibleDescription(text.isEmpty() ? m_summary : text + QStringLiteral(". ") + m_summary);
     if (text.isEmpty() || text == m_announced)
         return;
