@@ -10,10 +10,16 @@
 #
 #   tests/fresh_root.sh RELEASE
 set -euo pipefail
-cd "$(dirname "$0")/.."
 
 release=${1:?usage: $0 RELEASE}
 [[ $(id -u) -eq 0 ]] || { echo "$0 must run as root (debootstrap and chroot)" >&2; exit 1; }
+# Everything mounted for the root lives in a mount namespace of this script's
+# own, so none of it reaches the host's mounts, and all of it goes when the
+# script ends, however it ends.
+if [[ -z ${PIPWRIGHT_OWN_MOUNTS-} ]]; then
+    exec unshare --mount --propagation private env PIPWRIGHT_OWN_MOUNTS=1 "$(readlink -f "$0")" "$@"
+fi
+cd "$(dirname "$0")/.."
 
 # The first Debian archive named in apt's sources (deb822 or one-line form),
 # not a security or other archive.
@@ -32,10 +38,9 @@ root=$(mktemp -d /var/tmp/pipwright-root.XXXXXX)
 chmod 755 "$root"
 mounted=()
 cleanup() {
-    local m
+    local i
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-        m=${mounted[i]}
-        umount -l "$m" 2>/dev/null || true
+        umount -l "${mounted[i]}" 2>/dev/null || true
     done
     rm -rf --one-file-system "$root"
 }
@@ -43,7 +48,10 @@ trap cleanup EXIT
 
 echo "== debootstrap $release from $mirror into $root"
 start=$SECONDS
-debootstrap --variant=minbase --include=git,ca-certificates "$release" "$root" "$mirror" >"$root.log" 2>&1 \
+# A mirror reached over TLS needs the certificates, the one thing besides git.
+include=git
+[[ $mirror == https://* ]] && include+=,ca-certificates
+debootstrap --variant=minbase --include="$include" "$release" "$root" "$mirror" >"$root.log" 2>&1 \
     || { tail -n 30 "$root.log"; rm -f "$root.log"; exit 1; }
 rm -f "$root.log"
 echo "root ready in $((SECONDS - start)) s"
@@ -58,7 +66,7 @@ cp /etc/resolv.conf "$root/etc/resolv.conf"
 # The checkout as it stands, without build trees or anything git ignores.
 mkdir -p "$root/root/pipwright"
 while IFS= read -r -d '' file; do
-    [[ -e $file ]] && printf '%s\0' "$file"
+    if [[ -e $file ]]; then printf '%s\0' "$file"; fi
 done < <(git ls-files -z --cached --others --exclude-standard) | tar --null -T - -cf - | tar -xf - -C "$root/root/pipwright"
 
 in_root() {
