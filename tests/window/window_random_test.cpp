@@ -162,7 +162,7 @@ struct Model {
 
         // Each die spreads every count over the next s totals, adding in
         // ascending order of the totals added from.
-        counts = { 1.0 };
+        counts.assign(1, 1.0);
         allOutcomes = 1.0;
         for (int die = 0; die < n; ++die) {
             std::vector<double> next(counts.size() + static_cast<std::size_t>(s) - 1);
