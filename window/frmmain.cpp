@@ -65,6 +65,13 @@ frmMain::frmMain()
     m_menus = std::make_unique<FormMenus>(*this);
 }
 
+frmMain::~frmMain() = default;
+
+FormMenus &frmMain::Menus()
+{
+    return *m_menus;
+}
+
 void frmMain::ConnectEvents()
 {
     Action[0].Click = [this] { Action_Click(0); };

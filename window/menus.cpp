@@ -184,11 +184,4 @@ void FormMenus::ShowAbout()
     QMessageBox::about(m_frame.get(), QStringLiteral("About Pipwright"), text);
 }
 
-frmMain::~frmMain() = default;
-
-FormMenus &frmMain::Menus()
-{
-    return *m_menus;
-}
-
 } // namespace window
