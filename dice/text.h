@@ -1,0 +1,42 @@
+#pragma once
+
+// Texts of exact results. Every share is rounded once, from the exact
+// fraction of two counts, halves to even, with '.' as the decimal point
+// whatever the locale.
+
+#include "dice/dice.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace dice
+{
+
+// The outcomes whose totals lie from first to last, both included; totals
+// outside the distribution count nothing.
+mpz_class RangeOutcomes(const Distribution &distribution, std::int64_t first, std::int64_t last);
+
+// part / whole as a percentage with this many decimals, without the sign:
+// "16.666666667" for 1 of 6 at nine decimals.
+std::string FixedPercent(const mpz_class &part, const mpz_class &whole, int decimals);
+
+// part / whole as a percentage to this many significant digits: "16.666666666666667".
+std::string SignificantPercent(const mpz_class &part, const mpz_class &whole, int digits);
+
+// One column pair of a table of several rolls: the roll's counts, headed
+// with its expression as typed.
+struct Column {
+    std::string heading;
+    const Distribution *distribution = nullptr;
+};
+
+// "total", then "outcomes" and "percent" for each column headed with its
+// heading, then one row per total from the lowest to the highest of all the
+// columns; a total a roll cannot reach has 0 outcomes. Outcomes are the exact
+// integers in full, percents the exact fraction to 17 significant digits.
+std::string RollsTableText(std::span<const Column> columns, char separator, std::string_view lineEnd);
+
+} // namespace dice
