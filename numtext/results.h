@@ -14,6 +14,9 @@ namespace numtext
 // "P(7) = 16.666666667%" for the total 7 with 6 of 36 outcomes; no line break.
 std::string TableLine(std::int32_t total, double outcomes, double allOutcomes);
 
+// The share as the table writes it, with nine decimals: "16.666666667%".
+std::string TableShare(double outcomes, double allOutcomes);
+
 // The share as a percentage with one decimal: "58.3%".
 std::string PercentCaption(double outcomes, double allOutcomes);
 

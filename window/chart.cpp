@@ -1,6 +1,8 @@
 #include "window/chart.h"
 
 #include "numtext/patterns.h"
+#include "numtext/results.h"
+#include "window/plot_parts.h"
 
 #include <QAccessible>
 #include <QButtonGroup>
@@ -33,28 +35,6 @@ constexpr double kGap = 3.0;
 // Below this many device pixels to a total, bars give way to a filled profile.
 constexpr double kNarrowestBar = 3.0;
 
-// The smallest of 1, 2 and 5 times a power of ten that is at least wanted.
-double RoundStep(double wanted)
-{
-    const double power = std::pow(10.0, std::floor(std::log10(wanted)));
-    for (const double multiple : { 1.0, 2.0, 5.0 }) {
-        if (multiple * power >= wanted * (1 - 1e-9))
-            return multiple * power;
-    }
-    return 10 * power;
-}
-
-QColor Mix(const QColor &a, const QColor &b, double weightOfA)
-{
-    const auto mix = [weightOfA](float x, float y) { return static_cast<float>(x * weightOfA + y * (1 - weightOfA)); };
-    return QColor::fromRgbF(mix(a.redF(), b.redF()), mix(a.greenF(), b.greenF()), mix(a.blueF(), b.blueF()));
-}
-
-QString PercentText(double percent, int decimals)
-{
-    return QString::number(percent, 'f', decimals) + QLatin1Char('%');
-}
-
 QString Text(const std::string &text)
 {
     return QString::fromStdString(text);
@@ -80,7 +60,7 @@ std::string TotalText(const rollstats::Table &table, std::size_t entry)
 // As the probability table shows the share of these outcomes.
 std::string ShareText(const rollstats::Table &table, double outcomes)
 {
-    return numtext::FormatShare(outcomes, table.totalOutcomes, "##0.000000000%");
+    return numtext::TableShare(outcomes, table.totalOutcomes);
 }
 
 } // namespace
@@ -88,10 +68,7 @@ std::string ShareText(const rollstats::Table &table, double outcomes)
 // Where the plot goes inside the widget and how its axes are divided.
 struct ChartView::Frame {
     QRectF plot;
-    // The percent at the top of the plot, a whole number of steps.
-    double top = 1.0;
-    double yStep = 1.0;
-    int yDecimals = 0;
+    PercentTicks y;
     // Totals between two labels on the axis.
     std::int32_t xStep = 1;
     // The width of one total.
@@ -154,8 +131,8 @@ std::optional<std::size_t> ChartView::Cursor() const
 
 std::string ChartView::BarText(std::size_t entry) const
 {
-    const char *relation = m_view == View::AtLeast ? ">= " : m_view == View::AtMost ? "<= " : "";
-    return "P(" + std::string(relation) + TotalText(m_table, entry) + ") = " + ShareText(m_table, m_outcomes[entry]);
+    return ReadoutText(
+        m_view, m_table.FirstTotal() + static_cast<std::int32_t>(entry), ShareText(m_table, m_outcomes[entry]));
 }
 
 ChartView::Frame ChartView::Measure() const
@@ -165,19 +142,14 @@ ChartView::Frame ChartView::Measure() const
     double highest = 0.0;
     for (const double outcomes : m_outcomes)
         highest = std::max(highest, outcomes / m_table.totalOutcomes * 100);
-    if (!(highest > 0.0))
-        highest = 1.0;
 
     const double above = metrics.height() / 2 + kGap;
     const double below = kTick + kGap + metrics.height();
     const double height = std::max(1.0, this->height() - above - below);
-    const int yLabels = std::max(2, static_cast<int>(height / (metrics.height() * 2.5)));
-    frame.yStep = RoundStep(highest / yLabels);
-    frame.top = std::ceil(highest / frame.yStep - 1e-9) * frame.yStep;
-    frame.yDecimals = std::max(0, static_cast<int>(-std::floor(std::log10(frame.yStep) + 1e-9)));
+    frame.y = PercentAxis(highest, static_cast<int>(height / (metrics.height() * 2.5)));
     double yLabelWidth = 0.0;
-    for (int k = 0; k <= static_cast<int>(std::lround(frame.top / frame.yStep)); ++k)
-        yLabelWidth = std::max(yLabelWidth, metrics.horizontalAdvance(PercentText(k * frame.yStep, frame.yDecimals)));
+    for (int k = 0; k < frame.y.Count(); ++k)
+        yLabelWidth = std::max(yLabelWidth, metrics.horizontalAdvance(frame.y.Label(k)));
 
     const double xLabelWidth = std::max(metrics.horizontalAdvance(Text(TotalText(m_table, 0))),
         metrics.horizontalAdvance(Text(TotalText(m_table, m_outcomes.size() - 1))));
@@ -186,7 +158,7 @@ ChartView::Frame ChartView::Measure() const
     frame.plot = QRectF(left, above, std::max(1.0, width() - left - right), height);
     frame.slot = frame.plot.width() / static_cast<double>(m_outcomes.size());
     const double totalsPerLabel = (xLabelWidth + metrics.horizontalAdvance(QStringLiteral("  "))) / frame.slot;
-    frame.xStep = totalsPerLabel <= 1.0 ? 1 : static_cast<std::int32_t>(std::lround(RoundStep(totalsPerLabel)));
+    frame.xStep = TotalStep(totalsPerLabel);
     return frame;
 }
 
@@ -201,9 +173,9 @@ std::optional<std::size_t> ChartView::EntryAt(const Frame &frame, double x) cons
 void ChartView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QPalette &colours = palette();
-    const QColor base = colours.color(QPalette::Base);
-    const QColor text = colours.color(QPalette::Text);
+    const PlotColours colours = ColoursOf(palette());
+    const QColor &base = colours.background;
+    const QColor &text = colours.text;
     painter.fillRect(rect(), base);
     painter.setPen(text);
     if (m_outcomes.empty()) {
@@ -212,16 +184,16 @@ void ChartView::paintEvent(QPaintEvent *)
     }
     const Frame frame = Measure();
     const QRectF &plot = frame.plot;
-    const double pixelsPerPercent = plot.height() / frame.top;
+    const double pixelsPerPercent = plot.height() / frame.y.top;
     const double height = fontMetrics().height();
 
-    for (int k = 0; k <= static_cast<int>(std::lround(frame.top / frame.yStep)); ++k) {
-        const double y = plot.bottom() - k * frame.yStep * pixelsPerPercent;
-        painter.setPen(Mix(text, base, 0.15));
+    for (int k = 0; k < frame.y.Count(); ++k) {
+        const double y = plot.bottom() - k * frame.y.step * pixelsPerPercent;
+        painter.setPen(colours.grid);
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(text);
         const QRectF label(0, y - height / 2, plot.left() - kTick - kGap, height);
-        painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, PercentText(k * frame.yStep, frame.yDecimals));
+        painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, frame.y.Label(k));
     }
 
     const auto x = [&](std::size_t entry) { return plot.left() + static_cast<double>(entry) * frame.slot; };
@@ -250,9 +222,9 @@ void ChartView::paintEvent(QPaintEvent *)
         painter.setBrush(colour);
         painter.drawPolygon(profile);
     };
-    drawBars(0, m_outcomes.size() - 1, Mix(text, base, 0.45));
+    drawBars(0, m_outcomes.size() - 1, colours.series);
     if (m_highlight)
-        drawBars(m_highlight->first, m_highlight->second, colours.color(QPalette::Highlight));
+        drawBars(m_highlight->first, m_highlight->second, colours.highlight);
     if (m_cursor) {
         // A line and a dot on the bar's top, so that the cursor shows on a bar
         // narrower than a pixel as well.
@@ -272,9 +244,7 @@ void ChartView::paintEvent(QPaintEvent *)
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
     const std::int32_t first = m_table.FirstTotal();
     const std::int32_t step = frame.xStep;
-    // The first multiple of the step among the totals.
-    std::int32_t total = first + ((step - first % step) % step);
-    for (; total <= m_table.LastTotal(); total += step) {
+    for (std::int32_t total = FirstTickTotal(first, step); total <= m_table.LastTotal(); total += step) {
         const double centre = x(static_cast<std::size_t>(total - first)) + frame.slot / 2;
         painter.drawLine(QPointF(centre, plot.bottom()), QPointF(centre, plot.bottom() + kTick));
         const QRectF label(centre - plot.width(), plot.bottom() + kTick, 2 * plot.width(), height);
@@ -292,21 +262,9 @@ void ChartView::paintEvent(QPaintEvent *)
 
 void ChartView::keyPressEvent(QKeyEvent *event)
 {
-    if (m_outcomes.empty())
-        return QWidget::keyPressEvent(event);
-    const std::size_t last = m_outcomes.size() - 1;
-    switch (event->key()) {
-    case Qt::Key_Left:
-        return MoveCursor(m_cursor && *m_cursor > 0 ? *m_cursor - 1 : 0);
-    case Qt::Key_Right:
-        return MoveCursor(m_cursor ? std::min(*m_cursor + 1, last) : 0);
-    case Qt::Key_Home:
-        return MoveCursor(0);
-    case Qt::Key_End:
-        return MoveCursor(last);
-    default:
-        return QWidget::keyPressEvent(event);
-    }
+    if (const auto entry = CursorAfterKey(event->key(), m_cursor, m_outcomes.size()))
+        return MoveCursor(entry);
+    QWidget::keyPressEvent(event);
 }
 
 void ChartView::mousePressEvent(QMouseEvent *event)

@@ -1,0 +1,69 @@
+#pragma once
+
+// The pieces every plot of a table shares, so that two plots side by side read
+// alike: round axis steps, colours taken from the palette (they hold on a dark
+// one), the cursor keys and the readout of one total.
+
+#include "rollstats/table.h"
+
+#include <QColor>
+#include <QString>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class QPalette;
+
+namespace window
+{
+
+// The smallest of 1, 2 and 5 times a power of ten that is at least wanted.
+double RoundStep(double wanted);
+
+// A percent axis from 0 to a whole number of round steps.
+struct PercentTicks {
+    double step = 1.0;
+    // The percent at the top of the axis, a whole number of steps.
+    double top = 1.0;
+    // Enough decimals in a label to tell the steps apart.
+    int decimals = 0;
+
+    // Labels from 0 to top; the label k stands at k * step.
+    int Count() const;
+    QString Label(int k) const;
+};
+
+// Ticks for an axis reaching at least highest percent with about labels labels
+// (two at least). A highest of zero or less gives an axis up to 1%.
+PercentTicks PercentAxis(double highest, int labels);
+
+// Totals between two labels on a totals axis, when one label needs the width
+// of totalsPerLabel totals.
+std::int32_t TotalStep(double totalsPerLabel);
+// The lowest total at or above first that is a multiple of step.
+std::int32_t FirstTickTotal(std::int32_t first, std::int32_t step);
+
+// The colours of a plot, from the palette of the widget that draws it.
+struct PlotColours {
+    QColor background;
+    QColor text;
+    QColor grid;
+    QColor series;
+    QColor highlight;
+};
+PlotColours ColoursOf(const QPalette &palette);
+// A blend of a and b, weightOfA of a.
+QColor Mix(const QColor &a, const QColor &b, double weightOfA);
+
+// Where the cursor goes on a key among count entries: Left and Right step,
+// Home and End jump to the ends; with no cursor yet, Left and Right start at
+// the first entry. Nothing for other keys or when there are no entries.
+std::optional<std::size_t> CursorAfterKey(int key, std::optional<std::size_t> cursor, std::size_t count);
+
+// "P(11) = 12.500000000%", "P(>= 11) = ...", "P(<= 11) = ...", from a total
+// and its share already written as a percent.
+std::string ReadoutText(rollstats::View view, std::int32_t total, const std::string &percent);
+
+} // namespace window
