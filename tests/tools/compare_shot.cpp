@@ -1,0 +1,102 @@
+// Opens the Compare window on the given rolls, with settings in a temporary
+// file, and saves it once every roll is counted, for looking at it:
+// compare_shot OUT.png ROLL... [--dark] [--view=least|most] [--target=N] [--cursor=KEYS]
+// KEYS are keys pressed on the plot: r(ight), l(eft), h(ome), e(nd).
+#include "window/compare.h"
+#include "window/compare_plot.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPixmap>
+#include <QSpinBox>
+#include <QStyleFactory>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace
+{
+
+void UseDarkPalette()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(45, 45, 48));
+    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    dark.setColor(QPalette::Button, QColor(55, 55, 58));
+    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+    dark.setColor(QPalette::Highlight, QColor(80, 140, 230));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    QApplication::setPalette(dark);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QStringList rolls;
+    std::string keys;
+    rollstats::View view = rollstats::View::Exactly;
+    int target = 15;
+    bool dark = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--dark")
+            dark = true;
+        else if (arg.starts_with("--view="))
+            view = arg == "--view=least" ? rollstats::View::AtLeast
+                : arg == "--view=most"   ? rollstats::View::AtMost
+                                         : rollstats::View::Exactly;
+        else if (arg.starts_with("--target="))
+            target = std::stoi(arg.substr(9));
+        else if (arg.starts_with("--cursor="))
+            keys = arg.substr(9);
+        else
+            rolls << QString::fromStdString(arg);
+    }
+    if (argc < 3 || rolls.isEmpty()) {
+        std::fprintf(
+            stderr, "usage: %s OUT.png ROLL... [--dark] [--view=least|most] [--target=N] [--cursor=KEYS]\n", argv[0]);
+        return 2;
+    }
+    if (dark)
+        UseDarkPalette();
+    QTemporaryDir settings;
+    window::CompareWindow compare(nullptr, rolls.first(), settings.filePath(QStringLiteral("settings.ini")));
+    for (qsizetype i = 1; i < rolls.size(); ++i)
+        compare.AddRoll(rolls[i]);
+    compare.Target()->setValue(target);
+    compare.SetView(view);
+    compare.show();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &app, [&] {
+        if (compare.Computing())
+            return;
+        poll.stop();
+        for (const char key : keys) {
+            const Qt::Key code = key == 'l' ? Qt::Key_Left
+                : key == 'h'                ? Qt::Key_Home
+                : key == 'e'                ? Qt::Key_End
+                                            : Qt::Key_Right;
+            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+            QApplication::sendEvent(compare.Plot(), &press);
+        }
+        QTimer::singleShot(200, &app, [&] {
+            QPixmap shot = compare.grab();
+            shot.setDevicePixelRatio(1);
+            shot.save(QString::fromUtf8(argv[1]));
+            app.quit();
+        });
+    });
+    poll.start(50);
+    return app.exec();
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+// The Compare Rolls window: up to eight rolls in the dice notation, counted
+// as they are typed, side by side in a table of their statistics and the
+// chance of each to reach one target total, and overlaid on one plot. A roll
+// that does not parse shows why under its box and stays out of the table and
+// the plot until it does. The rolls, the target and the views are kept
+// between runs.
+
+#include "rollstats/table.h"
+#include "window/compare_files.h"
+
+#include <QWidget>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QAbstractButton;
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSettings;
+class QSpinBox;
+class QTableWidget;
+class QTimer;
+class QVBoxLayout;
+
+namespace window
+{
+
+class ComparePlot;
+class RollComputer;
+struct RollAnswer;
+struct RollResult;
+
+class CompareWindow : public QWidget
+{
+public:
+    static constexpr int kMostRolls = 8;
+
+    // Opens with the remembered rolls, or with firstRoll when none are. The
+    // settings are in settingsFile, or in the standard place when it is empty.
+    CompareWindow(QWidget *parent, const QString &firstRoll, const QString &settingsFile = {});
+    ~CompareWindow() override;
+
+    int RollCount() const;
+    QLineEdit *RollEdit(int row) const;
+    QPushButton *RemoveButton(int row) const;
+    // The error or the working notice under a roll's box.
+    QString RollStatus(int row) const;
+    bool Computing() const;
+    void AddRoll(const QString &text);
+    void RemoveRoll(int row);
+
+    QPushButton *AddButton() const;
+    QSpinBox *Target() const;
+    QComboBox *Sense() const;
+    QTableWidget *Table() const;
+    ComparePlot *Plot() const;
+    QString Readout() const;
+    void SetView(rollstats::View view);
+
+    // The valid rolls' table on the clipboard, as CSV and as tab-separated text.
+    void CopyTable() const;
+    // Asks for a file name and saves the plot there.
+    void SaveChart();
+    // Saves the plot to path; a failure is told in a message box. True when saved.
+    bool SaveChartTo(const QString &path);
+
+private:
+    struct Row;
+    void RollEdited(Row &row);
+    void Answered(std::uint64_t id, const RollAnswer &answer);
+    void ShowWorking(std::uint64_t id);
+    void Refresh();
+    void FillTable(const std::vector<const Row *> &valid);
+    void Renumber();
+    void Remember();
+    Row *Find(std::uint64_t id);
+
+    std::unique_ptr<QSettings> m_settings;
+    RollComputer *m_computer;
+    std::vector<std::unique_ptr<Row>> m_rows;
+    std::uint64_t m_nextId = 1;
+    QVBoxLayout *m_rowsLayout;
+    QPushButton *m_add;
+    QSpinBox *m_target;
+    QComboBox *m_sense;
+    QTableWidget *m_table;
+    QButtonGroup *m_views;
+    ComparePlot *m_plot;
+    QLabel *m_readout;
+    QPushButton *m_copy;
+    QPushButton *m_save;
+    rollstats::View m_view = rollstats::View::Exactly;
+    bool m_loading = true;
+};
+
+} // namespace window

@@ -1,0 +1,80 @@
+#pragma once
+
+// The Compare window counts its rolls on worker threads, so that a roll of a
+// hundred dice never holds up typing. Each roll row has its own slot: a new
+// request for a slot asks the one still running there to stop, and only the
+// newest request's answer comes back, on the thread that owns the computer.
+
+#include "dice/dice.h"
+#include "rollstats/table.h"
+
+#include <QObject>
+#include <QThreadPool>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace window
+{
+
+// A counted roll and what the window draws of it.
+struct RollResult {
+    std::string expression;
+    dice::Distribution distribution;
+    dice::Statistics statistics;
+    // For each total from the lowest, its chance in percent of being thrown
+    // exactly, at least and at most, in the order of rollstats::View.
+    std::array<std::vector<double>, 3> percents;
+};
+
+// What comes back for a request: a result, or why there is none.
+struct RollAnswer {
+    std::shared_ptr<const RollResult> result;
+    std::string error;
+};
+
+// Counts one roll on the calling thread; a stop request ends it with
+// dice::Cancelled.
+std::shared_ptr<const RollResult> CountRoll(
+    const std::string &text, const dice::Expression &expression, std::stop_token stop);
+
+// part / whole, also where either is beyond the range of a double.
+double Share(const mpz_class &part, const mpz_class &whole);
+
+// The outcomes that throw the target in this sense: at least, at most or
+// exactly it.
+mpz_class TargetOutcomes(const dice::Distribution &distribution, std::int64_t target, rollstats::View sense);
+
+class RollComputer : public QObject
+{
+public:
+    explicit RollComputer(QObject *parent);
+    ~RollComputer() override;
+
+    void Start(std::uint64_t slot, const std::string &text, const dice::Expression &expression);
+    // Drops whatever the slot is counting.
+    void Cancel(std::uint64_t slot);
+    bool Busy(std::uint64_t slot) const;
+
+    std::function<void(std::uint64_t slot, const RollAnswer &answer)> Finished;
+
+private:
+    struct Request {
+        std::uint64_t number = 0;
+        std::stop_source stop;
+    };
+    void Deliver(std::uint64_t slot, std::uint64_t number, const RollAnswer &answer);
+
+    std::map<std::uint64_t, Request> m_running;
+    std::uint64_t m_requests = 0;
+    // Last, so that it waits for the workers before anything they reach goes.
+    QThreadPool m_pool;
+};
+
+} // namespace window
