@@ -61,8 +61,10 @@ CompareState ReadCompareState(QSettings &settings, int mostRolls)
     settings.beginGroup(QStringLiteral("compare"));
     const QVariant rolls = settings.value(QStringLiteral("rolls"));
     if (rolls.isValid()) {
-        for (const QString &roll : rolls.toStringList())
-            state.rolls << roll.left(200);
+        for (const QString &roll : rolls.toStringList()) {
+            if (!roll.trimmed().isEmpty())
+                state.rolls << roll.left(200);
+        }
         state.rolls = state.rolls.mid(0, mostRolls);
         state.remembered = !state.rolls.isEmpty();
     }

@@ -1,0 +1,365 @@
+// The Compare Rolls window as a user meets it: its copied table against the
+// command line's, a bad roll among good ones, an edit during a long count, a
+// settings file good and bad, a chart that cannot be saved; and the chart
+// window naming exact ties among its most likely totals.
+#include "tests/window/form_driver.h"
+
+#include "window/chart.h"
+#include "window/compare.h"
+#include "window/compare_plot.h"
+#include "window/menus.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using rollstats::View;
+
+class CompareTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void copiesTheCommandLinesTable_data();
+    void copiesTheCommandLinesTable();
+    void badRollLeavesTheOthers_data();
+    void badRollLeavesTheOthers();
+    void editDuringLongCountEndsWithIt();
+    void readsSettings_data();
+    void readsSettings();
+    void keepsSettingsBetweenRuns();
+    void tellsWhyChartIsNotSaved_data();
+    void tellsWhyChartIsNotSaved();
+    void namesExactTies_data();
+    void namesExactTies();
+
+private:
+    std::unique_ptr<window::CompareWindow> Open(const QStringList &rolls);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+namespace
+{
+
+// Waits for every roll to be counted.
+bool Settled(const window::CompareWindow &compare)
+{
+    return QTest::qWaitFor([&] { return !compare.Computing(); }, 60'000);
+}
+
+QStringList TableColumn(const QTableWidget *table, int column)
+{
+    QStringList cells;
+    for (int row = 0; row < table->rowCount(); ++row)
+        cells << table->item(row, column)->text();
+    return cells;
+}
+
+} // namespace
+
+void CompareTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+std::unique_ptr<window::CompareWindow> CompareTest::Open(const QStringList &rolls)
+{
+    auto compare = std::make_unique<window::CompareWindow>(
+        nullptr, rolls.value(0), m_dir->filePath(QStringLiteral("settings.ini")));
+    for (qsizetype i = 1; i < rolls.size(); ++i)
+        compare->AddRoll(rolls[i]);
+    compare->show();
+    return compare;
+}
+
+void CompareTest::copiesTheCommandLinesTable_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QStringList>("valid");
+    QTest::newRow("advantage against +5") << QStringList { "2d20kh1", "1d20+5" } << QStringList { "2d20kh1", "1d20+5" };
+    QTest::newRow("ranges apart") << QStringList { "1d4", "3d6+10", "1d2-5" }
+                                  << QStringList { "1d4", "3d6+10", "1d2-5" };
+    QTest::newRow("a bad roll left out") << QStringList { "4d6kh3", "4d6kh9", "2d6+6" }
+                                         << QStringList { "4d6kh3", "2d6+6" };
+}
+
+void CompareTest::copiesTheCommandLinesTable()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, valid);
+    auto compare = Open(typed);
+    QVERIFY(Settled(*compare));
+    QTest::keyClick(compare->RollEdit(0), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(copied);
+    const QByteArray csv = copied->data(QStringLiteral("text/csv"));
+    QVERIFY(csv.endsWith("\r\n"));
+    QCOMPARE(csv.count("\r\n"), csv.count('\n'));
+
+    QProcess cli;
+    cli.start(QStringLiteral(PIPWRIGHT_CLI), QStringList { QStringLiteral("--csv") } + valid);
+    QVERIFY(cli.waitForFinished(60'000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QByteArray printed = cli.readAllStandardOutput();
+    QVERIFY(!printed.isEmpty());
+    QCOMPARE(QByteArray(csv).replace("\r\n", "\n"), QByteArray(printed).replace("\r\n", "\n"));
+    // The tab-separated copy is the same table.
+    QCOMPARE(copied->text(), QString::fromUtf8(QByteArray(printed).replace("\r\n", "\n").replace(',', '\t')));
+}
+
+void CompareTest::badRollLeavesTheOthers_data()
+{
+    QTest::addColumn<QString>("bad");
+    QTest::newRow("keeps more than it throws") << "2d20kh3";
+    QTest::newRow("no sides") << "3d";
+    QTest::newRow("stray letter") << "1d6x";
+    QTest::newRow("dangling sign") << "1d8+";
+}
+
+void CompareTest::badRollLeavesTheOthers()
+{
+    QFETCH(QString, bad);
+    windowtest::MessageWatcher watcher;
+    auto compare = Open({ "3d6", "2d6", "1d12" });
+    QVERIFY(Settled(*compare));
+    QLineEdit *edit = compare->RollEdit(1);
+    edit->selectAll();
+    QTest::keyClicks(edit, bad);
+    QVERIFY(Settled(*compare));
+    QVERIFY2(compare->RollStatus(1).contains(QRegularExpression(QStringLiteral("^At character [1-9][0-9]*: \\S"))),
+        qPrintable(compare->RollStatus(1)));
+    QCOMPARE(compare->RollStatus(0), QString());
+    QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "3d6", "1d12" }));
+    QCOMPARE(TableColumn(compare->Table(), 2), QStringList({ "18", "12" }));
+    QCOMPARE(compare->Plot()->Rolls().size(), 2u);
+    QVERIFY(compare->Plot()->accessibleName().contains(QStringLiteral("3d6, 1d12, exactly")));
+    QCOMPARE(watcher.Pending(), 0);
+
+    // Mended, it takes its place again.
+    edit->setText(QStringLiteral("1d10"));
+    QVERIFY(Settled(*compare));
+    QCOMPARE(compare->RollStatus(1), QString());
+    QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "3d6", "1d10", "1d12" }));
+}
+
+void CompareTest::editDuringLongCountEndsWithIt()
+{
+    auto compare = Open({ "1d20+5", "2d6" });
+    QVERIFY(Settled(*compare));
+    QLineEdit *edit = compare->RollEdit(0);
+    edit->setText(QStringLiteral("100d100kh50"));
+    QVERIFY(compare->Computing());
+    // Still working after a while, it says so, and the window answers keys.
+    QTRY_COMPARE(compare->RollStatus(0), QStringLiteral("Working..."));
+    QVERIFY(compare->Computing());
+    QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "2d6" }));
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("3d6+1"));
+    QVERIFY(Settled(*compare));
+    QCOMPARE(compare->RollStatus(0), QString());
+    QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "3d6+1", "2d6" }));
+    QCOMPARE(TableColumn(compare->Table(), 1), QStringList({ "4", "2" }));
+    QCOMPARE(TableColumn(compare->Table(), 3), QStringList({ "11.5", "7" }));
+    // A late answer for the long roll would bring it back.
+    QTest::qWait(300);
+    QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "3d6+1", "2d6" }));
+}
+
+void CompareTest::readsSettings_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("rolls");
+    QTest::addColumn<QStringList>("invalid");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<QString>("sense");
+    QTest::addColumn<int>("view");
+    const int least = static_cast<int>(View::AtLeast);
+    const int exactly = static_cast<int>(View::Exactly);
+    QTest::newRow("good") << QByteArray("[compare]\nrolls=3d6, 2d20kh1\ntarget=12\nsense=at most\nview=at least\n")
+                          << QStringList { "3d6", "2d20kh1" } << QStringList() << 12 << "at most" << least;
+    QTest::newRow("rolls no longer valid")
+        << QByteArray("[compare]\nrolls=2d20kh3, 1d6, banana\ntarget=7\nsense=exactly\n")
+        << QStringList { "2d20kh3", "1d6", "banana" } << QStringList { "2d20kh3", "banana" } << 7 << "exactly"
+        << exactly;
+    QTest::newRow("nonsense values") << QByteArray("[compare]\nrolls=\ntarget=lots\nsense=sideways\nview=@Invalid()\n")
+                                     << QStringList { "1d6" } << QStringList() << 15 << "at least" << exactly;
+    QTest::newRow("more rolls than fit") << QByteArray("[compare]\nrolls=1d2,1d3,1d4,1d5,1d6,1d8,1d10,1d12,1d20\n")
+                                         << QStringList { "1d2", "1d3", "1d4", "1d5", "1d6", "1d8", "1d10", "1d12" }
+                                         << QStringList() << 15 << "at least" << exactly;
+    QTest::newRow("not a settings file") << QByteArray("\x89PNG\r\n\x1a\n\x00\x00[compare\n=rolls=\xff\xfe", 24)
+                                         << QStringList { "1d6" } << QStringList() << 15 << "at least" << exactly;
+}
+
+void CompareTest::readsSettings()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, rolls);
+    QFETCH(QStringList, invalid);
+    QFETCH(int, target);
+    QFETCH(QString, sense);
+    QFETCH(int, view);
+    QFile settings(m_dir->filePath(QStringLiteral("settings.ini")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write(file);
+    settings.close();
+
+    auto compare = Open({ "1d6" });
+    QVERIFY(Settled(*compare));
+    QStringList texts;
+    QStringList failed;
+    for (int row = 0; row < compare->RollCount(); ++row) {
+        texts << compare->RollEdit(row)->text();
+        if (!compare->RollStatus(row).isEmpty())
+            failed << texts.last();
+    }
+    QCOMPARE(texts, rolls);
+    QCOMPARE(failed, invalid);
+    QCOMPARE(compare->Target()->value(), target);
+    QCOMPARE(compare->Sense()->currentText(), sense);
+    QVERIFY(compare->findChildren<QRadioButton *>().at(view)->isChecked());
+}
+
+void CompareTest::keepsSettingsBetweenRuns()
+{
+    // First without a file, then a folder where the file should be: both open
+    // with the roll they are given.
+    for (const bool unreadable : { false, true }) {
+        m_dir = std::make_unique<QTemporaryDir>();
+        if (unreadable)
+            QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("settings.ini")));
+        auto compare = Open({ "2d20kh1" });
+        QCOMPARE(compare->RollCount(), 1);
+        QCOMPARE(compare->RollEdit(0)->text(), QStringLiteral("2d20kh1"));
+        QVERIFY(Settled(*compare));
+        QCOMPARE(compare->RollStatus(0), QString());
+    }
+    m_dir = std::make_unique<QTemporaryDir>();
+    {
+        auto compare = Open({ "3d6", "4d6kh3" });
+        compare->Target()->setValue(13);
+        compare->Sense()->setCurrentIndex(compare->Sense()->findText(QStringLiteral("exactly")));
+        compare->SetView(View::AtMost);
+        compare->RollEdit(0)->setText(QStringLiteral("3d6+"));
+    }
+    auto compare = Open({ "1d4" });
+    QCOMPARE(compare->RollCount(), 2);
+    QCOMPARE(compare->RollEdit(0)->text(), QStringLiteral("3d6+"));
+    QCOMPARE(compare->RollEdit(1)->text(), QStringLiteral("4d6kh3"));
+    QCOMPARE(compare->Target()->value(), 13);
+    QCOMPARE(compare->Sense()->currentText(), QStringLiteral("exactly"));
+    QVERIFY(Settled(*compare));
+    QCOMPARE(compare->Plot()->accessibleName(), QStringLiteral("Comparison of 4d6kh3, at most"));
+}
+
+void CompareTest::tellsWhyChartIsNotSaved_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("svg") << "chart.svg" << true;
+    QTest::newRow("png") << "chart.png" << true;
+    QTest::newRow("folder missing") << "missing/chart.svg" << false;
+    QTest::newRow("file as folder") << "plain/chart.png" << false;
+    QTest::newRow("folder as file") << "folder" << false;
+}
+
+void CompareTest::tellsWhyChartIsNotSaved()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, saved);
+    // Apart from the settings file.
+    const QDir out(m_dir->filePath(QStringLiteral("out")));
+    QVERIFY(out.mkpath(QStringLiteral("folder")));
+    QFile plain(out.filePath(QStringLiteral("plain")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const QString full = out.filePath(path);
+    windowtest::MessageWatcher watcher;
+    auto compare = Open({ "2d6", "1d12" });
+    QVERIFY(Settled(*compare));
+    QCOMPARE(compare->SaveChartTo(full), saved);
+    const QList<windowtest::Message> messages = watcher.Take();
+    const QStringList left = out.entryList(QDir::Files | QDir::Hidden);
+    if (!saved) {
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].icon, QMessageBox::Critical);
+        QVERIFY2(messages[0].text.contains(QDir::toNativeSeparators(full) + QStringLiteral(":\n")),
+            qPrintable(messages[0].text));
+        QVERIFY(!messages[0].text.endsWith(QStringLiteral(":\n")));
+        QCOMPARE(left, QStringList({ "plain" }));
+        return;
+    }
+    QCOMPARE(messages.size(), 0);
+    // Nothing beside the picture: the temporary file was renamed into place.
+    QCOMPARE(left, QStringList({ path, "plain" }));
+    QFile file(full);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    if (path.endsWith(QStringLiteral(".svg"))) {
+        QVERIFY(bytes.contains("<svg"));
+        QVERIFY(bytes.contains("2d6, 1d12, exactly"));
+    } else {
+        const QImage image = QImage::fromData(bytes, "PNG");
+        QCOMPARE(image.size() / image.devicePixelRatio(), compare->Plot()->size());
+    }
+}
+
+void CompareTest::namesExactTies_data()
+{
+    QTest::addColumn<QString>("dice");
+    QTest::addColumn<QString>("sides");
+    QTest::addColumn<QString>("most");
+    // n dice of s sides are symmetric about n(s + 1)/2: an odd n(s + 1)
+    // splits the peak between the two totals beside it.
+    QTest::newRow("15d20") << "15"
+                           << "20"
+                           << "Most likely totals: 157 and 158,";
+    QTest::newRow("17d20") << "17"
+                           << "20"
+                           << "Most likely totals: 178 and 179,";
+    QTest::newRow("13d30") << "13"
+                           << "30"
+                           << "Most likely totals: 201 and 202,";
+    QTest::newRow("17d30") << "17"
+                           << "30"
+                           << "Most likely totals: 263 and 264,";
+    QTest::newRow("19d30") << "19"
+                           << "30"
+                           << "Most likely totals: 294 and 295,";
+    QTest::newRow("2d6") << "2"
+                         << "6"
+                         << "Most likely total: 7,";
+    QTest::newRow("20d30") << "20"
+                           << "30"
+                           << "Most likely total: 310,";
+}
+
+void CompareTest::namesExactTies()
+{
+    QFETCH(QString, dice);
+    QFETCH(QString, sides);
+    QFETCH(QString, most);
+    windowtest::FormDriver driver;
+    driver.Compute(dice, sides, QStringLiteral("0"));
+    QVERIFY(!QTest::currentTestFailed());
+    const QString summary = driver.form().Menus().Chart()->Plot()->accessibleDescription();
+    QVERIFY2(summary.contains(most), qPrintable(summary));
+}
+
+QTEST_MAIN(CompareTest)
+#include "window_compare_test.moc"
