@@ -1,9 +1,12 @@
 // Times a Compute of the largest rolls on the real window, from the click to
 // every control updated and the pending layout and paint work done, and, once,
 // the time from creating the application to the window shown; then the same
-// with the chart open, and the chart's paint alone. Runs under the offscreen
-// platform unless another one is chosen.
+// with the chart open, and the chart's paint alone; and an edit to one of four
+// rolls in the Compare window, from the keystroke to the table and the plot
+// painted. Runs under the offscreen platform unless another one is chosen.
 #include "window/chart.h"
+#include "window/compare.h"
+#include "window/compare_plot.h"
 #include "window/frmmain.h"
 #include "window/menus.h"
 
@@ -11,6 +14,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <benchmark/benchmark.h>
@@ -69,6 +75,33 @@ BENCHMARK(PaintChart)
     ->Args({ 20, 30, static_cast<int>(rollstats::View::Exactly) })
     ->Args({ 1, 100, static_cast<int>(rollstats::View::Exactly) })
     ->Unit(benchmark::kMillisecond);
+
+// An edit to one of four rolls of up to 20 dice, counted on the worker,
+// then the table filled and the window laid out and painted.
+void EditComparedRoll(benchmark::State &state)
+{
+    QTemporaryDir settings;
+    window::CompareWindow compare(nullptr, QStringLiteral("20d6"), settings.filePath(QStringLiteral("settings.ini")));
+    compare.AddRoll(QStringLiteral("2d20kh1"));
+    compare.AddRoll(QStringLiteral("4d6kh3"));
+    compare.AddRoll(QStringLiteral("20d20"));
+    compare.show();
+    if (!QTest::qWaitForWindowExposed(&compare))
+        return state.SkipWithError("the window did not show");
+    QLineEdit *edit = compare.RollEdit(3);
+    const QString texts[] = { QStringLiteral("20d12+3"), QStringLiteral("20d20") };
+    std::size_t next = 0;
+    for (auto _ : state) {
+        edit->setText(texts[next++ % 2]);
+        while (compare.Computing())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QApplication::processEvents();
+    }
+    if (compare.Table()->rowCount() != 4 || compare.Plot()->Rolls().size() != 4)
+        state.SkipWithError("the rolls were not all shown");
+}
+
+BENCHMARK(EditComparedRoll)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
