@@ -3,6 +3,7 @@
 #include "dice/text.h"
 #include "window/compare_compute.h"
 #include "window/compare_plot.h"
+#include "window/plot_parts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -107,13 +108,15 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     targetRow->addWidget(m_target);
     targetRow->addWidget(m_sense);
 
-    m_table->setColumnCount(6);
+    m_table->setColumnCount(7);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->hide();
+    m_table->setWordWrap(false);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setAccessibleName(QStringLiteral("Statistics of the rolls"));
 
     auto *views = new QHBoxLayout;
@@ -128,7 +131,6 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     views->addStretch();
 
     m_readout->setTextFormat(Qt::PlainText);
-    m_readout->setWordWrap(true);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_copy);
@@ -154,7 +156,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     QObject::connect(m_views, &QButtonGroup::idClicked, this, [this](int id) { SetView(static_cast<View>(id)); });
     QObject::connect(m_target, &QSpinBox::valueChanged, this, &CompareWindow::Refresh);
     QObject::connect(m_sense, &QComboBox::currentIndexChanged, this, &CompareWindow::Refresh);
-    m_plot->CursorMoved = [this] { m_readout->setText(Readout()); };
+    m_plot->CursorMoved = [this] { ShowCursor(); };
 
     const CompareState state = ReadCompareState(*m_settings, kMostRolls);
     m_target->setValue(static_cast<int>(state.target));
@@ -287,8 +289,34 @@ ComparePlot *CompareWindow::Plot() const
 
 QString CompareWindow::Readout() const
 {
-    const QString text = m_plot->CursorText();
-    return text.isEmpty() ? QStringLiteral("Point at the plot, or use the arrow keys, Home and End.") : text;
+    const auto cursor = m_plot->Cursor();
+    if (!cursor)
+        return QStringLiteral("Point at the plot, or use the arrow keys, Home and End.");
+    return QStringLiteral("At %1: every roll's chance is in the last column.").arg(*cursor);
+}
+
+void CompareWindow::ShowCursor()
+{
+    const auto cursor = m_plot->Cursor();
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const RollResult &roll = *m_plot->Rolls()[static_cast<std::size_t>(row)].roll;
+        QString text;
+        if (cursor) {
+            const mpz_class part = TargetOutcomes(roll.distribution, *cursor, m_view);
+            const std::string percent = dice::FixedPercent(part, roll.distribution.outcomes, 9) + "%";
+            text = Text(ReadoutText(m_view, static_cast<std::int32_t>(*cursor), percent));
+        }
+        auto *item = new QTableWidgetItem(text);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        m_table->setItem(row, 6, item);
+    }
+    // Wide enough for every column, so that nothing is cut off.
+    m_table->resizeColumnsToContents();
+    QHeaderView *columns = m_table->horizontalHeader();
+    m_table->setMinimumWidth(columns->length() - columns->sectionSize(0)
+        + std::max(columns->sectionSize(0), fontMetrics().horizontalAdvance(QLatin1Char('x')) * 12)
+        + 2 * m_table->frameWidth());
+    m_readout->setText(Readout());
 }
 
 void CompareWindow::SetView(View view)
@@ -296,7 +324,7 @@ void CompareWindow::SetView(View view)
     m_view = view;
     m_views->button(static_cast<int>(view))->setChecked(true);
     m_plot->SetView(view);
-    m_readout->setText(Readout());
+    ShowCursor();
     Remember();
 }
 
@@ -402,7 +430,7 @@ void CompareWindow::Refresh()
     FillTable(valid);
     m_copy->setEnabled(!valid.empty());
     m_save->setEnabled(!valid.empty());
-    m_readout->setText(Readout());
+    ShowCursor();
     Remember();
 }
 
@@ -415,7 +443,8 @@ void CompareWindow::FillTable(const std::vector<const Row *> &valid)
         QStringLiteral("Highest"),
         QStringLiteral("Mean"),
         QStringLiteral("Std. deviation"),
-        QStringLiteral("Chance of ") + m_sense->currentText() + QLatin1Char(' ') + QString::number(target) });
+        QStringLiteral("Chance of ") + m_sense->currentText() + QLatin1Char(' ') + QString::number(target),
+        QStringLiteral("At cursor") });
     m_table->setRowCount(static_cast<int>(valid.size()));
     for (std::size_t i = 0; i < valid.size(); ++i) {
         const RollResult &roll = *valid[i]->result;
@@ -434,11 +463,11 @@ void CompareWindow::FillTable(const std::vector<const Row *> &valid)
             m_table->setItem(static_cast<int>(i), column, item);
         }
     }
-    // Tall enough for every row, so that nothing scrolls.
-    int height = m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth();
-    const int rowHeight = m_table->verticalHeader()->defaultSectionSize();
-    height += rowHeight * std::max(1, m_table->rowCount());
-    m_table->setFixedHeight(height);
+    // Large enough for every row and column, so that nothing scrolls.
+    QHeaderView *columns = m_table->horizontalHeader();
+    QHeaderView *rows = m_table->verticalHeader();
+    m_table->setFixedHeight(columns->sizeHint().height() + 2 * m_table->frameWidth()
+        + std::max(rows->length(), rows->defaultSectionSize()));
 }
 
 void CompareWindow::Remember()

@@ -77,6 +77,7 @@ private:
     void Answered(std::uint64_t id, const RollAnswer &answer);
     void ShowWorking(std::uint64_t id);
     void Refresh();
+    void ShowCursor();
     void FillTable(const std::vector<const Row *> &valid);
     void Renumber();
     void Remember();

@@ -467,6 +467,9 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
                 continue;
             const auto k = static_cast<std::size_t>(*m_cursor - distribution.lowest);
             const double percent = plotted.roll->percents[static_cast<std::size_t>(m_view)][k];
+            // Nothing to ring below a logarithmic axis.
+            if (frame.logarithmic && frame.Y(percent) >= plot.bottom())
+                continue;
             painter.setPen(QPen(colours.text, 1.5));
             painter.setBrush(Qt::NoBrush);
             painter.drawEllipse(QPointF(x, frame.Y(percent)), kMarker * 2, kMarker * 2);
