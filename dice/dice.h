@@ -46,7 +46,7 @@ struct Term {
     bool fudge = false;
     Pick pick = Pick::All;
     int kept = 0; // how many dice are summed: dice, unless picked
-    std::int64_t number = 0; // the value of a plain number
+    std::int64_t number = 0; // a plain number's value before its sign: 0 to 1,000,000
 };
 
 struct Expression {

@@ -26,6 +26,12 @@ std::string FixedPercent(const mpz_class &part, const mpz_class &whole, int deci
 // part / whole as a percentage to this many significant digits: "16.666666666666667".
 std::string SignificantPercent(const mpz_class &part, const mpz_class &whole, int digits);
 
+// A signed value to this many decimals: "-3.500000000".
+std::string FixedDecimal(const mpq_class &value, int decimals);
+
+// The square root of a value that is not negative, to this many decimals.
+std::string RootDecimal(const mpq_class &square, int decimals);
+
 // One column pair of a table of several rolls: the roll's counts, headed
 // with its expression as typed.
 struct Column {

@@ -1,0 +1,32 @@
+// Times the exact count of each expression the speed table lists, parsing
+// included: run with --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+// for the medians.
+#include "dice/dice.h"
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+
+void Count(benchmark::State &state, const char *text)
+{
+    for (auto _ : state) {
+        const dice::Distribution distribution = dice::Evaluate(dice::Parse(text));
+        benchmark::DoNotOptimize(distribution.counts.data());
+    }
+}
+
+} // namespace
+
+BENCHMARK_CAPTURE(Count, 4d6kh3, "4d6kh3")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, 2d20kh1 + 5, "2d20kh1+5")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, 1d8 + 2d6 + 3, "1d8+2d6+3")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, 20d30kh10, "20d30kh10")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, 20d100kh10, "20d100kh10")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, 100d100kh50, "100d100kh50")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, 100d100kh99, "100d100kh99")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, 100d100kl1, "100d100kl1")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, 100d100dl1, "100d100dl1")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, 100d1000, "100d1000")->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,417 @@
+// The counts of a roll as generating functions. A pool of n dice with faces
+// 1..m sums like x^n (1 - x^m)^n / (1 - x)^n: a sparse numerator, then n
+// passes that each multiply by 1 / (1 - x), a running sum. A keep of the
+// highest K dice splits by a threshold face: every part is such a numerator
+// over a power of 1 - x, so the parts are gathered by that power and the
+// passes are shared (Horner's rule in 1 / (1 - x)). Two thresholds serve:
+//
+// - the lowest kept face v, with a dice above it, a < K: the dice above sum
+//   freely over v+1..m; cheap when few dice are kept;
+// - the highest dropped face w, with L < D dice below it and the rest at w or
+//   above, of which D - L at w are dropped: the dice at or above w sum
+//   freely, less those with too few at w; cheap when few dice are dropped.
+//
+// Both are exact at any size because the counting is done in residues (see
+// residues.h); which one runs is picked by the number of products it needs.
+
+#include "dice/dice.h"
+#include "dice/residues.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace dice
+{
+
+namespace
+{
+
+using detail::BigSeries;
+using detail::NativeSeries;
+using detail::Packed;
+using detail::Uint128;
+
+void Check(const std::stop_token &stop)
+{
+    if (stop.stop_requested())
+        throw Cancelled();
+}
+
+// A group of dice with faces 1..m, each face worth `shift` more than its number.
+struct Dice {
+    int count = 0;
+    int faces = 0;
+    int shift = 0;
+};
+
+template <typename Number> class Binomials
+{
+public:
+    explicit Binomials(int rows)
+        : m_rows(rows)
+    {
+        m_values.reserve(Index(rows + 1, 0));
+        for (int n = 0; n <= rows; ++n) {
+            for (int k = 0; k <= n; ++k)
+                m_values.push_back(k == 0 || k == n ? Number(1u) : Number(At(n - 1, k - 1) + At(n - 1, k)));
+        }
+    }
+
+    const Number &At(int n, int k) const
+    {
+        return m_values[Index(n, k)];
+    }
+
+private:
+    static std::size_t Index(int n, int k)
+    {
+        return static_cast<std::size_t>(n) * static_cast<std::size_t>(n + 1) / 2 + static_cast<std::size_t>(k);
+    }
+
+    int m_rows;
+    std::vector<Number> m_values;
+};
+
+// Limbs needed for every count of a roll with this many outcomes.
+std::size_t WidthFor(const mpz_class &outcomes)
+{
+    return std::max<std::size_t>(1, mpz_size(outcomes.get_mpz_t()));
+}
+
+mpz_class Power(int base, int exponent)
+{
+    mpz_class result;
+    mpz_ui_pow_ui(result.get_mpz_t(), static_cast<unsigned long>(base), static_cast<unsigned long>(exponent));
+    return result;
+}
+
+std::size_t Slots(std::int64_t count)
+{
+    return static_cast<std::size_t>(count);
+}
+
+// Slot i of the series is the total lowest + i; the series may hold only the
+// first slots of a symmetric roll, which the rest mirror.
+template <typename Series> Packed Pack(const Series &series, std::int64_t lowest, std::size_t size, std::size_t width)
+{
+    Packed packed;
+    packed.lowest = lowest;
+    packed.size = size;
+    packed.width = width;
+    packed.limbs.assign(size * width, 0);
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::size_t from = i < series.Size() ? i : size - 1 - i;
+        series.CopySlot(from, packed.limbs.data() + i * width);
+    }
+    return packed;
+}
+
+// The sum of every group, all with the same sign.
+template <typename Series>
+Packed CountSums(const std::vector<Dice> &groups, std::size_t width, const std::stop_token &stop)
+{
+    using Number = typename Series::Number;
+    int dice = 0;
+    std::int64_t lowest = 0;
+    std::int64_t span = 0;
+    for (const Dice &group : groups) {
+        dice += group.count;
+        lowest += static_cast<std::int64_t>(group.count) * (1 + group.shift);
+        span += static_cast<std::int64_t>(group.count) * (group.faces - 1);
+    }
+    // A sum of dice is symmetric about its middle: count up to there only.
+    const std::size_t size = Slots(span + 1);
+    Series series(Slots(span / 2 + 1), width);
+
+    const Dice &first = groups.front();
+    const Binomials<Number> binomials(first.count);
+    for (int k = 0; k <= first.count; ++k) {
+        const std::size_t at = static_cast<std::size_t>(k) * static_cast<std::size_t>(first.faces);
+        if (at >= series.Size())
+            break;
+        series.AddProduct(at, binomials.At(first.count, k), Number(1u), k % 2 != 0);
+    }
+    for (std::size_t g = 1; g < groups.size(); ++g) {
+        for (int i = 0; i < groups[g].count; ++i) {
+            Check(stop);
+            series.SubtractShifted(static_cast<std::size_t>(groups[g].faces));
+        }
+    }
+    for (int i = 0; i < dice; ++i) {
+        Check(stop);
+        series.Accumulate();
+    }
+    return Pack(series, lowest, size, width);
+}
+
+// Keeps the highest K of n dice with faces 1..m, by the lowest kept face.
+template <typename Series> void KeepByLowestKept(Series &series, int n, int m, int kept, const std::stop_token &stop)
+{
+    using Number = typename Series::Number;
+    const int dropped = n - kept;
+    const Binomials<Number> binomials(n);
+    for (int above = kept - 1; above >= 0; --above) {
+        if (above < kept - 1)
+            series.Accumulate();
+        const int rest = n - above;
+        for (int v = 1; v <= m; ++v) {
+            Check(stop);
+            if (above > 0 && v == m)
+                break;
+            // The other dice: at least kept - above of them show v, the
+            // others, at most `dropped`, lie below it.
+            Number ways(0u);
+            const Number below(static_cast<unsigned>(v - 1));
+            for (int j = std::min(dropped, rest); j >= 0; --j)
+                ways = ways * below + binomials.At(rest, j);
+            ways *= binomials.At(n, above);
+            for (int k = 0; k <= above; ++k) {
+                const std::size_t at = static_cast<std::size_t>(kept * (v - 1) + above + k * (m - v));
+                if (at >= series.Size())
+                    break;
+                series.AddProduct(at, ways, binomials.At(above, k), k % 2 != 0);
+            }
+        }
+    }
+}
+
+// Keeps the highest K of n dice with faces 1..m, by the highest dropped face.
+template <typename Series>
+void KeepByHighestDropped(Series &series, int n, int m, int kept, const std::stop_token &stop)
+{
+    using Number = typename Series::Number;
+    const int dropped = n - kept;
+    const Binomials<Number> binomials(n);
+    std::vector<Number> powers(static_cast<std::size_t>(dropped));
+    for (int level = n; level > kept; --level) {
+        if (level < n)
+            series.Accumulate();
+        for (int w = 1; w <= m; ++w) {
+            Check(stop);
+            const Number below(static_cast<unsigned>(w - 1));
+            powers[0] = Number(1u);
+            for (std::size_t i = 1; i < powers.size(); ++i)
+                powers[i] = powers[i - 1] * below;
+            for (int lower = 0; lower < dropped && lower <= n - level; ++lower) {
+                if (w == 1 && lower > 0)
+                    break;
+                const int atOrAbove = n - lower;
+                const int atW = atOrAbove - level; // dice at w when the others lie above it
+                const Number ways = binomials.At(n, lower) * powers[static_cast<std::size_t>(lower)];
+                if (atW == 0) {
+                    // All dice at or above w, freely.
+                    for (int k = 0; k <= level; ++k) {
+                        const std::size_t at = static_cast<std::size_t>(kept * (w - 1) + k * (m - w + 1));
+                        if (at >= series.Size())
+                            break;
+                        series.AddProduct(at, ways, binomials.At(level, k), k % 2 != 0);
+                    }
+                }
+                if (atW < dropped - lower && w < m) {
+                    // Less those with too few at w to fill the dropped dice.
+                    const Number fewer = ways * binomials.At(atOrAbove, atW);
+                    for (int k = 0; k <= level; ++k) {
+                        const std::size_t at = static_cast<std::size_t>(kept * (w - 1) + level + k * (m - w));
+                        if (at >= series.Size())
+                            break;
+                        series.AddProduct(at, fewer, binomials.At(level, k), k % 2 == 0);
+                    }
+                }
+            }
+        }
+    }
+    for (int i = 0; i <= kept; ++i) {
+        Check(stop);
+        series.Accumulate();
+    }
+}
+
+template <typename Series> Packed CountKeep(const Term &term, std::size_t width, const std::stop_token &stop)
+{
+    const int n = term.dice;
+    const int m = term.sides;
+    const int kept = term.kept;
+    const int dropped = n - kept;
+    const std::int64_t span = static_cast<std::int64_t>(kept) * (m - 1);
+    Series series(Slots(span + 1), width);
+
+    // Estimated products and slot additions of each way.
+    const double slots = static_cast<double>(span + 1);
+    const double byKept = m * (kept * (kept + 1.0) / 2 + kept * (dropped + 1.0)) + kept * slots / 4;
+    const double byDropped = m * n * (dropped + 1.0) * (dropped + 2.0) / 2 + n * slots / 4;
+    if (byKept <= byDropped)
+        KeepByLowestKept(series, n, m, kept, stop);
+    else
+        KeepByHighestDropped(series, n, m, kept, stop);
+
+    const int shift = term.fudge ? -2 : 0;
+    Packed packed = Pack(series, static_cast<std::int64_t>(kept) * (1 + shift), series.Size(), width);
+    if (term.pick == Pick::Lowest) {
+        // The lowest dice of a throw are the highest with every face turned
+        // over, f to m + 1 - f, so their sums come in reverse.
+        for (std::size_t i = 0, j = packed.size - 1; i < j; ++i, --j)
+            std::swap_ranges(packed.limbs.begin() + static_cast<std::ptrdiff_t>(i * width),
+                packed.limbs.begin() + static_cast<std::ptrdiff_t>((i + 1) * width),
+                packed.limbs.begin() + static_cast<std::ptrdiff_t>(j * width));
+    }
+    return packed;
+}
+
+// Runs the counting in the narrowest slots that hold every count.
+template <template <typename> class Count, typename Input>
+Packed InSlots(const Input &input, const mpz_class &outcomes, const std::stop_token &stop)
+{
+    const std::size_t width = WidthFor(outcomes);
+    if (width == 1)
+        return Count<NativeSeries<mp_limb_t>>::Run(input, 1, stop);
+    if (width == 2)
+        return Count<NativeSeries<Uint128>>::Run(input, 2, stop);
+    return Count<BigSeries>::Run(input, width, stop);
+}
+
+template <typename Series> struct SumsCount {
+    static Packed Run(const std::vector<Dice> &groups, std::size_t width, const std::stop_token &stop)
+    {
+        return CountSums<Series>(groups, width, stop);
+    }
+};
+
+template <typename Series> struct KeepCount {
+    static Packed Run(const Term &term, std::size_t width, const std::stop_token &stop)
+    {
+        return CountKeep<Series>(term, width, stop);
+    }
+};
+
+Packed Widened(const Packed &packed, std::size_t width)
+{
+    if (packed.width == width)
+        return packed;
+    Packed wide;
+    wide.lowest = packed.lowest;
+    wide.size = packed.size;
+    wide.width = width;
+    wide.limbs.assign(packed.size * width, 0);
+    for (std::size_t i = 0; i < packed.size; ++i)
+        std::copy_n(packed.limbs.data() + i * packed.width, packed.width, wide.limbs.data() + i * width);
+    return wide;
+}
+
+void Reverse(Packed &packed)
+{
+    Packed reversed = packed;
+    for (std::size_t i = 0; i < packed.size; ++i)
+        std::copy_n(packed.limbs.data() + i * packed.width,
+            packed.width,
+            reversed.limbs.data() + (packed.size - 1 - i) * packed.width);
+    reversed.lowest = -(packed.lowest + static_cast<std::int64_t>(packed.size) - 1);
+    packed = std::move(reversed);
+}
+
+// The counts of the sum of two independent rolls. With both laid out in
+// slots wide enough for every count of the result, multiplying the two big
+// integers multiplies the polynomials: no slot ever carries into the next.
+// The longer one goes in pieces, so that a stop request is seen in time.
+Packed Convolve(const Packed &a, const Packed &b, const std::stop_token &stop)
+{
+    const Packed &longer = a.size >= b.size ? a : b;
+    const Packed &shorter = a.size >= b.size ? b : a;
+    const std::size_t width = a.width;
+    Packed result;
+    result.lowest = a.lowest + b.lowest;
+    result.size = a.size + b.size - 1;
+    result.width = width;
+    result.limbs.assign((result.size + 1) * width, 0);
+
+    const std::size_t piece = std::max<std::size_t>(shorter.size, 8192);
+    std::vector<mp_limb_t> product;
+    for (std::size_t start = 0; start < longer.size; start += piece) {
+        Check(stop);
+        const std::size_t count = std::min(piece, longer.size - start);
+        const mp_limb_t *part = longer.limbs.data() + start * width;
+        const auto partLimbs = static_cast<mp_size_t>(count * width);
+        const auto shorterLimbs = static_cast<mp_size_t>(shorter.size * width);
+        product.assign(static_cast<std::size_t>(partLimbs + shorterLimbs), 0);
+        if (partLimbs >= shorterLimbs)
+            mpn_mul(product.data(), part, partLimbs, shorter.limbs.data(), shorterLimbs);
+        else
+            mpn_mul(product.data(), shorter.limbs.data(), shorterLimbs, part, partLimbs);
+        mp_limb_t *into = result.limbs.data() + start * width;
+        const auto room = static_cast<mp_size_t>(result.limbs.size() - start * width);
+        mpn_add(into, into, room, product.data(), static_cast<mp_size_t>(product.size()));
+    }
+    result.limbs.resize(result.size * width);
+    return result;
+}
+
+} // namespace
+
+const char *Cancelled::what() const noexcept
+{
+    return "the count was cancelled";
+}
+
+std::int64_t Distribution::Highest() const
+{
+    return lowest + static_cast<std::int64_t>(counts.size()) - 1;
+}
+
+Distribution Evaluate(const Expression &expression, std::stop_token stop)
+{
+    Check(stop);
+    std::int64_t offset = 0;
+    mpz_class outcomes = 1;
+    // Plain dice of one sign are counted together, each keep on its own.
+    std::vector<Dice> sums[2];
+    std::vector<Packed> parts;
+    for (const Term &term : expression.terms) {
+        if (term.dice == 0) {
+            offset += term.sign * term.number;
+            continue;
+        }
+        const mpz_class termOutcomes = Power(term.sides, term.dice);
+        outcomes *= termOutcomes;
+        if (term.pick == Pick::All) {
+            sums[term.sign < 0 ? 1 : 0].push_back({ term.dice, term.sides, term.fudge ? -2 : 0 });
+            continue;
+        }
+        parts.push_back(InSlots<KeepCount>(term, termOutcomes, stop));
+        if (term.sign < 0)
+            Reverse(parts.back());
+    }
+    for (int sign = 0; sign < 2; ++sign) {
+        if (sums[sign].empty())
+            continue;
+        mpz_class groupOutcomes = 1;
+        for (const Dice &group : sums[sign])
+            groupOutcomes *= Power(group.faces, group.count);
+        parts.push_back(InSlots<SumsCount>(sums[sign], groupOutcomes, stop));
+        if (sign == 1)
+            Reverse(parts.back());
+    }
+
+    const std::size_t width = WidthFor(outcomes);
+    Packed total;
+    total.size = 1;
+    total.width = width;
+    total.limbs.assign(width, 0);
+    total.limbs[0] = 1;
+    for (const Packed &part : parts)
+        total = parts.size() == 1 ? Widened(part, width) : Convolve(total, Widened(part, width), stop);
+
+    Distribution distribution;
+    distribution.lowest = total.lowest + offset;
+    distribution.outcomes = outcomes;
+    distribution.counts.resize(total.size);
+    for (std::size_t i = 0; i < total.size; ++i) {
+        if (i % 4096 == 0)
+            Check(stop);
+        mpz_ptr count = distribution.counts[i].get_mpz_t();
+        mp_limb_t *limbs = mpz_limbs_write(count, static_cast<mp_size_t>(width));
+        std::copy_n(total.limbs.data() + i * width, width, limbs);
+        mpz_limbs_finish(count, static_cast<mp_size_t>(width));
+    }
+    return distribution;
+}
+
+} // namespace dice
