@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -114,7 +115,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     m_table->verticalHeader()->hide();
     m_table->setWordWrap(false);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setSectionResizeMode(6, QHeaderView::Stretch);
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setAccessibleName(QStringLiteral("Statistics of the rolls"));
@@ -311,11 +312,17 @@ void CompareWindow::ShowCursor()
         m_table->setItem(row, 6, item);
     }
     // Wide enough for every column, so that nothing is cut off.
-    m_table->resizeColumnsToContents();
     QHeaderView *columns = m_table->horizontalHeader();
-    m_table->setMinimumWidth(columns->length() - columns->sectionSize(0)
-        + std::max(columns->sectionSize(0), fontMetrics().horizontalAdvance(QLatin1Char('x')) * 12)
-        + 2 * m_table->frameWidth());
+    int width = 2 * m_table->frameWidth();
+    const int padding = 2 * m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 8;
+    for (int column = 0; column < m_table->columnCount(); ++column) {
+        int widest = columns->sectionSizeHint(column);
+        for (int row = 0; row < m_table->rowCount(); ++row)
+            widest = std::max(
+                widest, m_table->fontMetrics().horizontalAdvance(m_table->item(row, column)->text()) + padding);
+        width += widest;
+    }
+    m_table->setMinimumWidth(std::max(width, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60));
     m_readout->setText(Readout());
 }
 
@@ -339,6 +346,10 @@ void CompareWindow::Renumber()
         row.remove->setEnabled(m_rows.size() > 1);
     }
     m_add->setEnabled(RollCount() < kMostRolls);
+    // Room for a line per roll row, valid or not, so that the window keeps
+    // its layout while answers come and go.
+    m_table->setFixedHeight(m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth()
+        + m_table->verticalHeader()->defaultSectionSize() * RollCount());
     // Tab order follows the rows: each box, then its remove button.
     QWidget *previous = nullptr;
     for (const auto &row : m_rows) {
@@ -463,11 +474,6 @@ void CompareWindow::FillTable(const std::vector<const Row *> &valid)
             m_table->setItem(static_cast<int>(i), column, item);
         }
     }
-    // Large enough for every row and column, so that nothing scrolls.
-    QHeaderView *columns = m_table->horizontalHeader();
-    QHeaderView *rows = m_table->verticalHeader();
-    m_table->setFixedHeight(columns->sizeHint().height() + 2 * m_table->frameWidth()
-        + std::max(rows->length(), rows->defaultSectionSize()));
 }
 
 void CompareWindow::Remember()
