@@ -7,8 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # The program alone: Qt's development package brings the libraries and the
-# platform plugins the window needs.
-app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core)
+# platform plugins the window needs; Qt SVG saves the compared rolls' plot.
+app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev fonts-dejavu-core)
 # The tests and benchmarks; the validators, the resource compiler and the Debian
 # package tools for packaging/check.sh; clang with the sanitizer and fuzzer
 # run-time for tests/fuzz/run.sh, and clang-format. The unversioned clang,
