@@ -142,6 +142,23 @@ QColor RollColour(std::size_t style, const QColor &background, const QColor &tex
     return colour;
 }
 
+// A stretch of the totals axis. Rolls far apart, such as 1d4 and 100d100, each
+// get a stretch of their own, with a break between, so that neither shrinks
+// to a few pixels.
+struct Segment {
+    std::int64_t lowest = 0;
+    std::int64_t highest = 0;
+    double left = 0.0;
+    // The width of one total.
+    double slot = 1.0;
+    std::int32_t step = 1;
+
+    double Right() const
+    {
+        return left + static_cast<double>(highest - lowest + 1) * slot;
+    }
+};
+
 struct ComparePlot::Frame {
     QRectF title;
     std::vector<QRectF> legend;
@@ -152,12 +169,20 @@ struct ComparePlot::Frame {
     int bottomDecade = 0;
     int topDecade = 0;
     int decadeStep = 1;
-    std::int32_t xStep = 1;
-    double slot = 1.0;
+    std::vector<Segment> segments;
 
-    double X(std::int64_t offset) const
+    const Segment &SegmentOf(std::int64_t total) const
     {
-        return plot.left() + (static_cast<double>(offset) + 0.5) * slot;
+        for (const Segment &segment : segments) {
+            if (total <= segment.highest)
+                return segment;
+        }
+        return segments.back();
+    }
+    double X(std::int64_t total) const
+    {
+        const Segment &segment = SegmentOf(total);
+        return segment.left + (static_cast<double>(total - segment.lowest) + 0.5) * segment.slot;
     }
     double Y(double percent) const
     {
@@ -197,8 +222,28 @@ void ComparePlot::SetRolls(std::vector<PlottedRoll> rolls)
         m_lowest = 0;
         m_highest = -1;
     }
+    m_ranges.clear();
+    std::vector<std::pair<std::int64_t, std::int64_t>> ranges;
+    for (const PlottedRoll &plotted : m_rolls)
+        ranges.emplace_back(plotted.roll->distribution.lowest, plotted.roll->distribution.Highest());
+    std::sort(ranges.begin(), ranges.end());
+    for (const auto &[lowest, highest] : ranges) {
+        if (!m_ranges.empty()) {
+            auto &last = m_ranges.back();
+            const std::int64_t gap = lowest - last.second - 1;
+            const std::int64_t a = last.second - last.first + 1;
+            const std::int64_t b = highest - lowest + 1;
+            // Overlapping rolls share a stretch; so do neighbours whose gap
+            // is small beside them, unless one would be squeezed by the other.
+            if (gap <= 0 || (4 * gap <= a + b && std::max(a, b) <= 8 * std::min(a, b))) {
+                last.second = std::max(last.second, highest);
+                continue;
+            }
+        }
+        m_ranges.emplace_back(lowest, highest);
+    }
     // The cursor stays on its total while any roll reaches it.
-    if (m_cursor && (*m_cursor < m_lowest || *m_cursor > m_highest))
+    if (m_cursor && !CursorIndex(*m_cursor))
         m_cursor.reset();
     Describe();
     update();
@@ -346,12 +391,29 @@ ComparePlot::Frame ComparePlot::Measure(QSize size) const
 
     const double xLabelWidth = std::max(
         metrics.horizontalAdvance(QString::number(m_lowest)), metrics.horizontalAdvance(QString::number(m_highest)));
-    const double left = kGap + yLabelWidth + kGap + kTick;
+    double left = kGap + yLabelWidth + kGap + kTick;
     const double right = xLabelWidth / 2 + kGap;
     frame.plot = QRectF(left, above, std::max(1.0, size.width() - left - right), height);
-    const auto totals = static_cast<double>(std::max<std::int64_t>(1, m_highest - m_lowest + 1));
-    frame.slot = frame.plot.width() / totals;
-    frame.xStep = TotalStep((xLabelWidth + metrics.horizontalAdvance(QStringLiteral("  "))) / frame.slot);
+    // Each stretch is as wide as its totals, but no narrower than half of
+    // its fair share; breaks between them take a fixed width.
+    const double breakWidth = 4 * kGap;
+    const double room = std::max(1.0, frame.plot.width() - breakWidth * static_cast<double>(m_ranges.size() - 1));
+    double spans = 0.0;
+    for (const auto &[first, last] : m_ranges)
+        spans += static_cast<double>(last - first + 1);
+    const double least = spans / (2.0 * static_cast<double>(m_ranges.size()));
+    double weights = 0.0;
+    for (const auto &[first, last] : m_ranges)
+        weights += std::max(least, static_cast<double>(last - first + 1));
+    left = frame.plot.left();
+    for (const auto &[first, last] : m_ranges) {
+        Segment segment { first, last, left, 1.0, 1 };
+        const auto totals = static_cast<double>(last - first + 1);
+        segment.slot = room * std::max(least, totals) / weights / totals;
+        segment.step = TotalStep((xLabelWidth + metrics.horizontalAdvance(QStringLiteral("  "))) / segment.slot);
+        frame.segments.push_back(segment);
+        left = segment.Right() + breakWidth;
+    }
     return frame;
 }
 
@@ -415,16 +477,26 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
     painter.setPen(colours.text);
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
-    const std::int32_t step = frame.xStep;
-    for (std::int64_t total = FirstTickTotal(Narrow(m_lowest), step); total <= m_highest; total += step) {
-        const double x = frame.X(total - m_lowest);
-        painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTick));
-        painter.drawText(QRectF(x - plot.width(), plot.bottom() + kTick, 2 * plot.width(), lineHeight),
-            Qt::AlignHCenter | Qt::AlignTop,
-            QString::number(total));
+    for (const Segment &segment : frame.segments) {
+        for (std::int64_t total = FirstTickTotal(Narrow(segment.lowest), segment.step); total <= segment.highest;
+             total += segment.step) {
+            const double x = frame.X(total);
+            painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTick));
+            painter.drawText(QRectF(x - plot.width(), plot.bottom() + kTick, 2 * plot.width(), lineHeight),
+                Qt::AlignHCenter | Qt::AlignTop,
+                QString::number(total));
+        }
+        if (&segment == &frame.segments.front())
+            continue;
+        // A break in the axis: two slanted strokes over a gap in it.
+        const double middle = segment.left - 2 * kGap;
+        painter.fillRect(QRectF(middle - kGap, plot.bottom() - kTick, 2 * kGap, 2 * kTick), colours.background);
+        for (const double shift : { -kGap / 2, kGap / 2 })
+            painter.drawLine(QPointF(middle + shift - kTick / 2, plot.bottom() + kTick),
+                QPointF(middle + shift + kTick / 2, plot.bottom() - kTick));
     }
-    if (m_target >= m_lowest && m_target <= m_highest) {
-        const double x = frame.X(m_target - m_lowest);
+    if (CursorIndex(m_target)) {
+        const double x = frame.X(m_target);
         painter.setPen(QPen(colours.series, 1.0, Qt::DashLine));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
     }
@@ -432,18 +504,19 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
     // Markers far enough apart to be told from the line, shifted per roll so
     // that rolls on the same points do not hide each other's.
     const double spacing = 6 * kMarker;
-    const auto every = static_cast<std::size_t>(std::max(1.0, std::ceil(spacing / frame.slot)));
+
     painter.setClipRect(plot.adjusted(-kMarker * 2, -kMarker * 2, kMarker * 2, kMarker * 2));
     for (std::size_t i = 0; i < m_rolls.size(); ++i) {
         const RollResult &roll = *m_rolls[i].roll;
         const std::size_t style = m_rolls[i].style;
         const QColor colour = RollColour(style, colours.background, colours.text);
         const auto &percents = roll.percents[static_cast<std::size_t>(m_view)];
-        const std::int64_t offset = roll.distribution.lowest - m_lowest;
+        const double slot = frame.SegmentOf(roll.distribution.lowest).slot;
+        const auto every = static_cast<std::size_t>(std::max(1.0, std::ceil(spacing / slot)));
         QPolygonF line;
         line.reserve(static_cast<qsizetype>(percents.size()));
         for (std::size_t k = 0; k < percents.size(); ++k)
-            line << QPointF(frame.X(offset + static_cast<std::int64_t>(k)), frame.Y(percents[k]));
+            line << QPointF(frame.X(roll.distribution.lowest + static_cast<std::int64_t>(k)), frame.Y(percents[k]));
         painter.setPen(LinePen(style, colour));
         painter.setBrush(Qt::NoBrush);
         painter.drawPolyline(line);
@@ -458,7 +531,7 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
     painter.setClipping(false);
 
     if (m_cursor) {
-        const double x = frame.X(*m_cursor - m_lowest);
+        const double x = frame.X(*m_cursor);
         painter.setPen(QPen(colours.text, 1.0));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         for (const PlottedRoll &plotted : m_rolls) {
@@ -493,14 +566,31 @@ void ComparePlot::paintEvent(QPaintEvent *)
 
 void ComparePlot::keyPressEvent(QKeyEvent *event)
 {
-    const std::int64_t count = m_highest - m_lowest + 1;
-    std::optional<std::size_t> cursor;
-    if (m_cursor)
-        cursor = static_cast<std::size_t>(*m_cursor - m_lowest);
-    const auto moved = CursorAfterKey(event->key(), cursor, count > 0 ? static_cast<std::size_t>(count) : 0);
+    std::size_t count = 0;
+    for (const auto &[lowest, highest] : m_ranges)
+        count += static_cast<std::size_t>(highest - lowest + 1);
+    const auto moved = CursorAfterKey(event->key(), m_cursor ? CursorIndex(*m_cursor) : std::nullopt, count);
     if (!moved)
         return QWidget::keyPressEvent(event);
-    MoveCursor(m_lowest + static_cast<std::int64_t>(*moved));
+    // Back from a place among all the totals shown to its total.
+    std::size_t index = *moved;
+    for (const auto &[lowest, highest] : m_ranges) {
+        const auto size = static_cast<std::size_t>(highest - lowest + 1);
+        if (index < size)
+            return MoveCursor(lowest + static_cast<std::int64_t>(index));
+        index -= size;
+    }
+}
+
+std::optional<std::size_t> ComparePlot::CursorIndex(std::int64_t total) const
+{
+    std::size_t before = 0;
+    for (const auto &[lowest, highest] : m_ranges) {
+        if (total >= lowest && total <= highest)
+            return before + static_cast<std::size_t>(total - lowest);
+        before += static_cast<std::size_t>(highest - lowest + 1);
+    }
+    return std::nullopt;
 }
 
 void ComparePlot::mousePressEvent(QMouseEvent *event)
@@ -520,8 +610,14 @@ void ComparePlot::PointAt(double x)
     if (m_rolls.empty())
         return;
     const Frame frame = Measure(size());
-    const auto offset = static_cast<std::int64_t>(std::floor((x - frame.plot.left()) / frame.slot));
-    MoveCursor(std::clamp(m_lowest + offset, m_lowest, m_highest));
+    // The nearest total of the nearest stretch.
+    const Segment *nearest = &frame.segments.front();
+    for (const Segment &segment : frame.segments) {
+        if (x >= segment.left - 2 * kGap)
+            nearest = &segment;
+    }
+    const auto offset = static_cast<std::int64_t>(std::floor((x - nearest->left) / nearest->slot));
+    MoveCursor(std::clamp(nearest->lowest + offset, nearest->lowest, nearest->highest));
 }
 
 void ComparePlot::MoveCursor(std::optional<std::int64_t> total)

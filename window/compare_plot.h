@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -71,6 +72,8 @@ private:
     Frame Measure(QSize size) const;
     void PointAt(double x);
     void MoveCursor(std::optional<std::int64_t> total);
+    // The cursor's place among all the totals shown, if it is one of them.
+    std::optional<std::size_t> CursorIndex(std::int64_t total) const;
     void Describe();
 
     std::vector<PlottedRoll> m_rolls;
@@ -79,6 +82,8 @@ private:
     rollstats::View m_sense = rollstats::View::AtLeast;
     std::int64_t m_lowest = 0;
     std::int64_t m_highest = -1;
+    // The stretches of the totals axis, lowest first.
+    std::vector<std::pair<std::int64_t, std::int64_t>> m_ranges;
     std::optional<std::int64_t> m_cursor;
     QString m_announced;
 };
