@@ -49,7 +49,8 @@ IFS=. read -ra fields <<<"$version"
 while [[ ${#fields[@]} -lt 4 ]]; do fields+=(0); done
 rc_version=$(printf '%d, %d, %d, %d' "$((10#${fields[0]}))" "$((10#${fields[1]}))" "$((10#${fields[2]}))" \
     "$((10#${fields[3]}))")
-comment="Computes the odds of various dice tosses."
+comment=$(sed -n 's/^set(PIPWRIGHT_DESCRIPTION "\(.*\)")$/\1/p' "$source_dir/CMakeLists.txt")
+[[ -n $comment ]] || fail "cannot read PIPWRIGHT_DESCRIPTION from $source_dir/CMakeLists.txt"
 
 work=$(mktemp -d)
 installed_by_us=0
