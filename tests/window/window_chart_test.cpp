@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QRadioButton>
@@ -48,7 +49,7 @@ namespace
 
 window::FormMenus &Menus(FormDriver &driver)
 {
-    return driver.form().Menus();
+    return driver.calculator().Menus();
 }
 
 QString Describe(window::ChartWindow *chart)
@@ -66,7 +67,7 @@ QString Tip(double outcomes)
 void ChartTest::windowGrowsByTheMenuBarOnly()
 {
     QWidget *client = m_driver->form().Widget();
-    QWidget *frame = Menus(*m_driver).Frame();
+    QWidget *frame = m_driver->form().Window();
     const int bar = Menus(*m_driver).Bar()->height();
     QVERIFY(bar > 0);
     QCOMPARE(client->parentWidget(), frame);
@@ -132,7 +133,7 @@ void ChartTest::behavesTheSameWithTheChartOpen()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::ControlModifier);
     QVERIFY(chart->isVisible());
     QVERIFY(Menus(*m_driver).ChartItem()->isChecked());
-    QVERIFY(Menus(*m_driver).Frame()->isActiveWindow());
+    QVERIFY(m_driver->form().Window()->isActiveWindow());
     const QList<Seen> with = run(*m_driver, chart);
     QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(with.size(), without.size());
