@@ -149,6 +149,7 @@ echo "Depends: $depends"
 for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6; do
     [[ ", $depends," == *", $lib ("* || ", $depends," == *", ${lib}t64 ("* ]] || fail "Depends lacks $lib"
 done
+[[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland: '$(field Recommends)'"
 changelog_version=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/pipwright/changelog.gz | gzip -dc \
     | sed -n '1s/^pipwright (\([^)]*\)).*/\1/p')
 [[ $changelog_version == "$version" ]] || fail "the changelog's latest entry is '$changelog_version', not $version"
