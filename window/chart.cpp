@@ -177,6 +177,17 @@ ChartView::Frame ChartView::Measure() const
     return frame;
 }
 
+QRectF ChartView::Column(std::size_t entry) const
+{
+    return Column(Measure(), entry);
+}
+
+QRectF ChartView::Column(const Frame &frame, std::size_t entry) const
+{
+    const double left = frame.plot.left() + static_cast<double>(entry) * frame.slot;
+    return { left, frame.plot.top(), frame.slot, frame.plot.height() };
+}
+
 std::optional<std::size_t> ChartView::EntryAt(const Frame &frame, double x) const
 {
     if (m_outcomes.empty() || x < frame.plot.left() || x >= frame.plot.right())
@@ -301,9 +312,7 @@ bool ChartView::event(QEvent *event)
         event->ignore();
         return true;
     }
-    const double left = frame.plot.left() + static_cast<double>(*entry) * frame.slot;
-    const QRect bar = QRectF(left, frame.plot.top(), frame.slot, frame.plot.height()).toAlignedRect();
-    QToolTip::showText(help->globalPos(), Text(BarText(*entry)), this, bar);
+    QToolTip::showText(help->globalPos(), Text(BarText(*entry)), this, Column(frame, *entry).toAlignedRect());
     return true;
 }
 

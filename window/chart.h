@@ -7,6 +7,7 @@
 
 #include "rollstats/table.h"
 
+#include <QRectF>
 #include <QWidget>
 
 #include <cstddef>
@@ -48,6 +49,8 @@ public:
     std::optional<std::size_t> Cursor() const;
     // "P(11) = 12.500000000%", "P(>= 11) = ...", "P(<= 11) = ...".
     std::string BarText(std::size_t entry) const;
+    // Where an entry's bar may stand: its width, the plot's full height.
+    QRectF Column(std::size_t entry) const;
 
     // Called after the cursor has moved.
     std::function<void()> CursorMoved;
@@ -63,6 +66,7 @@ protected:
 private:
     struct Frame;
     Frame Measure() const;
+    QRectF Column(const Frame &frame, std::size_t entry) const;
     std::optional<std::size_t> EntryAt(const Frame &frame, double x) const;
     void MoveCursor(std::optional<std::size_t> entry);
 
