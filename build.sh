@@ -7,16 +7,19 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # The program alone: Qt's development package brings the libraries and the
-# platform plugins the window needs; Qt SVG saves the compared rolls' plot.
-app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev fonts-dejavu-core)
+# platform plugins the window needs; qt6-wayland lets it open a native window
+# on a Wayland desktop rather than going through XWayland; Qt SVG saves the
+# compared rolls' plot.
+app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-wayland qt6-svg-dev fonts-dejavu-core)
 # The tests and benchmarks; the validators, the resource compiler and the Debian
 # package tools for packaging/check.sh; clang with the sanitizer and fuzzer
 # run-time for tests/fuzz/run.sh, and clang-format. The unversioned clang,
 # libclang-rt-dev and llvm all follow the release's default LLVM, so the
-# run-time always matches the compiler.
+# run-time always matches the compiler. Weston's headless compositor runs the
+# window once on Wayland (tests/wayland_run.sh).
 test_packages=(libgtest-dev libbenchmark-dev
     desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file lintian
-    clang libclang-rt-dev llvm clang-format)
+    clang libclang-rt-dev llvm clang-format weston)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -48,9 +51,10 @@ test)
     cmake --preset ci
     cmake --build --preset ci
     ctest --preset ci -j "$(nproc)"
+    tests/wayland_run.sh build-ci
     tests/sanitize.sh
     tests/fuzz/run.sh
-    packaging/check.sh build
+    packaging/check.sh build-ci
     ;;
 *)
     echo "usage: $0 run|test" >&2

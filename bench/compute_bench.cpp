@@ -9,6 +9,7 @@
 #include "window/compare_plot.h"
 #include "window/frmmain.h"
 #include "window/menus.h"
+#include "window/startup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,6 +28,7 @@
 namespace
 {
 
+window::Calculator *calculator = nullptr;
 window::frmMain *form = nullptr;
 
 void ComputeOnWindow(benchmark::State &state)
@@ -45,9 +47,9 @@ BENCHMARK(ComputeOnWindow)->Args({ 10, 100 })->Args({ 20, 30 })->Args({ 2, 6 })-
 
 void ComputeWithChartOpen(benchmark::State &state)
 {
-    form->Menus().ChartItem()->setChecked(true);
+    calculator->Menus().ChartItem()->setChecked(true);
     ComputeOnWindow(state);
-    form->Menus().ChartItem()->setChecked(false);
+    calculator->Menus().ChartItem()->setChecked(false);
 }
 
 BENCHMARK(ComputeWithChartOpen)->Args({ 10, 100 })->Args({ 20, 30 })->Unit(benchmark::kMillisecond);
@@ -56,17 +58,17 @@ BENCHMARK(ComputeWithChartOpen)->Args({ 10, 100 })->Args({ 20, 30 })->Unit(bench
 // leaves it.
 void PaintChart(benchmark::State &state)
 {
-    form->Menus().ChartItem()->setChecked(true);
+    calculator->Menus().ChartItem()->setChecked(true);
     form->txtN.SetText(std::to_string(state.range(0)));
     form->cmbF.SetListIndex(form->cmbF.Widget()->findText(QString::number(state.range(1))));
     form->Action_Click(0);
-    window::ChartWindow *chart = form->Menus().Chart();
+    window::ChartWindow *chart = calculator->Menus().Chart();
     chart->SetView(static_cast<rollstats::View>(state.range(2)));
     QApplication::processEvents();
     for (auto _ : state)
         chart->Plot()->repaint();
     chart->SetView(rollstats::View::Exactly);
-    form->Menus().ChartItem()->setChecked(false);
+    calculator->Menus().ChartItem()->setChecked(false);
 }
 
 BENCHMARK(PaintChart)
@@ -112,14 +114,15 @@ int main(int argc, char *argv[])
     QElapsedTimer startup;
     startup.start();
     QApplication app(argc, argv);
-    auto shown = std::make_unique<window::frmMain>();
-    shown->Form_Load();
-    shown->Show(window::vbModeless);
-    if (!QTest::qWaitForWindowExposed(shown->Widget()))
+    auto shown = std::make_unique<window::Calculator>();
+    shown->Form().Form_Load();
+    shown->Form().Show(window::vbModeless);
+    if (!QTest::qWaitForWindowExposed(shown->Form().Widget()))
         return 1;
     std::printf(
         "Window shown %.1f ms after the application started\n", static_cast<double>(startup.nsecsElapsed()) / 1e6);
-    form = shown.get();
+    calculator = shown.get();
+    form = &shown->Form();
 
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -49,7 +49,8 @@ IFS=. read -ra fields <<<"$version"
 while [[ ${#fields[@]} -lt 4 ]]; do fields+=(0); done
 rc_version=$(printf '%d, %d, %d, %d' "$((10#${fields[0]}))" "$((10#${fields[1]}))" "$((10#${fields[2]}))" \
     "$((10#${fields[3]}))")
-comment="Computes the odds of various dice tosses."
+comment=$(sed -n 's/^set(PIPWRIGHT_DESCRIPTION "\(.*\)")$/\1/p' "$source_dir/CMakeLists.txt")
+[[ -n $comment ]] || fail "cannot read PIPWRIGHT_DESCRIPTION from $source_dir/CMakeLists.txt"
 
 work=$(mktemp -d)
 installed_by_us=0
@@ -148,6 +149,7 @@ echo "Depends: $depends"
 for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6; do
     [[ ", $depends," == *", $lib ("* || ", $depends," == *", ${lib}t64 ("* ]] || fail "Depends lacks $lib"
 done
+[[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland: '$(field Recommends)'"
 changelog_version=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/pipwright/changelog.gz | gzip -dc \
     | sed -n '1s/^pipwright (\([^)]*\)).*/\1/p')
 [[ $changelog_version == "$version" ]] || fail "the changelog's latest entry is '$changelog_version', not $version"

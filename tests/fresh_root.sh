@@ -6,19 +6,42 @@
 # must start and close cleanly on SIGTERM) and `./build.sh test` inside it. The
 # root is a throwaway, so the packaging check installs and removes the package
 # there. Needs root; installs debootstrap here if it is missing, and removes the
-# root when done.
+# root when done. Needs the right to mount (the host, or a privileged container
+# or chroot); without it, it says so and fails.
 #
 #   tests/fresh_root.sh RELEASE
 set -euo pipefail
 
 release=${1:?usage: $0 RELEASE}
-[[ $(id -u) -eq 0 ]] || { echo "$0 must run as root (debootstrap and chroot)" >&2; exit 1; }
+fail() {
+    echo "fresh_root: $*" >&2
+    exit 1
+}
+[[ $(id -u) -eq 0 ]] || fail "must run as root (debootstrap, mount and chroot)"
+
 # Everything mounted for the root lives in a mount namespace of this script's
-# own, so none of it reaches the host's mounts, and all of it goes when the
-# script ends, however it ends.
+# own and goes when the script ends, however it ends. The new root is made a
+# mount point of its own first, so that mounts under it can be kept from the
+# host even where / is no mount point (inside a chroot or some containers);
+# that one bind mount is undone here, outside the namespace.
 if [[ -z ${PIPWRIGHT_OWN_MOUNTS-} ]]; then
-    exec unshare --mount --propagation private env PIPWRIGHT_OWN_MOUNTS=1 "$(readlink -f "$0")" "$@"
+    root=$(mktemp -d /var/tmp/pipwright-root.XXXXXX)
+    cleanup_outer() {
+        if mountpoint -q "$root"; then umount -l "$root" || true; fi
+        rm -rf --one-file-system "$root"
+    }
+    trap cleanup_outer EXIT
+    error=$(mount --bind "$root" "$root" 2>&1) \
+        || fail "cannot mount here, so no fresh root (needs a privileged container or the host): $error"
+    status=0
+    unshare --mount --propagation unchanged env PIPWRIGHT_OWN_MOUNTS=1 PIPWRIGHT_ROOT="$root" \
+        "$(readlink -f "$0")" "$@" || status=$?
+    exit "$status"
 fi
+root=${PIPWRIGHT_ROOT:?}
+# Private from / down where / is a mount point; below the new root in any case.
+mount --make-rprivate / 2>/dev/null || true
+mount --make-rprivate "$root" || fail "cannot make $root private in this mount namespace"
 cd "$(dirname "$0")/.."
 
 # The first Debian archive named in apt's sources (deb822 or one-line form),
@@ -26,14 +49,13 @@ cd "$(dirname "$0")/.."
 mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources 2>/dev/null \
     | sed -n -e 's/^URIs:[[:space:]]*//p' -e 's/^deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?//p' \
     | tr ' ' '\n' | grep -E '^https?://[^[:space:]]+/debian/?$' | head -n 1 || true)
-[[ -n $mirror ]] || { echo "no Debian mirror found in /etc/apt/sources.list.d" >&2; exit 1; }
+[[ -n $mirror ]] || fail "no Debian mirror found in /etc/apt/sources.list.d"
 
 if ! command -v debootstrap >/dev/null; then
     apt-get update
     DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends debootstrap
 fi
 
-root=$(mktemp -d /var/tmp/pipwright-root.XXXXXX)
 # The root directory of a system: every user must reach what lies below it.
 chmod 755 "$root"
 mounted=()
@@ -42,7 +64,6 @@ cleanup() {
     for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
         umount -l "${mounted[i]}" 2>/dev/null || true
     done
-    rm -rf --one-file-system "$root"
 }
 trap cleanup EXIT
 
@@ -63,11 +84,23 @@ done
 mount -t tmpfs tmpfs "$root/dev/shm" 2>/dev/null && mounted+=("$root/dev/shm") || true
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
-# The checkout as it stands, without build trees or anything git ignores.
+# The checkout as it stands, without build trees or anything git ignores; a
+# tree that is no git checkout (an unpacked archive) as it is, without its
+# build folders.
 mkdir -p "$root/root/pipwright"
-while IFS= read -r -d '' file; do
-    if [[ -e $file ]]; then printf '%s\0' "$file"; fi
-done < <(git ls-files -z --cached --others --exclude-standard) | tar --null -T - -cf - | tar -xf - -C "$root/root/pipwright"
+list=$(mktemp)
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+    git ls-files -z --cached --others --exclude-standard >"$list" || fail "git ls-files failed"
+    while IFS= read -r -d '' file; do
+        if [[ -e $file ]]; then printf '%s\0' "$file"; fi
+    done <"$list" | tar --null -T - -cf - | tar -xf - -C "$root/root/pipwright"
+else
+    echo "not a git checkout: copying the tree as it is, without .git and build folders"
+    tar --exclude=./.git --exclude=./build --exclude='./build-*' --exclude=./out -cf - . \
+        | tar -xf - -C "$root/root/pipwright"
+fi
+rm -f "$list"
+[[ -x $root/root/pipwright/build.sh ]] || fail "the copied tree has no build.sh"
 
 in_root() {
     chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \

@@ -77,6 +77,7 @@ struct ChartView::Frame {
 
 ChartView::ChartView(QWidget *parent)
     : QWidget(parent)
+    , m_table(std::make_shared<const rollstats::Table>())
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -88,19 +89,18 @@ QSize ChartView::sizeHint() const
     return { fontMetrics().horizontalAdvance(QLatin1Char('x')) * 90, fontMetrics().height() * 22 };
 }
 
-void ChartView::SetTable(const rollstats::Table &table, View view)
+void ChartView::SetTable(std::shared_ptr<const rollstats::Table> table)
 {
     std::optional<std::size_t> cursor;
-    if (m_cursor && !m_table.Empty()) {
+    if (m_cursor && !m_table->Empty()) {
         // The cursor stays on its total while the new table has it.
         const std::int64_t entry =
-            std::int64_t { m_table.FirstTotal() } + static_cast<std::int64_t>(*m_cursor) - table.FirstTotal();
-        if (entry >= 0 && entry < static_cast<std::int64_t>(table.counts.size()))
+            std::int64_t { m_table->FirstTotal() } + static_cast<std::int64_t>(*m_cursor) - table->FirstTotal();
+        if (entry >= 0 && entry < static_cast<std::int64_t>(table->counts.size()))
             cursor = static_cast<std::size_t>(entry);
     }
-    m_table = table;
-    m_view = view;
-    m_outcomes = rollstats::Outcomes(m_table, m_view);
+    m_table = std::move(table);
+    m_outcomes = rollstats::Outcomes(*m_table, m_view);
     m_highlight.reset();
     m_cursor = cursor;
     update();
@@ -109,14 +109,29 @@ void ChartView::SetTable(const rollstats::Table &table, View view)
 void ChartView::SetView(View view)
 {
     m_view = view;
-    m_outcomes = rollstats::Outcomes(m_table, m_view);
+    m_outcomes = rollstats::Outcomes(*m_table, m_view);
     update();
 }
 
-void ChartView::SetHighlight(std::optional<std::pair<std::size_t, std::size_t>> range)
+void ChartView::SetHighlight(Range range)
 {
     m_highlight = range;
     update();
+}
+
+const rollstats::Table &ChartView::Table() const
+{
+    return *m_table;
+}
+
+View ChartView::ViewShown() const
+{
+    return m_view;
+}
+
+const Range &ChartView::Highlight() const
+{
+    return m_highlight;
 }
 
 const std::vector<double> &ChartView::Outcomes() const
@@ -132,7 +147,7 @@ std::optional<std::size_t> ChartView::Cursor() const
 std::string ChartView::BarText(std::size_t entry) const
 {
     return ReadoutText(
-        m_view, m_table.FirstTotal() + static_cast<std::int32_t>(entry), ShareText(m_table, m_outcomes[entry]));
+        m_view, m_table->FirstTotal() + static_cast<std::int32_t>(entry), ShareText(*m_table, m_outcomes[entry]));
 }
 
 ChartView::Frame ChartView::Measure() const
@@ -141,7 +156,7 @@ ChartView::Frame ChartView::Measure() const
     const QFontMetricsF metrics(font());
     double highest = 0.0;
     for (const double outcomes : m_outcomes)
-        highest = std::max(highest, outcomes / m_table.totalOutcomes * 100);
+        highest = std::max(highest, outcomes / m_table->totalOutcomes * 100);
 
     const double above = metrics.height() / 2 + kGap;
     const double below = kTick + kGap + metrics.height();
@@ -151,8 +166,8 @@ ChartView::Frame ChartView::Measure() const
     for (int k = 0; k < frame.y.Count(); ++k)
         yLabelWidth = std::max(yLabelWidth, metrics.horizontalAdvance(frame.y.Label(k)));
 
-    const double xLabelWidth = std::max(metrics.horizontalAdvance(Text(TotalText(m_table, 0))),
-        metrics.horizontalAdvance(Text(TotalText(m_table, m_outcomes.size() - 1))));
+    const double xLabelWidth = std::max(metrics.horizontalAdvance(Text(TotalText(*m_table, 0))),
+        metrics.horizontalAdvance(Text(TotalText(*m_table, m_outcomes.size() - 1))));
     const double left = kGap + yLabelWidth + kGap + kTick;
     const double right = xLabelWidth / 2 + kGap;
     frame.plot = QRectF(left, above, std::max(1.0, width() - left - right), height);
@@ -160,6 +175,17 @@ ChartView::Frame ChartView::Measure() const
     const double totalsPerLabel = (xLabelWidth + metrics.horizontalAdvance(QStringLiteral("  "))) / frame.slot;
     frame.xStep = TotalStep(totalsPerLabel);
     return frame;
+}
+
+QRectF ChartView::Column(std::size_t entry) const
+{
+    return Column(Measure(), entry);
+}
+
+QRectF ChartView::Column(const Frame &frame, std::size_t entry) const
+{
+    const double left = frame.plot.left() + static_cast<double>(entry) * frame.slot;
+    return { left, frame.plot.top(), frame.slot, frame.plot.height() };
 }
 
 std::optional<std::size_t> ChartView::EntryAt(const Frame &frame, double x) const
@@ -198,7 +224,7 @@ void ChartView::paintEvent(QPaintEvent *)
 
     const auto x = [&](std::size_t entry) { return plot.left() + static_cast<double>(entry) * frame.slot; };
     const auto y = [&](std::size_t entry) {
-        return plot.bottom() - m_outcomes[entry] / m_table.totalOutcomes * 100 * pixelsPerPercent;
+        return plot.bottom() - m_outcomes[entry] / m_table->totalOutcomes * 100 * pixelsPerPercent;
     };
     const bool asBars = frame.slot * devicePixelRatioF() >= kNarrowestBar;
     const auto drawBars = [&](std::size_t first, std::size_t last, const QColor &colour) {
@@ -242,9 +268,9 @@ void ChartView::paintEvent(QPaintEvent *)
     painter.setPen(text);
     painter.drawLine(plot.bottomLeft(), plot.bottomRight());
     painter.drawLine(plot.bottomLeft(), plot.topLeft());
-    const std::int32_t first = m_table.FirstTotal();
+    const std::int32_t first = m_table->FirstTotal();
     const std::int32_t step = frame.xStep;
-    for (std::int32_t total = FirstTickTotal(first, step); total <= m_table.LastTotal(); total += step) {
+    for (std::int32_t total = FirstTickTotal(first, step); total <= m_table->LastTotal(); total += step) {
         const double centre = x(static_cast<std::size_t>(total - first)) + frame.slot / 2;
         painter.drawLine(QPointF(centre, plot.bottom()), QPointF(centre, plot.bottom() + kTick));
         const QRectF label(centre - plot.width(), plot.bottom() + kTick, 2 * plot.width(), height);
@@ -286,9 +312,7 @@ bool ChartView::event(QEvent *event)
         event->ignore();
         return true;
     }
-    const double left = frame.plot.left() + static_cast<double>(*entry) * frame.slot;
-    const QRect bar = QRectF(left, frame.plot.top(), frame.slot, frame.plot.height()).toAlignedRect();
-    QToolTip::showText(help->globalPos(), Text(BarText(*entry)), this, bar);
+    QToolTip::showText(help->globalPos(), Text(BarText(*entry)), this, Column(frame, *entry).toAlignedRect());
     return true;
 }
 
@@ -344,30 +368,26 @@ ChartWindow::ChartWindow(QWidget *parent)
     Describe();
 }
 
-void ChartWindow::SetTable(const rollstats::Table &table)
+void ChartWindow::SetTable(std::shared_ptr<const rollstats::Table> table)
 {
-    m_table = table;
-    m_highlight.reset();
-    m_plot->SetTable(m_table, m_view);
+    m_plot->SetTable(std::move(table));
     Describe();
 }
 
-void ChartWindow::SetHighlight(std::optional<std::pair<std::size_t, std::size_t>> range)
+void ChartWindow::SetHighlight(Range range)
 {
     // Picks reach past the table only after a Compute that refilled the lists
     // and then failed before its table was written: nothing of it to show.
-    if (range && range->second >= m_table.counts.size())
+    if (range && range->second >= m_plot->Table().counts.size())
         range.reset();
-    if (range == m_highlight)
+    if (range == m_plot->Highlight())
         return;
-    m_highlight = range;
     m_plot->SetHighlight(range);
     Describe();
 }
 
 void ChartWindow::SetView(View view)
 {
-    m_view = view;
     m_views->button(static_cast<int>(view))->setChecked(true);
     m_plot->SetView(view);
     Describe();
@@ -380,9 +400,10 @@ ChartView *ChartWindow::Plot() const
 
 QString ChartWindow::Title() const
 {
-    if (m_table.Empty())
+    const rollstats::Table &table = m_plot->Table();
+    if (table.Empty())
         return QStringLiteral("No roll computed yet");
-    return Text(m_table.Roll() + ", " + ViewName(m_view));
+    return Text(table.Roll() + ", " + ViewName(m_plot->ViewShown()));
 }
 
 QString ChartWindow::CursorText() const
@@ -394,26 +415,28 @@ QString ChartWindow::CursorText() const
 void ChartWindow::Describe()
 {
     m_title->setText(Title());
+    const rollstats::Table &table = m_plot->Table();
+    const Range &highlight = m_plot->Highlight();
     std::string summary;
-    if (m_table.Empty()) {
+    if (table.Empty()) {
         summary = "Compute a roll in the main window to see its odds here.";
     } else {
-        const auto &counts = m_table.counts;
+        const auto &counts = table.counts;
         const double most = *std::max_element(counts.begin(), counts.end());
         const auto first = static_cast<std::size_t>(std::find(counts.begin(), counts.end(), most) - counts.begin());
         const auto last = static_cast<std::size_t>(counts.rend() - std::find(counts.rbegin(), counts.rend(), most)) - 1;
-        summary = m_table.Roll() + ", " + ViewName(m_view) + ". Totals " + TotalText(m_table, 0) + " to "
-            + TotalText(m_table, counts.size() - 1) + ". ";
-        const std::string chance = ShareText(m_table, most);
+        summary = table.Roll() + ", " + ViewName(m_plot->ViewShown()) + ". Totals " + TotalText(table, 0) + " to "
+            + TotalText(table, counts.size() - 1) + ". ";
+        const std::string chance = ShareText(table, most);
         if (first == last)
-            summary += "Most likely total: " + TotalText(m_table, first) + ", " + chance + ". ";
+            summary += "Most likely total: " + TotalText(table, first) + ", " + chance + ". ";
         else
-            summary += "Most likely totals: " + TotalText(m_table, first) + (last == first + 1 ? " and " : " to ")
-                + TotalText(m_table, last) + ", " + chance + " each. ";
-        if (m_highlight) {
-            summary += "Highlighted: " + TotalText(m_table, m_highlight->first) + " to "
-                + TotalText(m_table, m_highlight->second) + ", "
-                + ShareText(m_table, rollstats::RangeOutcomes(m_table, m_highlight->first, m_highlight->second)) + ".";
+            summary += "Most likely totals: " + TotalText(table, first) + (last == first + 1 ? " and " : " to ")
+                + TotalText(table, last) + ", " + chance + " each. ";
+        if (highlight) {
+            summary += "Highlighted: " + TotalText(table, highlight->first) + " to "
+                + TotalText(table, highlight->second) + ", "
+                + ShareText(table, rollstats::RangeOutcomes(table, highlight->first, highlight->second)) + ".";
         } else {
             summary += "Nothing highlighted.";
         }

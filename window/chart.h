@@ -7,10 +7,12 @@
 
 #include "rollstats/table.h"
 
+#include <QRectF>
 #include <QWidget>
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -22,16 +24,24 @@ class QLabel;
 namespace window
 {
 
-// The plot itself; it takes the keyboard focus for its cursor.
+using Range = std::optional<std::pair<std::size_t, std::size_t>>;
+
+// The plot itself; it takes the keyboard focus for its cursor. It keeps what
+// the chart shows: the table, the view and the highlight.
 class ChartView : public QWidget
 {
 public:
     explicit ChartView(QWidget *parent);
 
-    void SetTable(const rollstats::Table &table, rollstats::View view);
+    // A new table drops the highlight.
+    void SetTable(std::shared_ptr<const rollstats::Table> table);
     void SetView(rollstats::View view);
     // Entries first to last, or nothing.
-    void SetHighlight(std::optional<std::pair<std::size_t, std::size_t>> range);
+    void SetHighlight(Range range);
+
+    const rollstats::Table &Table() const;
+    rollstats::View ViewShown() const;
+    const Range &Highlight() const;
 
     // The outcomes behind each bar in the current view.
     const std::vector<double> &Outcomes() const;
@@ -39,6 +49,8 @@ public:
     std::optional<std::size_t> Cursor() const;
     // "P(11) = 12.500000000%", "P(>= 11) = ...", "P(<= 11) = ...".
     std::string BarText(std::size_t entry) const;
+    // Where an entry's bar may stand: its width, the plot's full height.
+    QRectF Column(std::size_t entry) const;
 
     // Called after the cursor has moved.
     std::function<void()> CursorMoved;
@@ -54,13 +66,14 @@ protected:
 private:
     struct Frame;
     Frame Measure() const;
+    QRectF Column(const Frame &frame, std::size_t entry) const;
     std::optional<std::size_t> EntryAt(const Frame &frame, double x) const;
     void MoveCursor(std::optional<std::size_t> entry);
 
-    rollstats::Table m_table;
+    std::shared_ptr<const rollstats::Table> m_table;
     rollstats::View m_view = rollstats::View::Exactly;
     std::vector<double> m_outcomes;
-    std::optional<std::pair<std::size_t, std::size_t>> m_highlight;
+    Range m_highlight;
     std::optional<std::size_t> m_cursor;
 };
 
@@ -70,9 +83,9 @@ public:
     explicit ChartWindow(QWidget *parent);
 
     // Follows a table just written.
-    void SetTable(const rollstats::Table &table);
+    void SetTable(std::shared_ptr<const rollstats::Table> table);
     // Follows a pick; nothing drops the highlight.
-    void SetHighlight(std::optional<std::pair<std::size_t, std::size_t>> range);
+    void SetHighlight(Range range);
     void SetView(rollstats::View view);
 
     ChartView *Plot() const;
@@ -83,9 +96,6 @@ private:
     void Describe();
     void ShowCursor();
 
-    rollstats::Table m_table;
-    rollstats::View m_view = rollstats::View::Exactly;
-    std::optional<std::pair<std::size_t, std::size_t>> m_highlight;
     QLabel *m_title;
     QButtonGroup *m_views;
     ChartView *m_plot;

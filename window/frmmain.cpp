@@ -6,7 +6,6 @@
 #include "rollstats/outcomes.h"
 #include "rollstats/rollstats.h"
 #include "runtime/checked.h"
-#include "window/menus.h"
 
 #include <array>
 #include <exception>
@@ -62,14 +61,6 @@ frmMain::frmMain()
         cmbF.AddItem(sides);
     LayOut();
     ConnectEvents();
-    m_menus = std::make_unique<FormMenus>(*this);
-}
-
-frmMain::~frmMain() = default;
-
-FormMenus &frmMain::Menus()
-{
-    return *m_menus;
 }
 
 void frmMain::ConnectEvents()
@@ -165,7 +156,8 @@ void frmMain::Compute()
         throw;
     }
     Text2.SetText(table);
-    m_menus->TableWritten(Dice);
+    if (TableWritten)
+        TableWritten(std::make_shared<const Table>(TakeTable(Dice)));
 
     // Each selection runs that list's click handler before it returns.
     cmbGreaterThan.SetListIndex(0);
@@ -187,14 +179,12 @@ void frmMain::cmbGreaterThan_Click()
 {
     ShowProbability(lblGreaterThan, Narrow<std::int16_t>(cmbGreaterThan.ListIndex()), LastItem());
     UpdateBetween();
-    m_menus->RangePicked();
 }
 
 void frmMain::cmbLessThan_Click()
 {
     ShowProbability(lblLessThan, 0, Narrow<std::int16_t>(cmbLessThan.ListIndex()));
     UpdateBetween();
-    m_menus->RangePicked();
 }
 
 void frmMain::UpdateBetween()
@@ -208,6 +198,8 @@ void frmMain::UpdateBetween()
     Label8.SetCaption(
         "Probability roll is between " + cmbGreaterThan.List(Lo) + " and " + cmbGreaterThan.List(Hi) + ".");
     ShowProbability(lblBetween, Lo, Hi);
+    if (RangePicked)
+        RangePicked(static_cast<std::size_t>(Lo), static_cast<std::size_t>(Hi));
 }
 
 void frmMain::cmbF_Click()
@@ -234,7 +226,8 @@ void frmMain::ClearResults()
     lblGreaterThan.SetCaption("");
     lblBetween.SetCaption("");
     lblAvg.SetCaption("");
-    m_menus->ResultsCleared();
+    if (ResultsCleared)
+        ResultsCleared();
 }
 
 void frmMain::txtN_GotFocus()

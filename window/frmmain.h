@@ -5,24 +5,28 @@
 // every total, the average throw, and for two totals picked in the threshold
 // lists the odds of rolling at least, at most and between them. The handlers
 // carry the names of the events they answer.
+//
+// The form tells what happened to its results and knows nothing of who
+// listens: a table written, a range picked in the threshold lists, results
+// cleared.
 
+#include "rollstats/table.h"
 #include "window/services.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string_view>
 
 namespace window
 {
 
-class FormMenus;
-
 class frmMain : public Form
 {
 public:
     frmMain();
-    ~frmMain() override;
 
     void Form_Load();
     void Action_Click(std::int16_t Index);
@@ -54,8 +58,12 @@ public:
     Label lblBetween;
     std::array<CommandButton, 2> Action;
 
-    // The menu bar around the window, with the chart and the table copy.
-    FormMenus &Menus();
+    // A table just written, shown in Text2; it stays as it is.
+    std::function<void(std::shared_ptr<const rollstats::Table>)> TableWritten;
+    // Both threshold lists picked: the lowest and highest item of the range
+    // between them, whichever list holds which.
+    std::function<void(std::size_t first, std::size_t last)> RangePicked;
+    Event ResultsCleared;
 
 private:
     void LayOut();
@@ -68,7 +76,6 @@ private:
     void ClearResults();
     void SelectAllText(TextBox &box);
 
-    std::unique_ptr<FormMenus> m_menus;
     // Last, so that it is gone before any control is.
     UnhandledErrorReporter m_errorReporter;
 };

@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -150,11 +151,11 @@ void frmMain::LayOut()
 {
     QWidget *form = Widget();
     form->setObjectName(QStringLiteral("frmMain"));
-    form->setWindowTitle(QStringLiteral("Pipwright"));
+    Window()->setWindowTitle(QStringLiteral("Pipwright"));
     QIcon icon;
     icon.addFile(QStringLiteral(":/icons/pipwright-16.png"));
     icon.addFile(QStringLiteral(":/icons/pipwright-32.png"));
-    form->setWindowIcon(icon);
+    Window()->setWindowIcon(icon);
 
     // The results' widest texts: the lowest total there can be, an average
     // with five digits, a half and a sign, a certainty.

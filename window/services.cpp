@@ -7,7 +7,9 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -286,8 +288,12 @@ bool CommandButton::eventFilter(QObject *watched, QEvent *event)
 }
 
 Form::Form()
-    : m_window(std::make_unique<QWidget>())
+    : m_window(std::make_unique<QMainWindow>())
+    , m_client(new QWidget(m_window.get()))
 {
+    m_window->setCentralWidget(m_client);
+    // The client area has a fixed size; the window is that and its menu bar.
+    m_window->layout()->setSizeConstraint(QLayout::SetFixedSize);
     m_window->installEventFilter(this);
 }
 
@@ -298,9 +304,8 @@ Form::~Form()
 
 void Form::Show(ShowStyle style)
 {
-    QWidget *window = m_window->window();
-    window->show();
-    window->activateWindow();
+    m_window->show();
+    m_window->activateWindow();
     if (style != vbModal || m_modalLoop)
         return;
     QEventLoop loop;
@@ -313,7 +318,7 @@ void Form::Hide()
 {
     // The modal loop returns only once control is back in it, that is after
     // the handler that called Hide has finished.
-    m_window->window()->hide();
+    m_window->hide();
 }
 
 void Form::SetMousePointer(PointerShape pointer)
@@ -329,20 +334,18 @@ void Form::SetMousePointer(PointerShape pointer)
 
 QWidget *Form::Widget() const
 {
+    return m_client;
+}
+
+QMainWindow *Form::Window() const
+{
     return m_window.get();
 }
 
 bool Form::eventFilter(QObject *watched, QEvent *event)
 {
-    QWidget *window = m_window->window();
-    // Put in a frame, the form's widget closes by closing the frame.
-    if (watched == m_window.get() && window != m_window.get() && event->type() == QEvent::Close) {
-        event->ignore();
-        window->close();
-        return true;
-    }
     // Minimising sends a spontaneous hide; only a real hide or close ends Show.
-    if (watched == window && event->type() == QEvent::Hide && window->isHidden() && m_modalLoop)
+    if (watched == m_window.get() && event->type() == QEvent::Hide && m_window->isHidden() && m_modalLoop)
         m_modalLoop->quit();
     return QObject::eventFilter(watched, event);
 }

@@ -28,6 +28,7 @@ class QComboBox;
 class QEventLoop;
 class QLabel;
 class QLineEdit;
+class QMainWindow;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
@@ -150,9 +151,9 @@ private:
 enum PointerShape { vbDefault = 0, vbHourglass = 11 };
 enum ShowStyle { vbModeless = 0, vbModal = 1 };
 
-// The top-level window of a form. Its widget may be put into a frame, which
-// then shows, hides and closes in its place; an event filter of the form must
-// watch the frame as well.
+// The top-level window of a form: a main window whose central widget is the
+// form's client area, with every control in it. Others may add a menu bar to
+// the window; the client area keeps its size and the window grows around it.
 class Form : public QObject
 {
 public:
@@ -163,13 +164,16 @@ public:
     void Hide();
     void SetMousePointer(PointerShape pointer);
 
+    // The client area, parent of the controls.
     QWidget *Widget() const;
+    QMainWindow *Window() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<QMainWindow> m_window;
+    QWidget *m_client;
     QEventLoop *m_modalLoop = nullptr;
     PointerShape m_pointer = vbDefault;
 };

@@ -6,11 +6,13 @@
 #include "window/chart.h"
 #include "window/frmmain.h"
 #include "window/menus.h"
+#include "window/startup.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleFactory>
@@ -61,16 +63,17 @@ int main(int argc, char *argv[])
     }
     if (dark)
         UseDarkPalette();
-    window::frmMain form;
+    window::Calculator calculator;
+    window::frmMain &form = calculator.Form();
     form.Form_Load();
     form.Show(window::vbModeless);
-    form.Menus().ChartItem()->trigger();
+    calculator.Menus().ChartItem()->trigger();
     form.txtN.SetText(argv[1]);
     form.cmbF.SetListIndex(form.cmbF.Widget()->findText(QString::fromUtf8(argv[2])));
     form.txtM.SetText(argv[3]);
     form.Action_Click(0);
     const std::string view = argv[4];
-    window::ChartWindow *chart = form.Menus().Chart();
+    window::ChartWindow *chart = calculator.Menus().Chart();
     chart->SetView(view == "least" ? rollstats::View::AtLeast
             : view == "most"       ? rollstats::View::AtMost
                                    : rollstats::View::Exactly);
@@ -90,7 +93,7 @@ int main(int argc, char *argv[])
         chart->Plot()->setFocus();
     QTimer::singleShot(300, &app, [&] {
         // Drawn pixel for pixel, whatever the scale.
-        QPixmap left = form.Menus().Frame()->grab();
+        QPixmap left = form.Window()->grab();
         QPixmap right = chart->grab();
         left.setDevicePixelRatio(1);
         right.setDevicePixelRatio(1);

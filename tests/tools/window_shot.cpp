@@ -1,9 +1,11 @@
 // Computes one roll in the real window and saves a picture of it, menu bar and
 // all, for looking at the layout: window_shot DICE SIDES MODIFIER OUT.png [AT-LEAST AT-MOST]
 #include "window/frmmain.h"
+#include "window/startup.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMainWindow>
 #include <QPixmap>
 #include <QTimer>
 #include <QWidget>
@@ -17,7 +19,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: %s DICE SIDES MODIFIER OUT.png [AT-LEAST AT-MOST]\n", argv[0]);
         return 2;
     }
-    window::frmMain form;
+    window::Calculator calculator;
+    window::frmMain &form = calculator.Form();
     form.Form_Load();
     form.Show(window::vbModeless);
     form.txtN.SetText(argv[1]);
@@ -29,7 +32,7 @@ int main(int argc, char *argv[])
         form.cmbLessThan.SetListIndex(form.cmbLessThan.Widget()->findText(QString::fromUtf8(argv[6])));
     }
     QTimer::singleShot(300, &app, [&] {
-        form.Widget()->window()->grab().save(QString::fromUtf8(argv[4]));
+        form.Window()->grab().save(QString::fromUtf8(argv[4]));
         app.quit();
     });
     return app.exec();

@@ -168,9 +168,13 @@ void MessageWatcher::Poll()
         box->reject();
 }
 
-FormDriver::FormDriver()
-    : m_form(std::make_unique<window::frmMain>())
+FormDriver::FormDriver(Build build)
 {
+    if (build == Build::Calculator)
+        m_calculator = std::make_unique<window::Calculator>();
+    else
+        m_formAlone = std::make_unique<window::frmMain>();
+    m_form = m_calculator ? &m_calculator->Form() : m_formAlone.get();
     // As the program does: hiding the window must not end the application.
     QApplication::setQuitOnLastWindowClosed(false);
     m_form->Form_Load();
@@ -184,6 +188,11 @@ FormDriver::~FormDriver() = default;
 window::frmMain &FormDriver::form()
 {
     return *m_form;
+}
+
+window::Calculator &FormDriver::calculator()
+{
+    return *m_calculator;
 }
 
 MessageWatcher &FormDriver::watcher()

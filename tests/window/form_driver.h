@@ -14,6 +14,7 @@
 // QTest::currentTestFailed(), or wrap the call in DRIVE().
 
 #include "window/frmmain.h"
+#include "window/startup.h"
 
 #include <QList>
 #include <QMessageBox>
@@ -84,10 +85,15 @@ struct Results {
 class FormDriver
 {
 public:
-    FormDriver();
+    // The whole calculator as the program opens it, or the form alone with
+    // nothing listening to it.
+    enum class Build { Calculator, FormAlone };
+    explicit FormDriver(Build build = Build::Calculator);
     ~FormDriver();
 
     window::frmMain &form();
+    // Only with the whole calculator.
+    window::Calculator &calculator();
     MessageWatcher &watcher();
 
     // Clicks into the box, selects all with the keyboard and types text over
@@ -113,7 +119,9 @@ public:
     void VerifyNoMessages();
 
 private:
-    std::unique_ptr<window::frmMain> m_form;
+    std::unique_ptr<window::Calculator> m_calculator;
+    std::unique_ptr<window::frmMain> m_formAlone;
+    window::frmMain *m_form;
     MessageWatcher m_watcher;
 };
 

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
@@ -44,7 +45,7 @@ private Q_SLOTS:
 void BehaviourTest::opensWithDefaults()
 {
     window::frmMain &form = m_driver->form();
-    QCOMPARE(form.Widget()->windowTitle(), QStringLiteral("Pipwright"));
+    QCOMPARE(form.Window()->windowTitle(), QStringLiteral("Pipwright"));
     QCOMPARE(form.cmbF.Text(), std::string("6"));
     QCOMPARE(form.txtN.Text(), std::string("2"));
     QCOMPARE(form.txtM.Text(), std::string("0"));
@@ -221,7 +222,7 @@ void BehaviourTest::modalShowEnds()
         if (byButton)
             m_driver->Click(form.Action[1]);
         else
-            form.Widget()->close();
+            form.Window()->close();
         closed = true;
     });
     // Should the modal display never end, this ends it and fails the test.

@@ -9,19 +9,24 @@
 #include "rollstats/rollstats.h"
 #include "window/chart.h"
 #include "window/menus.h"
+#include "window/plot_parts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -39,6 +44,8 @@ private Q_SLOTS:
     void cumulativeViewsMatchTheLabels();
     void cursorReadsOutBars_data();
     void cursorReadsOutBars();
+    void drawsEachBarInItsColour_data();
+    void drawsEachBarInItsColour();
     void copiesTheLastTable();
     void showsAbout();
 };
@@ -48,7 +55,7 @@ namespace
 
 window::FormMenus &Menus(FormDriver &driver)
 {
-    return driver.form().Menus();
+    return driver.calculator().Menus();
 }
 
 QString Describe(window::ChartWindow *chart)
@@ -66,7 +73,7 @@ QString Tip(double outcomes)
 void ChartTest::windowGrowsByTheMenuBarOnly()
 {
     QWidget *client = m_driver->form().Widget();
-    QWidget *frame = Menus(*m_driver).Frame();
+    QWidget *frame = m_driver->form().Window();
     const int bar = Menus(*m_driver).Bar()->height();
     QVERIFY(bar > 0);
     QCOMPARE(client->parentWidget(), frame);
@@ -132,7 +139,7 @@ void ChartTest::behavesTheSameWithTheChartOpen()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::ControlModifier);
     QVERIFY(chart->isVisible());
     QVERIFY(Menus(*m_driver).ChartItem()->isChecked());
-    QVERIFY(Menus(*m_driver).Frame()->isActiveWindow());
+    QVERIFY(m_driver->form().Window()->isActiveWindow());
     const QList<Seen> with = run(*m_driver, chart);
     QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(with.size(), without.size());
@@ -224,6 +231,78 @@ void ChartTest::cursorReadsOutBars()
     if (total >= 5)
         QVERIFY2(chart->CursorText().contains(QRegularExpression(QStringLiteral("[( ]%1\\) = ").arg(total))),
             qPrintable(chart->CursorText()));
+}
+
+void ChartTest::drawsEachBarInItsColour_data()
+{
+    QTest::addColumn<QStringList>("roll");
+    QTest::addColumn<int>("view");
+    QTest::addColumn<QStringList>("picks"); // at least, at most; none keeps Compute's picks
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("summary");
+    const int exactly = 0, atLeast = 1, atMost = 2;
+    // clang-format off
+    QTest::newRow("as computed") << QStringList { "3", "6", "1" } << exactly << QStringList {} << 700 << "Highlighted: 4 to 19,";
+    QTest::newRow("lowest at most") << QStringList { "3", "6", "1" } << atMost << QStringList { "10", "4" } << 700 << "Highlighted: 4 to 10,";
+    QTest::newRow("highest alone") << QStringList { "3", "6", "1" } << atLeast << QStringList { "19", "19" } << 700 << "Highlighted: 19 to 19,";
+    QTest::newRow("two tied") << QStringList { "3", "2", "0" } << exactly << QStringList { "4", "5" } << 500 << "Most likely totals: 4 and 5,";
+    QTest::newRow("narrow bars") << QStringList { "1", "100", "0" } << exactly << QStringList { "1", "60" } << 300 << "Most likely totals: 1 to 100,";
+    QTest::newRow("narrow, cumulative") << QStringList { "20", "30", "0" } << atLeast << QStringList { "300", "20" } << 1100 << "Highlighted: 20 to 300,";
+    // clang-format on
+}
+
+// Each total's column, just above the axis, shows its bar in the highlight
+// colour inside the picked range and in the series colour outside it, where
+// the bar is tall enough to see; the top grid line runs along the plot's top.
+void ChartTest::drawsEachBarInItsColour()
+{
+    QFETCH(QStringList, roll);
+    QFETCH(int, view);
+    QFETCH(QStringList, picks);
+    QFETCH(int, width);
+    QFETCH(QString, summary);
+    window::frmMain &form = m_driver->form();
+    window::ChartWindow *chart = Menus(*m_driver).Chart();
+    Menus(*m_driver).ChartItem()->trigger();
+    DRIVE(m_driver->Compute(roll.at(0), roll.at(1), roll.at(2)));
+    if (!picks.isEmpty()) {
+        form.cmbGreaterThan.SetListIndex(form.cmbGreaterThan.Widget()->findText(picks.at(0)));
+        form.cmbLessThan.SetListIndex(form.cmbLessThan.Widget()->findText(picks.at(1)));
+    }
+    chart->SetView(static_cast<rollstats::View>(view));
+    chart->resize(width, chart->height());
+    QTRY_COMPARE(chart->Plot()->width() > width / 2, true);
+    QVERIFY2(Describe(chart).contains(summary), qPrintable(Describe(chart)));
+
+    window::ChartView *plot = chart->Plot();
+    const QImage image = plot->grab().toImage();
+    const double scale = image.devicePixelRatio();
+    const window::PlotColours colours = window::ColoursOf(plot->palette());
+    const int lo = std::min(form.cmbGreaterThan.ListIndex(), form.cmbLessThan.ListIndex());
+    const int hi = std::max(form.cmbGreaterThan.ListIndex(), form.cmbLessThan.ListIndex());
+    const std::vector<double> &outcomes = plot->Outcomes();
+    const double highest = *std::max_element(outcomes.begin(), outcomes.end());
+    int seen = 0;
+    for (std::size_t entry = 0; entry < outcomes.size(); ++entry) {
+        const QRectF column = plot->Column(entry);
+        // The axis tops out below 2.25 times the highest bar.
+        if (outcomes[entry] / highest * column.height() / 2.25 < 3)
+            continue;
+        const QPoint pixel(static_cast<int>(std::floor(column.center().x() * scale)),
+            static_cast<int>(std::floor((column.bottom() - 2) * scale)));
+        const bool highlighted = static_cast<int>(entry) >= lo && static_cast<int>(entry) <= hi;
+        const QColor expected = highlighted ? colours.highlight : colours.series;
+        QVERIFY2(image.pixelColor(pixel).rgb() == expected.rgb(),
+            qPrintable(QStringLiteral("total %1 is %2, not %3")
+                           .arg(QString::fromStdString(plot->BarText(entry)),
+                               image.pixelColor(pixel).name(),
+                               expected.name())));
+        ++seen;
+    }
+    QVERIFY(seen >= 10 || seen == static_cast<int>(outcomes.size()));
+    const QRectF first = plot->Column(0);
+    const QPoint topLeft(static_cast<int>(first.left() * scale) + 1, static_cast<int>(first.top() * scale));
+    QCOMPARE(image.pixelColor(topLeft).name(), colours.grid.name());
 }
 
 void ChartTest::copiesTheLastTable()

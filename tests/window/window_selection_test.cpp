@@ -1,14 +1,18 @@
 // Picking thresholds after a Compute, the order in which Compute raises the
-// list handlers, and the clearing of stale results when an input changes.
+// list handlers, the clearing of stale results when an input changes, and what
+// the form announces of all this to its listeners.
 #include "tests/window/form_driver.h"
 
 #include "rollstats/rollstats.h"
+#include "rollstats/table.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QMainWindow>
 #include <QTest>
 
 #include <memory>
+#include <string>
 
 using windowtest::FormDriver;
 using windowtest::Results;
@@ -26,6 +30,8 @@ private Q_SLOTS:
     void editingClearsResults();
     void sidesPickClearsOnlyWhenChanged();
     void sidesCheckFollowsComputedSides();
+    void announcesTablesRangesAndClearing_data();
+    void announcesTablesRangesAndClearing();
 };
 
 void SelectionTest::picks_data()
@@ -215,6 +221,70 @@ void SelectionTest::sidesCheckFollowsComputedSides()
     QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 991);
     DRIVE(m_driver->PickByKeys(form.cmbF, QStringLiteral("30")));
     QCOMPARE(windowtest::ListCount(form.cmbGreaterThan), 0);
+}
+
+void SelectionTest::announcesTablesRangesAndClearing_data()
+{
+    // A step: compute or reject DICE SIDES MODIFIER (what typing them
+    // announces is not heard), least or most TOTAL picked in its list's popup,
+    // dice N typed, sides N picked. Each step hears its own announcements.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("heard");
+    // clang-format off
+    QTest::newRow("computes, picks to both ends, an edit")
+        << QStringList { "compute 3 6 1", "least 10", "most 5", "most 4", "least 19", "most 19", "dice 4" }
+        << QStringList { "table 3d6+1 4..19 of 216; range 0 15", "range 6 15", "range 1 6", "range 0 6", "range 0 15", "range 15 15", "cleared" };
+    QTest::newRow("rejected, then computed again")
+        << QStringList { "compute 2 6 0", "reject 21 6 0", "compute 1 100 -3", "least -2", "sides 100", "sides 8" }
+        << QStringList { "table 2d6 2..12 of 36; range 0 10", "", "table 1d100-3 -2..97 of 100; range 0 99", "range 0 99", "", "cleared" };
+    // clang-format on
+}
+
+void SelectionTest::announcesTablesRangesAndClearing()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, heard);
+    m_driver = std::make_unique<FormDriver>(FormDriver::Build::FormAlone);
+    window::frmMain &form = m_driver->form();
+    QVERIFY(form.Window()->menuWidget() == nullptr);
+    QStringList log;
+    const auto hear = [&log](const QString &what) {
+        // Typing a text changes it once a key; one clearing is heard for all.
+        if (log.isEmpty() || log.last() != what || what != QLatin1String("cleared"))
+            log << what;
+    };
+    form.TableWritten = [&](std::shared_ptr<const rollstats::Table> table) {
+        hear(QStringLiteral("table %1 %2..%3 of %4")
+                 .arg(QString::fromStdString(table->Roll()))
+                 .arg(table->FirstTotal())
+                 .arg(table->LastTotal())
+                 .arg(table->totalOutcomes));
+    };
+    form.RangePicked = [&](std::size_t first, std::size_t last) {
+        hear(QStringLiteral("range %1 %2").arg(first).arg(last));
+    };
+    form.ResultsCleared = [&] { hear(QStringLiteral("cleared")); };
+
+    for (qsizetype i = 0; i < steps.size(); ++i) {
+        const QStringList words = steps.at(i).split(QLatin1Char(' '));
+        const QString &what = words.at(0);
+        if (what == QLatin1String("compute") || what == QLatin1String("reject")) {
+            DRIVE(m_driver->Enter(words.at(1), words.at(2), words.at(3)));
+            log.clear();
+            m_driver->Click(form.Action[0]);
+            QCOMPARE(m_driver->watcher().Take().size(), what == QLatin1String("reject") ? 1 : 0);
+        } else if (what == QLatin1String("least")) {
+            DRIVE(m_driver->PickInPopup(form.cmbGreaterThan, words.at(1)));
+        } else if (what == QLatin1String("most")) {
+            DRIVE(m_driver->PickInPopup(form.cmbLessThan, words.at(1)));
+        } else if (what == QLatin1String("dice")) {
+            DRIVE(m_driver->Type(form.txtN, words.at(1)));
+        } else {
+            DRIVE(m_driver->PickInPopup(form.cmbF, words.at(1)));
+        }
+        QCOMPARE(log.join(QStringLiteral("; ")), heard.at(i));
+        log.clear();
+    }
 }
 
 QTEST_MAIN(SelectionTest)
