@@ -1,5 +1,6 @@
 #include "window/chart.h"
 
+#include "dice/dice.h"
 #include "numtext/patterns.h"
 #include "numtext/results.h"
 #include "window/plot_parts.h"
@@ -370,6 +371,16 @@ ChartWindow::ChartWindow(QWidget *parent)
 
 void ChartWindow::SetTable(std::shared_ptr<const rollstats::Table> table)
 {
+    m_mostLikely.clear();
+    if (table && !table->Empty()) {
+        // Ties decided on exact counts: beyond 2^53 two doubles of one count
+        // can differ, and two counts can share a double.
+        try {
+            m_mostLikely = dice::Summarize(dice::Evaluate(dice::Parse(table->Roll()))).mostLikely;
+        } catch (const std::exception &) {
+            m_mostLikely.clear();
+        }
+    }
     m_plot->SetTable(std::move(table));
     Describe();
 }
@@ -423,11 +434,15 @@ void ChartWindow::Describe()
     } else {
         const auto &counts = table.counts;
         const double most = *std::max_element(counts.begin(), counts.end());
-        const auto first = static_cast<std::size_t>(std::find(counts.begin(), counts.end(), most) - counts.begin());
-        const auto last = static_cast<std::size_t>(counts.rend() - std::find(counts.rbegin(), counts.rend(), most)) - 1;
+        std::size_t first = static_cast<std::size_t>(std::find(counts.begin(), counts.end(), most) - counts.begin());
+        std::size_t last = first;
+        if (!m_mostLikely.empty()) {
+            first = static_cast<std::size_t>(m_mostLikely.front() - table.FirstTotal());
+            last = static_cast<std::size_t>(m_mostLikely.back() - table.FirstTotal());
+        }
         summary = table.Roll() + ", " + ViewName(m_plot->ViewShown()) + ". Totals " + TotalText(table, 0) + " to "
             + TotalText(table, counts.size() - 1) + ". ";
-        const std::string chance = ShareText(table, most);
+        const std::string chance = ShareText(table, counts[first]);
         if (first == last)
             summary += "Most likely total: " + TotalText(table, first) + ", " + chance + ". ";
         else

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -95,6 +96,9 @@ public:
 private:
     void Describe();
     void ShowCursor();
+
+    // The most likely totals of the table shown, from exact counts.
+    std::vector<std::int64_t> m_mostLikely;
 
     QLabel *m_title;
     QButtonGroup *m_views;

@@ -520,6 +520,13 @@ void CompareWindow::SaveChart()
     SaveChartTo(path);
 }
 
+void CompareWindow::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    if (Hidden && isHidden())
+        Hidden();
+}
+
 bool CompareWindow::SaveChartTo(const QString &path)
 {
     const QString reason = SaveChartFile(*m_plot, path);

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -70,6 +71,12 @@ public:
     void SaveChart();
     // Saves the plot to path; a failure is told in a message box. True when saved.
     bool SaveChartTo(const QString &path);
+
+    // Called when the window has been hidden, closed from its title bar too.
+    std::function<void()> Hidden;
+
+protected:
+    void hideEvent(QHideEvent *event) override;
 
 private:
     struct Row;

@@ -33,6 +33,10 @@ FormMenus::FormMenus(QMainWindow &window, ChartWindow &chart)
     m_chart = view->addAction(QStringLiteral("C&hart"));
     m_chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     m_chart->setCheckable(true);
+    // Ctrl+R means nothing to a text box, so it works from any of them.
+    m_compare = view->addAction(QStringLiteral("Compare &Rolls"));
+    m_compare->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    m_compare->setCheckable(true);
     QMenu *help = m_bar->addMenu(QStringLiteral("&Help"));
     m_about = help->addAction(QStringLiteral("&About Pipwright"));
 
@@ -72,6 +76,11 @@ QAction *FormMenus::CopyTable() const
 QAction *FormMenus::ChartItem() const
 {
     return m_chart;
+}
+
+QAction *FormMenus::CompareItem() const
+{
+    return m_compare;
 }
 
 QAction *FormMenus::About() const

@@ -1,7 +1,7 @@
 #pragma once
 
 // The menu bar of the calculator's window and what it acts on: Copy Table,
-// the chart window and About. Copy Table works on the last table written,
+// the chart window, the Compare Rolls item and About. Copy Table works on the last table written,
 // which outlives the clearing of the results just as the text of the table
 // does.
 
@@ -33,6 +33,8 @@ public:
     QMenuBar *Bar() const;
     QAction *CopyTable() const;
     QAction *ChartItem() const;
+    // Shows and hides the Compare Rolls window; whoever owns it listens.
+    QAction *CompareItem() const;
     QAction *About() const;
     ChartWindow *Chart() const;
 
@@ -49,6 +51,7 @@ private:
     QMenuBar *m_bar;
     QAction *m_copy;
     QAction *m_chart;
+    QAction *m_compare;
     QAction *m_about;
     std::shared_ptr<const rollstats::Table> m_table;
     bool m_chartPlaced = false;

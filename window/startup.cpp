@@ -1,11 +1,14 @@
 #include "window/startup.h"
 
 #include "window/chart.h"
+#include "window/compare.h"
 #include "window/frmmain.h"
 #include "window/menus.h"
 #include "window/termination.h"
 
+#include <QAction>
 #include <QMainWindow>
+#include <QScreen>
 
 namespace window
 {
@@ -16,6 +19,7 @@ Calculator::Calculator()
     , m_menus(std::make_unique<FormMenus>(*m_form->Window(), *m_chart))
 {
     m_form->TableWritten = [this](std::shared_ptr<const rollstats::Table> table) {
+        m_lastRoll = table && !table->Empty() ? table->Roll() : std::string();
         m_menus->SetTable(table);
         m_chart->SetTable(std::move(table));
     };
@@ -23,6 +27,8 @@ Calculator::Calculator()
         m_chart->SetHighlight(std::pair { first, last });
     };
     m_form->ResultsCleared = [this] { m_chart->SetHighlight(std::nullopt); };
+    QObject::connect(
+        m_menus->CompareItem(), &QAction::toggled, m_form->Window(), [this](bool shown) { ShowCompare(shown); });
 }
 
 // The menus leave the window before the form takes it and the chart along.
@@ -41,6 +47,44 @@ FormMenus &Calculator::Menus()
 ChartWindow &Calculator::Chart()
 {
     return *m_chart;
+}
+
+CompareWindow *Calculator::Compare()
+{
+    return m_compare;
+}
+
+void Calculator::ShowCompare(bool shown)
+{
+    if (!shown) {
+        if (m_compare)
+            m_compare->hide();
+        return;
+    }
+    QMainWindow *window = m_form->Window();
+    if (!m_compare) {
+        m_compare =
+            new CompareWindow(window, QString::fromStdString(m_lastRoll.empty() ? std::string("2d20kh1") : m_lastRoll));
+        // The menu's shortcuts work from there as well.
+        m_compare->addAction(m_menus->CompareItem());
+        m_compare->Hidden = [this] { m_menus->CompareItem()->setChecked(false); };
+        // Beside the window where the screen has room: left of it, else to
+        // its right, else to the right of the chart.
+        m_compare->resize(m_compare->sizeHint());
+        const QRect screen = window->screen()->availableGeometry();
+        const QSize size = m_compare->frameSize();
+        const QRect main = window->frameGeometry();
+        for (const QPoint place : { main.topLeft() - QPoint(size.width() + 8, 0),
+                 main.topRight() + QPoint(8, 0),
+                 m_chart->frameGeometry().topRight() + QPoint(8, 0) }) {
+            if (screen.contains(QRect(place, size))) {
+                m_compare->move(place);
+                break;
+            }
+        }
+    }
+    m_compare->show();
+    m_compare->raise();
 }
 
 void Main()

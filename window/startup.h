@@ -1,15 +1,20 @@
 #pragma once
 
 // The calculator as Main opens it: the form in its window, the menu bar on it
-// and the chart beside it, each listening to what the form announces. The
-// listeners are wired here and nowhere else.
+// and the chart beside it, each listening to what the form announces, and the
+// Compare Rolls window, made when it is first asked for. The listeners are
+// wired here and nowhere else.
 
 #include <memory>
+#include <string>
+
+class QWidget;
 
 namespace window
 {
 
 class ChartWindow;
+class CompareWindow;
 class FormMenus;
 class frmMain;
 
@@ -24,12 +29,19 @@ public:
     frmMain &Form();
     FormMenus &Menus();
     ChartWindow &Chart();
+    // Nothing until View > Compare Rolls first opens it.
+    CompareWindow *Compare();
 
 private:
     std::unique_ptr<frmMain> m_form;
     // Owned by the form's window, which closes it along with itself.
     ChartWindow *m_chart;
     std::unique_ptr<FormMenus> m_menus;
+    CompareWindow *m_compare = nullptr;
+    // The roll of the last table written, for a Compare window opened later.
+    std::string m_lastRoll;
+
+    void ShowCompare(bool shown);
 };
 
 // Opens the calculator's window and returns once it has been closed.

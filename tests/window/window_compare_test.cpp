@@ -8,7 +8,9 @@
 #include "window/compare.h"
 #include "window/compare_plot.h"
 #include "window/menus.h"
+#include "window/startup.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -21,6 +23,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -34,7 +37,10 @@ class CompareTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void init();
+    void opensFromTheViewMenu_data();
+    void opensFromTheViewMenu();
     void copiesTheCommandLinesTable_data();
     void copiesTheCommandLinesTable();
     void badRollLeavesTheOthers_data();
@@ -73,8 +79,16 @@ QStringList TableColumn(const QTableWidget *table, int column)
 
 } // namespace
 
+void CompareTest::initTestCase()
+{
+    // The calculator keeps the window's settings in the standard place.
+    QStandardPaths::setTestModeEnabled(true);
+}
+
 void CompareTest::init()
 {
+    QFile::remove(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/pipwright/pipwright.ini"));
     m_dir = std::make_unique<QTemporaryDir>();
 }
 
@@ -86,6 +100,52 @@ std::unique_ptr<window::CompareWindow> CompareTest::Open(const QStringList &roll
         compare->AddRoll(rolls[i]);
     compare->show();
     return compare;
+}
+
+void CompareTest::opensFromTheViewMenu_data()
+{
+    QTest::addColumn<QString>("dice");
+    QTest::addColumn<QString>("modifier");
+    QTest::addColumn<QString>("roll");
+    QTest::newRow("before any Compute") << ""
+                                        << ""
+                                        << "2d20kh1";
+    QTest::newRow("after a Compute") << "3"
+                                     << "1"
+                                     << "3d6+1";
+    QTest::newRow("after a negative modifier") << "4"
+                                               << "-2"
+                                               << "4d6-2";
+}
+
+void CompareTest::opensFromTheViewMenu()
+{
+    QFETCH(QString, dice);
+    QFETCH(QString, modifier);
+    QFETCH(QString, roll);
+    windowtest::FormDriver driver;
+    if (!dice.isEmpty())
+        DRIVE(driver.Compute(dice, QStringLiteral("6"), modifier));
+    QWidget *box = driver.form().txtN.Widget();
+    const QString typed = static_cast<QLineEdit *>(box)->text();
+    box->setFocus();
+    QAction *item = driver.calculator().Menus().CompareItem();
+    QTest::keyClick(box, Qt::Key_R, Qt::ControlModifier);
+    window::CompareWindow *compare = driver.calculator().Compare();
+    QVERIFY(compare && compare->isVisible());
+    QVERIFY(item->isChecked());
+    QCOMPARE(compare->windowTitle(), QStringLiteral("Compare Rolls"));
+    QVERIFY(!compare->isModal());
+    QCOMPARE(compare->RollEdit(0)->text(), roll);
+    // The key went to the menu, not into the box.
+    QCOMPARE(static_cast<QLineEdit *>(box)->text(), typed);
+    QVERIFY(Settled(*compare));
+    QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ roll }));
+    compare->close();
+    QVERIFY(!item->isChecked());
+    item->trigger();
+    QCOMPARE(driver.calculator().Compare(), compare);
+    QVERIFY(compare->isVisible());
 }
 
 void CompareTest::copiesTheCommandLinesTable_data()
@@ -356,7 +416,7 @@ void CompareTest::namesExactTies()
     windowtest::FormDriver driver;
     driver.Compute(dice, sides, QStringLiteral("0"));
     QVERIFY(!QTest::currentTestFailed());
-    const QString summary = driver.form().Menus().Chart()->Plot()->accessibleDescription();
+    const QString summary = driver.calculator().Chart().Plot()->accessibleDescription();
     QVERIFY2(summary.contains(most), qPrintable(summary));
 }
 
