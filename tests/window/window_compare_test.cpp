@@ -43,6 +43,10 @@ private Q_SLOTS:
     void opensFromTheViewMenu();
     void copiesTheCommandLinesTable_data();
     void copiesTheCommandLinesTable();
+    void cursorReadsEveryRoll_data();
+    void cursorReadsEveryRoll();
+    void namesTheLikeliestRoll_data();
+    void namesTheLikeliestRoll();
     void badRollLeavesTheOthers_data();
     void badRollLeavesTheOthers();
     void editDuringLongCountEndsWithIt();
@@ -181,6 +185,85 @@ void CompareTest::copiesTheCommandLinesTable()
     QCOMPARE(QByteArray(csv).replace("\r\n", "\n"), QByteArray(printed).replace("\r\n", "\n"));
     // The tab-separated copy is the same table.
     QCOMPARE(copied->text(), QString::fromUtf8(QByteArray(printed).replace("\r\n", "\n").replace(',', '\t')));
+}
+
+void CompareTest::cursorReadsEveryRoll_data()
+{
+    QTest::addColumn<QStringList>("rolls");
+    QTest::addColumn<int>("view");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QStringList>("read");
+    const int exactly = static_cast<int>(View::Exactly);
+    const QStringList two { "1d4", "1d6+100" };
+    // The axis breaks between 4 and 101; the keys step over the break.
+    QTest::newRow("home") << two << exactly << "h" << QStringList { "P(1) = 25.000000000%", "P(1) = 0.000000000%" };
+    QTest::newRow("across the break") << two << exactly << "hrrrr"
+                                      << QStringList { "P(101) = 0.000000000%", "P(101) = 16.666666667%" };
+    QTest::newRow("end") << two << exactly << "e" << QStringList { "P(106) = 0.000000000%", "P(106) = 16.666666667%" };
+    QTest::newRow("back across") << two << exactly << "ellllll"
+                                 << QStringList { "P(4) = 25.000000000%", "P(4) = 0.000000000%" };
+    QTest::newRow("at least, first step") << QStringList { "2d6" } << static_cast<int>(View::AtLeast) << "r"
+                                          << QStringList { "P(>= 2) = 100.000000000%" };
+    QTest::newRow("at least") << QStringList { "2d6" } << static_cast<int>(View::AtLeast) << "hr"
+                              << QStringList { "P(>= 3) = 97.222222222%" };
+    QTest::newRow("at most") << QStringList { "2d6", "1d12" } << static_cast<int>(View::AtMost) << "el"
+                             << QStringList { "P(<= 11) = 97.222222222%", "P(<= 11) = 91.666666667%" };
+}
+
+void CompareTest::cursorReadsEveryRoll()
+{
+    QFETCH(QStringList, rolls);
+    QFETCH(int, view);
+    QFETCH(QString, keys);
+    QFETCH(QStringList, read);
+    auto compare = Open(rolls);
+    QVERIFY(Settled(*compare));
+    compare->SetView(static_cast<View>(view));
+    for (const QChar key : keys)
+        QTest::keyClick(compare->Plot(),
+            key == 'h'       ? Qt::Key_Home
+                : key == 'e' ? Qt::Key_End
+                : key == 'l' ? Qt::Key_Left
+                             : Qt::Key_Right);
+    QCOMPARE(TableColumn(compare->Table(), 6), read);
+    QVERIFY(compare->Plot()->accessibleName().startsWith(rolls[0] + QStringLiteral(": ") + read[0]));
+}
+
+void CompareTest::namesTheLikeliestRoll_data()
+{
+    QTest::addColumn<QStringList>("rolls");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<QString>("sense");
+    QTest::addColumn<QString>("named");
+    const QStringList rolls { "2d20kh1", "1d20+5" };
+    QTest::newRow("at least 15") << rolls << 15 << "at least"
+                                 << "at least 15: 1d20+5, 55.000000000%.";
+    QTest::newRow("beyond one roll") << rolls << 21 << "at least"
+                                     << "at least 21: 1d20+5, 25.000000000%.";
+    QTest::newRow("at most 1") << rolls << 1 << "at most"
+                               << "at most 1: 2d20kh1, 0.250000000%.";
+    QTest::newRow("exactly 20") << rolls << 20 << "exactly"
+                                << "exactly 20: 2d20kh1, 9.750000000%.";
+    QTest::newRow("a tie") << QStringList { "1d6", "2d6kl1", "1d6" } << 4 << "at least"
+                           << "at least 4: 1d6 and 1d6, 50.000000000% each.";
+    QTest::newRow("out of reach") << rolls << 30 << "at least"
+                                  << "No roll can throw at least 30.";
+}
+
+void CompareTest::namesTheLikeliestRoll()
+{
+    QFETCH(QStringList, rolls);
+    QFETCH(int, target);
+    QFETCH(QString, sense);
+    QFETCH(QString, named);
+    auto compare = Open(rolls);
+    compare->Target()->setValue(target);
+    compare->Sense()->setCurrentIndex(compare->Sense()->findText(sense));
+    QVERIFY(Settled(*compare));
+    const QString description = compare->Plot()->accessibleDescription();
+    QVERIFY2(description.startsWith(rolls.join(QStringLiteral(", ")) + QStringLiteral(", exactly. ")),
+        qPrintable(description));
+    QVERIFY2(description.endsWith(named), qPrintable(description));
 }
 
 void CompareTest::badRollLeavesTheOthers_data()
