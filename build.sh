@@ -7,8 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # The program alone: Qt's development package brings the libraries and the
-# platform plugins the window needs.
-app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core)
+# platform plugins the window needs; GMP's the exact counts of the dice engine.
+app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev fonts-dejavu-core libgmp-dev)
 # The tests and benchmarks; the validators, the resource compiler and the Debian
 # package tools for packaging/check.sh; clang with the sanitizer and fuzzer
 # run-time for tests/fuzz/run.sh, and clang-format. The unversioned clang,
@@ -43,7 +43,7 @@ run)
     ;;
 test)
     install_missing "${app_packages[@]}" "${test_packages[@]}"
-    find runtime rollstats numtext window tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 \
+    find runtime rollstats numtext dice cli window tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 \
         | xargs -0 clang-format --dry-run --Werror
     cmake --preset ci
     cmake --build --preset ci
