@@ -316,3 +316,11 @@ TEST(DiceParse, SpellingsOfOneRollCountAlike)
         EXPECT_EQ(a.counts, b.counts) << text;
     }
 }
+
+TEST(DiceCounts, AStopRequestCancelsTheCount)
+{
+    std::stop_source source;
+    source.request_stop();
+    for (const char *text : { "4d6kh3", "100d100kh50", "100d100dl1", "100d1000", "50d100kh25-50d100" })
+        EXPECT_THROW(dice::Evaluate(dice::Parse(text), source.get_token()), dice::Cancelled) << text;
+}
