@@ -48,7 +48,6 @@ template <typename Number> class Binomials
 {
 public:
     explicit Binomials(int rows)
-        : m_rows(rows)
     {
         m_values.reserve(Index(rows + 1, 0));
         for (int n = 0; n <= rows; ++n) {
@@ -68,7 +67,6 @@ private:
         return static_cast<std::size_t>(n) * static_cast<std::size_t>(n + 1) / 2 + static_cast<std::size_t>(k);
     }
 
-    int m_rows;
     std::vector<Number> m_values;
 };
 
@@ -235,7 +233,8 @@ template <typename Series> Packed CountKeep(const Term &term, std::size_t width,
     const std::int64_t span = static_cast<std::int64_t>(kept) * (m - 1);
     Series series(Slots(span + 1), width);
 
-    // Estimated products and slot additions of each way.
+    // The work of each way in products, counting a slot's share of a
+    // running-sum pass as a quarter of one.
     const double slots = static_cast<double>(span + 1);
     const double byKept = m * (kept * (kept + 1.0) / 2 + kept * (dropped + 1.0)) + kept * slots / 4;
     const double byDropped = m * n * (dropped + 1.0) * (dropped + 2.0) / 2 + n * slots / 4;
