@@ -48,7 +48,6 @@ template <typename Number> class Binomials
 {
 public:
     explicit Binomials(int rows)
-        : m_rows(rows)
     {
         m_values.reserve(Index(rows + 1, 0));
         for (int n = 0; n <= rows; ++n) {
@@ -68,7 +67,6 @@ private:
         return static_cast<std::size_t>(n) * static_cast<std::size_t>(n + 1) / 2 + static_cast<std::size_t>(k);
     }
 
-    int m_rows;
     std::vector<Number> m_values;
 };
 
@@ -235,7 +233,8 @@ template <typename Series> Packed CountKeep(const Term &term, std::size_t width,
     const std::int64_t span = static_cast<std::int64_t>(kept) * (m - 1);
     Series series(Slots(span + 1), width);
 
-    // Estimated products and slot additions of each way.
+    // The work of each way in products, counting a slot's share of a
+    // running-sum pass as a quarter of one.
     const double slots = static_cast<double>(span + 1);
     const double byKept = m * (kept * (kept + 1.0) / 2 + kept * (dropped + 1.0)) + kept * slots / 4;
     const double byDropped = m * n * (dropped + 1.0) * (dropped + 2.0) / 2 + n * slots / 4;
@@ -311,11 +310,10 @@ void Reverse(Packed &packed)
 // The counts of the sum of two independent rolls. With both laid out in
 // slots wide enough for every count of the result, multiplying the two big
 // integers multiplies the polynomials: no slot ever carries into the next.
-// The longer one goes in pieces, so that a stop request is seen in time.
+// Both go in pieces, so that a stop request is seen in time, and the pieces'
+// products add up slot by slot for the same reason.
 Packed Convolve(const Packed &a, const Packed &b, const std::stop_token &stop)
 {
-    const Packed &longer = a.size >= b.size ? a : b;
-    const Packed &shorter = a.size >= b.size ? b : a;
     const std::size_t width = a.width;
     Packed result;
     result.lowest = a.lowest + b.lowest;
@@ -323,22 +321,24 @@ Packed Convolve(const Packed &a, const Packed &b, const std::stop_token &stop)
     result.width = width;
     result.limbs.assign((result.size + 1) * width, 0);
 
-    const std::size_t piece = std::max<std::size_t>(shorter.size, 8192);
+    constexpr std::size_t piece = 4096;
     std::vector<mp_limb_t> product;
-    for (std::size_t start = 0; start < longer.size; start += piece) {
-        Check(stop);
-        const std::size_t count = std::min(piece, longer.size - start);
-        const mp_limb_t *part = longer.limbs.data() + start * width;
-        const auto partLimbs = static_cast<mp_size_t>(count * width);
-        const auto shorterLimbs = static_cast<mp_size_t>(shorter.size * width);
-        product.assign(static_cast<std::size_t>(partLimbs + shorterLimbs), 0);
-        if (partLimbs >= shorterLimbs)
-            mpn_mul(product.data(), part, partLimbs, shorter.limbs.data(), shorterLimbs);
-        else
-            mpn_mul(product.data(), shorter.limbs.data(), shorterLimbs, part, partLimbs);
-        mp_limb_t *into = result.limbs.data() + start * width;
-        const auto room = static_cast<mp_size_t>(result.limbs.size() - start * width);
-        mpn_add(into, into, room, product.data(), static_cast<mp_size_t>(product.size()));
+    for (std::size_t i = 0; i < a.size; i += piece) {
+        for (std::size_t j = 0; j < b.size; j += piece) {
+            Check(stop);
+            const auto aLimbs = static_cast<mp_size_t>(std::min(piece, a.size - i) * width);
+            const auto bLimbs = static_cast<mp_size_t>(std::min(piece, b.size - j) * width);
+            const mp_limb_t *aPart = a.limbs.data() + i * width;
+            const mp_limb_t *bPart = b.limbs.data() + j * width;
+            product.resize(static_cast<std::size_t>(aLimbs + bLimbs));
+            if (aLimbs >= bLimbs)
+                mpn_mul(product.data(), aPart, aLimbs, bPart, bLimbs);
+            else
+                mpn_mul(product.data(), bPart, bLimbs, aPart, aLimbs);
+            mp_limb_t *into = result.limbs.data() + (i + j) * width;
+            const auto room = static_cast<mp_size_t>(result.limbs.size() - (i + j) * width);
+            mpn_add(into, into, room, product.data(), static_cast<mp_size_t>(product.size()));
+        }
     }
     result.limbs.resize(result.size * width);
     return result;
@@ -361,8 +361,10 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop)
     Check(stop);
     std::int64_t offset = 0;
     mpz_class outcomes = 1;
-    // Plain dice of one sign are counted together, each keep on its own.
-    std::vector<Dice> sums[2];
+    // Plain dice are counted together, each keep on its own. A die taken
+    // away is a die added with every face turned over, f to m + 1 - f, less
+    // m + 1: only the offset knows the sign.
+    std::vector<Dice> sums;
     std::vector<Packed> parts;
     for (const Term &term : expression.terms) {
         if (term.dice == 0) {
@@ -372,22 +374,21 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop)
         const mpz_class termOutcomes = Power(term.sides, term.dice);
         outcomes *= termOutcomes;
         if (term.pick == Pick::All) {
-            sums[term.sign < 0 ? 1 : 0].push_back({ term.dice, term.sides, term.fudge ? -2 : 0 });
+            const Dice group { term.dice, term.sides, term.fudge ? -2 : 0 };
+            if (term.sign < 0)
+                offset -= static_cast<std::int64_t>(group.count) * (group.faces + 1 + 2 * group.shift);
+            sums.push_back(group);
             continue;
         }
         parts.push_back(InSlots<KeepCount>(term, termOutcomes, stop));
         if (term.sign < 0)
             Reverse(parts.back());
     }
-    for (int sign = 0; sign < 2; ++sign) {
-        if (sums[sign].empty())
-            continue;
-        mpz_class groupOutcomes = 1;
-        for (const Dice &group : sums[sign])
-            groupOutcomes *= Power(group.faces, group.count);
-        parts.push_back(InSlots<SumsCount>(sums[sign], groupOutcomes, stop));
-        if (sign == 1)
-            Reverse(parts.back());
+    if (!sums.empty()) {
+        mpz_class sumOutcomes = 1;
+        for (const Dice &group : sums)
+            sumOutcomes *= Power(group.faces, group.count);
+        parts.push_back(InSlots<SumsCount>(sums, sumOutcomes, stop));
     }
 
     const std::size_t width = WidthFor(outcomes);

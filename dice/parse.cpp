@@ -26,9 +26,14 @@ char Lower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// A character as an error names it; one that does not print, by its code.
 std::string Quoted(char c)
 {
-    return std::string("'") + c + "'";
+    if (c >= ' ' && c <= '~')
+        return std::string("'") + c + "'";
+    static const char hex[] = "0123456789ABCDEF";
+    const auto code = static_cast<unsigned char>(c);
+    return std::string("character 0x") + hex[code / 16] + hex[code % 16];
 }
 
 class Reader

@@ -122,20 +122,22 @@ files=$(awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' <<<"$listing" | sort)
 # Every file the package may hold; a new install() rule belongs here too.
 expected=$(sort <<'EOF'
 /usr/bin/pipwright
+/usr/bin/pipwright-cli
 /usr/share/applications/pipwright.desktop
 /usr/share/metainfo/io.github.pipwright.Pipwright.metainfo.xml
 /usr/share/icons/hicolor/16x16/apps/pipwright.png
 /usr/share/icons/hicolor/32x32/apps/pipwright.png
 /usr/share/icons/hicolor/scalable/apps/pipwright.svg
 /usr/share/man/man1/pipwright.1.gz
+/usr/share/man/man1/pipwright-cli.1.gz
 /usr/share/doc/pipwright/copyright
 /usr/share/doc/pipwright/changelog.gz
 EOF
 )
 [[ $files == "$expected" ]] || fail "package contents differ from the expected files:
 $(diff <(echo "$expected") <(echo "$files") || true)"
-awk '$6 == "./usr/bin/pipwright" && $1 !~ /^-rwxr-xr-x/ { bad = 1 } END { exit bad }' <<<"$listing" \
-    || fail "/usr/bin/pipwright is not mode 755"
+awk '($6 == "./usr/bin/pipwright" || $6 == "./usr/bin/pipwright-cli") && $1 !~ /^-rwxr-xr-x/ { bad = 1 } END { exit bad }' \
+    <<<"$listing" || fail "a program in /usr/bin is not mode 755"
 
 field() {
     dpkg-deb -f "$deb" "$1"
@@ -146,7 +148,7 @@ field() {
 depends=$(field Depends)
 echo "Depends: $depends"
 # Debian 13 renamed some libraries for its 64-bit time_t (libqt6core6t64).
-for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6 libgmp10; do
     [[ ", $depends," == *", $lib ("* || ", $depends," == *", ${lib}t64 ("* ]] || fail "Depends lacks $lib"
 done
 [[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland: '$(field Recommends)'"
@@ -205,11 +207,14 @@ case $status in
 *) fail "the program ended with status $status after ${elapsed} s instead of closing cleanly" ;;
 esac
 echo "/usr/bin/pipwright stayed up ${elapsed} s and closed cleanly on SIGTERM"
+env -i PATH=/usr/bin:/bin /usr/bin/pipwright-cli 2d6 >"$work/cli" || fail "the installed pipwright-cli failed"
+grep -qxF "P(7) = 16.666666667%" "$work/cli" || fail "the installed pipwright-cli did not print the odds of 2d6"
+echo "/usr/bin/pipwright-cli counted 2d6"
 
 step "remove"
 apt remove pipwright || fail "apt-get remove"
 installed_by_us=0
-for f in /usr/bin/pipwright /usr/share/applications/pipwright.desktop; do
+for f in /usr/bin/pipwright /usr/bin/pipwright-cli /usr/share/applications/pipwright.desktop; do
     [[ ! -e $f ]] || fail "$f is still there after removal"
 done
 if installed; then

@@ -276,6 +276,7 @@ TEST(DiceParse, RejectsWhatIsNotAnExpressionAndPointsAtIt)
         { "1000001", 0 },
         { "5 + 99999999999999999999999999", 4 },
         { "1d6 + \xc3\xa9", 6 },
+        { "1d6\n", 3 },
         { "60d6+41d6", 5 },
         { "1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+17+18+19+20+21", 51 },
     };
@@ -285,6 +286,8 @@ TEST(DiceParse, RejectsWhatIsNotAnExpressionAndPointsAtIt)
             ADD_FAILURE() << "accepted \"" << text << "\"";
         } catch (const dice::ParseError &error) {
             EXPECT_EQ(error.Position(), position) << text << ": " << error.what();
+            const std::string shown = dice::ErrorText(text, error);
+            EXPECT_EQ(shown.find('\n'), shown.rfind('\n')) << shown;
         }
     }
     try {
@@ -312,4 +315,12 @@ TEST(DiceParse, SpellingsOfOneRollCountAlike)
         EXPECT_EQ(a.lowest, b.lowest) << text;
         EXPECT_EQ(a.counts, b.counts) << text;
     }
+}
+
+TEST(DiceCounts, AStopRequestCancelsTheCount)
+{
+    std::stop_source source;
+    source.request_stop();
+    for (const char *text : { "4d6kh3", "100d100kh50", "100d100dl1", "100d1000", "50d100kh25-50d100" })
+        EXPECT_THROW(dice::Evaluate(dice::Parse(text), source.get_token()), dice::Cancelled) << text;
 }

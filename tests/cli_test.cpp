@@ -1,0 +1,146 @@
+// Runs the built pipwright-cli as a script would, through the shell.
+#include "numtext/results.h"
+#include "rollstats/outcomes.h"
+#include "rollstats/rollstats.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace
+{
+
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// A shell command line: what comes before the program, then its arguments,
+// which may add redirections and pipes of their own.
+Finished Cli(const std::string &arguments, const std::string &before = "")
+{
+    const std::string base = ::testing::TempDir() + "pipwright_cli_test";
+    const std::string command =
+        "{ " + before + " '" PIPWRIGHT_CLI "' " + arguments + "; } >'" + base + ".out' 2>'" + base + ".err'";
+    Finished run;
+    const int status = std::system(command.c_str());
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = Slurp(base + ".out");
+    run.err = Slurp(base + ".err");
+    return run;
+}
+
+} // namespace
+
+TEST(Cli, LinesOfWindowRollsAreTheWindowsTableLines)
+{
+    using namespace rollstats;
+    for (const int sides : { 2, 3, 4, 5, 6, 8, 10, 12, 20, 30, 100 }) {
+        for (const int dice : { 1, 2, 7, 10, 20 }) {
+            for (const int modifier : { 0, -32768, 32767, -(dice * (sides + 1)) / 2 }) {
+                Sides = static_cast<std::int16_t>(sides);
+                Modifier = static_cast<std::int16_t>(modifier);
+                SeedRollState();
+                BuildDistribution(static_cast<std::int16_t>(dice));
+                ComputeTotalOutcomes(dice);
+                if (TotalOutcomes >= 0x1p53)
+                    continue;
+                std::string table;
+                for (std::int32_t t = dice; t <= dice * sides; ++t)
+                    table += numtext::TableLine(t + modifier, OutcomesOfFaceTotal(t, dice), TotalOutcomes) + "\n";
+
+                const std::string roll = std::to_string(dice) + "d" + std::to_string(sides) + (modifier < 0 ? "" : "+")
+                    + std::to_string(modifier);
+                const Finished run = Cli(roll);
+                ASSERT_EQ(run.status, 0) << roll << run.err;
+                const std::size_t first = run.out.find('\n') + 1;
+                EXPECT_EQ(run.out.substr(first, table.size()), table) << roll;
+            }
+        }
+    }
+}
+
+TEST(Cli, TablesAndRangesPrintExactly)
+{
+    const struct {
+        const char *arguments;
+        const char *out;
+    } cases[] = {
+        { "--csv 1d2 1d4-1",
+            "total,1d2 outcomes,1d2 percent,1d4-1 outcomes,1d4-1 percent\n"
+            "0,0,0,1,25.000000000000000\n"
+            "1,1,50.000000000000000,1,25.000000000000000\n"
+            "2,1,50.000000000000000,1,25.000000000000000\n"
+            "3,0,0,1,25.000000000000000\n" },
+        { "--tsv 3d6kh1",
+            "total\toutcomes\tpercent\n1\t1\t0.46296296296296296\n2\t7\t3.2407407407407407\n"
+            "3\t19\t8.7962962962962963\n4\t37\t17.129629629629630\n5\t61\t28.240740740740741\n"
+            "6\t91\t42.129629629629630\n" },
+        { "--at-least 4 1d6", "50.000000000%\n" },
+        { "--at-most 1 1d6 1d4", "16.666666667%\n25.000000000%\n" },
+        { "--csv --between 2 3 2d6", "8.3333333333333333\n" },
+        { "--between 3 2 2d6", "0.000000000%\n" },
+        { "-- -1d6+7", nullptr },
+    };
+    for (const auto &[arguments, out] : cases) {
+        const Finished run = Cli(arguments);
+        EXPECT_EQ(run.status, 0) << arguments;
+        EXPECT_EQ(run.err, "") << arguments;
+        if (out != nullptr) {
+            EXPECT_EQ(run.out, out) << arguments;
+        }
+    }
+}
+
+TEST(Cli, ExitStatusSaysWhatWentWrong)
+{
+    const struct {
+        const char *before;
+        const char *arguments;
+        int status;
+        const char *err; // a part of the message on standard error
+        bool out; // whether anything goes to standard output
+    } cases[] = {
+        { "", "4d6kh3", 0, "", true },
+        { "", "--version", 0, "", true },
+        { "", "--help", 0, "", true },
+        { "", "2d20kh3", 2, "2d20kh3: cannot keep 3 of 2 dice\n      ^\n", false },
+        { "", "1d6 1d6*2", 2, "1d6*2: unexpected '*'", false },
+        { "", "", 2, "no expression", false },
+        { "", "--bogus 1d6", 2, "unknown option --bogus", false },
+        { "", "1d6 --at-least", 2, "--at-least needs a total", false },
+        { "", "--at-most x 1d6", 2, "'x' is not a whole number", false },
+        { "", "--at-most 1 --at-least 2 1d6", 2, "only one of", false },
+        { "", "100d100 >/dev/full", 1, "cannot write the output", false },
+        // A reader that stops early: the program dies of SIGPIPE or, with the
+        // signal ignored, sees EPIPE; either way it says nothing. The status
+        // is the reader's.
+        { "", "100d1000 | head -c 1", 0, "", true },
+        { "trap '' PIPE;", "100d1000 | head -c 1", 0, "", true },
+    };
+    for (const auto &[before, arguments, status, err, out] : cases) {
+        const Finished run = Cli(arguments, before);
+        EXPECT_EQ(run.status, status) << arguments;
+        EXPECT_NE(run.err.find(err), std::string::npos) << arguments << ": " << run.err;
+        if (*err == '\0') {
+            EXPECT_EQ(run.err, "") << arguments;
+        }
+        EXPECT_EQ(!run.out.empty(), out) << arguments;
+    }
+    EXPECT_EQ(Cli("--version").out, "pipwright-cli " PIPWRIGHT_VERSION "\n");
+}
