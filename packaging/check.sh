@@ -148,7 +148,7 @@ field() {
 depends=$(field Depends)
 echo "Depends: $depends"
 # Debian 13 renamed some libraries for its 64-bit time_t (libqt6core6t64).
-for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6 libgmp10; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libgmp10; do
     [[ ", $depends," == *", $lib ("* || ", $depends," == *", ${lib}t64 ("* ]] || fail "Depends lacks $lib"
 done
 [[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland: '$(field Recommends)'"
