@@ -6,7 +6,7 @@ to the six decimals dicelab prints.
 
     bench/compare_dicelab.py [PIPWRIGHT_CLI]
 
-PIPWRIGHT_CLI defaults to build/cli/pipwright-cli. dicelab comes from the Debian
+PIPWRIGHT_CLI defaults to the one in build-ci/ or else build/. dicelab comes from the Debian
 package of that name (apt-get install --no-install-recommends dicelab); the
 script offers to install it when it is missing and it runs as root. A dicelab
 run that does not finish in 60 s is reported as such.
@@ -110,7 +110,8 @@ def milliseconds(seconds):
 
 
 def main():
-    cli = sys.argv[1] if len(sys.argv) > 1 else os.path.join("build", "cli", "pipwright-cli")
+    built = [os.path.join(tree, "cli", "pipwright-cli") for tree in ("build-ci", "build")]
+    cli = sys.argv[1] if len(sys.argv) > 1 else next((path for path in built if os.path.exists(path)), built[-1])
     if not os.access(cli, os.X_OK):
         raise SystemExit(f"no pipwright-cli at {cli}: build it first (cmake --build build --target pipwright-cli)")
     if shutil.which("dicelab") is None:

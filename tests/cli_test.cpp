@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -34,7 +35,9 @@ std::string Slurp(const std::string &path)
 // which may add redirections and pipes of their own.
 Finished Cli(const std::string &arguments, const std::string &before = "")
 {
-    const std::string base = ::testing::TempDir() + "pipwright_cli_test";
+    // CTest runs the cases of this file side by side: each has files of its own.
+    const std::string base = ::testing::TempDir() + "pipwright_cli_"
+        + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + std::to_string(getpid());
     const std::string command =
         "{ " + before + " '" PIPWRIGHT_CLI "' " + arguments + "; } >'" + base + ".out' 2>'" + base + ".err'";
     Finished run;
@@ -42,6 +45,8 @@ Finished Cli(const std::string &arguments, const std::string &before = "")
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.out = Slurp(base + ".out");
     run.err = Slurp(base + ".err");
+    std::remove((base + ".out").c_str());
+    std::remove((base + ".err").c_str());
     return run;
 }
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,46 +24,24 @@ Counts Listed(const dice::Distribution &distribution)
     return counts;
 }
 
-// Every throw of n dice with the given faces, one at a time.
-void EveryThrow(int n, const std::vector<int> &faces, const std::function<void(const std::vector<int> &)> &visit)
-{
-    std::vector<std::size_t> at(static_cast<std::size_t>(n), 0);
-    std::vector<int> shown(static_cast<std::size_t>(n), faces[0]);
-    for (;;) {
-        visit(shown);
-        std::size_t i = 0;
-        while (i < at.size() && ++at[i] == faces.size()) {
-            at[i] = 0;
-            shown[i] = faces[0];
-            ++i;
-        }
-        if (i == at.size())
-            return;
-        shown[i] = faces[at[i]];
-    }
-}
-
-std::vector<int> Faces(int sides, bool fudge)
-{
-    std::vector<int> faces;
-    for (int f = 1; f <= sides; ++f)
-        faces.push_back(fudge ? f - 2 : f);
-    return faces;
-}
-
-// Sums the kept dice of every throw: the highest `kept` after sorting.
+// Sums the kept dice of every throw, one throw at a time: the highest or
+// lowest `kept` after sorting. Fudge faces are 1 to 3 less 2.
 Counts ThrowByThrow(int n, int sides, bool fudge, dice::Pick pick, int kept)
 {
     Counts counts;
-    EveryThrow(n, Faces(sides, fudge), [&](std::vector<int> shown) {
-        std::sort(shown.begin(), shown.end());
+    std::vector<int> shown(static_cast<std::size_t>(n), 1);
+    for (std::size_t i = 0; i < shown.size();) {
+        std::vector<int> sorted = shown;
+        std::sort(sorted.begin(), sorted.end());
         if (pick == dice::Pick::Highest)
-            std::reverse(shown.begin(), shown.end());
+            std::reverse(sorted.begin(), sorted.end());
         int sum = 0;
-        for (int i = 0; i < kept; ++i)
-            sum += shown[static_cast<std::size_t>(i)];
+        for (int k = 0; k < kept; ++k)
+            sum += sorted[static_cast<std::size_t>(k)] - (fudge ? 2 : 0);
         ++counts[sum];
-    });
+        for (i = 0; i < shown.size() && ++shown[i] > sides; ++i)
+            shown[i] = 1;
+    }
     return counts;
 }
 
