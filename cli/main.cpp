@@ -117,7 +117,7 @@ std::string Block(const std::string &heading, const dice::Distribution &distribu
     for (std::size_t i = 0; i < distribution.counts.size(); ++i) {
         const std::int64_t total = distribution.lowest + static_cast<std::int64_t>(i);
         text += "P(" + std::to_string(total)
-            + ") = " + dice::FixedPercent(distribution.counts[i], distribution.outcomes, 9) + "%\n";
+            + ") = " + dice::TablePercent(distribution.counts[i], distribution.outcomes) + "\n";
     }
     text += "Lowest: " + std::to_string(statistics.lowest) + "\n";
     text += "Highest: " + std::to_string(statistics.highest) + "\n";
@@ -137,7 +137,7 @@ std::string Output(const Request &request, const std::vector<dice::Distribution>
     if (request.first) {
         for (const dice::Distribution &roll : rolls) {
             const mpz_class part = dice::RangeOutcomes(roll, *request.first, *request.last);
-            text += request.layout == Layout::Blocks ? dice::FixedPercent(part, roll.outcomes, 9) + "%"
+            text += request.layout == Layout::Blocks ? dice::TablePercent(part, roll.outcomes)
                                                      : dice::SignificantPercent(part, roll.outcomes, 17);
             text += '\n';
         }
@@ -158,8 +158,9 @@ std::string Output(const Request &request, const std::vector<dice::Distribution>
 }
 
 // Writes everything or says why not. A reader that went away is no error
-// worth a message: with SIGPIPE ignored the write fails with EPIPE instead of
-// ending the process, and the program ends as quietly.
+// worth a message: SIGPIPE ends the process quietly, and where the caller
+// ignores that signal the write fails with EPIPE and the program ends as
+// quietly.
 int Write(std::string_view text)
 {
     while (!text.empty()) {

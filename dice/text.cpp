@@ -100,6 +100,11 @@ std::string FixedPercent(const mpz_class &part, const mpz_class &whole, int deci
     return WithPoint(ScaledPercent(part, whole, decimals).get_str(), static_cast<std::size_t>(decimals));
 }
 
+std::string TablePercent(const mpz_class &part, const mpz_class &whole)
+{
+    return FixedPercent(part, whole, 9) + "%";
+}
+
 std::string SignificantPercent(const mpz_class &part, const mpz_class &whole, int digits)
 {
     if (part == 0)

@@ -23,6 +23,10 @@ mpz_class RangeOutcomes(const Distribution &distribution, std::int64_t first, st
 // "16.666666667" for 1 of 6 at nine decimals.
 std::string FixedPercent(const mpz_class &part, const mpz_class &whole, int decimals);
 
+// part / whole as the probability table writes a share, to nine decimals with
+// its sign: "16.666666667%".
+std::string TablePercent(const mpz_class &part, const mpz_class &whole);
+
 // part / whole as a percentage to this many significant digits: "16.666666666666667".
 std::string SignificantPercent(const mpz_class &part, const mpz_class &whole, int digits);
 

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <map>
+#include <stop_token>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace
@@ -300,4 +303,19 @@ TEST(DiceCounts, AStopRequestCancelsTheCount)
     source.request_stop();
     for (const char *text : { "4d6kh3", "100d100kh50", "100d100dl1", "100d1000", "50d100kh25-50d100" })
         EXPECT_THROW(dice::Evaluate(dice::Parse(text), source.get_token()), dice::Cancelled) << text;
+}
+
+// A request that comes while the count runs ends it too: each of these takes
+// many milliseconds, far longer than the request takes to come.
+TEST(DiceCounts, AStopRequestDuringTheCountCancelsIt)
+{
+    for (const char *text : { "100d1000", "100d100kh50" }) {
+        const dice::Expression expression = dice::Parse(text);
+        std::stop_source source;
+        std::jthread stopper([&source] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            source.request_stop();
+        });
+        EXPECT_THROW(dice::Evaluate(expression, source.get_token()), dice::Cancelled) << text;
+    }
 }

@@ -304,7 +304,7 @@ void CompareWindow::ShowCursor()
         QString text;
         if (cursor) {
             const mpz_class part = TargetOutcomes(roll.distribution, *cursor, m_view);
-            const std::string percent = dice::FixedPercent(part, roll.distribution.outcomes, 9) + "%";
+            const std::string percent = dice::TablePercent(part, roll.distribution.outcomes);
             text = Text(ReadoutText(m_view, static_cast<std::int32_t>(*cursor), percent));
         }
         auto *item = new QTableWidgetItem(text);
@@ -466,7 +466,7 @@ void CompareWindow::FillTable(const std::vector<const Row *> &valid)
             QString::number(statistics.highest),
             Decimal(statistics.mean.get_d()),
             Decimal(statistics.standardDeviation),
-            Text(dice::FixedPercent(part, roll.distribution.outcomes, 9)) + QLatin1Char('%') };
+            Text(dice::TablePercent(part, roll.distribution.outcomes)) };
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells[column]);
             if (column > 0)

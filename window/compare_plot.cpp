@@ -282,7 +282,7 @@ QString ComparePlot::CursorText() const
     for (const PlottedRoll &plotted : m_rolls) {
         const dice::Distribution &distribution = plotted.roll->distribution;
         const mpz_class part = TargetOutcomes(distribution, *m_cursor, m_view);
-        const std::string percent = dice::FixedPercent(part, distribution.outcomes, 9) + "%";
+        const std::string percent = dice::TablePercent(part, distribution.outcomes);
         parts << Text(plotted.roll->expression + ": " + ReadoutText(m_view, Narrow(*m_cursor), percent));
     }
     return parts.join(QStringLiteral("; "));
@@ -327,8 +327,8 @@ QString ComparePlot::Summary() const
         std::string names;
         for (std::size_t i = 0; i < best.size(); ++i)
             names += (i == 0 ? "" : i + 1 == best.size() ? " and " : ", ") + best[i];
-        summary += "Likeliest to throw " + target + ": " + names + ", " + dice::FixedPercent(bestPart, bestWhole, 9)
-            + "%" + (best.size() > 1 ? " each." : ".");
+        summary += "Likeliest to throw " + target + ": " + names + ", " + dice::TablePercent(bestPart, bestWhole)
+            + (best.size() > 1 ? " each." : ".");
     }
     return Text(summary);
 }
