@@ -255,7 +255,14 @@ void CompareWindow::RemoveRoll(int index)
     const auto found = m_rows.begin() + index;
     m_computer->Cancel((*found)->id);
     const bool hadFocus = (*found)->widget->isAncestorOf(QApplication::focusWidget());
-    delete (*found)->widget;
+    // The row may be going from its own Remove button's click, which is
+    // still on the stack: it leaves the layout now and is deleted later.
+    QWidget *gone = (*found)->widget;
+    (*found)->working->stop();
+    QObject::disconnect((*found)->edit, nullptr, this, nullptr);
+    gone->hide();
+    m_rowsLayout->removeWidget(gone);
+    gone->deleteLater();
     m_rows.erase(found);
     Renumber();
     if (hadFocus)
@@ -364,16 +371,19 @@ void CompareWindow::Renumber()
 
 void CompareWindow::RollEdited(Row &row)
 {
-    const std::string text = row.edit->text().trimmed().toStdString();
+    // Parsed as typed, spaces and all, so that an error's place counts the
+    // characters the user sees; the roll is named without the outer spaces.
+    const QString typed = row.edit->text();
+    const std::string name = typed.trimmed().toStdString();
     m_computer->Cancel(row.id);
     row.working->stop();
     QString status;
-    if (text.empty()) {
+    if (name.empty()) {
         row.result.reset();
     } else {
         try {
-            const dice::Expression expression = dice::Parse(text);
-            m_computer->Start(row.id, text, expression);
+            const dice::Expression expression = dice::Parse(typed.toStdString());
+            m_computer->Start(row.id, name, expression);
             row.working->start();
         } catch (const dice::ParseError &error) {
             row.result.reset();
@@ -493,7 +503,9 @@ void CompareWindow::CopyTable() const
 {
     std::vector<dice::Column> columns;
     for (const auto &row : m_rows) {
-        if (row->result)
+        // A result shown while its box's new text is still counting belongs
+        // to a roll no longer typed.
+        if (row->result && row->result->expression == row->edit->text().trimmed().toStdString())
             columns.push_back({ row->result->expression, &row->result->distribution });
     }
     if (columns.empty())
