@@ -5,6 +5,7 @@
 #include "numtext/results.h"
 #include "window/plot_parts.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QButtonGroup>
 #include <QHBoxLayout>
@@ -14,7 +15,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
-#include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QToolTip>
@@ -31,27 +31,9 @@ using rollstats::View;
 namespace
 {
 
-constexpr double kTick = 4.0;
 constexpr double kGap = 3.0;
 // Below this many device pixels to a total, bars give way to a filled profile.
 constexpr double kNarrowestBar = 3.0;
-
-QString Text(const std::string &text)
-{
-    return QString::fromStdString(text);
-}
-
-const char *ViewName(View view)
-{
-    switch (view) {
-    case View::AtLeast:
-        return "at least";
-    case View::AtMost:
-        return "at most";
-    default:
-        return "exactly";
-    }
-}
 
 std::string TotalText(const rollstats::Table &table, std::size_t entry)
 {
@@ -160,20 +142,23 @@ ChartView::Frame ChartView::Measure() const
         highest = std::max(highest, outcomes / m_table->totalOutcomes * 100);
 
     const double above = metrics.height() / 2 + kGap;
-    const double below = kTick + kGap + metrics.height();
+    const double below = kTickLength + kGap + metrics.height();
     const double height = std::max(1.0, this->height() - above - below);
     frame.y = PercentAxis(highest, static_cast<int>(height / (metrics.height() * 2.5)));
-    double yLabelWidth = 0.0;
+    QStringList percentLabels;
     for (int k = 0; k < frame.y.Count(); ++k)
-        yLabelWidth = std::max(yLabelWidth, metrics.horizontalAdvance(frame.y.Label(k)));
-
-    const double xLabelWidth = std::max(metrics.horizontalAdvance(Text(TotalText(*m_table, 0))),
-        metrics.horizontalAdvance(Text(TotalText(*m_table, m_outcomes.size() - 1))));
-    const double left = kGap + yLabelWidth + kGap + kTick;
-    const double right = xLabelWidth / 2 + kGap;
-    frame.plot = QRectF(left, above, std::max(1.0, width() - left - right), height);
+        percentLabels << frame.y.Label(k);
+    const AxesRoom room = PlaceAxes(metrics,
+        width(),
+        above,
+        height,
+        percentLabels,
+        m_table->FirstTotal(),
+        m_table->FirstTotal() + static_cast<std::int64_t>(m_outcomes.size()) - 1,
+        kGap);
+    frame.plot = room.plot;
     frame.slot = frame.plot.width() / static_cast<double>(m_outcomes.size());
-    const double totalsPerLabel = (xLabelWidth + metrics.horizontalAdvance(QStringLiteral("  "))) / frame.slot;
+    const double totalsPerLabel = (room.totalWidth + metrics.horizontalAdvance(QStringLiteral("  "))) / frame.slot;
     frame.xStep = TotalStep(totalsPerLabel);
     return frame;
 }
@@ -214,14 +199,14 @@ void ChartView::paintEvent(QPaintEvent *)
     const double pixelsPerPercent = plot.height() / frame.y.top;
     const double height = fontMetrics().height();
 
-    for (int k = 0; k < frame.y.Count(); ++k) {
-        const double y = plot.bottom() - k * frame.y.step * pixelsPerPercent;
-        painter.setPen(colours.grid);
-        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        painter.setPen(text);
-        const QRectF label(0, y - height / 2, plot.left() - kTick - kGap, height);
-        painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, frame.y.Label(k));
-    }
+    for (int k = 0; k < frame.y.Count(); ++k)
+        DrawPercentLine(painter,
+            colours,
+            plot,
+            plot.bottom() - k * frame.y.step * pixelsPerPercent,
+            frame.y.Label(k),
+            kGap,
+            height);
 
     const auto x = [&](std::size_t entry) { return plot.left() + static_cast<double>(entry) * frame.slot; };
     const auto y = [&](std::size_t entry) {
@@ -267,16 +252,11 @@ void ChartView::paintEvent(QPaintEvent *)
     }
 
     painter.setPen(text);
-    painter.drawLine(plot.bottomLeft(), plot.bottomRight());
-    painter.drawLine(plot.bottomLeft(), plot.topLeft());
+    DrawAxes(painter, plot);
     const std::int32_t first = m_table->FirstTotal();
     const std::int32_t step = frame.xStep;
-    for (std::int32_t total = FirstTickTotal(first, step); total <= m_table->LastTotal(); total += step) {
-        const double centre = x(static_cast<std::size_t>(total - first)) + frame.slot / 2;
-        painter.drawLine(QPointF(centre, plot.bottom()), QPointF(centre, plot.bottom() + kTick));
-        const QRectF label(centre - plot.width(), plot.bottom() + kTick, 2 * plot.width(), height);
-        painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, QString::number(total));
-    }
+    for (std::int32_t total = FirstTickTotal(first, step); total <= m_table->LastTotal(); total += step)
+        DrawTotalTick(painter, plot, x(static_cast<std::size_t>(total - first)) + frame.slot / 2, total, height);
 
     if (hasFocus()) {
         QStyleOptionFocusRect option;
@@ -346,16 +326,7 @@ ChartWindow::ChartWindow(QWidget *parent)
     m_title->setTextFormat(Qt::PlainText);
     m_readout->setTextFormat(Qt::PlainText);
 
-    auto *views = new QHBoxLayout;
-    views->addWidget(new QLabel(QStringLiteral("View:"), this));
-    for (const auto &[caption, view] : { std::pair { "&Exactly", View::Exactly },
-             std::pair { "At &least", View::AtLeast },
-             std::pair { "At &most", View::AtMost } }) {
-        auto *button = new QRadioButton(QString::fromLatin1(caption), this);
-        m_views->addButton(button, static_cast<int>(view));
-        views->addWidget(button);
-    }
-    views->addStretch();
+    QHBoxLayout *views = ViewButtons(this, m_views);
     m_views->button(static_cast<int>(View::Exactly))->setChecked(true);
     QObject::connect(m_views, &QButtonGroup::idClicked, this, [this](int id) { SetView(static_cast<View>(id)); });
 

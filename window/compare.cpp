@@ -2,6 +2,7 @@
 
 #include "dice/text.h"
 #include "window/compare_compute.h"
+#include "window/compare_files.h"
 #include "window/compare_plot.h"
 #include "window/plot_parts.h"
 
@@ -21,7 +22,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableWidget>
@@ -42,11 +42,6 @@ namespace
 // A computation still running after this long says so under its box, and its
 // roll's previous result leaves the table and the plot.
 constexpr int kWorkingAfterMs = 150;
-
-QString Text(const std::string &text)
-{
-    return QString::fromStdString(text);
-}
 
 // Up to four decimals, without trailing zeros: "11.5", "13.825", "3.4157".
 QString Decimal(double value)
@@ -98,10 +93,8 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     m_target->setRange(-999'999'999, 999'999'999);
     m_target->setAccessibleName(QStringLiteral("Target"));
     m_sense->setAccessibleName(QStringLiteral("Target sense"));
-    for (const auto &[caption, sense] : { std::pair { "at least", View::AtLeast },
-             std::pair { "at most", View::AtMost },
-             std::pair { "exactly", View::Exactly } })
-        m_sense->addItem(QString::fromLatin1(caption), static_cast<int>(sense));
+    for (const View sense : { View::AtLeast, View::AtMost, View::Exactly })
+        m_sense->addItem(QLatin1String(ViewName(sense)), static_cast<int>(sense));
     auto *targetRow = new QHBoxLayout;
     targetRow->addWidget(m_add);
     targetRow->addStretch();
@@ -120,16 +113,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setAccessibleName(QStringLiteral("Statistics of the rolls"));
 
-    auto *views = new QHBoxLayout;
-    views->addWidget(new QLabel(QStringLiteral("View:"), this));
-    for (const auto &[caption, view] : { std::pair { "&Exactly", View::Exactly },
-             std::pair { "At &least", View::AtLeast },
-             std::pair { "At &most", View::AtMost } }) {
-        auto *button = new QRadioButton(QString::fromLatin1(caption), this);
-        m_views->addButton(button, static_cast<int>(view));
-        views->addWidget(button);
-    }
-    views->addStretch();
+    QHBoxLayout *views = ViewButtons(this, m_views);
 
     m_readout->setTextFormat(Qt::PlainText);
     auto *buttons = new QHBoxLayout;
@@ -305,16 +289,10 @@ QString CompareWindow::Readout() const
 
 void CompareWindow::ShowCursor()
 {
-    const auto cursor = m_plot->Cursor();
+    // The table's rows are the plot's rolls, in the same order.
+    const std::vector<QString> &readouts = m_plot->Readouts();
     for (int row = 0; row < m_table->rowCount(); ++row) {
-        const RollResult &roll = *m_plot->Rolls()[static_cast<std::size_t>(row)].roll;
-        QString text;
-        if (cursor) {
-            const mpz_class part = TargetOutcomes(roll.distribution, *cursor, m_view);
-            const std::string percent = dice::TablePercent(part, roll.distribution.outcomes);
-            text = Text(ReadoutText(m_view, static_cast<std::int32_t>(*cursor), percent));
-        }
-        auto *item = new QTableWidgetItem(text);
+        auto *item = new QTableWidgetItem(readouts[static_cast<std::size_t>(row)]);
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_table->setItem(row, 6, item);
     }
@@ -335,7 +313,6 @@ void CompareWindow::ShowCursor()
 
 void CompareWindow::SetView(View view)
 {
-    m_view = view;
     m_views->button(static_cast<int>(view))->setChecked(true);
     m_plot->SetView(view);
     ShowCursor();
@@ -445,9 +422,7 @@ void CompareWindow::Refresh()
         valid.push_back(row.get());
         plotted.push_back({ row->style, row->result });
     }
-    const auto sense = static_cast<View>(m_sense->currentData().toInt());
-    m_plot->SetTarget(m_target->value(), sense);
-    m_plot->SetRolls(std::move(plotted));
+    m_plot->Show(std::move(plotted), m_target->value(), static_cast<View>(m_sense->currentData().toInt()));
     FillTable(valid);
     m_copy->setEnabled(!valid.empty());
     m_save->setEnabled(!valid.empty());
@@ -457,14 +432,14 @@ void CompareWindow::Refresh()
 
 void CompareWindow::FillTable(const std::vector<const Row *> &valid)
 {
-    const auto sense = static_cast<View>(m_sense->currentData().toInt());
-    const std::int64_t target = m_target->value();
+    const View sense = m_plot->Sense();
+    const std::int64_t target = m_plot->Target();
     m_table->setHorizontalHeaderLabels({ QStringLiteral("Roll"),
         QStringLiteral("Lowest"),
         QStringLiteral("Highest"),
         QStringLiteral("Mean"),
         QStringLiteral("Std. deviation"),
-        QStringLiteral("Chance of ") + m_sense->currentText() + QLatin1Char(' ') + QString::number(target),
+        QStringLiteral("Chance of ") + QLatin1String(ViewName(sense)) + QLatin1Char(' ') + QString::number(target),
         QStringLiteral("At cursor") });
     m_table->setRowCount(static_cast<int>(valid.size()));
     for (std::size_t i = 0; i < valid.size(); ++i) {
@@ -493,9 +468,9 @@ void CompareWindow::Remember()
     CompareState state;
     for (const auto &row : m_rows)
         state.rolls << row->edit->text();
-    state.target = m_target->value();
-    state.sense = static_cast<View>(m_sense->currentData().toInt());
-    state.view = m_view;
+    state.target = m_plot->Target();
+    state.sense = m_plot->Sense();
+    state.view = m_plot->ViewShown();
     WriteCompareState(*m_settings, state);
 }
 

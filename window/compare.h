@@ -8,7 +8,6 @@
 // between runs.
 
 #include "rollstats/table.h"
-#include "window/compare_files.h"
 
 #include <QWidget>
 
@@ -104,7 +103,6 @@ private:
     QLabel *m_readout;
     QPushButton *m_copy;
     QPushButton *m_save;
-    rollstats::View m_view = rollstats::View::Exactly;
     bool m_loading = true;
 };
 

@@ -1,15 +1,12 @@
 #include "window/compare_files.h"
 
 #include "window/compare_plot.h"
+#include "window/plot_parts.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
 #include <QSvgGenerator>
-
-#include <algorithm>
-#include <array>
-#include <utility>
 
 namespace window
 {
@@ -19,27 +16,14 @@ using rollstats::View;
 namespace
 {
 
-constexpr std::array kViewKeys = { std::pair { "exactly", View::Exactly },
-    std::pair { "at least", View::AtLeast },
-    std::pair { "at most", View::AtMost } };
-
 View ReadView(const QSettings &settings, const QString &key, View fallback)
 {
     const QString text = settings.value(key).toString();
-    for (const auto &[name, view] : kViewKeys) {
-        if (text == QLatin1String(name))
+    for (const View view : { View::Exactly, View::AtLeast, View::AtMost }) {
+        if (text == QLatin1String(ViewName(view)))
             return view;
     }
     return fallback;
-}
-
-QString ViewKey(View view)
-{
-    for (const auto &[name, known] : kViewKeys) {
-        if (known == view)
-            return QLatin1String(name);
-    }
-    return {};
 }
 
 } // namespace
@@ -83,8 +67,8 @@ void WriteCompareState(QSettings &settings, const CompareState &state)
     settings.beginGroup(QStringLiteral("compare"));
     settings.setValue(QStringLiteral("rolls"), state.rolls);
     settings.setValue(QStringLiteral("target"), static_cast<qlonglong>(state.target));
-    settings.setValue(QStringLiteral("sense"), ViewKey(state.sense));
-    settings.setValue(QStringLiteral("view"), ViewKey(state.view));
+    settings.setValue(QStringLiteral("sense"), QLatin1String(ViewName(state.sense)));
+    settings.setValue(QStringLiteral("view"), QLatin1String(ViewName(state.view)));
     settings.endGroup();
 }
 

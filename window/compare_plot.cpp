@@ -26,7 +26,6 @@ namespace
 {
 
 constexpr double kGap = 4.0;
-constexpr double kTick = 4.0;
 constexpr double kMarker = 3.5;
 // Peaks further apart than this put the exact view on a logarithmic axis, so
 // that 1d4 beside 100d100 leaves both readable.
@@ -57,21 +56,10 @@ std::int32_t Narrow(std::int64_t total)
         total, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-QString Text(const std::string &text)
+// The label of a decade on a logarithmic axis: "0.01%", "1%", "100%".
+QString DecadeLabel(int decade)
 {
-    return QString::fromStdString(text);
-}
-
-const char *ViewName(View view)
-{
-    switch (view) {
-    case View::AtLeast:
-        return "at least";
-    case View::AtMost:
-        return "at most";
-    default:
-        return "exactly";
-    }
+    return QString::number(std::pow(10.0, decade), 'f', std::max(0, -decade)) + QLatin1Char('%');
 }
 
 QPen LinePen(std::size_t style, const QColor &colour)
@@ -209,8 +197,10 @@ QSize ComparePlot::sizeHint() const
     return { fontMetrics().horizontalAdvance(QLatin1Char('x')) * 80, fontMetrics().height() * 22 };
 }
 
-void ComparePlot::SetRolls(std::vector<PlottedRoll> rolls)
+void ComparePlot::Show(std::vector<PlottedRoll> rolls, std::int64_t target, View sense)
 {
+    m_target = target;
+    m_sense = sense;
     m_rolls = std::move(rolls);
     m_lowest = std::numeric_limits<std::int64_t>::max();
     m_highest = std::numeric_limits<std::int64_t>::min();
@@ -256,12 +246,19 @@ void ComparePlot::SetView(View view)
     update();
 }
 
-void ComparePlot::SetTarget(std::int64_t target, View sense)
+View ComparePlot::ViewShown() const
 {
-    m_target = target;
-    m_sense = sense;
-    Describe();
-    update();
+    return m_view;
+}
+
+std::int64_t ComparePlot::Target() const
+{
+    return m_target;
+}
+
+View ComparePlot::Sense() const
+{
+    return m_sense;
 }
 
 const std::vector<PlottedRoll> &ComparePlot::Rolls() const
@@ -274,17 +271,18 @@ std::optional<std::int64_t> ComparePlot::Cursor() const
     return m_cursor;
 }
 
+const std::vector<QString> &ComparePlot::Readouts() const
+{
+    return m_readouts;
+}
+
 QString ComparePlot::CursorText() const
 {
     if (!m_cursor)
         return {};
     QStringList parts;
-    for (const PlottedRoll &plotted : m_rolls) {
-        const dice::Distribution &distribution = plotted.roll->distribution;
-        const mpz_class part = TargetOutcomes(distribution, *m_cursor, m_view);
-        const std::string percent = dice::TablePercent(part, distribution.outcomes);
-        parts << Text(plotted.roll->expression + ": " + ReadoutText(m_view, Narrow(*m_cursor), percent));
-    }
+    for (std::size_t i = 0; i < m_rolls.size(); ++i)
+        parts << Text(m_rolls[i].roll->expression) + QStringLiteral(": ") + m_readouts[i];
     return parts.join(QStringLiteral("; "));
 }
 
@@ -358,7 +356,7 @@ ComparePlot::Frame ComparePlot::Measure(QSize size) const
         x += width + 3 * kGap;
     }
     const double above = (m_rolls.empty() ? y : y + lineHeight) + kGap + lineHeight / 2;
-    const double below = kTick + kGap + lineHeight + kGap;
+    const double below = kTickLength + kGap + lineHeight + kGap;
     const double height = std::max(1.0, size.height() - above - below);
     const int yLabels = std::max(2, static_cast<int>(height / (lineHeight * 2.5)));
 
@@ -379,21 +377,14 @@ ComparePlot::Frame ComparePlot::Measure(QSize size) const
         frame.decadeStep = std::max(1, (decades + yLabels - 1) / yLabels);
         frame.bottomDecade = frame.topDecade - (decades + frame.decadeStep - 1) / frame.decadeStep * frame.decadeStep;
         for (int decade = frame.bottomDecade; decade <= frame.topDecade; decade += frame.decadeStep)
-            yLabelTexts << QString::number(std::pow(10.0, decade), 'f', std::max(0, -decade)) + QLatin1Char('%');
+            yLabelTexts << DecadeLabel(decade);
     } else {
         frame.ticks = PercentAxis(highest, yLabels);
         for (int k = 0; k < frame.ticks.Count(); ++k)
             yLabelTexts << frame.ticks.Label(k);
     }
-    double yLabelWidth = 0.0;
-    for (const QString &label : yLabelTexts)
-        yLabelWidth = std::max(yLabelWidth, metrics.horizontalAdvance(label));
-
-    const double xLabelWidth = std::max(
-        metrics.horizontalAdvance(QString::number(m_lowest)), metrics.horizontalAdvance(QString::number(m_highest)));
-    double left = kGap + yLabelWidth + kGap + kTick;
-    const double right = xLabelWidth / 2 + kGap;
-    frame.plot = QRectF(left, above, std::max(1.0, size.width() - left - right), height);
+    const AxesRoom axes = PlaceAxes(metrics, size.width(), above, height, yLabelTexts, m_lowest, m_highest, kGap);
+    frame.plot = axes.plot;
     // Each stretch is as wide as its totals, but no narrower than half of
     // its fair share; breaks between them take a fixed width.
     const double breakWidth = 4 * kGap;
@@ -405,12 +396,12 @@ ComparePlot::Frame ComparePlot::Measure(QSize size) const
     double weights = 0.0;
     for (const auto &[first, last] : m_ranges)
         weights += std::max(least, static_cast<double>(last - first + 1));
-    left = frame.plot.left();
+    double left = frame.plot.left();
     for (const auto &[first, last] : m_ranges) {
         Segment segment { first, last, left, 1.0, 1 };
         const auto totals = static_cast<double>(last - first + 1);
         segment.slot = room * std::max(least, totals) / weights / totals;
-        segment.step = TotalStep((xLabelWidth + metrics.horizontalAdvance(QStringLiteral("  "))) / segment.slot);
+        segment.step = TotalStep((axes.totalWidth + metrics.horizontalAdvance(QStringLiteral("  "))) / segment.slot);
         frame.segments.push_back(segment);
         left = segment.Right() + breakWidth;
     }
@@ -455,45 +446,32 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
     }
 
     // Grid and percent labels.
-    const auto yLabel = [&](double y, const QString &text) {
-        painter.setPen(colours.grid);
-        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
-        painter.setPen(colours.text);
-        painter.drawText(QRectF(0, y - lineHeight / 2, plot.left() - kTick - kGap, lineHeight),
-            Qt::AlignRight | Qt::AlignVCenter,
-            text);
-    };
     if (frame.logarithmic) {
-        for (int decade = frame.bottomDecade; decade <= frame.topDecade; decade += frame.decadeStep) {
-            const double percent = std::pow(10.0, decade);
-            yLabel(frame.Y(percent), QString::number(percent, 'f', std::max(0, -decade)) + QLatin1Char('%'));
-        }
+        for (int decade = frame.bottomDecade; decade <= frame.topDecade; decade += frame.decadeStep)
+            DrawPercentLine(
+                painter, colours, plot, frame.Y(std::pow(10.0, decade)), DecadeLabel(decade), kGap, lineHeight);
     } else {
         for (int k = 0; k < frame.ticks.Count(); ++k)
-            yLabel(frame.Y(k * frame.ticks.step), frame.ticks.Label(k));
+            DrawPercentLine(
+                painter, colours, plot, frame.Y(k * frame.ticks.step), frame.ticks.Label(k), kGap, lineHeight);
     }
 
     // Totals.
     painter.setPen(colours.text);
-    painter.drawLine(plot.bottomLeft(), plot.bottomRight());
-    painter.drawLine(plot.bottomLeft(), plot.topLeft());
+    DrawAxes(painter, plot);
     for (const Segment &segment : frame.segments) {
         for (std::int64_t total = FirstTickTotal(Narrow(segment.lowest), segment.step); total <= segment.highest;
-             total += segment.step) {
-            const double x = frame.X(total);
-            painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTick));
-            painter.drawText(QRectF(x - plot.width(), plot.bottom() + kTick, 2 * plot.width(), lineHeight),
-                Qt::AlignHCenter | Qt::AlignTop,
-                QString::number(total));
-        }
+             total += segment.step)
+            DrawTotalTick(painter, plot, frame.X(total), total, lineHeight);
         if (&segment == &frame.segments.front())
             continue;
         // A break in the axis: two slanted strokes over a gap in it.
         const double middle = segment.left - 2 * kGap;
-        painter.fillRect(QRectF(middle - kGap, plot.bottom() - kTick, 2 * kGap, 2 * kTick), colours.background);
+        painter.fillRect(
+            QRectF(middle - kGap, plot.bottom() - kTickLength, 2 * kGap, 2 * kTickLength), colours.background);
         for (const double shift : { -kGap / 2, kGap / 2 })
-            painter.drawLine(QPointF(middle + shift - kTick / 2, plot.bottom() + kTick),
-                QPointF(middle + shift + kTick / 2, plot.bottom() - kTick));
+            painter.drawLine(QPointF(middle + shift - kTickLength / 2, plot.bottom() + kTickLength),
+                QPointF(middle + shift + kTickLength / 2, plot.bottom() - kTickLength));
     }
     if (CursorIndex(m_target)) {
         const double x = frame.X(m_target);
@@ -633,6 +611,17 @@ void ComparePlot::MoveCursor(std::optional<std::int64_t> total)
 
 void ComparePlot::Describe()
 {
+    m_readouts.clear();
+    for (const PlottedRoll &plotted : m_rolls) {
+        if (!m_cursor) {
+            m_readouts.emplace_back();
+            continue;
+        }
+        const dice::Distribution &distribution = plotted.roll->distribution;
+        const mpz_class part = TargetOutcomes(distribution, *m_cursor, m_view);
+        m_readouts.push_back(
+            Text(ReadoutText(m_view, Narrow(*m_cursor), dice::TablePercent(part, distribution.outcomes))));
+    }
     // A screen reader hears the cursor first, then the summary; the value
     // change serves those that follow values instead.
     const QString cursor = CursorText();

@@ -12,6 +12,7 @@
 #include "window/compare_compute.h"
 
 #include <QColor>
+#include <QString>
 #include <QWidget>
 
 #include <cstddef>
@@ -42,13 +43,19 @@ class ComparePlot : public QWidget
 public:
     explicit ComparePlot(QWidget *parent);
 
-    void SetRolls(std::vector<PlottedRoll> rolls);
+    // The rolls, and the target whose likeliest roll the summary names.
+    void Show(std::vector<PlottedRoll> rolls, std::int64_t target, rollstats::View sense);
     void SetView(rollstats::View view);
-    void SetTarget(std::int64_t target, rollstats::View sense);
 
     const std::vector<PlottedRoll> &Rolls() const;
+    rollstats::View ViewShown() const;
+    std::int64_t Target() const;
+    rollstats::View Sense() const;
     std::optional<std::int64_t> Cursor() const;
-    // Every roll's chance at the cursor, as the probability table writes it.
+    // Each roll's chance at the cursor, as the probability table writes it:
+    // "P(>= 11) = 12.500000000%"; empty without a cursor.
+    const std::vector<QString> &Readouts() const;
+    // The readouts named by their rolls, in one line.
     QString CursorText() const;
     QString Title() const;
     // The rolls, the view, and which roll is likeliest to reach the target.
@@ -74,6 +81,7 @@ private:
     void MoveCursor(std::optional<std::int64_t> total);
     // The cursor's place among all the totals shown, if it is one of them.
     std::optional<std::size_t> CursorIndex(std::int64_t total) const;
+    // Works out the readouts and tells the accessibility tools.
     void Describe();
 
     std::vector<PlottedRoll> m_rolls;
@@ -85,6 +93,7 @@ private:
     // The stretches of the totals axis, lowest first.
     std::vector<std::pair<std::int64_t, std::int64_t>> m_ranges;
     std::optional<std::int64_t> m_cursor;
+    std::vector<QString> m_readouts;
     QString m_announced;
 };
 

@@ -2,10 +2,17 @@
 
 #include "numtext/patterns.h"
 
+#include <QButtonGroup>
+#include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
 #include <QPalette>
+#include <QRadioButton>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace window
 {
@@ -91,6 +98,91 @@ std::string ReadoutText(rollstats::View view, std::int32_t total, const std::str
 {
     const char *relation = view == rollstats::View::AtLeast ? ">= " : view == rollstats::View::AtMost ? "<= " : "";
     return "P(" + std::string(relation) + numtext::IntegerText(total) + ") = " + percent;
+}
+
+QString Text(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+const char *ViewName(rollstats::View view)
+{
+    switch (view) {
+    case rollstats::View::AtLeast:
+        return "at least";
+    case rollstats::View::AtMost:
+        return "at most";
+    default:
+        return "exactly";
+    }
+}
+
+QHBoxLayout *ViewButtons(QWidget *parent, QButtonGroup *group)
+{
+    using rollstats::View;
+    auto *views = new QHBoxLayout;
+    views->addWidget(new QLabel(QStringLiteral("View:"), parent));
+    for (const auto &[caption, view] : { std::pair { "&Exactly", View::Exactly },
+             std::pair { "At &least", View::AtLeast },
+             std::pair { "At &most", View::AtMost } }) {
+        auto *button = new QRadioButton(QString::fromLatin1(caption), parent);
+        group->addButton(button, static_cast<int>(view));
+        views->addWidget(button);
+    }
+    views->addStretch();
+    return views;
+}
+
+AxesRoom PlaceAxes(const QFontMetricsF &metrics,
+    double width,
+    double top,
+    double height,
+    const QStringList &percentLabels,
+    std::int64_t lowest,
+    std::int64_t highest,
+    double gap)
+{
+    double percentWidth = 0.0;
+    for (const QString &label : percentLabels)
+        percentWidth = std::max(percentWidth, metrics.horizontalAdvance(label));
+    AxesRoom room;
+    room.totalWidth = std::max(
+        metrics.horizontalAdvance(QString::number(lowest)), metrics.horizontalAdvance(QString::number(highest)));
+    const double left = gap + percentWidth + gap + kTickLength;
+    // Half the last total's label reaches past the end of the axis.
+    const double right = room.totalWidth / 2 + gap;
+    room.plot = QRectF(left, top, std::max(1.0, width - left - right), height);
+    return room;
+}
+
+void DrawPercentLine(QPainter &painter,
+    const PlotColours &colours,
+    const QRectF &plot,
+    double y,
+    const QString &label,
+    double gap,
+    double lineHeight)
+{
+    painter.setPen(colours.grid);
+    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+    painter.setPen(colours.text);
+    painter.drawText(QRectF(0, y - lineHeight / 2, plot.left() - kTickLength - gap, lineHeight),
+        Qt::AlignRight | Qt::AlignVCenter,
+        label);
+}
+
+void DrawAxes(QPainter &painter, const QRectF &plot)
+{
+    painter.drawLine(plot.bottomLeft(), plot.bottomRight());
+    painter.drawLine(plot.bottomLeft(), plot.topLeft());
+}
+
+void DrawTotalTick(QPainter &painter, const QRectF &plot, double x, std::int64_t total, double lineHeight)
+{
+    painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + kTickLength));
+    painter.drawText(QRectF(x - plot.width(), plot.bottom() + kTickLength, 2 * plot.width(), lineHeight),
+        Qt::AlignHCenter | Qt::AlignTop,
+        QString::number(total));
 }
 
 } // namespace window

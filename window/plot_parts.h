@@ -7,14 +7,21 @@
 #include "rollstats/table.h"
 
 #include <QColor>
+#include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+class QButtonGroup;
+class QFontMetricsF;
+class QHBoxLayout;
+class QPainter;
 class QPalette;
+class QWidget;
 
 namespace window
 {
@@ -65,5 +72,46 @@ std::optional<std::size_t> CursorAfterKey(int key, std::optional<std::size_t> cu
 // "P(11) = 12.500000000%", "P(>= 11) = ...", "P(<= 11) = ...", from a total
 // and its share already written as a percent.
 std::string ReadoutText(rollstats::View view, std::int32_t total, const std::string &percent);
+
+QString Text(const std::string &text);
+
+// "exactly", "at least", "at most": how titles, summaries and the settings
+// file name a view.
+const char *ViewName(rollstats::View view);
+
+// "View:" and a radio button for each view, numbered in the group by view.
+QHBoxLayout *ViewButtons(QWidget *parent, QButtonGroup *group);
+
+// How far a tick reaches below the totals axis.
+constexpr double kTickLength = 4.0;
+
+// The plot between the axes' labels: percent labels on the left, totals
+// centred under their ticks. gap is the space around the labels.
+struct AxesRoom {
+    QRectF plot;
+    // The widest of the lowest and highest totals' labels.
+    double totalWidth = 0.0;
+};
+AxesRoom PlaceAxes(const QFontMetricsF &metrics,
+    double width,
+    double top,
+    double height,
+    const QStringList &percentLabels,
+    std::int64_t lowest,
+    std::int64_t highest,
+    double gap);
+
+// A grid line across the plot at y with its percent label to the left.
+void DrawPercentLine(QPainter &painter,
+    const PlotColours &colours,
+    const QRectF &plot,
+    double y,
+    const QString &label,
+    double gap,
+    double lineHeight);
+// The two axes, drawn with the painter's pen.
+void DrawAxes(QPainter &painter, const QRectF &plot);
+// A tick under the totals axis at x, labelled with its total.
+void DrawTotalTick(QPainter &painter, const QRectF &plot, double x, std::int64_t total, double lineHeight);
 
 } // namespace window
