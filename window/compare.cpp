@@ -22,6 +22,9 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableWidget>
@@ -82,6 +85,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     , m_readout(new QLabel(this))
     , m_copy(new QPushButton(QStringLiteral("&Copy Table"), this))
     , m_save(new QPushButton(QStringLiteral("&Save Chart..."), this))
+    , m_scroll(new QScrollArea(this))
 {
     setObjectName(QStringLiteral("compare"));
     setWindowTitle(QStringLiteral("Compare Rolls"));
@@ -121,7 +125,10 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     buttons->addWidget(m_copy);
     buttons->addWidget(m_save);
 
-    auto *layout = new QVBoxLayout(this);
+    // Eight rolls make the window taller than a small screen: it scrolls up
+    // and down rather than leave its buttons off the screen.
+    auto *content = new QWidget(m_scroll);
+    auto *layout = new QVBoxLayout(content);
     layout->addLayout(m_rowsLayout);
     layout->addLayout(targetRow);
     layout->addWidget(m_table);
@@ -129,6 +136,14 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     layout->addWidget(m_plot, 1);
     layout->addWidget(m_readout);
     layout->addLayout(buttons);
+    m_scroll->setWidget(content);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(m_scroll);
 
     // Anywhere in this window, as in the main one.
     auto *copy = new QAction(QStringLiteral("Copy Table"), this);
@@ -254,6 +269,19 @@ void CompareWindow::RemoveRoll(int index)
     Refresh();
 }
 
+QSize CompareWindow::sizeHint() const
+{
+    // All of the content where the screen has room for it, less the title bar.
+    QSize wanted = m_scroll->widget()->sizeHint();
+    wanted.rwidth() += m_scroll->verticalScrollBar()->sizeHint().width();
+    if (const QScreen *shown = screen()) {
+        const QRect room = shown->availableGeometry();
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        wanted.setHeight(std::min(wanted.height(), room.height() - titleBar - 2 * fontMetrics().height()));
+    }
+    return wanted;
+}
+
 QPushButton *CompareWindow::AddButton() const
 {
     return m_add;
@@ -308,6 +336,9 @@ void CompareWindow::ShowCursor()
         width += widest;
     }
     m_table->setMinimumWidth(std::max(width, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60));
+    // Only the height scrolls: the window is kept as wide as its content.
+    m_scroll->setMinimumWidth(
+        m_scroll->widget()->minimumSizeHint().width() + m_scroll->verticalScrollBar()->sizeHint().width());
     m_readout->setText(Readout());
 }
 

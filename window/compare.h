@@ -23,6 +23,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QSettings;
 class QSpinBox;
 class QTableWidget;
@@ -74,6 +75,8 @@ public:
     // Called when the window has been hidden, closed from its title bar too.
     std::function<void()> Hidden;
 
+    QSize sizeHint() const override;
+
 protected:
     void hideEvent(QHideEvent *event) override;
 
@@ -103,6 +106,7 @@ private:
     QLabel *m_readout;
     QPushButton *m_copy;
     QPushButton *m_save;
+    QScrollArea *m_scroll;
     bool m_loading = true;
 };
 

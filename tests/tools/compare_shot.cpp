@@ -76,6 +76,8 @@ int main(int argc, char *argv[])
         compare.AddRoll(rolls[i]);
     compare.Target()->setValue(target);
     compare.SetView(view);
+    // As the calculator opens it.
+    compare.resize(compare.sizeHint());
     compare.show();
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &app, [&] {
