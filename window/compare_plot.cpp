@@ -460,8 +460,8 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
     painter.setPen(colours.text);
     DrawAxes(painter, plot);
     for (const Segment &segment : frame.segments) {
-        for (std::int64_t total = FirstTickTotal(Narrow(segment.lowest), segment.step); total <= segment.highest;
-             total += segment.step)
+        const std::int64_t firstTick = FirstTickTotal(Narrow(segment.lowest), segment.step);
+        for (std::int64_t total = firstTick; total <= segment.highest; total += segment.step)
             DrawTotalTick(painter, plot, frame.X(total), total, lineHeight);
         if (&segment == &frame.segments.front())
             continue;

@@ -292,11 +292,10 @@ void ChartTest::drawsEachBarInItsColour()
             static_cast<int>(std::floor((column.bottom() - 2) * scale)));
         const bool highlighted = static_cast<int>(entry) >= lo && static_cast<int>(entry) <= hi;
         const QColor expected = highlighted ? colours.highlight : colours.series;
+        const QString bar = QString::fromStdString(plot->BarText(entry));
+        const QString seenColour = image.pixelColor(pixel).name();
         QVERIFY2(image.pixelColor(pixel).rgb() == expected.rgb(),
-            qPrintable(QStringLiteral("total %1 is %2, not %3")
-                           .arg(QString::fromStdString(plot->BarText(entry)),
-                               image.pixelColor(pixel).name(),
-                               expected.name())));
+            qPrintable(QStringLiteral("total %1 is %2, not %3").arg(bar, seenColour, expected.name())));
         ++seen;
     }
     QVERIFY(seen >= 10 || seen == static_cast<int>(outcomes.size()));

@@ -254,11 +254,9 @@ void SelectionTest::announcesTablesRangesAndClearing()
             log << what;
     };
     form.TableWritten = [&](std::shared_ptr<const rollstats::Table> table) {
-        hear(QStringLiteral("table %1 %2..%3 of %4")
-                 .arg(QString::fromStdString(table->Roll()))
-                 .arg(table->FirstTotal())
-                 .arg(table->LastTotal())
-                 .arg(table->totalOutcomes));
+        const QString roll = QString::fromStdString(table->Roll());
+        const QString ends = QStringLiteral("%1..%2").arg(table->FirstTotal()).arg(table->LastTotal());
+        hear(QStringLiteral("table %1 %2 of %3").arg(roll, ends, QString::number(table->totalOutcomes)));
     };
     form.RangePicked = [&](std::size_t first, std::size_t last) {
         hear(QStringLiteral("range %1 %2").arg(first).arg(last));
