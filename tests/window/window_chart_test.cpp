@@ -271,7 +271,7 @@ void ChartTest::drawsEachBarInItsColour()
     }
     chart->SetView(static_cast<rollstats::View>(view));
     chart->resize(width, chart->height());
-    QTRY_COMPARE(chart->Plot()->width() > width / 2, true);
+    QVERIFY(QTest::qWaitFor([&] { return chart->Plot()->width() > width / 2; }));
     QVERIFY2(Describe(chart).contains(summary), qPrintable(Describe(chart)));
 
     window::ChartView *plot = chart->Plot();
