@@ -6,7 +6,6 @@
 #include "window/plot_parts.h"
 
 #include <QAbstractButton>
-#include <QAccessible>
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QHelpEvent>
@@ -435,17 +434,7 @@ void ChartWindow::ShowCursor()
 {
     const QString text = CursorText();
     m_readout->setText(text.isEmpty() ? QStringLiteral("Point at a bar, or use the arrow keys, Home and End.") : text);
-    // A screen reader hears the bar under the cursor first, then the summary.
-    // It speaks a new name of the focused widget; the value change serves
-    // those that follow values instead.
-    const QString name = QStringLiteral("Chart of ") + Title();
-    m_plot->setAccessibleName(text.isEmpty() ? name : text + QStringLiteral(", ") + name);
-    m_plot->setAccessibleDescription(text.isEmpty() ? m_summary : text + QStringLiteral(". ") + m_summary);
-    if (text.isEmpty() || text == m_announced)
-        return;
-    m_announced = text;
-    QAccessibleValueChangeEvent moved(m_plot, text);
-    QAccessible::updateAccessibility(&moved);
+    NamePlot(*m_plot, QStringLiteral("Chart of ") + Title(), m_summary, text, m_announced);
 }
 
 } // namespace window

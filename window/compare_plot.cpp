@@ -3,7 +3,6 @@
 #include "dice/text.h"
 #include "window/plot_parts.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -622,17 +621,7 @@ void ComparePlot::Describe()
         m_readouts.push_back(
             Text(ReadoutText(m_view, Narrow(*m_cursor), dice::TablePercent(part, distribution.outcomes))));
     }
-    // A screen reader hears the cursor first, then the summary; the value
-    // change serves those that follow values instead.
-    const QString cursor = CursorText();
-    const QString name = QStringLiteral("Comparison of ") + Title();
-    setAccessibleName(cursor.isEmpty() ? name : cursor + QStringLiteral(", ") + name);
-    setAccessibleDescription(cursor.isEmpty() ? Summary() : cursor + QStringLiteral(". ") + Summary());
-    if (cursor.isEmpty() || cursor == m_announced)
-        return;
-    m_announced = cursor;
-    QAccessibleValueChangeEvent moved(this, cursor);
-    QAccessible::updateAccessibility(&moved);
+    NamePlot(*this, QStringLiteral("Comparison of ") + Title(), Summary(), CursorText(), m_announced);
 }
 
 } // namespace window

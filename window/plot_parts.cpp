@@ -2,6 +2,7 @@
 
 #include "numtext/patterns.h"
 
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
@@ -103,6 +104,17 @@ std::string ReadoutText(rollstats::View view, std::int32_t total, const std::str
 QString Text(const std::string &text)
 {
     return QString::fromStdString(text);
+}
+
+void NamePlot(QWidget &plot, const QString &name, const QString &summary, const QString &cursor, QString &announced)
+{
+    plot.setAccessibleName(cursor.isEmpty() ? name : cursor + QStringLiteral(", ") + name);
+    plot.setAccessibleDescription(cursor.isEmpty() ? summary : cursor + QStringLiteral(". ") + summary);
+    if (cursor.isEmpty() || cursor == announced)
+        return;
+    announced = cursor;
+    QAccessibleValueChangeEvent moved(&plot, cursor);
+    QAccessible::updateAccessibility(&moved);
 }
 
 const char *ViewName(rollstats::View view)

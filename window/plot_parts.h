@@ -75,6 +75,12 @@ std::string ReadoutText(rollstats::View view, std::int32_t total, const std::str
 
 QString Text(const std::string &text);
 
+// Names a plot for screen readers: the reading under its cursor first, then
+// what the plot is, and the summary as its description. A screen reader
+// speaks a new name of the focused widget; the value change, sent once for
+// each new reading (remembered in announced), serves those that follow values.
+void NamePlot(QWidget &plot, const QString &name, const QString &summary, const QString &cursor, QString &announced);
+
 // "exactly", "at least", "at most": how titles, summaries and the settings
 // file name a view.
 const char *ViewName(rollstats::View view);

@@ -8,6 +8,8 @@
 #include "window/menus.h"
 #include "window/startup.h"
 
+#include "tests/tools/dark_palette.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -15,33 +17,11 @@
 #include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
-#include <QStyleFactory>
 #include <QTimer>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
-
-namespace
-{
-
-void UseDarkPalette()
-{
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(45, 45, 48));
-    dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Base, QColor(30, 30, 30));
-    dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
-    dark.setColor(QPalette::Text, QColor(230, 230, 230));
-    dark.setColor(QPalette::Button, QColor(55, 55, 58));
-    dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
-    dark.setColor(QPalette::Highlight, QColor(80, 140, 230));
-    dark.setColor(QPalette::HighlightedText, Qt::white);
-    QApplication::setPalette(dark);
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
