@@ -8,12 +8,11 @@
 #include "window/menus.h"
 #include "window/startup.h"
 
-#include "tests/tools/dark_palette.h"
+#include "tests/tools/shot_helpers.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
@@ -61,14 +60,7 @@ int main(int argc, char *argv[])
         form.cmbGreaterThan.SetListIndex(form.cmbGreaterThan.Widget()->findText(QString::fromUtf8(argv[6])));
         form.cmbLessThan.SetListIndex(form.cmbLessThan.Widget()->findText(QString::fromUtf8(argv[7])));
     }
-    for (const char key : keys) {
-        const Qt::Key code = key == 'l' ? Qt::Key_Left
-            : key == 'h'                ? Qt::Key_Home
-            : key == 'e'                ? Qt::Key_End
-                                        : Qt::Key_Right;
-        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
-        QApplication::sendEvent(chart->Plot(), &press);
-    }
+    PressKeys(chart->Plot(), keys);
     if (!keys.empty())
         chart->Plot()->setFocus();
     QTimer::singleShot(300, &app, [&] {

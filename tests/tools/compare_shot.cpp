@@ -5,10 +5,9 @@
 #include "window/compare.h"
 #include "window/compare_plot.h"
 
-#include "tests/tools/dark_palette.h"
+#include "tests/tools/shot_helpers.h"
 
 #include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QSpinBox>
@@ -63,14 +62,7 @@ int main(int argc, char *argv[])
         if (compare.Computing())
             return;
         poll.stop();
-        for (const char key : keys) {
-            const Qt::Key code = key == 'l' ? Qt::Key_Left
-                : key == 'h'                ? Qt::Key_Home
-                : key == 'e'                ? Qt::Key_End
-                                            : Qt::Key_Right;
-            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
-            QApplication::sendEvent(compare.Plot(), &press);
-        }
+        PressKeys(compare.Plot(), keys);
         QTimer::singleShot(200, &app, [&] {
             QPixmap shot = compare.grab();
             shot.setDevicePixelRatio(1);

@@ -1,11 +1,17 @@
 #pragma once
 
-// A dark palette on the Fusion style, for looking at the windows as a dark
-// desktop shows them.
+// What the screenshot tools share: a dark palette, and keys pressed on a plot.
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QWidget>
+
+#include <string>
+
+// A dark palette on the Fusion style, for looking at the windows as a dark
+// desktop shows them.
 
 inline void UseDarkPalette()
 {
@@ -21,4 +27,17 @@ inline void UseDarkPalette()
     dark.setColor(QPalette::Highlight, QColor(80, 140, 230));
     dark.setColor(QPalette::HighlightedText, Qt::white);
     QApplication::setPalette(dark);
+}
+
+// Presses a key on the plot for each letter: r(ight), l(eft), h(ome), e(nd).
+inline void PressKeys(QWidget *plot, const std::string &keys)
+{
+    for (const char key : keys) {
+        const Qt::Key code = key == 'l' ? Qt::Key_Left
+            : key == 'h'                ? Qt::Key_Home
+            : key == 'e'                ? Qt::Key_End
+                                        : Qt::Key_Right;
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+        QApplication::sendEvent(plot, &press);
+    }
 }
