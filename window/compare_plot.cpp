@@ -99,13 +99,33 @@ ComparePlot::ComparePlot(QWidget *parent, const compare::Comparison &shown)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40, fontMetrics().height() * 14);
     Describe();
 }
 
 QSize ComparePlot::sizeHint() const
 {
-    return { fontMetrics().horizontalAdvance(QLatin1Char('x')) * 80, fontMetrics().height() * 22 };
+    return { fontMetrics().horizontalAdvance(QLatin1Char('x')) * 80,
+        std::max(fontMetrics().height() * 22, minimumSizeHint().height()) };
+}
+
+QSize ComparePlot::minimumSizeHint() const
+{
+    const int narrowest = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40;
+    // Measured on a tall probe, whatever is not the plot is around it.
+    constexpr int probe = 100'000;
+    const Frame frame = Measure(QSize(std::max(width(), narrowest), probe));
+    const double around = probe - frame.plot.height();
+    return { narrowest, static_cast<int>(std::ceil(around + kUsefulLines * QFontMetricsF(font()).height())) };
+}
+
+void ComparePlot::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const int useful = minimumSizeHint().height();
+    if (useful != m_usefulHeight) {
+        m_usefulHeight = useful;
+        updateGeometry();
+    }
 }
 
 void ComparePlot::Changed()
@@ -114,6 +134,7 @@ void ComparePlot::Changed()
     if (m_cursor && !m_shown.IndexOf(*m_cursor))
         m_cursor.reset();
     Describe();
+    updateGeometry();
     update();
 }
 

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -70,6 +71,7 @@ void CompareWindow::AddRoll(const QString &text)
     // another roll: a box holds a remembered roll longer than it lets anyone type.
     row->edit->setMaxLength(std::max(row->edit->maxLength(), static_cast<int>(text.size())));
     row->edit->setText(text);
+    row->edit->installEventFilter(this);
     row->remove = new QPushButton(QStringLiteral("Remove"), row->widget);
     row->status = new QLabel(row->widget);
     row->status->setTextFormat(Qt::PlainText);
@@ -87,6 +89,9 @@ void CompareWindow::AddRoll(const QString &text)
     grid->addWidget(row->status, 1, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     m_rowsLayout->addWidget(row->widget);
+    // Shown now rather than when the layout gets to it, so that the window's
+    // size hint counts it at once.
+    row->widget->show();
 
     Row *added = row.get();
     m_rows.push_back(std::move(row));
@@ -100,8 +105,11 @@ void CompareWindow::AddRoll(const QString &text)
     QObject::connect(added->working, &QTimer::timeout, this, [this, id = added->id] { ShowWorking(id); });
     Renumber();
     RollEdited(*added);
-    if (!m_loading)
-        added->edit->setFocus();
+    if (m_loading)
+        return;
+    GrowWithRows();
+    // The rows' area scrolls to it once it is laid out.
+    added->edit->setFocus();
 }
 
 void CompareWindow::RemoveRoll(int index)
@@ -138,9 +146,15 @@ void CompareWindow::Renumber()
     }
     m_add->setEnabled(RollCount() < kMostRolls);
     // Room for a line per roll row, valid or not, so that the window keeps
-    // its layout while answers come and go.
-    m_table->setFixedHeight(m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth()
-        + m_table->verticalHeader()->defaultSectionSize() * RollCount());
+    // its layout while answers come and go; on a short screen two lines, the
+    // rest scrolled.
+    const auto lines = [this](int count) {
+        return m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth()
+            + m_table->verticalHeader()->defaultSectionSize() * count;
+    };
+    m_table->setMinimumHeight(lines(std::min(RollCount(), 2)));
+    m_table->setMaximumHeight(lines(RollCount()));
+    m_rowsArea->updateGeometry();
     // Tab order follows the rows: each box, then its remove button.
     QWidget *previous = nullptr;
     for (const auto &row : m_rows) {
@@ -176,6 +190,7 @@ void CompareWindow::RollEdited(Row &row)
     }
     row.status->setText(status);
     row.status->setVisible(!status.isEmpty());
+    m_rowsArea->updateGeometry();
     row.edit->setAccessibleDescription(status);
     Remember();
     if (!m_computer->Busy(row.id))
@@ -189,6 +204,7 @@ void CompareWindow::ShowWorking(std::uint64_t id)
         return;
     row->status->setText(QStringLiteral("Working..."));
     row->status->show();
+    m_rowsArea->updateGeometry();
     // What the plot showed for this row belongs to an older text.
     row->result.reset();
     Refresh();
@@ -204,6 +220,7 @@ void CompareWindow::Answered(std::uint64_t id, const RollAnswer &answer)
     const QString status = answer.error.empty() ? QString() : Text(answer.error);
     row->status->setText(status);
     row->status->setVisible(!status.isEmpty());
+    m_rowsArea->updateGeometry();
     row->edit->setAccessibleDescription(status);
     Refresh();
 }
