@@ -104,6 +104,8 @@ private:
     void RollEdited(Row &row);
     void Answered(std::uint64_t id, const RollAnswer &answer);
     void ShowWorking(std::uint64_t id);
+    // The error or the working notice under a roll's box; none when empty.
+    void ShowStatus(Row &row, const QString &status);
     void Refresh();
     void TargetEdited();
     void ShowCursor();

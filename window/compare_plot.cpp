@@ -100,6 +100,7 @@ ComparePlot::ComparePlot(QWidget *parent, const compare::Comparison &shown)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     Describe();
+    MeasureUsefulHeight();
 }
 
 QSize ComparePlot::sizeHint() const
@@ -110,18 +111,24 @@ QSize ComparePlot::sizeHint() const
 
 QSize ComparePlot::minimumSizeHint() const
 {
-    const int narrowest = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40;
-    // Measured on a tall probe, whatever is not the plot is around it.
-    constexpr int probe = 100'000;
-    const Frame frame = Measure(QSize(std::max(width(), narrowest), probe));
-    const double around = probe - frame.plot.height();
-    return { narrowest, static_cast<int>(std::ceil(around + kUsefulLines * QFontMetricsF(font()).height())) };
+    return { fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40, m_usefulHeight };
 }
 
 void ComparePlot::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    const int useful = minimumSizeHint().height();
+    MeasureUsefulHeight();
+}
+
+void ComparePlot::MeasureUsefulHeight()
+{
+    // Measured on a tall probe, whatever is not the plot is around it.
+    constexpr int probe = 100'000;
+    const Frame frame = Measure(QSize(std::max(width(), minimumSizeHint().width()), probe));
+    const double around = probe - frame.plot.height();
+    const auto useful = static_cast<int>(std::ceil(around + kUsefulLines * QFontMetricsF(font()).height()));
+    // Only a change asks the window to lay out again: edits that keep the
+    // legend's lines cost no layout.
     if (useful != m_usefulHeight) {
         m_usefulHeight = useful;
         updateGeometry();
@@ -134,7 +141,7 @@ void ComparePlot::Changed()
     if (m_cursor && !m_shown.IndexOf(*m_cursor))
         m_cursor.reset();
     Describe();
-    updateGeometry();
+    MeasureUsefulHeight();
     update();
 }
 

@@ -72,12 +72,14 @@ private:
     void MoveCursor(std::optional<std::int64_t> total);
     // Works out the readouts and tells the accessibility tools.
     void Describe();
+    void MeasureUsefulHeight();
 
     const compare::Comparison &m_shown;
     std::optional<std::int64_t> m_cursor;
     std::vector<QString> m_readouts;
     QString m_announced;
-    // The legend takes more lines as the plot narrows.
+    // The minimum height; the legend takes more lines as the plot narrows
+    // and as rolls are added.
     int m_usefulHeight = 0;
 };
 

@@ -188,9 +188,7 @@ void CompareWindow::RollEdited(Row &row)
             status = QStringLiteral("At character %1: %2").arg(error.Position() + 1).arg(Text(error.what()));
         }
     }
-    row.status->setText(status);
-    row.status->setVisible(!status.isEmpty());
-    m_rowsArea->updateGeometry();
+    ShowStatus(row, status);
     row.edit->setAccessibleDescription(status);
     Remember();
     if (!m_computer->Busy(row.id))
@@ -202,9 +200,7 @@ void CompareWindow::ShowWorking(std::uint64_t id)
     Row *row = Find(id);
     if (!row || !m_computer->Busy(id))
         return;
-    row->status->setText(QStringLiteral("Working..."));
-    row->status->show();
-    m_rowsArea->updateGeometry();
+    ShowStatus(*row, QStringLiteral("Working..."));
     // What the plot showed for this row belongs to an older text.
     row->result.reset();
     Refresh();
@@ -218,11 +214,20 @@ void CompareWindow::Answered(std::uint64_t id, const RollAnswer &answer)
     row->working->stop();
     row->result = answer.result;
     const QString status = answer.error.empty() ? QString() : Text(answer.error);
-    row->status->setText(status);
-    row->status->setVisible(!status.isEmpty());
-    m_rowsArea->updateGeometry();
+    ShowStatus(*row, status);
     row->edit->setAccessibleDescription(status);
     Refresh();
+}
+
+void CompareWindow::ShowStatus(Row &row, const QString &status)
+{
+    row.status->setText(status);
+    if (row.status->isHidden() == status.isEmpty())
+        return;
+    row.status->setVisible(!status.isEmpty());
+    // The rows' area hints at the rows' height, which a scrolling area
+    // does not pass on by itself.
+    m_rowsArea->updateGeometry();
 }
 
 CompareWindow::Row *CompareWindow::Find(std::uint64_t id)
