@@ -103,13 +103,14 @@ void CompareWindow::AddRoll(const QString &text)
         }
     });
     QObject::connect(added->working, &QTimer::timeout, this, [this, id = added->id] { ShowWorking(id); });
+    // Focused first: the rows' area scrolls to the focused row whenever it is
+    // laid out, which may be at once or later.
+    if (!m_loading)
+        added->edit->setFocus();
     Renumber();
     RollEdited(*added);
-    if (m_loading)
-        return;
-    GrowWithRows();
-    // The rows' area scrolls to it once it is laid out.
-    added->edit->setFocus();
+    if (!m_loading)
+        GrowWithRows();
 }
 
 void CompareWindow::RemoveRoll(int index)
