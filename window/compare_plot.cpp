@@ -122,8 +122,9 @@ void ComparePlot::resizeEvent(QResizeEvent *event)
 
 void ComparePlot::MeasureUsefulHeight()
 {
-    // Measured on a tall probe, whatever is not the plot is around it.
-    constexpr int probe = 100'000;
+    // Whatever is not the plot is around it, at any height; a probe as tall
+    // as a large plot keeps the percent labels it measures few.
+    const int probe = fontMetrics().height() * 40;
     const Frame frame = Measure(QSize(std::max(width(), minimumSizeHint().width()), probe));
     const double around = probe - frame.plot.height();
     const auto useful = static_cast<int>(std::ceil(around + kUsefulLines * QFontMetricsF(font()).height()));
