@@ -1,20 +1,21 @@
 #include "window/menus.h"
 
-#include "numtext/table_text.h"
+#include "dice/dice.h"
+#include "dice/text.h"
 #include "window/chart.h"
+#include "window/copy_table.h"
 #include "window/version.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QScreen>
 
+#include <exception>
 #include <utility>
 
 namespace window
@@ -26,8 +27,8 @@ FormMenus::FormMenus(QMainWindow &window, ChartWindow &chart)
     , m_bar(window.menuBar())
 {
     QMenu *edit = m_bar->addMenu(QStringLiteral("&Edit"));
-    m_copy = edit->addAction(QStringLiteral("&Copy Table"));
-    m_copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    m_copy = NewCopyTableAction(this);
+    edit->addAction(m_copy);
     m_copy->setEnabled(false);
     QMenu *view = m_bar->addMenu(QStringLiteral("&View"));
     m_chart = view->addAction(QStringLiteral("C&hart"));
@@ -107,13 +108,15 @@ void FormMenus::CopyToClipboard() const
 {
     if (!m_table || m_table->Empty())
         return;
-    const auto text = [this](char separator, std::string_view lineEnd) {
-        return numtext::TableText(m_table->FirstTotal(), m_table->counts, m_table->totalOutcomes, separator, lineEnd);
-    };
-    auto *data = new QMimeData;
-    data->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(text(',', "\r\n")));
-    data->setText(QString::fromStdString(text('\t', "\n")));
-    QGuiApplication::clipboard()->setMimeData(data);
+    // The exact counts, as the command line writes the same roll: the
+    // table's doubles stop counting every outcome past 2^53.
+    try {
+        const dice::Distribution distribution = dice::Evaluate(dice::Parse(m_table->Roll()));
+        const dice::Column column { m_table->Roll(), &distribution };
+        CopyRolls({ &column, 1 });
+    } catch (const std::exception &) {
+        // A table the window wrote is a roll the notation reads; nothing to copy otherwise.
+    }
 }
 
 void FormMenus::ShowChart(bool shown)
