@@ -48,6 +48,20 @@ enum class ErrorCode {
     CannotDrop, // Numbers: how many to drop, how many dice
     TooManyTerms, // more than maxTerms
     TooManyDice, // more than maxDice in the expression
+    NoFaces, // d{}
+    ExpectedFace, // Text as ExpectedSides
+    FacesUnclosed, // Text: the character found instead of ',' or '}', or empty at the end
+    TooManyFaces, // more than maxFaces listed
+    ExpectedComparison, // the number of a compare point; Text as ExpectedSides
+    Twice, // Text: the modifier as typed, given a second time in one term
+    FailureFirst, // f with no success count before it
+    ExplodesForever, // every face of the die meets the explode point
+    RerollsForever, // every face of the die meets the reroll point
+    ExplodeSidesTooMany, // a die of more than maxExplodeSides faces explodes
+    ExplosionFalls, // an extra roll could take away from the total, which would then have no lowest
+    KeepOfExplosions, // keep or drop among the dice of `!` or `!p`
+    UnboundedSubtracted, // a term with no highest total taken away
+    SpanTooLarge, // the totals would span more than maxSpan values
 };
 
 class ParseError : public std::exception

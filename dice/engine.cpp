@@ -323,7 +323,6 @@ bool Distribution::Unbounded() const
 
 Distribution detail::CountPlain(const std::vector<Term> &terms, const std::stop_token &stop)
 {
-    CheckExpression(expression);
     Check(stop);
     std::int64_t offset = 0;
     mpz_class outcomes = 1;

@@ -163,6 +163,7 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop)
 
 Distribution Evaluate(const Expression &expression, std::stop_token stop, std::int64_t through)
 {
+    CheckExpression(expression);
     detail::Check(stop);
     std::vector<Term> plain;
     std::vector<Term> weighted;
