@@ -166,7 +166,7 @@ std::string ErrorMessage(const ParseError &error)
         return quoted + " is not an operator: terms are joined with '+' or '-'";
     case ErrorCode::NotAModifier:
         if (error.Hint().empty())
-            return quoted + " is not a modifier: keep or drop dice with kh, kl, dh or dl";
+            return quoted + " is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f";
         return quoted + " is not a modifier: type " + error.Hint();
     case ErrorCode::ExpectedSides:
         return Expected(error, "the number of sides");

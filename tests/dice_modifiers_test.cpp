@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -355,4 +356,85 @@ TEST(DiceModifiers, BoundedStatisticsOfKeptExplosionsHoldToNineDecimals)
         EXPECT_EQ(dice::FixedDecimal(statistics.mean, 9), dice::FixedDecimal(mean, 9)) << text;
         EXPECT_EQ(dice::RootDecimal(statistics.variance, 9), dice::RootDecimal(variance, 9)) << text;
     }
+}
+
+// Each refused form, with its message and the caret under what it is about.
+TEST(DiceModifiers, RefusedFormsSayWhyAndWhere)
+{
+    std::string hundredOne = "d{1";
+    for (int face = 2; face <= 101; ++face) {
+        hundredOne += ',';
+        hundredOne += static_cast<char>('0' + face % 7);
+    }
+    hundredOne += "}";
+    const std::pair<std::string, const char *> cases[] = {
+        { "1d6!>=1", "1d6!>=1: every face explodes: the die would roll forever\n   ^" },
+        { "1d6r<7", "1d6r<7: every face is rerolled: the die would roll forever\n   ^" },
+        { "d{3,3}!", "d{3,3}!: every face explodes: the die would roll forever\n      ^" },
+        { "1d6!!!", "1d6!!!: '!' is given twice: a term takes one of each kind of modifier\n     ^" },
+        { "4d6kh3kl1", "4d6kh3kl1: 'kl' is given twice: a term takes one of each kind of modifier\n      ^" },
+        { "5d10>=8>=9", "5d10>=8>=9: '>=9' is given twice: a term takes one of each kind of modifier\n       ^" },
+        { "2d6r1ro2", "2d6r1ro2: 'ro' is given twice: a term takes one of each kind of modifier\n     ^" },
+        { "d{}", "d{}: a die needs at least one face between '{' and '}'\n  ^" },
+        { "d{1,}", "d{1,}: unexpected '}': expected a face\n    ^" },
+        { "d{1,2", "d{1,2: missing '}' after the faces\n     ^" },
+        { "d{1;2}", "d{1;2}: unexpected ';': expected ',' or '}'\n   ^" },
+        { "2d6>=", "2d6>=: missing a number to compare with\n     ^" },
+        { "8d10>=8f", "8d10>=8f: missing a number to compare with\n        ^" },
+        { "4d6f1", "4d6f1: 'f' counts failures after a success count, such as >=8f1\n   ^" },
+        { "4d6!kh3",
+            "4d6!kh3: keep and drop cannot pick among the extra dice of '!': use '!!' to add them into their die\n"
+            "    ^" },
+        { "d{-1,0,1}!<0",
+            "d{-1,0,1}!<0: an exploding die that takes away from the total would leave it no lowest value\n"
+            "         ^" },
+        { "3d6!=6>=7f6",
+            "3d6!=6>=7f6: an exploding die that takes away from the total would leave it no lowest value\n   ^" },
+        { "1d101!", "1d101!: a die that explodes has at most 100 faces\n  ^" },
+        { "10-1d6!", "10-1d6!: a roll with no highest total cannot be taken away\n   ^" },
+        { "1+100d{-1000000,1000000}", "1+100d{-1000000,1000000}: the totals would span more than 2000000 values\n  ^" },
+        { "d{1,1000000}!", "d{1,1000000}!: the totals would span more than 2000000 values\n^" },
+        { "d{1000001}", "d{1000001}: the number is too large: at most 1000000\n  ^" },
+        { hundredOne, "" },
+    };
+    for (const auto &[text, shown] : cases) {
+        try {
+            dice::Parse(text);
+            ADD_FAILURE() << "accepted " << text;
+        } catch (const dice::ParseError &error) {
+            if (*shown != '\0') {
+                EXPECT_EQ(dice::ErrorText(text, error), shown);
+            } else {
+                EXPECT_EQ(error.Code(), dice::ErrorCode::TooManyFaces);
+                EXPECT_EQ(error.Position(), text.rfind(',') + 1);
+            }
+        }
+    }
+    // Built by hand past the parser, a die that would explode forever is
+    // refused by the count rather than counted without end.
+    dice::Expression forever;
+    forever.terms.resize(1);
+    forever.terms[0].dice = 1;
+    forever.terms[0].sides = 6;
+    forever.terms[0].kept = 1;
+    forever.terms[0].explode = dice::Explode::Each;
+    forever.terms[0].explodeOn = { dice::Compare::Kind::Greater, 0 };
+    EXPECT_THROW(dice::Evaluate(forever), std::invalid_argument);
+}
+
+// Forms that may be refused but are counted exactly: an explosion that can
+// add nothing ends with certainty all the same.
+TEST(DiceModifiers, ExplosionsThatMayAddNothingEndExactly)
+{
+    const dice::Distribution zero = dice::Evaluate(dice::Parse("d{0,1}!=0"));
+    EXPECT_EQ(zero.lowest, 1);
+    EXPECT_EQ(zero.counts, std::vector<mpz_class> { 1 });
+    EXPECT_EQ(zero.outcomes, 1);
+    EXPECT_FALSE(zero.Unbounded());
+    // A first roll of 1 or 2 goes on, an extra 1 adds 0 and goes on, an
+    // extra 3 adds 2 and stops: 3 is a first 3, or a first 1, any number of
+    // 1s and a 3: 1/6 + 1/6 * (1/6) / (1 - 1/6) = 1/6 + 1/30.
+    const dice::Distribution penetrating = dice::Evaluate(dice::Parse("1d6!p<3"));
+    EXPECT_EQ(penetrating.lowest, 3);
+    EXPECT_EQ(Share(penetrating.counts[0], penetrating.outcomes), mpq_class(1, 6) + mpq_class(1, 30));
 }
