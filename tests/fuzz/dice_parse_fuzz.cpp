@@ -73,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Fail("term count out of range", text);
     int allDice = 0;
     long work = 0;
+    bool plain = true;
     std::int64_t lowest = 0;
     std::int64_t highest = 0;
     for (const dice::Term &term : expression.terms) {
@@ -86,9 +87,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             highest += term.sign * term.number;
             continue;
         }
-        if (term.dice < dice::minDice || term.sides < dice::minSides || term.sides > dice::maxSides || term.kept < 1
-            || term.kept > term.dice)
+        if (!term.faces.empty()) {
+            if (term.sides != static_cast<int>(term.faces.size()) || term.sides > dice::maxFaces || term.fudge)
+                Fail("listed faces and sides differ", text);
+        } else if (term.sides < dice::minSides || term.sides > dice::maxSides) {
             Fail("dice term out of range", text);
+        }
+        if (term.dice < dice::minDice || term.kept < 1 || term.kept > term.dice)
+            Fail("dice term out of range", text);
+        if (term.explode != dice::Explode::None && term.sides > dice::maxExplodeSides)
+            Fail("a die of too many faces explodes", text);
+        if (term.failure.kind != dice::Compare::Kind::None && term.success.kind == dice::Compare::Kind::None)
+            Fail("failures counted without successes", text);
+        if (!term.Plain()) {
+            // Dice with modifiers cost more per die: explosions list far,
+            // keeps place every die on every face.
+            plain = false;
+            const long explode = term.explode == dice::Explode::None ? 1 : 20;
+            const long keep = term.pick == dice::Pick::All ? 1 : term.dice * term.dice;
+            work += static_cast<long>(term.dice) * term.sides * explode * keep;
+            continue;
+        }
         if ((term.pick == dice::Pick::All) != (term.kept == term.dice))
             Fail("a pick that keeps every die, or a plain roll that does not", text);
         if (term.pick != dice::Pick::All && term.sides > dice::maxPickSides)
@@ -112,12 +131,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (work > 3000)
         return 0;
     const dice::Distribution distribution = dice::Evaluate(expression);
-    if (distribution.lowest != lowest || distribution.Highest() != highest)
+    if (plain && (distribution.lowest != lowest || distribution.Highest() != highest))
         Fail("counted range differs from the terms' range", text);
-    mpz_class sum;
+    mpz_class sum = distribution.tail;
     for (const mpz_class &count : distribution.counts)
         sum += count;
-    if (sum != distribution.outcomes || distribution.counts.front() == 0 || distribution.counts.back() == 0)
-        Fail("counts do not add up to every outcome", text);
+    if (sum != distribution.outcomes || distribution.counts.front() == 0)
+        Fail("counts and remainder do not add up to every outcome", text);
+    if (!distribution.Unbounded() && distribution.counts.back() == 0)
+        Fail("a bounded roll ends on a total it cannot throw", text);
+    if (distribution.Unbounded()) {
+        mpz_class power;
+        mpz_ui_pow_ui(power.get_mpz_t(), 10, 15);
+        if (distribution.tail * power >= distribution.outcomes || !distribution.moments)
+            Fail("an unbounded roll listed short of its last total, or without its moments", text);
+        if (plain)
+            Fail("plain dice with a remainder", text);
+    }
     return 0;
 }
