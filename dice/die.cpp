@@ -3,6 +3,7 @@
 #include "dice/weights.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 namespace dice
@@ -171,10 +172,18 @@ Distribution Series(const Distribution &stops, const Distribution &explodes, std
     series.lowest = stops.lowest;
     const std::int64_t last = std::max(through, stops.Highest());
     const auto size = static_cast<std::size_t>(std::max<std::int64_t>(0, last - series.lowest + 1));
-    // u[k] is the k-th share times r^size: exact, since the k-th share's
-    // denominator divides r^(k+1).
+    // Term k is reached by at most k / step explosions of the least step,
+    // so its share's denominator divides r^(k / step + 1): counts[k] is the
+    // share times r times scale, exact.
+    std::int64_t least = std::numeric_limits<std::int64_t>::max();
+    for (std::size_t e = 0; e < explodes.counts.size(); ++e) {
+        const std::int64_t step = explodes.lowest + static_cast<std::int64_t>(e);
+        if (step >= 1 && explodes.counts[e] != 0)
+            least = std::min(least, step);
+    }
+    const std::int64_t steps = size == 0 ? 0 : static_cast<std::int64_t>(size - 1) / least;
     mpz_class scale;
-    mpz_pow_ui(scale.get_mpz_t(), r.get_mpz_t(), static_cast<unsigned long>(size > 0 ? size - 1 : 0));
+    mpz_pow_ui(scale.get_mpz_t(), r.get_mpz_t(), static_cast<unsigned long>(steps));
     series.counts.resize(size);
     mpz_class sum;
     for (std::size_t k = 0; k < size; ++k) {

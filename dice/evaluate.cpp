@@ -8,6 +8,7 @@
 #include "dice/weights.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace dice
 {
@@ -154,6 +155,38 @@ std::optional<std::int64_t> LastListed(const Distribution &roll)
     return last;
 }
 
+// log10 of a share, for guessing only.
+double Log10(const mpz_class &part, const mpz_class &whole)
+{
+    long partExponent = 0;
+    long wholeExponent = 0;
+    const double partMantissa = mpz_get_d_2exp(&partExponent, part.get_mpz_t());
+    const double wholeMantissa = mpz_get_d_2exp(&wholeExponent, whole.get_mpz_t());
+    return std::log10(partMantissa / wholeMantissa)
+        + static_cast<double>(partExponent - wholeExponent) * std::log10(2.0);
+}
+
+// Where to list through next: the remainder's fall over the last quarter
+// of the listing, carried on until it would be below 10^-15, and a little
+// more; at most twice as far, since the fall of the body of a roll says
+// little about that of its tail.
+std::int64_t Further(const Distribution &roll, std::int64_t least, std::int64_t last)
+{
+    const std::int64_t doubled = least + 2 * (last - least + 1);
+    const std::int64_t back = (roll.Highest() - roll.lowest) / 4;
+    if (back < 4 || roll.tail == 0)
+        return doubled;
+    mpz_class earlier = roll.tail;
+    for (std::int64_t i = 0; i < back; ++i)
+        earlier += roll.counts[roll.counts.size() - 1 - static_cast<std::size_t>(i)];
+    const double now = Log10(roll.tail, roll.outcomes);
+    const double fall = (Log10(earlier, roll.outcomes) - now) / static_cast<double>(back);
+    if (!(fall > 1e-3))
+        return doubled;
+    const double more = (now + 15.0) / fall * 1.15 + 8.0;
+    return std::clamp(roll.Highest() + static_cast<std::int64_t>(std::min(more, 1e7)), last + 8, doubled);
+}
+
 } // namespace
 
 Distribution Evaluate(const Expression &expression, std::stop_token stop)
@@ -227,7 +260,7 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
                 return total;
             }
         }
-        last = least + 2 * (last - least + 1);
+        last = Further(total, least, last);
     }
 }
 

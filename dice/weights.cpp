@@ -66,11 +66,25 @@ Distribution Product(const Distribution &a, const Distribution &b, std::int64_t 
     const auto size = static_cast<std::size_t>(last - result.lowest + 1);
     const std::size_t aSize = std::min(a.counts.size(), size);
     const std::size_t bSize = std::min(b.counts.size(), size);
-    if (aSize * bSize <= smallProduct) {
+    // Dice with listed faces far apart leave most slots empty: their
+    // products go face by face.
+    std::vector<std::size_t> aFaces;
+    std::vector<std::size_t> bFaces;
+    for (std::size_t i = 0; i < aSize; ++i) {
+        if (a.counts[i] != 0)
+            aFaces.push_back(i);
+    }
+    for (std::size_t j = 0; j < bSize; ++j) {
+        if (b.counts[j] != 0)
+            bFaces.push_back(j);
+    }
+    if (aFaces.size() * bFaces.size() <= std::max(smallProduct, (aSize + bSize) / 8)) {
         result.counts.resize(size);
-        for (std::size_t i = 0; i < aSize; ++i) {
-            for (std::size_t j = 0; j < bSize && i + j < size; ++j)
-                mpz_addmul(result.counts[i + j].get_mpz_t(), a.counts[i].get_mpz_t(), b.counts[j].get_mpz_t());
+        for (const std::size_t i : aFaces) {
+            for (const std::size_t j : bFaces) {
+                if (i + j < size)
+                    mpz_addmul(result.counts[i + j].get_mpz_t(), a.counts[i].get_mpz_t(), b.counts[j].get_mpz_t());
+            }
         }
     } else {
         // Slots wide enough for the whole product, so no slot carries.

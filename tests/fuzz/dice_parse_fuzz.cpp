@@ -6,6 +6,7 @@
 #include "dice/dice.h"
 #include "dice/limits.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -105,7 +106,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             plain = false;
             const long explode = term.explode == dice::Explode::None ? 1 : 20;
             const long keep = term.pick == dice::Pick::All ? 1 : term.dice * term.dice;
-            work += static_cast<long>(term.dice) * term.sides * explode * keep;
+            long spread = term.sides;
+            if (!term.faces.empty()) {
+                const auto [least, most] = std::minmax_element(term.faces.begin(), term.faces.end());
+                spread = static_cast<long>(*most - *least + 1);
+            }
+            work += static_cast<long>(term.dice) * spread * explode * keep;
             continue;
         }
         if ((term.pick == dice::Pick::All) != (term.kept == term.dice))
