@@ -62,6 +62,7 @@ enum class ErrorCode {
     KeepOfExplosions, // keep or drop among the dice of `!` or `!p`
     UnboundedSubtracted, // a term with no highest total taken away
     SpanTooLarge, // the totals would span more than maxSpan values
+    ComparePastListing, // Numbers: the largest number a compare point of this die that explodes may name
 };
 
 class ParseError : public std::exception

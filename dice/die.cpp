@@ -356,7 +356,11 @@ Distribution CountTerm(const Term &term, std::int64_t through, const std::stop_t
     std::int64_t unitThrough = through - static_cast<std::int64_t>(units - 1) * unitLow;
     if (Counting(term) && term.explode != Explode::Each)
         unitThrough = Threshold(term) + 1;
-    unitThrough = std::max(unitThrough, Threshold(term) + 1);
+    // A chain of `!` rolls is rerolled and counted roll by roll, exactly at
+    // any length; a die counted or rerolled as a whole is listed past every
+    // compare point, so that all above its listing meets each point alike.
+    if (term.explode != Explode::Each)
+        unitThrough = std::max(unitThrough, Threshold(term) + 1);
 
     if (term.explode == Explode::Each)
         return Power(Chain(term, raw, unitThrough, stop), term.dice, through, stop);

@@ -216,6 +216,8 @@ std::string ErrorMessage(const ParseError &error)
         return "keep and drop cannot pick among the extra dice of '!': use '!!' to add them into their die";
     case ErrorCode::UnboundedSubtracted:
         return "a roll with no highest total cannot be taken away";
+    case ErrorCode::ComparePastListing:
+        return "a die that explodes is counted or rerolled only up to " + std::to_string(Number(error, 0));
     case ErrorCode::SpanTooLarge:
         return "the totals would span more than " + std::to_string(maxSpan) + " values";
     }

@@ -4,6 +4,7 @@
 // 10^-15 of the chance lies above what is listed.
 
 #include "dice/die.h"
+#include "dice/rules.h"
 #include "dice/text.h"
 #include "dice/weights.h"
 
@@ -229,7 +230,10 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
             most += term.sign > 0 ? *reach.highest : -reach.lowest;
         unbounded = unbounded || !reach.highest;
     }
-    std::int64_t last = std::max(through, unbounded ? least + 64 : most);
+    std::int64_t guess = roll.Highest();
+    for (const Term &term : weighted)
+        guess += term.sign > 0 ? TermListing(term) : -detail::TermReach(term).lowest;
+    std::int64_t last = std::max(through, unbounded ? std::max(guess, least + 16) : most);
     for (;;) {
         Distribution total = roll;
         std::vector<Distribution> parts;

@@ -75,6 +75,25 @@ std::optional<ErrorCode> BrokenRule(const Term &term)
 
 void CheckModifiers(const Term &term, const Places &places)
 {
+    // A die of !! or that explodes without its own count is listed past
+    // the points that count or reroll it: far points would list it far.
+    if (term.explode != Explode::None) {
+        Term one = term;
+        one.dice = 1;
+        one.kept = 1;
+        one.pick = Pick::All;
+        one.success = {};
+        one.failure = {};
+        one.reroll = Reroll::None;
+        const std::int64_t limit = TermListing(one);
+        const std::pair<const Compare *, std::size_t> points[] = {
+            { &term.rerollOn, places.reroll }, { &term.success, places.success }, { &term.failure, places.failure }
+        };
+        for (const auto &[point, at] : points) {
+            if (term.explode == Explode::Compound && point->kind != Compare::Kind::None && point->value > limit)
+                throw ParseError(ErrorCode::ComparePastListing, at, { limit });
+        }
+    }
     const std::optional<ErrorCode> broken = BrokenRule(term);
     if (!broken)
         return;
@@ -90,11 +109,19 @@ void CheckModifiers(const Term &term, const Places &places)
     throw ParseError(*broken, at);
 }
 
-std::int64_t TermSpan(const Term &term)
+namespace
 {
-    const detail::Reach reach = detail::TermReach(term);
-    if (reach.highest)
-        return *reach.highest - reach.lowest;
+
+// The chance that an extra roll explodes, a roll's most and an extra roll's
+// most, for the estimates below.
+struct Explosions {
+    double chance = 0;
+    double first = 0;
+    double step = 0;
+};
+
+Explosions Of(const Term &term)
+{
     const std::vector<Face> raw = detail::RawFaces(term);
     const Compare explode = Or(term.explodeOn, raw.back().value);
     double meets = 0;
@@ -105,13 +132,44 @@ std::int64_t TermSpan(const Term &term)
             meets += static_cast<double>(face.count);
     }
     const bool counting = term.success.kind != Compare::Kind::None;
-    const double step = counting ? 1.0 : static_cast<double>(raw.back().value);
-    const double first = counting ? 1.0 : static_cast<double>(std::max(raw.back().value, term.minimum));
-    // n p^k < 10^-16 from k = log(n 10^16) / log(1 / p) on.
-    const double explosions = std::ceil(std::log(term.dice * 1e16) / std::log(whole / meets));
+    Explosions explosions;
+    explosions.chance = meets / whole;
+    explosions.step = counting ? 1.0 : static_cast<double>(raw.back().value);
+    explosions.first = counting ? 1.0 : static_cast<double>(std::max(raw.back().value, term.minimum));
+    return explosions;
+}
+
+// The least k with n p^k below the chance, p the chance of an explosion.
+double Depth(const Term &term, const Explosions &explosions, double chance)
+{
+    return std::ceil(std::log(term.dice / chance) / std::log(1.0 / explosions.chance));
+}
+
+} // namespace
+
+std::int64_t TermSpan(const Term &term)
+{
+    const detail::Reach reach = detail::TermReach(term);
+    if (reach.highest)
+        return *reach.highest - reach.lowest;
+    // Past k explosions of any die the chance left is below n p^k.
+    const Explosions explosions = Of(term);
     const int units = term.pick == Pick::All ? term.dice : term.kept;
-    const double span = units * (first + step * explosions) - static_cast<double>(reach.lowest);
+    const double span = units * (explosions.first + explosions.step * Depth(term, explosions, 1e-16))
+        - static_cast<double>(reach.lowest);
     return static_cast<std::int64_t>(std::min(span, 1e15));
+}
+
+std::int64_t TermListing(const Term &term)
+{
+    const detail::Reach reach = detail::TermReach(term);
+    if (reach.highest)
+        return *reach.highest;
+    // Far out, the chance of a total is mostly that of one die gone far.
+    const Explosions explosions = Of(term);
+    const int units = term.pick == Pick::All ? term.dice : term.kept;
+    const double last = units * explosions.first + explosions.step * Depth(term, explosions, 1e-15);
+    return static_cast<std::int64_t>(std::min(last * 1.1, 1e12)) + 4;
 }
 
 } // namespace dice

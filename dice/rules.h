@@ -41,4 +41,8 @@ void CheckModifiers(const Term &term, const Places &places);
 // explode with chance p each go past k explosions with chance below n p^k.
 std::int64_t TermSpan(const Term &term);
 
+// A guess at the last total a term lists, for a first count that is likely
+// to list far enough: its highest, where it has one.
+std::int64_t TermListing(const Term &term);
+
 } // namespace dice

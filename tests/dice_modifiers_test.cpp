@@ -395,6 +395,7 @@ TEST(DiceModifiers, RefusedFormsSayWhyAndWhere)
         { "1+100d{-1000000,1000000}", "1+100d{-1000000,1000000}: the totals would span more than 2000000 values\n  ^" },
         { "d{1,1000000}!", "d{1,1000000}!: the totals would span more than 2000000 values\n^" },
         { "d{1000001}", "d{1000001}: the number is too large: at most 1000000\n  ^" },
+        { "2d6!!=6>=200", "2d6!!=6>=200: a die that explodes is counted or rerolled only up to 142\n       ^" },
         { hundredOne, "" },
     };
     for (const auto &[text, shown] : cases) {
