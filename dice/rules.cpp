@@ -75,8 +75,21 @@ std::optional<ErrorCode> BrokenRule(const Term &term)
 
 void CheckModifiers(const Term &term, const Places &places)
 {
-    // A die of !! or that explodes without its own count is listed past
-    // the points that count or reroll it: far points would list it far.
+    const std::optional<ErrorCode> broken = BrokenRule(term);
+    if (broken) {
+        std::size_t at = places.explode;
+        if (*broken == ErrorCode::ExplodeSidesTooMany)
+            at = places.sides;
+        else if (*broken == ErrorCode::RerollsForever)
+            at = places.reroll;
+        else if (*broken == ErrorCode::KeepOfExplosions)
+            at = places.keep;
+        else if (*broken == ErrorCode::FailureFirst)
+            at = places.failure;
+        throw ParseError(*broken, at);
+    }
+    // A die of !! is listed past the points that count or reroll it as a
+    // whole: points far past its own listing would list it far.
     if (term.explode != Explode::None) {
         Term one = term;
         one.dice = 1;
@@ -94,19 +107,6 @@ void CheckModifiers(const Term &term, const Places &places)
                 throw ParseError(ErrorCode::ComparePastListing, at, { limit });
         }
     }
-    const std::optional<ErrorCode> broken = BrokenRule(term);
-    if (!broken)
-        return;
-    std::size_t at = places.explode;
-    if (*broken == ErrorCode::ExplodeSidesTooMany)
-        at = places.sides;
-    else if (*broken == ErrorCode::RerollsForever)
-        at = places.reroll;
-    else if (*broken == ErrorCode::KeepOfExplosions)
-        at = places.keep;
-    else if (*broken == ErrorCode::FailureFirst)
-        at = places.failure;
-    throw ParseError(*broken, at);
 }
 
 namespace
@@ -142,6 +142,8 @@ Explosions Of(const Term &term)
 // The least k with n p^k below the chance, p the chance of an explosion.
 double Depth(const Term &term, const Explosions &explosions, double chance)
 {
+    if (explosions.chance <= 0 || explosions.chance >= 1)
+        return 0;
     return std::ceil(std::log(term.dice / chance) / std::log(1.0 / explosions.chance));
 }
 

@@ -13,6 +13,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace
 {
@@ -104,7 +105,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             // Dice with modifiers cost more per die: explosions list far,
             // keeps place every die on every face.
             plain = false;
-            const long explode = term.explode == dice::Explode::None ? 1 : 20;
+            // An explosion likely to go on lists far: 20 per die, times
+            // the number of rolls a chain takes on average.
+            long explode = 1;
+            if (term.explode != dice::Explode::None) {
+                const std::vector<std::int64_t> faces = term.Faces();
+                const std::int64_t top = *std::max_element(faces.begin(), faces.end());
+                const dice::Compare point = term.explodeOn.kind == dice::Compare::Kind::None
+                    ? dice::Compare { dice::Compare::Kind::Equal, top }
+                    : term.explodeOn;
+                const auto meets =
+                    std::count_if(faces.begin(), faces.end(), [&](std::int64_t f) { return point.Meets(f); });
+                explode = 20 * static_cast<long>(faces.size())
+                    / static_cast<long>(faces.size() - static_cast<std::size_t>(meets));
+            }
             const long keep = term.pick == dice::Pick::All ? 1 : term.dice * term.dice;
             long spread = term.sides;
             if (!term.faces.empty()) {
