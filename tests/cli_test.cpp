@@ -1,4 +1,5 @@
 // Runs the built pipwright-cli as a script would, through the shell.
+#include "dice/limits.h"
 #include "numtext/results.h"
 #include "rollstats/outcomes.h"
 #include "rollstats/rollstats.h"
@@ -257,6 +258,12 @@ TEST(Cli, UsagePeopleTypeIsReadOrExplained)
             "\xc3\xa9"
             "1d6+1d6X: character U+00E9: only ASCII characters belong in an expression\n^\n" },
         { "\"$(printf '1d6\\t+\\t2')\"", 0, "", "" },
+        // Thousands of characters: the echo shows the 60 columns before the
+        // error and marks the cut.
+        { "\"1d6+$(printf '%2000s' '')2Q\"",
+            2,
+            "",
+            "..." + std::string(58, ' ') + "2Q: unexpected 'Q': expected '+' or '-'\n" + std::string(62, ' ') + "^\n" },
     };
     for (const auto &[arguments, status, out, err] : cases) {
         const Finished run = Cli(arguments);
@@ -288,4 +295,52 @@ TEST(Cli, TotalsBeyondSixtyFourBitsAreOutOfRange)
     }
     EXPECT_EQ(Cli("--at-least -9223372036854775808 1d6").out, "100.000000000%\n");
     EXPECT_EQ(Cli("--at-least +4 1d6").out, "50.000000000%\n");
+}
+
+// The help and the manual page describe the same options, and the manual
+// page states the limits the parser enforces.
+TEST(Cli, HelpAndManualPageAgree)
+{
+    const std::string help = Cli("--help").out;
+    std::string manual = Slurp(PIPWRIGHT_CLI_MANUAL);
+    ASSERT_FALSE(manual.empty());
+    EXPECT_EQ(manual.find('@'), std::string::npos) << "a value the build did not fill in";
+    // Unescaped, the page's "\-\-at\-least" reads "--at-least".
+    for (std::size_t at = manual.find("\\-"); at != std::string::npos; at = manual.find("\\-", at))
+        manual.erase(at, 1);
+    std::vector<std::string> options;
+    for (std::size_t at = help.find("\n  -"); at != std::string::npos; at = help.find("\n  -", at + 1)) {
+        const std::string line = help.substr(at + 3, help.find('\n', at + 1) - at - 3);
+        for (std::size_t start = 0; start < line.size() && line[start] == '-';) {
+            const std::size_t end = line.find_first_of(", ", start);
+            options.push_back(line.substr(start, end - start));
+            start = line.find('-', end);
+            if (line.compare(end, 2, ", ") != 0)
+                break;
+        }
+    }
+    EXPECT_GE(options.size(), 8u) << help;
+    // An option as a word of its own: "-h" is not found inside "--help".
+    const auto named = [&manual](const std::string &option) {
+        const auto part = [](char c) { return c == '-' || (c >= 'a' && c <= 'z'); };
+        for (std::size_t at = manual.find(option); at != std::string::npos; at = manual.find(option, at + 1)) {
+            const std::size_t end = at + option.size();
+            if ((at == 0 || !part(manual[at - 1])) && (end == manual.size() || !part(manual[end])))
+                return true;
+        }
+        return false;
+    };
+    for (const std::string &option : options)
+        EXPECT_TRUE(named(option)) << option << " is not in the manual page";
+    using std::to_string;
+    const std::string limits[] = {
+        "dice (" + to_string(dice::minDice) + " to " + to_string(dice::maxDice) + ";",
+        "sides (" + to_string(dice::minSides) + " to " + to_string(dice::maxSides) + ")",
+        "dice of at most " + to_string(dice::maxPickSides) + " sides",
+        "from -" + to_string(dice::maxNumber) + " to " + to_string(dice::maxNumber) + ".",
+        "at most " + to_string(dice::maxDice) + " dice and " + to_string(dice::maxTerms) + " terms",
+    };
+    for (const std::string &limit : limits)
+        EXPECT_NE(manual.find(limit), std::string::npos) << limit;
+    EXPECT_NE(help.find(limits[4]), std::string::npos) << help;
 }
