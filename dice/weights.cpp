@@ -49,6 +49,13 @@ Distribution Point(std::int64_t total)
 Distribution Product(const Distribution &a, const Distribution &b, std::int64_t through, const std::stop_token &stop)
 {
     Check(stop);
+    // A certain total only moves the other roll.
+    if (a.counts.size() == 1 && a.counts[0] == 1 && a.outcomes == 1 && a.tail == 0) {
+        Distribution moved = b;
+        moved.lowest += a.lowest;
+        Cut(moved, through);
+        return moved;
+    }
     Distribution result;
     result.lowest = a.lowest + b.lowest;
     result.outcomes = a.outcomes * b.outcomes;
@@ -108,6 +115,11 @@ Distribution Power(const Distribution &a, int n, std::int64_t through, const std
 {
     // A part of j dice needs totals only through what the other n - j dice,
     // at their lowest, leave room for.
+    if (n == 1) {
+        Distribution one = a;
+        Cut(one, through);
+        return one;
+    }
     const auto need = [&](int j) { return through - static_cast<std::int64_t>(n - j) * a.lowest; };
     Distribution result = Point(0);
     Distribution base = a;
