@@ -7,6 +7,7 @@
 #include "dice/weights.h"
 
 #include <algorithm>
+#include <deque>
 #include <map>
 #include <utility>
 
@@ -190,7 +191,7 @@ private:
                 const std::int64_t room = m_through - static_cast<std::int64_t>(std::max(0, kept - more)) * low;
                 powers.push_back(Product(powers.back(), above, room, m_stop));
             }
-            const Distribution power = powers[static_cast<std::size_t>(e)];
+            const Distribution &power = powers[static_cast<std::size_t>(e)];
             Distribution part;
             if (e < kept) {
                 if (e * aboveLow + (kept - e) * low > m_through)
@@ -245,8 +246,9 @@ private:
 
     std::int64_t m_through;
     const std::stop_token &m_stop;
-    std::vector<std::map<std::pair<int, int>, Distribution>> m_answers;
-    std::vector<std::vector<Distribution>> m_powers;
+    // Deques: a level's entries stay where they are while deeper levels are added.
+    std::deque<std::map<std::pair<int, int>, Distribution>> m_answers;
+    std::deque<std::vector<Distribution>> m_powers;
 };
 
 } // namespace
