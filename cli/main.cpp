@@ -6,6 +6,7 @@
 #include "dice/limits.h"
 #include "dice/text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
@@ -35,6 +36,18 @@ An expression adds and subtracts dice and whole numbers, for example
   2d20kl1+5   the lower of two twenty-sided dice, plus 5
   1d8+2d6-1   mixed dice; d% is d100 and dF a die of -1, 0 and +1
 Keep or drop with khK (or kK), klK, dhK and dlK (or dK) after NdS.
+After the dice, in any order (applied as listed):
+  minN, maxN  a first roll below N counts as N; above N as N
+  !  !!  !p   explode: a die on its top face (or a compare point: !>=9)
+              rolls again; !! adds the extra rolls into the die, p takes
+              one off each extra roll
+  r  ro       reroll a die on its lowest face (or r<3, ro=1): r until it
+              is not, ro once
+  >=N  fC     count the dice that meet N, less those that meet C:
+              8d10!=10>=8f1; a compare point is =N, >N, >=N, <N, <=N, <>N
+Faces of your own: d{0,1,1,2}; dF.1 has one -1, one +1 and four blanks.
+A roll that explodes is listed up to the first total T above which less
+than 10^-15 of the chance lies; P(>T) holds that remainder exactly.
 A term has )"
         + to_string(dice::minDice) + " to " + to_string(dice::maxDice) + " dice of " + to_string(dice::minSides)
         + " to " + to_string(dice::maxSides) + " sides; keep and drop take dice of\nat most "
@@ -163,16 +176,47 @@ std::string Block(const std::string &heading, const dice::Distribution &distribu
         text += "P(" + std::to_string(total)
             + ") = " + dice::TablePercent(distribution.counts[i], distribution.outcomes) + "\n";
     }
+    if (statistics.unbounded) {
+        text += "P(>" + std::to_string(distribution.Highest())
+            + ") = " + dice::TablePercent(distribution.tail, distribution.outcomes) + "\n";
+    }
     text += "Lowest: " + std::to_string(statistics.lowest) + "\n";
-    text += "Highest: " + std::to_string(statistics.highest) + "\n";
+    text += "Highest: " + (statistics.unbounded ? std::string("unbounded") : std::to_string(statistics.highest)) + "\n";
     text += "Mean: " + dice::FixedDecimal(statistics.mean, 9);
-    if (statistics.mean.get_den() != 1)
+    if (statistics.exact && statistics.mean.get_den() != 1)
         text += " (" + statistics.mean.get_str() + ")";
     text += "\nStandard deviation: " + dice::RootDecimal(statistics.variance, 9) + "\n";
     text += "Most likely:";
     for (std::size_t i = 0; i < statistics.mostLikely.size(); ++i)
         text += (i == 0 ? " " : ", ") + std::to_string(statistics.mostLikely[i]);
     return text + "\n";
+}
+
+// How far an unbounded roll must be listed past its last listed total for
+// the request, if at all. A table of several rolls lists each as far as the
+// farthest; a chance of a range needs every total up to it, except where
+// the remainder, at its least and its most, rounds to the same nine decimals.
+std::optional<std::int64_t> Through(const Request &request, const std::vector<dice::Distribution> &rolls, std::size_t i)
+{
+    const dice::Distribution &roll = rolls[i];
+    if (!roll.Unbounded())
+        return std::nullopt;
+    if (!request.first) {
+        if (request.layout == Layout::Blocks)
+            return std::nullopt;
+        std::int64_t farthest = roll.Highest();
+        for (const dice::Distribution &other : rolls)
+            farthest = std::max(farthest, other.Highest());
+        return farthest > roll.Highest() ? std::optional(farthest) : std::nullopt;
+    }
+    const std::int64_t needed = *request.last == INT64_MAX ? *request.first - 1 : *request.last;
+    if (needed <= roll.Highest())
+        return std::nullopt;
+    const mpz_class least = dice::RangeOutcomes(roll, *request.first, roll.Highest());
+    if (request.layout == Layout::Blocks
+        && dice::TablePercent(least, roll.outcomes) == dice::TablePercent(least + roll.tail, roll.outcomes))
+        return std::nullopt;
+    return needed;
 }
 
 std::string Output(const Request &request, const std::vector<dice::Distribution> &rolls)
@@ -259,13 +303,31 @@ int main(int argc, char **argv)
     }
 
     std::vector<dice::Distribution> rolls;
+    std::vector<dice::Expression> parsed;
     for (const std::string &expression : request.expressions) {
         try {
-            rolls.push_back(dice::Evaluate(dice::Parse(expression)));
+            parsed.push_back(dice::Parse(expression));
+            rolls.push_back(dice::Evaluate(parsed.back()));
         } catch (const dice::ParseError &error) {
             std::fprintf(stderr, "%s\n", dice::ErrorText(expression, error).c_str());
             return 2;
         }
+    }
+    for (std::size_t i = 0; i < rolls.size(); ++i) {
+        const std::optional<std::int64_t> through = Through(request, rolls, i);
+        if (!through)
+            continue;
+        const dice::Distribution &roll = rolls[i];
+        if (*through - roll.Highest() > roll.Highest() - roll.lowest + 1) {
+            std::fprintf(stderr,
+                "%s: %s: totals more than %lld past its last listed total %lld are not counted\n",
+                program.data(),
+                request.expressions[i].c_str(),
+                static_cast<long long>(roll.Highest() - roll.lowest + 1),
+                static_cast<long long>(roll.Highest()));
+            return 2;
+        }
+        rolls[i] = dice::Evaluate(parsed[i], {}, *through);
     }
     return Write(Output(request, rolls));
 }

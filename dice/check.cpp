@@ -4,6 +4,7 @@
 
 #include "dice/dice.h"
 #include "dice/limits.h"
+#include "dice/rules.h"
 
 #include <stdexcept>
 #include <string>
@@ -28,8 +29,18 @@ const char *Fault(const Term &term)
     }
     if (term.dice < minDice || term.dice > maxDice)
         return "the number of dice is out of range";
-    if (term.sides < minSides || term.sides > maxSides || (term.fudge && term.sides != 3))
+    if (!term.faces.empty()) {
+        if (term.fudge || term.sides != static_cast<int>(term.faces.size()) || term.sides > maxFaces)
+            return "the listed faces and the sides differ";
+        for (const std::int64_t face : term.faces) {
+            if (face < -maxNumber || face > maxNumber)
+                return "a listed face is out of range";
+        }
+    } else if (term.sides < minSides || term.sides > maxSides || (term.fudge && term.sides != 3)) {
         return "the number of sides is out of range";
+    }
+    if (!term.Plain() && BrokenRule(term))
+        return "the modifiers break a rule of the notation";
     if (term.number != 0)
         return "dice have a number";
     if (term.pick == Pick::All)

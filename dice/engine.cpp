@@ -16,6 +16,7 @@
 
 #include "dice/dice.h"
 #include "dice/residues.h"
+#include "dice/weights.h"
 
 #include <algorithm>
 #include <utility>
@@ -27,15 +28,11 @@ namespace
 {
 
 using detail::BigSeries;
+using detail::Check;
+using detail::Convolve;
 using detail::NativeSeries;
 using detail::Packed;
 using detail::Uint128;
-
-void Check(const std::stop_token &stop)
-{
-    if (stop.stop_requested())
-        throw Cancelled();
-}
 
 // A group of dice with faces 1..m, each face worth `shift` more than its number.
 struct Dice {
@@ -76,7 +73,7 @@ std::size_t WidthFor(const mpz_class &outcomes)
     return std::max<std::size_t>(1, mpz_size(outcomes.get_mpz_t()));
 }
 
-mpz_class Power(int base, int exponent)
+mpz_class PowerOf(int base, int exponent)
 {
     mpz_class result;
     mpz_ui_pow_ui(result.get_mpz_t(), static_cast<unsigned long>(base), static_cast<unsigned long>(exponent));
@@ -307,43 +304,6 @@ void Reverse(Packed &packed)
     packed = std::move(reversed);
 }
 
-// The counts of the sum of two independent rolls. With both laid out in
-// slots wide enough for every count of the result, multiplying the two big
-// integers multiplies the polynomials: no slot ever carries into the next.
-// Both go in pieces, so that a stop request is seen in time, and the pieces'
-// products add up slot by slot for the same reason.
-Packed Convolve(const Packed &a, const Packed &b, const std::stop_token &stop)
-{
-    const std::size_t width = a.width;
-    Packed result;
-    result.lowest = a.lowest + b.lowest;
-    result.size = a.size + b.size - 1;
-    result.width = width;
-    result.limbs.assign((result.size + 1) * width, 0);
-
-    constexpr std::size_t piece = 4096;
-    std::vector<mp_limb_t> product;
-    for (std::size_t i = 0; i < a.size; i += piece) {
-        for (std::size_t j = 0; j < b.size; j += piece) {
-            Check(stop);
-            const auto aLimbs = static_cast<mp_size_t>(std::min(piece, a.size - i) * width);
-            const auto bLimbs = static_cast<mp_size_t>(std::min(piece, b.size - j) * width);
-            const mp_limb_t *aPart = a.limbs.data() + i * width;
-            const mp_limb_t *bPart = b.limbs.data() + j * width;
-            product.resize(static_cast<std::size_t>(aLimbs + bLimbs));
-            if (aLimbs >= bLimbs)
-                mpn_mul(product.data(), aPart, aLimbs, bPart, bLimbs);
-            else
-                mpn_mul(product.data(), bPart, bLimbs, aPart, aLimbs);
-            mp_limb_t *into = result.limbs.data() + (i + j) * width;
-            const auto room = static_cast<mp_size_t>(result.limbs.size() - (i + j) * width);
-            mpn_add(into, into, room, product.data(), static_cast<mp_size_t>(product.size()));
-        }
-    }
-    result.limbs.resize(result.size * width);
-    return result;
-}
-
 } // namespace
 
 const char *Cancelled::what() const noexcept
@@ -356,9 +316,13 @@ std::int64_t Distribution::Highest() const
     return lowest + static_cast<std::int64_t>(counts.size()) - 1;
 }
 
-Distribution Evaluate(const Expression &expression, std::stop_token stop)
+bool Distribution::Unbounded() const
 {
-    CheckExpression(expression);
+    return tail != 0;
+}
+
+Distribution detail::CountPlain(const std::vector<Term> &terms, const std::stop_token &stop)
+{
     Check(stop);
     std::int64_t offset = 0;
     mpz_class outcomes = 1;
@@ -367,12 +331,12 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop)
     // m + 1: only the offset knows the sign.
     std::vector<Dice> sums;
     std::vector<Packed> parts;
-    for (const Term &term : expression.terms) {
+    for (const Term &term : terms) {
         if (term.dice == 0) {
             offset += term.sign * term.number;
             continue;
         }
-        const mpz_class termOutcomes = Power(term.sides, term.dice);
+        const mpz_class termOutcomes = PowerOf(term.sides, term.dice);
         outcomes *= termOutcomes;
         if (term.pick == Pick::All) {
             const Dice group { term.dice, term.sides, term.fudge ? -2 : 0 };
@@ -388,7 +352,7 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop)
     if (!sums.empty()) {
         mpz_class sumOutcomes = 1;
         for (const Dice &group : sums)
-            sumOutcomes *= Power(group.faces, group.count);
+            sumOutcomes *= PowerOf(group.faces, group.count);
         parts.push_back(InSlots<SumsCount>(sums, sumOutcomes, stop));
     }
 

@@ -166,7 +166,7 @@ std::string ErrorMessage(const ParseError &error)
         return quoted + " is not an operator: terms are joined with '+' or '-'";
     case ErrorCode::NotAModifier:
         if (error.Hint().empty())
-            return quoted + " is not a modifier: keep or drop dice with kh, kl, dh or dl";
+            return quoted + " is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f";
         return quoted + " is not a modifier: type " + error.Hint();
     case ErrorCode::ExpectedSides:
         return Expected(error, "the number of sides");
@@ -190,6 +190,36 @@ std::string ErrorMessage(const ParseError &error)
         return "an expression holds at most " + std::to_string(maxTerms) + " terms";
     case ErrorCode::TooManyDice:
         return "an expression holds at most " + std::to_string(maxDice) + " dice";
+    case ErrorCode::NoFaces:
+        return "a die needs at least one face between '{' and '}'";
+    case ErrorCode::ExpectedFace:
+        return Expected(error, "a face");
+    case ErrorCode::FacesUnclosed:
+        return error.Text().empty() ? std::string("missing '}' after the faces") : Expected(error, "',' or '}'");
+    case ErrorCode::TooManyFaces:
+        return "a die has at most " + std::to_string(maxFaces) + " faces";
+    case ErrorCode::ExpectedComparison:
+        return Expected(error, "a number to compare with");
+    case ErrorCode::Twice:
+        return quoted + " is given twice: a term takes one of each kind of modifier";
+    case ErrorCode::FailureFirst:
+        return "'f' counts failures after a success count, such as >=8f1";
+    case ErrorCode::ExplodesForever:
+        return "every face explodes: the die would roll forever";
+    case ErrorCode::RerollsForever:
+        return "every face is rerolled: the die would roll forever";
+    case ErrorCode::ExplodeSidesTooMany:
+        return "a die that explodes has at most " + std::to_string(maxExplodeSides) + " faces";
+    case ErrorCode::ExplosionFalls:
+        return "an exploding die that takes away from the total would leave it no lowest value";
+    case ErrorCode::KeepOfExplosions:
+        return "keep and drop cannot pick among the extra dice of '!': use '!!' to add them into their die";
+    case ErrorCode::UnboundedSubtracted:
+        return "a roll with no highest total cannot be taken away";
+    case ErrorCode::ComparePastListing:
+        return "a die that explodes is counted or rerolled only up to " + std::to_string(Number(error, 0));
+    case ErrorCode::SpanTooLarge:
+        return "the totals would span more than " + std::to_string(maxSpan) + " values";
     }
     return "not an expression";
 }

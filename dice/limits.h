@@ -18,5 +18,8 @@ inline constexpr int minSides = 2;
 inline constexpr int maxSides = 1000;
 inline constexpr int maxPickSides = 100; // a die that is kept or dropped
 inline constexpr std::int64_t maxNumber = 1000000; // any number typed, before its sign
+inline constexpr int maxFaces = 100; // listed in d{...}
+inline constexpr int maxExplodeSides = 100; // a die that explodes
+inline constexpr std::int64_t maxSpan = 2000000; // totals from the lowest to the last listed
 
 } // namespace dice

@@ -1,11 +1,16 @@
 #include "dice/dice.h"
+#include "dice/die.h"
 #include "dice/limits.h"
+#include "dice/rules.h"
 #include "dice/utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace dice
 {
@@ -100,6 +105,7 @@ public:
             SkipSpaces();
         }
         int dice = 0;
+        std::int64_t span = 0;
         for (;;) {
             const std::size_t start = m_at;
             Term term = ReadTerm();
@@ -109,7 +115,14 @@ public:
             dice += term.dice;
             if (dice > maxDice)
                 throw ParseError(ErrorCode::TooManyDice, start);
-            expression.terms.push_back(term);
+            if (term.explode != Explode::None && term.sign < 0 && !detail::TermReach(term).highest)
+                throw ParseError(ErrorCode::UnboundedSubtracted, start);
+            // Dice of equal faces span what their sides say, without a look at their faces.
+            if (term.dice > 0)
+                span += term.Plain() ? static_cast<std::int64_t>(term.kept) * (term.sides - 1) : TermSpan(term);
+            if (span > maxSpan)
+                throw ParseError(ErrorCode::SpanTooLarge, start);
+            expression.terms.push_back(std::move(term));
 
             SkipSpaces();
             if (AtEnd())
@@ -205,6 +218,9 @@ private:
             term.sides = 3;
             term.fudge = true;
             ++m_at;
+            ReadFudgeKind(term);
+        } else if (Peek() == '{') {
+            ReadFaces(term);
         } else {
             const std::int64_t sides = ReadNumber(ErrorCode::ExpectedSides);
             if (sides < minSides || sides > maxSides)
@@ -212,39 +228,215 @@ private:
             term.sides = static_cast<int>(sides);
         }
         const std::string_view sides = m_text.substr(sidesAt, m_at - sidesAt);
-        SkipSpaces();
-        ReadPick(term, sidesAt, sides);
+        Places places;
+        places.term = start;
+        places.sides = sidesAt;
+        ReadModifiers(term, places, sides);
+        if (!term.Plain())
+            CheckModifiers(term, places);
         return term;
     }
 
-    // A word after the sides: kh, kl, dh or dl, with k alone for kh and d
-    // alone for dl as the common notation has it; any other word is named as
-    // what it is not, with the roll that was likely meant.
-    void ReadPick(Term &term, std::size_t sidesAt, std::string_view sides)
+    // dF.1 has one -1, one +1 and four blanks; dF.2 is dF.
+    void ReadFudgeKind(Term &term)
     {
-        const std::size_t wordAt = m_at;
-        std::string word;
-        while (IsLetter(Peek())) {
-            word += Peek();
+        if (Peek() != '.' || m_at + 1 >= m_text.size() || (m_text[m_at + 1] != '1' && m_text[m_at + 1] != '2'))
+            return;
+        if (m_text[m_at + 1] == '1') {
+            term.fudge = false;
+            term.faces = { -1, 0, 0, 0, 0, 1 };
+            term.sides = 6;
+        }
+        m_at += 2;
+    }
+
+    std::int64_t ReadSigned(ErrorCode missing)
+    {
+        const bool negative = Peek() == '-';
+        if (negative || Peek() == '+') {
+            ++m_at;
+            SkipSpaces();
+        }
+        const std::int64_t value = ReadNumber(missing);
+        return negative ? -value : value;
+    }
+
+    void ReadFaces(Term &term)
+    {
+        ++m_at;
+        SkipSpaces();
+        if (Peek() == '}')
+            throw ParseError(ErrorCode::NoFaces, m_at);
+        for (;;) {
+            SkipSpaces();
+            if (static_cast<int>(term.faces.size()) == maxFaces)
+                throw ParseError(ErrorCode::TooManyFaces, m_at);
+            term.faces.push_back(ReadSigned(ErrorCode::ExpectedFace));
+            SkipSpaces();
+            if (Peek() == '}')
+                break;
+            if (Peek() != ',')
+                throw ParseError(ErrorCode::FacesUnclosed, m_at, {}, Typed());
             ++m_at;
         }
-        if (word.empty())
-            return;
-        const bool keep = word == "k" || word == "kh" || word == "kl";
-        if (!keep && word != "d" && word != "dh" && word != "dl") {
-            const std::string typed(m_text.substr(wordAt, word.size()));
-            if (word == "x")
-                throw ParseError(ErrorCode::NotAnOperator, wordAt, {}, typed);
-            std::string instead;
-            if (word == "adv" || word == "advantage" || word == "dis" || word == "disadvantage") {
-                instead = std::to_string(std::max(term.dice, 2)) + "d" + std::string(sides)
-                    + (word[0] == 'a' ? "kh1" : "kl1");
-            }
-            throw ParseError(ErrorCode::NotAModifier, wordAt, {}, typed, instead);
+        ++m_at;
+        term.sides = static_cast<int>(term.faces.size());
+    }
+
+    // A compare point: <, <=, >, >=, =, <> and a number, or a bare number
+    // where one means =N. Nothing there leaves the point unset.
+    Compare ReadCompare(bool bare)
+    {
+        SkipSpaces();
+        Compare point;
+        const char first = Peek();
+        const char second = m_at + 1 < m_text.size() ? m_text[m_at + 1] : '\0';
+        if (first == '<' && second == '>') {
+            point.kind = Compare::Kind::NotEqual;
+            m_at += 2;
+        } else if ((first == '<' || first == '>') && second == '=') {
+            point.kind = first == '<' ? Compare::Kind::LessEqual : Compare::Kind::GreaterEqual;
+            m_at += 2;
+        } else if (first == '<' || first == '>' || first == '=') {
+            point.kind = first == '<' ? Compare::Kind::Less
+                : first == '>'        ? Compare::Kind::Greater
+                                      : Compare::Kind::Equal;
+            ++m_at;
+        } else if (bare && IsDigit(first)) {
+            point.kind = Compare::Kind::Equal;
+        } else {
+            return point;
         }
+        SkipSpaces();
+        point.value = ReadSigned(ErrorCode::ExpectedComparison);
+        return point;
+    }
+
+    // The modifier names, longest first where one begins another.
+    static constexpr std::array<std::string_view, 16> names {
+        "min", "max", "ro", "r", "kh", "kl", "k", "dh", "dl", "d", "sa", "sd", "s", "cs", "cf", "f"
+    };
+
+    // Splits a run of letters into modifier names, each taken as long as it
+    // goes: "rokh" is ro and kh. Empty when the run is not made of them.
+    static std::vector<std::string_view> Names(std::string_view run)
+    {
+        std::vector<std::string_view> found;
+        while (!run.empty()) {
+            const auto *name = std::find_if(
+                names.begin(), names.end(), [&](std::string_view n) { return run.substr(0, n.size()) == n; });
+            if (name == names.end())
+                return {};
+            found.push_back(*name);
+            run.remove_prefix(name->size());
+        }
+        return found;
+    }
+
+    // A modifier given a second time in one term.
+    void Once(std::size_t &place, std::size_t at, std::size_t length)
+    {
+        if (place != Places::none)
+            throw ParseError(ErrorCode::Twice, at, {}, std::string(m_text.substr(at, length)));
+        place = at;
+    }
+
+    // The modifiers after the sides, in any order, each kind at most once.
+    // A comparison right after !, r or ro belongs to it; one after the dice
+    // otherwise counts successes.
+    void ReadModifiers(Term &term, Places &places, std::string_view sides)
+    {
+        for (;;) {
+            SkipSpaces();
+            const std::size_t at = m_at;
+            if (Peek() == '!') {
+                ++m_at;
+                const bool compound = Peek() == '!';
+                if (compound)
+                    ++m_at;
+                term.penetrate = Peek() == 'p';
+                if (term.penetrate)
+                    ++m_at;
+                Once(places.explode, at, m_at - at);
+                term.explode = compound ? Explode::Compound : Explode::Each;
+                term.explodeOn = ReadCompare(true);
+                continue;
+            }
+            if (Peek() == '<' || Peek() == '>' || Peek() == '=') {
+                const Compare point = ReadCompare(false);
+                Once(places.success, at, m_at - at);
+                term.success = point;
+                continue;
+            }
+            std::string run;
+            while (IsLetter(Peek())) {
+                run += Peek();
+                ++m_at;
+            }
+            if (run.empty())
+                return;
+            const std::vector<std::string_view> found = Names(run);
+            if (found.empty())
+                NotAModifier(term, at, run, sides);
+            m_at = at;
+            for (const std::string_view name : found)
+                ReadNamed(term, places, name);
+        }
+    }
+
+    [[noreturn]] void NotAModifier(const Term &term, std::size_t at, const std::string &run, std::string_view sides)
+    {
+        const std::string typed(m_text.substr(at, run.size()));
+        if (run == "x")
+            throw ParseError(ErrorCode::NotAnOperator, at, {}, typed);
+        std::string instead;
+        if (run == "adv" || run == "advantage" || run == "dis" || run == "disadvantage")
+            instead =
+                std::to_string(std::max(term.dice, 2)) + "d" + std::string(sides) + (run[0] == 'a' ? "kh1" : "kl1");
+        throw ParseError(ErrorCode::NotAModifier, at, {}, typed, instead);
+    }
+
+    void ReadNamed(Term &term, Places &places, std::string_view name)
+    {
+        const std::size_t at = m_at;
+        m_at += name.size();
+        if (name == "min" || name == "max") {
+            const bool minimum = name == "min";
+            Once(minimum ? places.minimum : places.maximum, at, name.size());
+            SkipSpaces();
+            (minimum ? term.hasMinimum : term.hasMaximum) = true;
+            (minimum ? term.minimum : term.maximum) = ReadSigned(ErrorCode::ExpectedComparison);
+        } else if (name == "r" || name == "ro") {
+            Once(places.reroll, at, name.size());
+            term.reroll = name == "r" ? Reroll::Repeat : Reroll::Once;
+            term.rerollOn = ReadCompare(true);
+        } else if (name[0] == 'k' || name[0] == 'd') {
+            Once(places.keep, at, name.size());
+            ReadPick(term, places, name);
+        } else if (name == "f") {
+            if (places.success == Places::none)
+                throw ParseError(ErrorCode::FailureFirst, at);
+            Once(places.failure, at, name.size());
+            term.failure = ReadCompare(true);
+            if (term.failure.kind == Compare::Kind::None)
+                throw ParseError(ErrorCode::ExpectedComparison, m_at, {}, Typed());
+        } else if (name[0] == 's') {
+            Once(places.sort, at, name.size());
+        } else {
+            // Critical marks change no total: read and set aside.
+            Once(name == "cs" ? places.criticalSuccess : places.criticalFailure, at, name.size());
+            ReadCompare(true);
+        }
+    }
+
+    // kh, kl, dh or dl and how many, with k alone for kh and d alone for dl
+    // as the common notation has it.
+    void ReadPick(Term &term, const Places &places, std::string_view word)
+    {
+        const bool keep = word[0] == 'k';
         const bool highest = word.size() == 1 ? keep : word[1] == 'h';
         if (term.sides > maxPickSides)
-            throw ParseError(ErrorCode::PickSidesTooMany, sidesAt);
+            throw ParseError(ErrorCode::PickSidesTooMany, places.sides);
         SkipSpaces();
         const std::size_t numberAt = m_at;
         const std::int64_t number = ReadNumber(keep ? ErrorCode::ExpectedKeep : ErrorCode::ExpectedDrop);

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <stop_token>
 #include <vector>
 
 namespace dice::detail
@@ -33,6 +34,9 @@ struct Packed {
     std::size_t width = 1;
     std::vector<mp_limb_t> limbs;
 };
+
+// The counts of the sum of two independent rolls laid out alike.
+Packed Convolve(const Packed &a, const Packed &b, const std::stop_token &stop);
 
 template <typename Word> class NativeSeries
 {

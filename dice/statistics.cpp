@@ -10,6 +10,7 @@ Statistics Summarize(const Distribution &distribution)
     Statistics statistics;
     statistics.lowest = distribution.lowest;
     statistics.highest = distribution.Highest();
+    statistics.unbounded = distribution.Unbounded();
 
     // Moments about the lowest total keep the factors small.
     mpz_class first;
@@ -34,6 +35,14 @@ Statistics Summarize(const Distribution &distribution)
     square.canonicalize();
     statistics.mean = shift + mpq_class(static_cast<long>(distribution.lowest));
     statistics.variance = square - shift * shift;
+    if (distribution.moments) {
+        // The listed totals leave out the tail: the whole roll's moments come
+        // with the distribution, as one value or two ends alike to nine decimals.
+        const Moments &moments = *distribution.moments;
+        statistics.exact = moments.meanLow == moments.meanHigh && moments.varianceLow == moments.varianceHigh;
+        statistics.mean = (moments.meanLow + moments.meanHigh) / 2;
+        statistics.variance = (moments.varianceLow + moments.varianceHigh) / 2;
+    }
     statistics.standardDeviation = std::sqrt(statistics.variance.get_d());
     return statistics;
 }

@@ -92,6 +92,8 @@ mpz_class RangeOutcomes(const Distribution &distribution, std::int64_t first, st
     const std::int64_t to = std::min(last, distribution.Highest());
     for (std::int64_t total = from; total <= to; ++total)
         sum += distribution.counts[static_cast<std::size_t>(total - distribution.lowest)];
+    if (last == std::numeric_limits<std::int64_t>::max() && first <= distribution.Highest() + 1)
+        sum += distribution.tail;
     return sum;
 }
 
@@ -147,10 +149,17 @@ std::string RollsTableText(std::span<const Column> columns, char separator, std:
     }
     text += lineEnd;
     static const mpz_class none;
+    bool unbounded = false;
     for (std::int64_t total = lowest; !columns.empty() && total <= highest; ++total) {
         text += std::to_string(total);
         for (const Column &column : columns) {
             const Distribution &distribution = *column.distribution;
+            unbounded = unbounded || distribution.Unbounded();
+            if (total > distribution.Highest() && distribution.Unbounded()) {
+                // Past its listing, an unbounded roll's weights are not known one by one.
+                text += std::string(2, separator);
+                continue;
+            }
             const bool reached = total >= distribution.lowest && total <= distribution.Highest();
             const mpz_class &count =
                 reached ? distribution.counts[static_cast<std::size_t>(total - distribution.lowest)] : none;
@@ -158,6 +167,21 @@ std::string RollsTableText(std::span<const Column> columns, char separator, std:
         }
         text += lineEnd;
     }
+    if (!unbounded)
+        return text;
+    // The remainder above the last row, where a roll has no highest total.
+    text += '>';
+    text += std::to_string(highest);
+    for (const Column &column : columns) {
+        const Distribution &distribution = *column.distribution;
+        if (distribution.Highest() < highest && distribution.Unbounded()) {
+            text += std::string(2, separator);
+            continue;
+        }
+        text += separator + distribution.tail.get_str() + separator
+            + SignificantPercent(distribution.tail, distribution.outcomes, 17);
+    }
+    text += lineEnd;
     return text;
 }
 

@@ -16,7 +16,9 @@ namespace dice
 {
 
 // The outcomes whose totals lie from first to last, both included; totals
-// outside the distribution count nothing.
+// outside the distribution count nothing. A range that runs to the largest
+// int64 takes in an unbounded roll's remainder, which is right where it also
+// takes in every total above the listed ones.
 mpz_class RangeOutcomes(const Distribution &distribution, std::int64_t first, std::int64_t last);
 
 // part / whole as a percentage with this many decimals, without the sign:
@@ -51,6 +53,9 @@ std::string TableField(const std::string &text, char separator);
 // heading, then one row per total from the lowest to the highest of all the
 // columns; a total a roll cannot reach has 0 outcomes. Outcomes are the exact
 // integers in full, percents the exact fraction to 17 significant digits.
+// Where a roll is unbounded a last row ">T", T the last total of the table,
+// holds each roll's remainder above T; rolls evaluated through the same T
+// fill every cell, one listed less far leaves its cells past its listing empty.
 std::string RollsTableText(std::span<const Column> columns, char separator, std::string_view lineEnd);
 
 } // namespace dice

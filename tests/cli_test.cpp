@@ -112,6 +112,47 @@ TEST(Cli, TablesAndRangesPrintExactly)
     }
 }
 
+// 1d4! is 4K + R, K geometric with ratio 1/4 and R even on 1 to 3, so
+// P(1d4! > 4k + r) = (4 - r) / 4^(k + 1): the first total with less than
+// 10^-15 above it is 99, and 1 / 4^25 lies above it.
+TEST(Cli, UnboundedRollsEndWithTheirRemainder)
+{
+    const struct {
+        const char *arguments;
+        std::vector<const char *> lines;
+    } cases[] = {
+        { "'1d4!'",
+            { "1d4!: 1125899906842624 outcomes",
+                "P(1) = 25.000000000%",
+                "P(4) = 0.000000000%",
+                "P(5) = 6.250000000%",
+                "P(99) = 0.000000000%",
+                "P(>99) = 0.000000000%",
+                "Highest: unbounded",
+                "Mean: 3.333333333 (10/3)" } },
+        { "--csv '1d4!'", { "total,outcomes,percent", "99,1,8.8817841970012523e-14", ">99,1,8.8817841970012523e-14" } },
+        { "--csv '1d4!' 1d2", { "99,1,8.8817841970012523e-14,0,0", ">99,1,8.8817841970012523e-14,0,0" } },
+        { "--at-least 100 --csv '1d4!'", { "8.8817841970012523e-14" } },
+        { "--at-least 101 --csv '1d4!'", { "8.8817841970012523e-14" } },
+        { "--between 98 99 --csv '1d4!'", { "1.7763568394002505e-13" } },
+        { "--at-most 99 '1d4!'", { "100.000000000%" } },
+        { "'1d6r=1'", { "1d6r=1: 5 outcomes", "P(2) = 20.000000000%", "Highest: 6" } },
+        { "'2d6ro<2'", { "2d6ro<2: 1296 outcomes", "Mean: 7.833333333 (47/6)" } },
+    };
+    for (const auto &[arguments, lines] : cases) {
+        const Finished run = Cli(arguments);
+        EXPECT_EQ(run.status, 0) << arguments << run.err;
+        std::string out = "\n";
+        out += run.out;
+        for (const char *line : lines) {
+            std::string wanted = "\n";
+            wanted += line;
+            wanted += '\n';
+            EXPECT_NE(out.find(wanted), std::string::npos) << arguments << ": " << line;
+        }
+    }
+}
+
 TEST(Cli, ExitStatusSaysWhatWentWrong)
 {
     const struct {

@@ -59,7 +59,7 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
         { "D20 Dis", ErrorCode::NotAModifier, "D20 Dis: 'Dis' is not a modifier: type 2d20kl1\n    ^" },
         { "4dFa",
             ErrorCode::NotAModifier,
-            "4dFa: 'a' is not a modifier: keep or drop dice with kh, kl, dh or dl\n   ^" },
+            "4dFa: 'a' is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f\n   ^" },
         { "1d", ErrorCode::ExpectedSides, "1d: missing the number of sides\n  ^" },
         { "1dh", ErrorCode::ExpectedSides, "1dh: unexpected 'h': expected the number of sides\n  ^" },
         { "4d6k", ErrorCode::ExpectedKeep, "4d6k: missing how many dice to keep\n    ^" },

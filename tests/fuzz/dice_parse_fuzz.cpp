@@ -6,12 +6,14 @@
 #include "dice/dice.h"
 #include "dice/limits.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace
 {
@@ -73,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Fail("term count out of range", text);
     int allDice = 0;
     long work = 0;
+    bool plain = true;
     std::int64_t lowest = 0;
     std::int64_t highest = 0;
     for (const dice::Term &term : expression.terms) {
@@ -86,9 +89,45 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             highest += term.sign * term.number;
             continue;
         }
-        if (term.dice < dice::minDice || term.sides < dice::minSides || term.sides > dice::maxSides || term.kept < 1
-            || term.kept > term.dice)
+        if (!term.faces.empty()) {
+            if (term.sides != static_cast<int>(term.faces.size()) || term.sides > dice::maxFaces || term.fudge)
+                Fail("listed faces and sides differ", text);
+        } else if (term.sides < dice::minSides || term.sides > dice::maxSides) {
             Fail("dice term out of range", text);
+        }
+        if (term.dice < dice::minDice || term.kept < 1 || term.kept > term.dice)
+            Fail("dice term out of range", text);
+        if (term.explode != dice::Explode::None && term.sides > dice::maxExplodeSides)
+            Fail("a die of too many faces explodes", text);
+        if (term.failure.kind != dice::Compare::Kind::None && term.success.kind == dice::Compare::Kind::None)
+            Fail("failures counted without successes", text);
+        if (!term.Plain()) {
+            // Dice with modifiers cost more per die: explosions list far,
+            // keeps place every die on every face.
+            plain = false;
+            // An explosion likely to go on lists far: 20 per die, times
+            // the number of rolls a chain takes on average.
+            long explode = 1;
+            if (term.explode != dice::Explode::None) {
+                const std::vector<std::int64_t> faces = term.Faces();
+                const std::int64_t top = *std::max_element(faces.begin(), faces.end());
+                const dice::Compare point = term.explodeOn.kind == dice::Compare::Kind::None
+                    ? dice::Compare { dice::Compare::Kind::Equal, top }
+                    : term.explodeOn;
+                const auto meets =
+                    std::count_if(faces.begin(), faces.end(), [&](std::int64_t f) { return point.Meets(f); });
+                explode = 20 * static_cast<long>(faces.size())
+                    / static_cast<long>(faces.size() - static_cast<std::size_t>(meets));
+            }
+            const long keep = term.pick == dice::Pick::All ? 1 : term.dice * term.dice;
+            long spread = term.sides;
+            if (!term.faces.empty()) {
+                const auto [least, most] = std::minmax_element(term.faces.begin(), term.faces.end());
+                spread = static_cast<long>(*most - *least + 1);
+            }
+            work += static_cast<long>(term.dice) * spread * explode * keep;
+            continue;
+        }
         if ((term.pick == dice::Pick::All) != (term.kept == term.dice))
             Fail("a pick that keeps every die, or a plain roll that does not", text);
         if (term.pick != dice::Pick::All && term.sides > dice::maxPickSides)
@@ -112,12 +151,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (work > 3000)
         return 0;
     const dice::Distribution distribution = dice::Evaluate(expression);
-    if (distribution.lowest != lowest || distribution.Highest() != highest)
+    if (plain && (distribution.lowest != lowest || distribution.Highest() != highest))
         Fail("counted range differs from the terms' range", text);
-    mpz_class sum;
+    mpz_class sum = distribution.tail;
     for (const mpz_class &count : distribution.counts)
         sum += count;
-    if (sum != distribution.outcomes || distribution.counts.front() == 0 || distribution.counts.back() == 0)
-        Fail("counts do not add up to every outcome", text);
+    if (sum != distribution.outcomes || distribution.counts.front() == 0)
+        Fail("counts and remainder do not add up to every outcome", text);
+    if (!distribution.Unbounded() && distribution.counts.back() == 0)
+        Fail("a bounded roll ends on a total it cannot throw", text);
+    if (distribution.Unbounded()) {
+        mpz_class power;
+        mpz_ui_pow_ui(power.get_mpz_t(), 10, 15);
+        if (distribution.tail * power >= distribution.outcomes || !distribution.moments)
+            Fail("an unbounded roll listed short of its last total, or without its moments", text);
+        if (plain)
+            Fail("plain dice with a remainder", text);
+    }
     return 0;
 }

@@ -1,0 +1,274 @@
+// The roll of a whole expression: plain dice by the counts of outcomes, the
+// others as weighted rolls, all added. A roll that explodes is counted
+// through some total, and again through one twice as far, until less than
+// 10^-15 of the chance lies above what is listed.
+
+#include "dice/die.h"
+#include "dice/rules.h"
+#include "dice/text.h"
+#include "dice/weights.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace dice
+{
+
+namespace
+{
+
+using detail::Reach;
+
+// A term whose dice turn out equally likely on every face of a run of
+// values, as 4d6r=1 does on 2 to 6, is counted as plain dice: their faces
+// from 1, and `shift` added to each.
+bool AsPlain(Term &term, std::int64_t &shift, const std::stop_token &stop)
+{
+    if (term.Plain())
+        return true;
+    if (term.explode != Explode::None || term.success.kind != Compare::Kind::None)
+        return false;
+    Term single = term;
+    single.dice = 1;
+    single.kept = 1;
+    single.pick = Pick::All;
+    const Distribution die = detail::CountTerm(single, 0, stop);
+    if (die.counts.size() < 2 || die.counts.size() > 1000 || die.tail != 0)
+        return false;
+    for (const mpz_class &weight : die.counts) {
+        if (weight != die.counts.front())
+            return false;
+    }
+    shift = die.lowest - 1;
+    Term plain;
+    plain.sign = term.sign;
+    plain.dice = term.dice;
+    plain.sides = static_cast<int>(die.counts.size());
+    plain.pick = term.pick;
+    plain.kept = term.kept;
+    term = plain;
+    return true;
+}
+
+mpq_class Share(const mpz_class &part, const mpz_class &whole)
+{
+    mpq_class share(part, whole);
+    share.canonicalize();
+    return share;
+}
+
+// The mean and variance of a roll with no tail.
+Moments Exact(const Distribution &roll)
+{
+    mpz_class first;
+    mpz_class second;
+    for (std::size_t i = 0; i < roll.counts.size(); ++i) {
+        const mpz_class total = roll.lowest + static_cast<long>(i);
+        first += total * roll.counts[i];
+        second += total * total * roll.counts[i];
+    }
+    const mpq_class mean = Share(first, roll.outcomes);
+    const mpq_class variance = Share(second, roll.outcomes) - mean * mean;
+    return { mean, mean, variance, variance };
+}
+
+// Bounds on the moments of a keep among dice that explode. With every value
+// v taken as v - low >= 0, the kept dice X add up to no more than all the
+// dice S, so beyond the listing X contributes no more than S does beyond the
+// same total; S's moments are exact. The listed part is exact, and the tail
+// is at least its chance times the first total past the listing.
+Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_token &stop)
+{
+    Term all = term;
+    all.pick = Pick::All;
+    all.kept = all.dice;
+    const Moments sum = *detail::TermMoments(all, stop);
+    const std::int64_t unitLow = detail::TermReach(all).lowest / all.dice;
+    const std::int64_t keptShift = unitLow * term.kept;
+    const std::int64_t sumShift = unitLow * term.dice;
+    const std::int64_t past = kept.Highest() + 1 - keptShift; // the first shifted total in the tail
+
+    const Distribution every = detail::CountTerm(all, past - 1 + sumShift, stop);
+    mpz_class sumFirst;
+    mpz_class sumSecond;
+    for (std::size_t i = 0; i < every.counts.size(); ++i) {
+        const mpz_class shifted = every.lowest + static_cast<long>(i) - sumShift;
+        if (shifted >= past)
+            break;
+        sumFirst += shifted * every.counts[i];
+        sumSecond += shifted * shifted * every.counts[i];
+    }
+    const mpq_class sumMean = sum.meanLow - sumShift;
+    const mpq_class beyondFirst = sumMean - Share(sumFirst, every.outcomes);
+    const mpq_class beyondSecond = sum.varianceLow + sumMean * sumMean - Share(sumSecond, every.outcomes);
+
+    mpz_class first;
+    mpz_class second;
+    for (std::size_t i = 0; i < kept.counts.size(); ++i) {
+        const mpz_class shifted = kept.lowest + static_cast<long>(i) - keptShift;
+        first += shifted * kept.counts[i];
+        second += shifted * shifted * kept.counts[i];
+    }
+    const mpq_class tail = Share(kept.tail, kept.outcomes);
+    const mpq_class firstLow = Share(first, kept.outcomes) + tail * past;
+    const mpq_class firstHigh = Share(first, kept.outcomes) + beyondFirst;
+    const mpq_class secondLow = Share(second, kept.outcomes) + tail * past * past;
+    const mpq_class secondHigh = Share(second, kept.outcomes) + beyondSecond;
+    Moments bounds;
+    bounds.meanLow = firstLow + keptShift;
+    bounds.meanHigh = firstHigh + keptShift;
+    bounds.varianceLow = secondLow - firstHigh * firstHigh;
+    if (bounds.varianceLow < 0)
+        bounds.varianceLow = 0;
+    bounds.varianceHigh = secondHigh - firstLow * firstLow;
+    return bounds;
+}
+
+bool Settled(const Moments &moments)
+{
+    return FixedDecimal(moments.meanLow, 9) == FixedDecimal(moments.meanHigh, 9)
+        && RootDecimal(moments.varianceLow, 9) == RootDecimal(moments.varianceHigh, 9);
+}
+
+Moments Plus(const Moments &a, const Moments &b)
+{
+    return {
+        a.meanLow + b.meanLow, a.meanHigh + b.meanHigh, a.varianceLow + b.varianceLow, a.varianceHigh + b.varianceHigh
+    };
+}
+
+// The first total above which less than 10^-15 of the chance lies, if the
+// listing reaches it.
+std::optional<std::int64_t> LastListed(const Distribution &roll)
+{
+    mpz_class power;
+    mpz_ui_pow_ui(power.get_mpz_t(), 10, 15);
+    mpz_class above = roll.tail;
+    if (above * power >= roll.outcomes)
+        return std::nullopt;
+    std::int64_t last = roll.Highest();
+    for (std::size_t i = roll.counts.size(); i-- > 1;) {
+        if ((above + roll.counts[i]) * power >= roll.outcomes)
+            break;
+        above += roll.counts[i];
+        --last;
+    }
+    return last;
+}
+
+// log10 of a share, for guessing only.
+double Log10(const mpz_class &part, const mpz_class &whole)
+{
+    long partExponent = 0;
+    long wholeExponent = 0;
+    const double partMantissa = mpz_get_d_2exp(&partExponent, part.get_mpz_t());
+    const double wholeMantissa = mpz_get_d_2exp(&wholeExponent, whole.get_mpz_t());
+    return std::log10(partMantissa / wholeMantissa)
+        + static_cast<double>(partExponent - wholeExponent) * std::log10(2.0);
+}
+
+// Where to list through next: the remainder's fall over the last quarter
+// of the listing, carried on until it would be below 10^-15, and a little
+// more; at most twice as far, since the fall of the body of a roll says
+// little about that of its tail.
+std::int64_t Further(const Distribution &roll, std::int64_t least, std::int64_t last)
+{
+    const std::int64_t doubled = least + 2 * (last - least + 1);
+    const std::int64_t back = (roll.Highest() - roll.lowest) / 4;
+    if (back < 4 || roll.tail == 0)
+        return doubled;
+    mpz_class earlier = roll.tail;
+    for (std::int64_t i = 0; i < back; ++i)
+        earlier += roll.counts[roll.counts.size() - 1 - static_cast<std::size_t>(i)];
+    const double now = Log10(roll.tail, roll.outcomes);
+    const double fall = (Log10(earlier, roll.outcomes) - now) / static_cast<double>(back);
+    if (!(fall > 1e-3))
+        return doubled;
+    const double more = (now + 15.0) / fall * 1.15 + 8.0;
+    return std::clamp(roll.Highest() + static_cast<std::int64_t>(std::min(more, 1e7)), last + 8, doubled);
+}
+
+} // namespace
+
+Distribution Evaluate(const Expression &expression, std::stop_token stop)
+{
+    return Evaluate(expression, stop, INT64_MIN);
+}
+
+Distribution Evaluate(const Expression &expression, std::stop_token stop, std::int64_t through)
+{
+    CheckExpression(expression);
+    detail::Check(stop);
+    // The rolls of before, as fast as before.
+    if (std::all_of(expression.terms.begin(), expression.terms.end(), [](const Term &term) { return term.Plain(); }))
+        return detail::CountPlain(expression.terms, stop);
+    std::vector<Term> plain;
+    std::vector<Term> weighted;
+    std::int64_t offset = 0;
+    for (Term term : expression.terms) {
+        std::int64_t shift = 0;
+        if (term.dice == 0 || AsPlain(term, shift, stop)) {
+            offset += term.sign * shift * (term.pick == Pick::All ? term.dice : term.kept);
+            plain.push_back(term);
+        } else {
+            weighted.push_back(term);
+        }
+    }
+    Distribution roll = detail::CountPlain(plain, stop);
+    roll.lowest += offset;
+    if (weighted.empty())
+        return roll;
+
+    // Each term's lowest total, signed, so that each is counted only as far
+    // as the others leave room for.
+    std::vector<std::int64_t> lowest;
+    std::int64_t least = roll.lowest;
+    std::int64_t most = roll.Highest();
+    bool unbounded = false;
+    for (const Term &term : weighted) {
+        const Reach reach = detail::TermReach(term);
+        lowest.push_back(term.sign > 0 ? reach.lowest : -*reach.highest);
+        least += lowest.back();
+        if (reach.highest)
+            most += term.sign > 0 ? *reach.highest : -reach.lowest;
+        unbounded = unbounded || !reach.highest;
+    }
+    std::int64_t guess = roll.Highest();
+    for (const Term &term : weighted)
+        guess += term.sign > 0 ? TermListing(term) : -detail::TermReach(term).lowest;
+    std::int64_t last = std::max(through, unbounded ? std::max(guess, least + 16) : most);
+    for (;;) {
+        Distribution total = roll;
+        std::vector<Distribution> parts;
+        for (std::size_t i = 0; i < weighted.size(); ++i) {
+            parts.push_back(detail::CountTerm(weighted[i], last - (least - lowest[i]), stop));
+            if (weighted[i].sign < 0)
+                detail::Negate(parts.back());
+            total = detail::Product(total, parts.back(), last, stop);
+        }
+        if (total.tail == 0) {
+            detail::Trim(total);
+            detail::Reduce(total);
+            return total;
+        }
+        const std::optional<std::int64_t> cut = LastListed(total);
+        if (cut) {
+            Moments moments = Exact(roll);
+            for (std::size_t i = 0; i < weighted.size(); ++i) {
+                std::optional<Moments> term =
+                    parts[i].tail == 0 ? Exact(parts[i]) : detail::TermMoments(weighted[i], stop);
+                moments = Plus(moments, term ? *term : KeptBounds(weighted[i], parts[i], stop));
+            }
+            if (Settled(moments)) {
+                detail::Cut(total, std::max(*cut, through));
+                detail::Trim(total);
+                total.moments = moments;
+                detail::Reduce(total);
+                return total;
+            }
+        }
+        last = Further(total, least, last);
+    }
+}
+
+} // namespace dice

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "dice/dice.h"
+
+#include <cstdint>
+#include <stop_token>
+
+namespace dice::detail
+{
+
+// Keeps the term's highest or lowest dice of a weighted die, then sums or
+// counts them, through `through` at least where the term reaches.
+Distribution Keep(const Distribution &die, const Term &term, std::int64_t through, const std::stop_token &stop);
+
+} // namespace dice::detail

@@ -1,0 +1,55 @@
+#pragma once
+
+// Weighted rolls as the new modifiers build them: a Distribution read as a
+// measure, whose listed weights and tail need not add up to its denominator
+// while a die is put together (the part of a die that explodes, say). Every
+// operation lists exactly what its inputs let it know exactly, and keeps the
+// rest in the tail.
+
+#include "dice/dice.h"
+
+#include <cstdint>
+#include <stop_token>
+#include <vector>
+
+namespace dice::detail
+{
+
+void Check(const std::stop_token &stop);
+
+// Numbers and dice of equal faces with nothing but keep or drop, counted
+// throw by throw: weights are numbers of equally likely outcomes.
+Distribution CountPlain(const std::vector<Term> &terms, const std::stop_token &stop);
+
+// The listed weights and the tail.
+mpz_class Mass(const Distribution &measure);
+
+// One total, certain.
+Distribution Point(std::int64_t total);
+
+// The sum of two independent rolls. It lists every total through `through`
+// that both list far enough to know; the rest of the product is tail.
+Distribution Product(const Distribution &a, const Distribution &b, std::int64_t through, const std::stop_token &stop);
+
+// The sum of n independent rolls alike.
+Distribution Power(const Distribution &a, int n, std::int64_t through, const std::stop_token &stop);
+
+// The same shares over a denominator that is a multiple of the old one.
+void Rescale(Distribution &measure, const mpz_class &denominator);
+
+// Adds b's weights into a; both have the same denominator.
+void AddInto(Distribution &a, const Distribution &b);
+
+// Every total turned to its negative; the roll must have no tail.
+void Negate(Distribution &measure);
+
+// Drops zero weights from the ends: from the top only where nothing lies above.
+void Trim(Distribution &measure);
+
+// Moves every weight above `last` into the tail.
+void Cut(Distribution &measure, std::int64_t last);
+
+// Divides the weights, tail and denominator by their greatest common divisor.
+void Reduce(Distribution &measure);
+
+} // namespace dice::detail

@@ -1,0 +1,441 @@
+// The modifiers beyond keep and drop against a model that rolls every die
+// one way at a time: every face, every chain of explosions to a stated depth
+// and every reroll, with exact fractions. The model knows the chance of each
+// total below the least total a cut chain had reached; those must agree
+// exactly, and the engine's remainder must close the sum.
+#include "dice/dice.h"
+#include "dice/text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+struct Outcome {
+    std::vector<std::int64_t> dice; // the values keep and count see
+    mpq_class chance;
+    bool cut = false; // an explosion was left unrolled: the values are lower bounds
+};
+
+dice::Compare Or(const dice::Compare &point, std::int64_t value)
+{
+    return point.kind == dice::Compare::Kind::None ? dice::Compare { dice::Compare::Kind::Equal, value } : point;
+}
+
+// Every way one roll and the explosions after it come out, as the rolls'
+// values in order, with at most `depth` more rolls.
+std::vector<Outcome> Rolls(const dice::Term &t, bool first, int depth)
+{
+    const std::vector<std::int64_t> faces = t.Faces();
+    const std::int64_t top = *std::max_element(faces.begin(), faces.end());
+    const dice::Compare explode = Or(t.explodeOn, top);
+    std::vector<Outcome> out;
+    for (const std::int64_t face : faces) {
+        const mpq_class chance(1, static_cast<unsigned long>(faces.size()));
+        std::int64_t value = face;
+        if (first && t.hasMinimum && value < t.minimum)
+            value = t.minimum;
+        if (first && t.hasMaximum && value > t.maximum)
+            value = t.maximum;
+        const std::int64_t checked = value;
+        if (!first && t.penetrate)
+            --value;
+        if (t.explode == dice::Explode::None || !explode.Meets(checked)) {
+            out.push_back({ { value }, chance, false });
+        } else if (depth == 0) {
+            out.push_back({ { value }, chance, true });
+        } else {
+            for (Outcome rest : Rolls(t, false, depth - 1)) {
+                rest.dice.insert(rest.dice.begin(), value);
+                rest.chance *= chance;
+                out.push_back(rest);
+            }
+        }
+    }
+    return out;
+}
+
+// One die: its rolls, added into one value with !!, then each value rerolled.
+std::vector<Outcome> OneDie(const dice::Term &t, int depth)
+{
+    const std::vector<std::int64_t> faces = t.Faces();
+    const dice::Compare point = Or(t.rerollOn, *std::min_element(faces.begin(), faces.end()));
+    std::vector<Outcome> out;
+    for (Outcome chain : Rolls(t, true, depth)) {
+        if (t.explode == dice::Explode::Compound) {
+            std::int64_t sum = 0;
+            for (const std::int64_t v : chain.dice)
+                sum += v;
+            chain.dice = { sum };
+        }
+        std::vector<Outcome> ways { { {}, chain.chance, chain.cut } };
+        for (const std::int64_t v : chain.dice) {
+            std::vector<std::int64_t> values { v };
+            if (t.reroll != dice::Reroll::None && point.Meets(v)) {
+                values.clear();
+                for (const std::int64_t face : faces) {
+                    if (t.reroll == dice::Reroll::Once || !point.Meets(face))
+                        values.push_back(face);
+                }
+            }
+            std::vector<Outcome> next;
+            for (const Outcome &way : ways) {
+                for (const std::int64_t value : values) {
+                    Outcome more = way;
+                    more.dice.push_back(value);
+                    more.chance /= static_cast<unsigned long>(values.size());
+                    next.push_back(more);
+                }
+            }
+            ways = next;
+        }
+        out.insert(out.end(), ways.begin(), ways.end());
+    }
+    return out;
+}
+
+struct Model {
+    std::map<std::int64_t, mpq_class> exact;
+    std::int64_t cutLow = std::numeric_limits<std::int64_t>::max();
+    mpq_class cutChance;
+    mpq_class whole;
+};
+
+// Every throw of a term of dice, kept, counted or summed.
+Model Enumerate(const dice::Term &t, int depth)
+{
+    const std::vector<Outcome> die = OneDie(t, depth);
+    std::vector<Outcome> throws { { {}, 1, false } };
+    for (int i = 0; i < t.dice; ++i) {
+        std::vector<Outcome> next;
+        for (const Outcome &so : throws) {
+            for (const Outcome &one : die) {
+                Outcome both = so;
+                both.dice.insert(both.dice.end(), one.dice.begin(), one.dice.end());
+                both.chance *= one.chance;
+                both.cut = both.cut || one.cut;
+                next.push_back(both);
+            }
+        }
+        throws = next;
+    }
+    Model model;
+    for (Outcome &each : throws) {
+        std::sort(each.dice.begin(), each.dice.end());
+        if (t.pick == dice::Pick::Highest)
+            std::reverse(each.dice.begin(), each.dice.end());
+        const std::size_t kept = t.pick == dice::Pick::All ? each.dice.size() : static_cast<std::size_t>(t.kept);
+        std::int64_t total = 0;
+        for (std::size_t i = 0; i < kept; ++i) {
+            const std::int64_t v = each.dice[i];
+            if (t.success.kind == dice::Compare::Kind::None)
+                total += v;
+            else
+                total += (t.success.Meets(v) ? 1 : 0) - (t.failure.Meets(v) ? 1 : 0);
+        }
+        model.whole += each.chance;
+        if (each.cut) {
+            // A chain that goes on may still end on a failure.
+            const std::int64_t failures = t.failure.kind == dice::Compare::Kind::None ? 0 : t.dice;
+            model.cutLow = std::min(model.cutLow, total - failures);
+            model.cutChance += each.chance;
+        } else
+            model.exact[total] += each.chance;
+    }
+    return model;
+}
+
+mpq_class Share(const mpz_class &part, const mpz_class &whole)
+{
+    mpq_class share(part, whole);
+    share.canonicalize();
+    return share;
+}
+
+// The engine against the model, exactly below the first cut total, and its
+// listing closed by the remainder and ended by the 10^-15 rule.
+void ExpectAgrees(const std::string &text, int depth)
+{
+    SCOPED_TRACE(text);
+    const dice::Expression expression = dice::Parse(text);
+    ASSERT_EQ(expression.terms.size(), 1u);
+    const Model model = Enumerate(expression.terms[0], depth);
+    ASSERT_EQ(model.whole, 1);
+    const dice::Distribution roll = dice::Evaluate(expression);
+
+    mpz_class listed;
+    for (const mpz_class &weight : roll.counts)
+        listed += weight;
+    EXPECT_EQ(listed + roll.tail, roll.outcomes);
+    EXPECT_EQ(roll.Unbounded(), roll.tail != 0);
+    if (roll.Unbounded()) {
+        EXPECT_LT(Share(roll.tail, roll.outcomes), mpq_class(1, 1000000000000000));
+        EXPECT_GE(Share(roll.tail + roll.counts.back(), roll.outcomes), mpq_class(1, 1000000000000000));
+    }
+
+    // Where cut chains may end anywhere, a total's chance lies between the
+    // model's and the model's with every cut chain added.
+    for (const auto &[total, chance] : model.exact) {
+        if (total > roll.Highest())
+            break;
+        const mpq_class got = total < roll.lowest
+            ? mpq_class(0)
+            : Share(roll.counts[static_cast<std::size_t>(total - roll.lowest)], roll.outcomes);
+        EXPECT_GE(got, chance) << "total " << total;
+        EXPECT_LE(got, chance + model.cutChance) << "total " << total;
+    }
+
+    int compared = 0;
+    const std::int64_t below = std::min(model.cutLow, roll.Highest() + 1);
+    for (std::int64_t total = std::min(roll.lowest, model.exact.begin()->first); total < below; ++total) {
+        const auto found = model.exact.find(total);
+        const mpq_class expected = found == model.exact.end() ? mpq_class(0) : found->second;
+        const bool listedHere = total >= roll.lowest && total <= roll.Highest();
+        const mpq_class got =
+            listedHere ? Share(roll.counts[static_cast<std::size_t>(total - roll.lowest)], roll.outcomes) : 0;
+        EXPECT_EQ(got, expected) << "total " << total;
+        ++compared;
+    }
+    EXPECT_TRUE(compared > 0 || model.cutLow <= model.exact.begin()->first);
+    if (model.cutLow == std::numeric_limits<std::int64_t>::max()) {
+        EXPECT_FALSE(roll.Unbounded());
+    }
+}
+
+} // namespace
+
+TEST(DiceModifiers, ExplosionsMatchEveryChainToADepth)
+{
+    const std::pair<const char *, int> cases[] = {
+        { "1d6!", 6 },
+        { "2d4!", 4 },
+        { "3d3!", 3 },
+        { "1d4!!", 6 },
+        { "2d4!!", 4 },
+        { "1d6!p", 5 },
+        { "2d4!!p", 4 },
+        { "1d6!>=5", 4 },
+        { "2d4!<2", 4 },
+        { "1d6!p<3", 5 },
+        { "2d6min2!", 3 },
+        { "1d6max5!", 2 },
+        { "2d4min4!", 4 },
+        { "2d{1,1,2,3}!", 4 },
+        { "d{0,1}!=0", 12 },
+        { "1d4!p=1", 8 },
+        { "2d4!!p>=3", 4 },
+    };
+    for (const auto &[text, depth] : cases)
+        ExpectAgrees(text, depth);
+}
+
+TEST(DiceModifiers, RerollsFloorsCeilingsAndFacesMatchEveryThrow)
+{
+    const char *cases[] = { "2d6ro<3",
+        "1d6r=1",
+        "2d4r<3",
+        "1d6ro=6",
+        "2d6r>4",
+        "2d6min3",
+        "3d4max2",
+        "3d4min2max3",
+        "d{0,0,1,1,2,3}",
+        "3d{1,1,2,3}",
+        "2dF.1",
+        "3d{-2,0,5}",
+        "2dF.2",
+        "1d20ro=1",
+        "2d{-3,-3,4}ro=-3" };
+    for (const char *text : cases)
+        ExpectAgrees(text, 0);
+}
+
+TEST(DiceModifiers, CountsAndKeepsAmongWeightedDiceMatchEveryThrow)
+{
+    const std::pair<const char *, int> cases[] = {
+        { "3d6>=5", 0 },
+        { "4d6>=5f1", 0 },
+        { "3d6<3", 0 },
+        { "3d6<>4", 0 },
+        { "3d6!>=5", 3 },
+        { "2d10!=10>=8f1", 3 },
+        { "3d6!=6>=5", 3 },
+        { "3d4!!=4>=5", 3 },
+        { "3d4!!=4>=5f1", 3 },
+        { "2d6!r=1", 3 },
+        { "2d6!ro<3>=4", 3 },
+        { "4d6r=1kh3", 0 },
+        { "3d4!!kh2", 3 },
+        { "3d4!!kl2", 3 },
+        { "3d{0,1,1,3}kh2", 0 },
+        { "4d4ro<2dl1", 0 },
+        { "3d4min2kl1", 0 },
+        { "3d6!!kh1>=5", 2 },
+        { "3d4!!r<2kh2", 3 },
+        { "3dF.1kh2>=0", 0 },
+    };
+    for (const auto &[text, depth] : cases)
+        ExpectAgrees(text, depth);
+}
+
+// Fault: modifiers applied in the order written rather than the fixed one.
+TEST(DiceModifiers, OrderWrittenDoesNotMatter)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        { "4d6kh3r=1", "4d6r=1kh3" },
+        { "3d6>=5!", "3d6!=6>=5" },
+        { "2d6r=1min2", "2d6min2r=1" },
+        { "8d10>=8!10f1", "8d10!=10>=8f1" },
+        { "4d6rokh3", "4d6ro=1kh3" },
+        { "4d6sakh3cs=6", "4d6kh3" },
+        { "2dF.2", "2dF" },
+    };
+    for (const auto &[text, same] : cases) {
+        const dice::Distribution a = dice::Evaluate(dice::Parse(text));
+        const dice::Distribution b = dice::Evaluate(dice::Parse(same));
+        EXPECT_EQ(a.lowest, b.lowest) << text;
+        EXPECT_EQ(a.counts, b.counts) << text;
+        EXPECT_EQ(a.outcomes, b.outcomes) << text;
+        EXPECT_EQ(a.tail, b.tail) << text;
+    }
+}
+
+// Closed forms worked by hand: a die that explodes on its top face m is
+// m K + R, K geometric with ratio 1/m and R even on 1 to m - 1.
+TEST(DiceModifiers, UnboundedStatisticsAreExactWhereClosed)
+{
+    const struct {
+        const char *text;
+        const char *mean;
+        const char *variance;
+    } cases[] = {
+        { "1d6!", "21/5", "266/25" },
+        { "1d10!", "55/9", "1540/81" },
+        { "2d6!+3", "57/5", "532/25" },
+        { "1d6!!", "21/5", "266/25" },
+        { "8d10!=10>=8f1", "16/9", "" },
+        { "2d6! - 1d4", "59/10", "" },
+    };
+    for (const auto &[text, mean, variance] : cases) {
+        const dice::Statistics statistics = dice::Summarize(dice::Evaluate(dice::Parse(text)));
+        EXPECT_TRUE(statistics.unbounded) << text;
+        EXPECT_TRUE(statistics.exact) << text;
+        EXPECT_EQ(statistics.mean, mpq_class(mean)) << text;
+        if (*variance != '\0') {
+            EXPECT_EQ(statistics.variance, mpq_class(variance)) << text;
+        }
+    }
+}
+
+// Where no closed form is known, the printed digits must be those of a far
+// longer listing, whose leftover is below 10^-40.
+TEST(DiceModifiers, BoundedStatisticsOfKeptExplosionsHoldToNineDecimals)
+{
+    for (const char *text : { "3d6!!kh2", "4d4!!kl2", "2d10!!kh1+1d6" }) {
+        const dice::Expression expression = dice::Parse(text);
+        const dice::Statistics statistics = dice::Summarize(dice::Evaluate(expression));
+        EXPECT_FALSE(statistics.exact) << text;
+        const dice::Distribution far = dice::Evaluate(expression, {}, 500);
+        mpz_class first;
+        mpz_class second;
+        for (std::size_t i = 0; i < far.counts.size(); ++i) {
+            const mpz_class total = far.lowest + static_cast<long>(i);
+            first += total * far.counts[i];
+            second += total * total * far.counts[i];
+        }
+        const mpq_class mean = Share(first, far.outcomes);
+        const mpq_class variance = Share(second, far.outcomes) - mean * mean;
+        ASSERT_LT(Share(far.tail, far.outcomes), mpq_class(1, 1000000000) / 1000000000 / 1000000000 / 1000000000);
+        EXPECT_EQ(dice::FixedDecimal(statistics.mean, 9), dice::FixedDecimal(mean, 9)) << text;
+        EXPECT_EQ(dice::RootDecimal(statistics.variance, 9), dice::RootDecimal(variance, 9)) << text;
+    }
+}
+
+// Each refused form, with its message and the caret under what it is about.
+TEST(DiceModifiers, RefusedFormsSayWhyAndWhere)
+{
+    std::string hundredOne = "d{1";
+    for (int face = 2; face <= 101; ++face) {
+        hundredOne += ',';
+        hundredOne += static_cast<char>('0' + face % 7);
+    }
+    hundredOne += "}";
+    const std::pair<std::string, const char *> cases[] = {
+        { "1d6!>=1", "1d6!>=1: every face explodes: the die would roll forever\n   ^" },
+        { "1d6r<7", "1d6r<7: every face is rerolled: the die would roll forever\n   ^" },
+        { "d{3,3}!", "d{3,3}!: every face explodes: the die would roll forever\n      ^" },
+        { "1d6!!!", "1d6!!!: '!' is given twice: a term takes one of each kind of modifier\n     ^" },
+        { "4d6kh3kl1", "4d6kh3kl1: 'kl' is given twice: a term takes one of each kind of modifier\n      ^" },
+        { "5d10>=8>=9", "5d10>=8>=9: '>=9' is given twice: a term takes one of each kind of modifier\n       ^" },
+        { "2d6r1ro2", "2d6r1ro2: 'ro' is given twice: a term takes one of each kind of modifier\n     ^" },
+        { "d{}", "d{}: a die needs at least one face between '{' and '}'\n  ^" },
+        { "d{1,}", "d{1,}: unexpected '}': expected a face\n    ^" },
+        { "d{1,2", "d{1,2: missing '}' after the faces\n     ^" },
+        { "d{1;2}", "d{1;2}: unexpected ';': expected ',' or '}'\n   ^" },
+        { "2d6>=", "2d6>=: missing a number to compare with\n     ^" },
+        { "8d10>=8f", "8d10>=8f: missing a number to compare with\n        ^" },
+        { "4d6f1", "4d6f1: 'f' counts failures after a success count, such as >=8f1\n   ^" },
+        { "4d6!kh3",
+            "4d6!kh3: keep and drop cannot pick among the extra dice of '!': use '!!' to add them into their die\n"
+            "    ^" },
+        { "d{-1,0,1}!<0",
+            "d{-1,0,1}!<0: an exploding die that takes away from the total would leave it no lowest value\n"
+            "         ^" },
+        { "3d6!=6>=7f6",
+            "3d6!=6>=7f6: an exploding die that takes away from the total would leave it no lowest value\n   ^" },
+        { "1d101!", "1d101!: a die that explodes has at most 100 faces\n  ^" },
+        { "10-1d6!", "10-1d6!: a roll with no highest total cannot be taken away\n   ^" },
+        { "1+100d{-1000000,1000000}", "1+100d{-1000000,1000000}: the totals would span more than 2000000 values\n  ^" },
+        { "d{1,1000000}!", "d{1,1000000}!: the totals would span more than 2000000 values\n^" },
+        { "d{1000001}", "d{1000001}: the number is too large: at most 1000000\n  ^" },
+        { "2d6!!=6>=200", "2d6!!=6>=200: a die that explodes is counted or rerolled only up to 142\n       ^" },
+        { hundredOne, "" },
+    };
+    for (const auto &[text, shown] : cases) {
+        try {
+            dice::Parse(text);
+            ADD_FAILURE() << "accepted " << text;
+        } catch (const dice::ParseError &error) {
+            if (*shown != '\0') {
+                EXPECT_EQ(dice::ErrorText(text, error), shown);
+            } else {
+                EXPECT_EQ(error.Code(), dice::ErrorCode::TooManyFaces);
+                EXPECT_EQ(error.Position(), text.rfind(',') + 1);
+            }
+        }
+    }
+    // Built by hand past the parser, a die that would explode forever is
+    // refused by the count rather than counted without end.
+    dice::Expression forever;
+    forever.terms.resize(1);
+    forever.terms[0].dice = 1;
+    forever.terms[0].sides = 6;
+    forever.terms[0].kept = 1;
+    forever.terms[0].explode = dice::Explode::Each;
+    forever.terms[0].explodeOn = { dice::Compare::Kind::Greater, 0 };
+    EXPECT_THROW(dice::Evaluate(forever), std::invalid_argument);
+}
+
+// Forms that may be refused but are counted exactly: an explosion that can
+// add nothing ends with certainty all the same.
+TEST(DiceModifiers, ExplosionsThatMayAddNothingEndExactly)
+{
+    const dice::Distribution zero = dice::Evaluate(dice::Parse("d{0,1}!=0"));
+    EXPECT_EQ(zero.lowest, 1);
+    EXPECT_EQ(zero.counts, std::vector<mpz_class> { 1 });
+    EXPECT_EQ(zero.outcomes, 1);
+    EXPECT_FALSE(zero.Unbounded());
+    // A first roll of 1 or 2 goes on, an extra 1 adds 0 and goes on, an
+    // extra 3 adds 2 and stops: 3 is a first 3, or a first 1, any number of
+    // 1s and a 3: 1/6 + 1/6 * (1/6) / (1 - 1/6) = 1/6 + 1/30.
+    const dice::Distribution penetrating = dice::Evaluate(dice::Parse("1d6!p<3"));
+    EXPECT_EQ(penetrating.lowest, 3);
+    EXPECT_EQ(Share(penetrating.counts[0], penetrating.outcomes), mpq_class(1, 6) + mpq_class(1, 30));
+}
