@@ -4,6 +4,7 @@
 // KEYS are keys pressed on the plot: r(ight), l(eft), h(ome), e(nd).
 #include "window/compare.h"
 #include "window/compare_plot.h"
+#include "window/language.h"
 
 #include "tests/tools/shot_helpers.h"
 
@@ -21,6 +22,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // In the user's language, as the calculator opens.
+    window::InstallTranslations(app);
     QStringList rolls;
     std::string keys;
     rollstats::View view = rollstats::View::Exactly;
