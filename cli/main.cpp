@@ -3,6 +3,7 @@
 // nothing on standard output, and the only failure after that is writing.
 
 #include "dice/dice.h"
+#include "dice/limits.h"
 #include "dice/text.h"
 
 #include <cerrno>
@@ -22,27 +23,40 @@ namespace
 
 constexpr std::string_view program = "pipwright-cli";
 
-constexpr std::string_view helpText = R"(Usage: pipwright-cli [OPTION]... EXPR...
+// The limits are the parser's own, so the help cannot drift from them.
+std::string HelpText()
+{
+    using std::to_string;
+    return R"(Usage: pipwright-cli [OPTION]... EXPR...
 Print the exact odds of every total of each dice expression.
 
 An expression adds and subtracts dice and whole numbers, for example
   4d6kh3      four six-sided dice, the highest three summed
   2d20kl1+5   the lower of two twenty-sided dice, plus 5
   1d8+2d6-1   mixed dice; d% is d100 and dF a die of -1, 0 and +1
-Keep or drop with khK (or kK), klK, dhK and dlK after NdS.
+Keep or drop with khK (or kK), klK, dhK and dlK (or dK) after NdS.
+A term has )"
+        + to_string(dice::minDice) + " to " + to_string(dice::maxDice) + " dice of " + to_string(dice::minSides)
+        + " to " + to_string(dice::maxSides) + " sides; keep and drop take dice of\nat most "
+        + to_string(dice::maxPickSides) + " sides. An expression holds at most " + to_string(dice::maxDice)
+        + " dice and " + to_string(dice::maxTerms) + " terms;\na number is at most " + to_string(dice::maxNumber) + R"(.
 
 Options:
   --csv            one table: total, then outcomes and percent for each EXPR
   --tsv            the same table with tabs
   --at-least T     only the chance of a total of T or more
   --at-most T      only the chance of a total of T or less
-  --between A B    only the chance of a total from A to B
-  --help           show this help and exit
+  --between A B    only the chance of a total from A to B (A <= B)
+  -h, --help       show this help and exit
   --version        show the version and exit
+An option's value may also follow an equals sign: --at-least=15.
+With several EXPR, each chance is labelled with its EXPR, or, with --csv or
+--tsv, written as a table of expression and percent.
 
 Exit status: 0 on success, 2 for a bad expression or usage, 1 when the
 output cannot be written.
 )";
+}
 
 enum class Layout { Blocks, Csv, Tsv };
 
@@ -57,13 +71,20 @@ struct UsageError {
     std::string what;
 };
 
-std::int64_t Total(const char *text)
+std::int64_t Total(std::string_view text)
 {
-    const std::string_view view(text);
+    std::string_view digits = text;
+    if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-')
+        digits.remove_prefix(1);
     std::int64_t value = 0;
-    const auto result = std::from_chars(view.data(), view.data() + view.size(), value);
-    if (view.empty() || result.ec != std::errc() || result.ptr != view.data() + view.size())
-        throw UsageError { "'" + std::string(view) + "' is not a whole number" };
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    const bool whole = !digits.empty() && result.ptr == digits.data() + digits.size();
+    if (whole && result.ec == std::errc::result_out_of_range) {
+        throw UsageError { "'" + std::string(text) + "' is a whole number out of range (" + std::to_string(INT64_MIN)
+            + " to " + std::to_string(INT64_MAX) + ")" };
+    }
+    if (!whole || result.ec != std::errc())
+        throw UsageError { "'" + std::string(text) + "' is not a whole number" };
     return value;
 }
 
@@ -78,31 +99,53 @@ Request ReadArguments(int argc, char **argv)
             request.expressions.emplace_back(argument);
             continue;
         }
-        const auto value = [&](int count) {
-            if (argc - i <= count)
-                throw UsageError { std::string(argument) + " needs " + (count == 1 ? "a total" : "two totals") };
-            return Total(argv[++i]);
-        };
         if (argument == "--") {
             options = false;
-        } else if (argument == "--csv" || argument == "--tsv") {
-            request.layout = argument == "--csv" ? Layout::Csv : Layout::Tsv;
-        } else if (argument == "--at-least" || argument == "--at-most" || argument == "--between") {
+            continue;
+        }
+        // --name=value stands for --name value; a second value, where one
+        // is needed, still follows as its own argument.
+        const std::size_t equals = argument.find('=');
+        const std::string name(argument.substr(0, equals));
+        std::optional<std::string_view> attached;
+        if (equals != std::string_view::npos)
+            attached = argument.substr(equals + 1);
+        const auto totals = [&](std::size_t count) {
+            std::vector<std::int64_t> values;
+            if (attached)
+                values.push_back(Total(*attached));
+            while (values.size() < count) {
+                if (i + 1 >= argc)
+                    throw UsageError { name + " needs " + (count == 1 ? "a total" : "two totals") };
+                values.push_back(Total(argv[++i]));
+            }
+            return values;
+        };
+        if (name == "--csv" || name == "--tsv" || name == "--help" || name == "--version") {
+            if (attached)
+                throw UsageError { name + " takes no value" };
+            request.layout = name == "--csv" ? Layout::Csv : name == "--tsv" ? Layout::Tsv : request.layout;
+        } else if (name == "--at-least" || name == "--at-most" || name == "--between") {
             if (range)
                 throw UsageError { "only one of --at-least, --at-most and --between may be given" };
             range = true;
             request.first = INT64_MIN;
             request.last = INT64_MAX;
-            if (argument == "--at-least") {
-                request.first = value(1);
-            } else if (argument == "--at-most") {
-                request.last = value(1);
+            if (name == "--at-least") {
+                request.first = totals(1)[0];
+            } else if (name == "--at-most") {
+                request.last = totals(1)[0];
             } else {
-                request.first = value(2);
-                request.last = value(1);
+                const std::vector<std::int64_t> values = totals(2);
+                if (values[0] > values[1]) {
+                    throw UsageError { "--between " + std::to_string(values[0]) + " " + std::to_string(values[1])
+                        + ": the first total is greater than the second" };
+                }
+                request.first = values[0];
+                request.last = values[1];
             }
         } else {
-            throw UsageError { "unknown option " + std::string(argument) };
+            throw UsageError { "unknown option " + name };
         }
     }
     if (request.expressions.empty())
@@ -113,7 +156,8 @@ Request ReadArguments(int argc, char **argv)
 std::string Block(const std::string &heading, const dice::Distribution &distribution)
 {
     const dice::Statistics statistics = dice::Summarize(distribution);
-    std::string text = heading + ": " + distribution.outcomes.get_str() + " outcomes\n";
+    std::string text =
+        heading + ": " + distribution.outcomes.get_str() + (distribution.outcomes == 1 ? " outcome\n" : " outcomes\n");
     for (std::size_t i = 0; i < distribution.counts.size(); ++i) {
         const std::int64_t total = distribution.lowest + static_cast<std::int64_t>(i);
         text += "P(" + std::to_string(total)
@@ -135,10 +179,21 @@ std::string Output(const Request &request, const std::vector<dice::Distribution>
 {
     std::string text;
     if (request.first) {
-        for (const dice::Distribution &roll : rolls) {
+        // One expression keeps the bare line that scripts read; several are
+        // told apart by their expressions.
+        const bool labelled = rolls.size() > 1;
+        const char separator = request.layout == Layout::Csv ? ',' : '\t';
+        if (labelled && request.layout != Layout::Blocks)
+            text = std::string("expression") + separator + "percent\n";
+        for (std::size_t i = 0; i < rolls.size(); ++i) {
+            const dice::Distribution &roll = rolls[i];
             const mpz_class part = dice::RangeOutcomes(roll, *request.first, *request.last);
-            text += request.layout == Layout::Blocks ? dice::TablePercent(part, roll.outcomes)
-                                                     : dice::SignificantPercent(part, roll.outcomes, 17);
+            if (request.layout == Layout::Blocks) {
+                text += (labelled ? request.expressions[i] + ": " : "") + dice::TablePercent(part, roll.outcomes);
+            } else {
+                text += labelled ? dice::TableField(request.expressions[i], separator) + separator : "";
+                text += dice::SignificantPercent(part, roll.outcomes, 17);
+            }
             text += '\n';
         }
         return text;
@@ -185,8 +240,8 @@ int main(int argc, char **argv)
         const std::string_view argument = argv[i];
         if (argument == "--")
             break;
-        if (argument == "--help")
-            return Write(helpText);
+        if (argument == "--help" || argument == "-h")
+            return Write(HelpText());
         if (argument == "--version")
             return Write(std::string(program) + " " PIPWRIGHT_VERSION "\n");
     }

@@ -358,6 +358,7 @@ std::int64_t Distribution::Highest() const
 
 Distribution Evaluate(const Expression &expression, std::stop_token stop)
 {
+    CheckExpression(expression);
     Check(stop);
     std::int64_t offset = 0;
     mpz_class outcomes = 1;

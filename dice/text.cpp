@@ -40,7 +40,9 @@ std::string WithPoint(std::string digits, std::size_t decimals)
     return digits;
 }
 
-std::string Field(const std::string &text, char separator)
+} // namespace
+
+std::string TableField(const std::string &text, char separator)
 {
     if (text.find_first_of(std::string { separator, '"', '\r', '\n' }) == std::string::npos)
         return text;
@@ -52,8 +54,6 @@ std::string Field(const std::string &text, char separator)
     }
     return quoted + '"';
 }
-
-} // namespace
 
 std::string FixedDecimal(const mpq_class &value, int decimals)
 {
@@ -139,8 +139,8 @@ std::string RollsTableText(std::span<const Column> columns, char separator, std:
         if (columns.size() == 1) {
             text += separator + std::string("outcomes") + separator + "percent";
         } else {
-            text += separator + Field(column.heading + " outcomes", separator);
-            text += separator + Field(column.heading + " percent", separator);
+            text += separator + TableField(column.heading + " outcomes", separator);
+            text += separator + TableField(column.heading + " percent", separator);
         }
         lowest = std::min(lowest, column.distribution->lowest);
         highest = std::max(highest, column.distribution->Highest());

@@ -43,6 +43,10 @@ struct Column {
     const Distribution *distribution = nullptr;
 };
 
+// A field of a CSV or TSV table, quoted when it holds the separator, a quote
+// or a line end.
+std::string TableField(const std::string &text, char separator);
+
 // "total", then "outcomes" and "percent" for each column headed with its
 // heading, then one row per total from the lowest to the highest of all the
 // columns; a total a roll cannot reach has 0 outcomes. Outcomes are the exact

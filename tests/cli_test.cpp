@@ -1,4 +1,5 @@
 // Runs the built pipwright-cli as a script would, through the shell.
+#include "dice/limits.h"
 #include "numtext/results.h"
 #include "rollstats/outcomes.h"
 #include "rollstats/rollstats.h"
@@ -97,9 +98,8 @@ TEST(Cli, TablesAndRangesPrintExactly)
             "3\t19\t8.7962962962962963\n4\t37\t17.129629629629630\n5\t61\t28.240740740740741\n"
             "6\t91\t42.129629629629630\n" },
         { "--at-least 4 1d6", "50.000000000%\n" },
-        { "--at-most 1 1d6 1d4", "16.666666667%\n25.000000000%\n" },
+        { "--at-most 1 1d6 1d4", "1d6: 16.666666667%\n1d4: 25.000000000%\n" },
         { "--csv --between 2 3 2d6", "8.3333333333333333\n" },
-        { "--between 3 2 2d6", "0.000000000%\n" },
         { "-- -1d6+7", nullptr },
     };
     for (const auto &[arguments, out] : cases) {
@@ -125,7 +125,7 @@ TEST(Cli, ExitStatusSaysWhatWentWrong)
         { "", "--version", 0, "", true },
         { "", "--help", 0, "", true },
         { "", "2d20kh3", 2, "2d20kh3: cannot keep 3 of 2 dice\n      ^\n", false },
-        { "", "1d6 1d6*2", 2, "1d6*2: unexpected '*'", false },
+        { "", "1d6 1d6*2", 2, "1d6*2: '*' is not an operator", false },
         { "", "", 2, "no expression", false },
         { "", "--bogus 1d6", 2, "unknown option --bogus", false },
         { "", "1d6 --at-least", 2, "--at-least needs a total", false },
@@ -148,4 +148,152 @@ TEST(Cli, ExitStatusSaysWhatWentWrong)
         EXPECT_EQ(!run.out.empty(), out) << arguments;
     }
     EXPECT_EQ(Cli("--version").out, "pipwright-cli " PIPWRIGHT_VERSION "\n");
+}
+
+// What a newcomer types, with the exact output and exit status of each.
+TEST(Cli, UsagePeopleTypeIsReadOrExplained)
+{
+    const std::string usage = "Try 'pipwright-cli --help' for more information.\n";
+    const struct {
+        std::string arguments;
+        int status;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        { "--at-least 15 2d20kh1+5 1d20+5 4d6kh3 3d6",
+            0,
+            "2d20kh1+5: 79.750000000%\n1d20+5: 55.000000000%\n4d6kh3: 23.148148148%\n3d6: 9.259259259%\n",
+            "" },
+        { "--csv --at-least 15 2d20kh1+5 1d20+5",
+            0,
+            "expression,percent\n2d20kh1+5,79.750000000000000\n1d20+5,55.000000000000000\n",
+            "" },
+        { "--tsv --at-most=2 '1d6 + 1' 1d4",
+            0,
+            "expression\tpercent\n1d6 + 1\t16.666666666666667\n1d4\t50.000000000000000\n",
+            "" },
+        { "--at-least 15 2d20kh1+5", 0, "79.750000000%\n", "" },
+        { "--csv --at-least=15 2d20kh1+5", 0, "79.750000000000000\n", "" },
+        { "--at-least=-5 1d6-9", 0, "50.000000000%\n", "" },
+        { "--between=2 3 2d6", 0, "8.333333333%\n", "" },
+        { "--between 15 10 3d6",
+            2,
+            "",
+            "pipwright-cli: --between 15 10: the first total is greater than the second\n" + usage },
+        { "--csv=yes 1d6", 2, "", "pipwright-cli: --csv takes no value\n" + usage },
+        { "--at-least= 1d6", 2, "", "pipwright-cli: '' is not a whole number\n" + usage },
+        { "5",
+            0,
+            "5: 1 outcome\nP(5) = 100.000000000%\nLowest: 5\nHighest: 5\nMean: 5.000000000\n"
+            "Standard deviation: 0.000000000\nMost likely: 5\n",
+            "" },
+        { "--at-least 4 4d6d1 4d6kh3", 0, "4d6d1: 99.922839506%\n4d6kh3: 99.922839506%\n", "" },
+        { "1d6x2", 2, "", "1d6x2: 'x' is not an operator: terms are joined with '+' or '-'\n   ^\n" },
+        { "2d20adv", 2, "", "2d20adv: 'adv' is not a modifier: type 2d20kh1\n    ^\n" },
+        { "2d20dis+3", 2, "", "2d20dis+3: 'dis' is not a modifier: type 2d20kl1\n    ^\n" },
+        { "'1d20 \xe2\x88\x92 1'", 2, "", "1d20 \xe2\x88\x92 1: character U+2212 MINUS SIGN: type '-'\n     ^\n" },
+        { "'2d6\xe2\x80\x93"
+          "1'",
+            2,
+            "",
+            "2d6\xe2\x80\x93"
+            "1: character U+2013 EN DASH: type '-'\n   ^\n" },
+        { "'3d6\xc2\xa0+\xc2\xa0"
+          "2'",
+            2,
+            "",
+            "3d6\xc2\xa0+\xc2\xa0"
+            "2: character U+00A0 NO-BREAK SPACE: type a space\n   ^\n" },
+        { "'\xef\xbc\x92"
+          "d6'",
+            2,
+            "",
+            "\xef\xbc\x92"
+            "d6: character U+FF12 FULLWIDTH DIGIT TWO: type '2'\n^\n" },
+        { "'\xc3\xa9"
+          "1d6+1d6X'",
+            2,
+            "",
+            "\xc3\xa9"
+            "1d6+1d6X: character U+00E9: only ASCII characters belong in an expression\n^\n" },
+        { "\"$(printf '1d6\\t+\\t2')\"", 0, "", "" },
+    };
+    for (const auto &[arguments, status, out, err] : cases) {
+        const Finished run = Cli(arguments);
+        EXPECT_EQ(run.status, status) << arguments;
+        EXPECT_EQ(run.err, err) << arguments;
+        if (!out.empty() || status != 0) {
+            EXPECT_EQ(run.out, out) << arguments;
+        }
+    }
+    EXPECT_EQ(Cli("-h").out, Cli("--help").out);
+    EXPECT_NE(Cli("-h").out.find("-h, --help"), std::string::npos);
+    const Finished tab = Cli("\"$(printf '1d6\\t+\\t2')\"");
+    EXPECT_EQ(tab.out.substr(tab.out.find('\n')), Cli("1d6+2").out.substr(Cli("1d6+2").out.find('\n')));
+}
+
+// Fault: a total beyond 64 bits was said not to be a whole number.
+TEST(Cli, TotalsBeyondSixtyFourBitsAreOutOfRange)
+{
+    for (const char *total : { "9223372036854775808", "-9223372036854775809", "+99999999999999999999" }) {
+        for (const std::string &form : { std::string("--at-least ") + total, std::string("--at-most=") + total }) {
+            const Finished run = Cli(form + " 1d6");
+            EXPECT_EQ(run.status, 2) << form;
+            EXPECT_EQ(run.err,
+                "pipwright-cli: '" + std::string(total)
+                    + "' is a whole number out of range (-9223372036854775808 to 9223372036854775807)\n"
+                      "Try 'pipwright-cli --help' for more information.\n")
+                << form;
+        }
+    }
+    EXPECT_EQ(Cli("--at-least -9223372036854775808 1d6").out, "100.000000000%\n");
+    EXPECT_EQ(Cli("--at-least +4 1d6").out, "50.000000000%\n");
+}
+
+// The help and the manual page describe the same options, and the manual
+// page states the limits the parser enforces.
+TEST(Cli, HelpAndManualPageAgree)
+{
+    const std::string help = Cli("--help").out;
+    std::string manual = Slurp(PIPWRIGHT_CLI_MANUAL);
+    ASSERT_FALSE(manual.empty());
+    EXPECT_EQ(manual.find('@'), std::string::npos) << "a value the build did not fill in";
+    // Unescaped, the page's "\-\-at\-least" reads "--at-least".
+    for (std::size_t at = manual.find("\\-"); at != std::string::npos; at = manual.find("\\-", at))
+        manual.erase(at, 1);
+    std::vector<std::string> options;
+    for (std::size_t at = help.find("\n  -"); at != std::string::npos; at = help.find("\n  -", at + 1)) {
+        const std::string line = help.substr(at + 3, help.find('\n', at + 1) - at - 3);
+        for (std::size_t start = 0; start < line.size() && line[start] == '-';) {
+            const std::size_t end = line.find_first_of(", ", start);
+            options.push_back(line.substr(start, end - start));
+            start = line.find('-', end);
+            if (line.compare(end, 2, ", ") != 0)
+                break;
+        }
+    }
+    EXPECT_GE(options.size(), 8u) << help;
+    // An option as a word of its own: "-h" is not found inside "--help".
+    const auto named = [&manual](const std::string &option) {
+        const auto part = [](char c) { return c == '-' || (c >= 'a' && c <= 'z'); };
+        for (std::size_t at = manual.find(option); at != std::string::npos; at = manual.find(option, at + 1)) {
+            const std::size_t end = at + option.size();
+            if ((at == 0 || !part(manual[at - 1])) && (end == manual.size() || !part(manual[end])))
+                return true;
+        }
+        return false;
+    };
+    for (const std::string &option : options)
+        EXPECT_TRUE(named(option)) << option << " is not in the manual page";
+    using std::to_string;
+    const std::string limits[] = {
+        "dice (" + to_string(dice::minDice) + " to " + to_string(dice::maxDice) + ";",
+        "sides (" + to_string(dice::minSides) + " to " + to_string(dice::maxSides) + ")",
+        "dice of at most " + to_string(dice::maxPickSides) + " sides",
+        "from -" + to_string(dice::maxNumber) + " to " + to_string(dice::maxNumber) + ".",
+        "at most " + to_string(dice::maxDice) + " dice and " + to_string(dice::maxTerms) + " terms",
+    };
+    for (const std::string &limit : limits)
+        EXPECT_NE(manual.find(limit), std::string::npos) << limit;
+    EXPECT_NE(help.find(limits[4]), std::string::npos) << help;
 }

@@ -4,10 +4,12 @@
 // the totals their terms can reach and add up to every outcome.
 
 #include "dice/dice.h"
+#include "dice/limits.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -20,15 +22,31 @@ namespace
     __builtin_trap();
 }
 
+// The echo and its caret: two lines, the second spaces and a caret no further
+// right than the echo is wide. A short expression of printable ASCII is
+// echoed whole, so there the caret's column is the error's offset.
 void CheckError(const dice::ParseError &error, std::string_view text)
 {
     if (error.Position() > text.size())
         Fail("error position past the end", text);
+    if (dice::ErrorMessage(error) != error.what() || *error.what() == '\0')
+        Fail("error without its message", text);
     const std::string shown = dice::ErrorText(text, error);
     const std::size_t line = shown.find('\n');
     if (line == std::string::npos || shown.find('\n', line + 1) != std::string::npos)
         Fail("error text is not two lines", text);
-    if (shown.size() - line - 1 != error.Position() + 1 || shown.back() != '^')
+    const std::size_t caret = shown.size() - line - 2;
+    if (shown.back() != '^' || shown.find_first_not_of(' ', line + 1) != shown.size() - 1)
+        Fail("caret line is not spaces and a caret", text);
+    std::size_t echoed = 0;
+    for (std::size_t i = 0; i < line; ++i)
+        echoed += (static_cast<unsigned char>(shown[i]) & 0xC0) != 0x80;
+    if (caret > echoed)
+        Fail("caret right of the echo", text);
+    bool plain = text.size() <= 60;
+    for (const char c : text)
+        plain = plain && c >= ' ' && c <= '~';
+    if (plain && (caret != error.Position() || shown.compare(0, text.size(), text) != 0))
         Fail("caret not under the position", text);
 }
 
@@ -51,29 +69,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (static_cast<unsigned char>(c) >= 0x80)
             Fail("accepted text that is not ASCII", text);
     }
-    if (expression.terms.empty() || expression.terms.size() > 20)
+    if (expression.terms.empty() || expression.terms.size() > static_cast<std::size_t>(dice::maxTerms))
         Fail("term count out of range", text);
-    int dice = 0;
+    int allDice = 0;
     long work = 0;
     std::int64_t lowest = 0;
     std::int64_t highest = 0;
     for (const dice::Term &term : expression.terms) {
         if (term.sign != 1 && term.sign != -1)
             Fail("sign is not +1 or -1", text);
-        dice += term.dice;
+        allDice += term.dice;
         if (term.dice == 0) {
-            if (term.number < 0 || term.number > 1000000)
+            if (term.number < 0 || term.number > dice::maxNumber)
                 Fail("number out of range", text);
             lowest += term.sign * term.number;
             highest += term.sign * term.number;
             continue;
         }
-        if (term.dice < 1 || term.sides < 2 || term.sides > 1000 || term.kept < 1 || term.kept > term.dice)
+        if (term.dice < dice::minDice || term.sides < dice::minSides || term.sides > dice::maxSides || term.kept < 1
+            || term.kept > term.dice)
             Fail("dice term out of range", text);
         if ((term.pick == dice::Pick::All) != (term.kept == term.dice))
             Fail("a pick that keeps every die, or a plain roll that does not", text);
-        if (term.pick != dice::Pick::All && term.sides > 100)
-            Fail("keep or drop of dice over 100 sides", text);
+        if (term.pick != dice::Pick::All && term.sides > dice::maxPickSides)
+            Fail("keep or drop of dice with too many sides", text);
         if (term.fudge && term.sides != 3)
             Fail("Fudge dice without three faces", text);
         const std::int64_t low = term.fudge ? -term.kept : term.kept;
@@ -82,9 +101,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         highest += term.sign > 0 ? high : -low;
         work += static_cast<long>(term.dice) * term.sides;
     }
-    if (dice > 100)
-        Fail("more than 100 dice", text);
+    if (allDice > dice::maxDice)
+        Fail("too many dice", text);
 
+    try {
+        dice::CheckExpression(expression);
+    } catch (const std::invalid_argument &) {
+        Fail("the count refuses what the parser gave", text);
+    }
     if (work > 3000)
         return 0;
     const dice::Distribution distribution = dice::Evaluate(expression);

@@ -1,0 +1,231 @@
+// The English text of every parse error, and the expression echoed with a
+// caret under the error. Each limit a message states comes from the constant
+// the parser enforces.
+
+#include "dice/dice.h"
+#include "dice/limits.h"
+#include "dice/utf8.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace dice
+{
+
+namespace
+{
+
+std::string Hex(std::uint32_t value, int digits)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string text;
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4)
+        text += hex[(value >> shift) & 0xF];
+    return text;
+}
+
+std::string CodePoint(std::int64_t code)
+{
+    const auto value = static_cast<std::uint32_t>(code);
+    return "U+" + Hex(value, value > 0xFFFF ? 6 : 4);
+}
+
+// A character as a message names it: quoted when it prints, else by code.
+std::string Quoted(const std::string &typed)
+{
+    if (typed.size() == 1 && typed[0] >= ' ' && typed[0] <= '~')
+        return "'" + typed + "'";
+    return "character " + CodePoint(typed.empty() ? 0 : static_cast<unsigned char>(typed[0]));
+}
+
+std::string Expected(const ParseError &error, const std::string &what)
+{
+    if (error.Text().empty())
+        return "missing " + what;
+    return "unexpected " + Quoted(error.Text()) + ": expected " + what;
+}
+
+std::string Dice(std::int64_t count)
+{
+    return std::to_string(count) + (count == 1 ? " die" : " dice");
+}
+
+std::int64_t Number(const ParseError &error, std::size_t index)
+{
+    return index < error.Numbers().size() ? error.Numbers()[index] : 0;
+}
+
+// Columns a terminal gives a character: two for the wide forms of East
+// Asian scripts, none for combining marks and invisible format characters.
+int Width(char32_t code)
+{
+    if ((code >= 0x0300 && code <= 0x036F) || (code >= 0x200B && code <= 0x200F) || code == 0xFEFF
+        || (code >= 0xFE00 && code <= 0xFE0F))
+        return 0;
+    if ((code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && code <= 0xA4CF && code != 0x303F)
+        || (code >= 0xAC00 && code <= 0xD7A3) || (code >= 0xF900 && code <= 0xFAFF)
+        || (code >= 0xFE30 && code <= 0xFE4F) || (code >= 0xFF00 && code <= 0xFF60)
+        || (code >= 0xFFE0 && code <= 0xFFE6) || (code >= 0x1F300 && code <= 0x1F64F)
+        || (code >= 0x1F900 && code <= 0x1F9FF) || (code >= 0x20000 && code <= 0x3FFFD))
+        return 2;
+    return 1;
+}
+
+// One character of the echo: the bytes shown for it and its columns.
+struct Shown {
+    std::size_t at;
+    std::string text;
+    int width;
+};
+
+// Control characters and bytes that are not UTF-8 are shown as '?', a tab as
+// a space, so that the echo stays one line and the caret below it lines up.
+std::vector<Shown> Characters(std::string_view text)
+{
+    std::vector<Shown> shown;
+    for (std::size_t at = 0; at < text.size();) {
+        char32_t code = 0;
+        const std::size_t length = utf8::Next(text, at, code);
+        if (length == 0 || code < 0x20 || (code >= 0x7F && code < 0xA0))
+            shown.push_back({ at, code == '\t' && length == 1 ? " " : "?", 1 });
+        else
+            shown.push_back({ at, std::string(text.substr(at, length)), Width(code) });
+        at += length == 0 ? 1 : length;
+    }
+    return shown;
+}
+
+// How many columns of a long expression are echoed around its error.
+constexpr int echoColumns = 60;
+
+} // namespace
+
+ParseError::ParseError(
+    ErrorCode code, std::size_t position, std::vector<std::int64_t> numbers, std::string text, std::string hint)
+    : m_code(code)
+    , m_position(position)
+    , m_numbers(std::move(numbers))
+    , m_text(std::move(text))
+    , m_hint(std::move(hint))
+{
+    m_message = ErrorMessage(*this);
+}
+
+ErrorCode ParseError::Code() const
+{
+    return m_code;
+}
+
+std::size_t ParseError::Position() const
+{
+    return m_position;
+}
+
+const std::vector<std::int64_t> &ParseError::Numbers() const
+{
+    return m_numbers;
+}
+
+const std::string &ParseError::Text() const
+{
+    return m_text;
+}
+
+const std::string &ParseError::Hint() const
+{
+    return m_hint;
+}
+
+const char *ParseError::what() const noexcept
+{
+    return m_message.c_str();
+}
+
+std::string ErrorMessage(const ParseError &error)
+{
+    const std::string quoted = "'" + error.Text() + "'";
+    switch (error.Code()) {
+    case ErrorCode::Empty:
+        return "the expression is empty";
+    case ErrorCode::NotUtf8:
+        return "byte 0x" + Hex(static_cast<std::uint32_t>(Number(error, 0)), 2) + " is not UTF-8 text";
+    case ErrorCode::NotAscii: {
+        std::string text = "character " + CodePoint(Number(error, 0));
+        if (!error.Text().empty())
+            text += " " + error.Text();
+        if (error.Hint().empty())
+            return text + ": only ASCII characters belong in an expression";
+        return text + ": type " + (error.Hint() == " " ? std::string("a space") : "'" + error.Hint() + "'");
+    }
+    case ErrorCode::ExpectedTerm:
+        return error.Text().empty() ? "missing a number or dice at the end" : Expected(error, "a number or dice");
+    case ErrorCode::ExpectedOperator:
+        return Expected(error, "'+' or '-'");
+    case ErrorCode::NotAnOperator:
+        return quoted + " is not an operator: terms are joined with '+' or '-'";
+    case ErrorCode::NotAModifier:
+        if (error.Hint().empty())
+            return quoted + " is not a modifier: keep or drop dice with kh, kl, dh or dl";
+        return quoted + " is not a modifier: type " + error.Hint();
+    case ErrorCode::ExpectedSides:
+        return Expected(error, "the number of sides");
+    case ErrorCode::ExpectedKeep:
+        return Expected(error, "how many dice to keep");
+    case ErrorCode::ExpectedDrop:
+        return Expected(error, "how many dice to drop");
+    case ErrorCode::NumberTooLarge:
+        return "the number is too large: at most " + std::to_string(maxNumber);
+    case ErrorCode::DiceOutOfRange:
+        return "the number of dice must be " + std::to_string(minDice) + " to " + std::to_string(maxDice);
+    case ErrorCode::SidesOutOfRange:
+        return "a die has " + std::to_string(minSides) + " to " + std::to_string(maxSides) + " sides";
+    case ErrorCode::PickSidesTooMany:
+        return "keep and drop take dice of at most " + std::to_string(maxPickSides) + " sides";
+    case ErrorCode::CannotKeep:
+        return "cannot keep " + std::to_string(Number(error, 0)) + " of " + Dice(Number(error, 1));
+    case ErrorCode::CannotDrop:
+        return "cannot drop " + std::to_string(Number(error, 0)) + " of " + Dice(Number(error, 1));
+    case ErrorCode::TooManyTerms:
+        return "an expression holds at most " + std::to_string(maxTerms) + " terms";
+    case ErrorCode::TooManyDice:
+        return "an expression holds at most " + std::to_string(maxDice) + " dice";
+    }
+    return "not an expression";
+}
+
+std::string ErrorText(std::string_view text, const ParseError &error)
+{
+    const std::vector<Shown> shown = Characters(text);
+    int columns = 0;
+    int caret = 0;
+    for (const Shown &character : shown) {
+        if (character.at < error.Position())
+            caret += character.width;
+        columns += character.width;
+    }
+    // A long expression is cut to the columns around the caret, a little
+    // more before it than after, and the cuts are marked.
+    int first = 0;
+    int last = columns;
+    if (columns > echoColumns + 10) {
+        first = std::clamp(caret - echoColumns / 2, 0, columns - echoColumns);
+        last = first + echoColumns;
+    }
+    std::string echo = first > 0 ? "..." : "";
+    int column = 0;
+    int caretAt = first > 0 ? 3 : 0;
+    for (const Shown &character : shown) {
+        if (column >= first && column + character.width <= last) {
+            echo += character.text;
+            if (character.at < error.Position())
+                caretAt += character.width;
+        }
+        column += character.width;
+    }
+    if (last < columns)
+        echo += "...";
+    return echo + ": " + error.what() + "\n" + std::string(static_cast<std::size_t>(caretAt), ' ') + "^";
+}
+
+} // namespace dice

@@ -1,0 +1,22 @@
+#pragma once
+
+// The limits of the dice notation: the parser enforces them, the error texts,
+// the command line's help and the fuzzer state them from here. They keep the
+// count of any expression within a fraction of a second and its numbers
+// within 64 bits. The build reads these lines to write the manual page, so
+// each stays "inline constexpr <type> <name> = <digits>;" on one line.
+
+#include <cstdint>
+
+namespace dice
+{
+
+inline constexpr int minDice = 1; // in one term
+inline constexpr int maxDice = 100; // in one term, and in the whole expression
+inline constexpr int maxTerms = 20;
+inline constexpr int minSides = 2;
+inline constexpr int maxSides = 1000;
+inline constexpr int maxPickSides = 100; // a die that is kept or dropped
+inline constexpr std::int64_t maxNumber = 1000000; // any number typed, before its sign
+
+} // namespace dice
