@@ -327,7 +327,7 @@ ChartWindow::ChartWindow(QWidget *parent)
     , m_views(new QButtonGroup(this))
     , m_plot(new ChartView(this))
     , m_readout(new QLabel(this))
-    , m_save(new QPushButton(QStringLiteral("&Save Chart..."), this))
+    , m_save(new QPushButton(tr("&Save Chart..."), this))
 {
     setObjectName(QStringLiteral("chart"));
     setWindowTitle(tr("Pipwright Chart"));
@@ -408,7 +408,7 @@ QString ChartWindow::Title() const
     const rollstats::Table &table = m_plot->Table();
     if (table.Empty())
         return tr("No roll computed yet");
-    return Text(table.Roll() + ", " + ViewName(m_plot->ViewShown()));
+    return Text(table.Roll()) + QStringLiteral(", ") + ViewLabel(m_plot->ViewShown());
 }
 
 QSize ChartWindow::PictureSize() const
