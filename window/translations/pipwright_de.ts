@@ -54,16 +54,149 @@
         <source>Chart of %1</source>
         <translation>Diagramm von %1</translation>
     </message>
+    <message>
+        <source>&amp;Save Chart...</source>
+        <translation>Diagramm &amp;speichern...</translation>
+    </message>
+</context>
+<context>
+    <name>window::ComparePlot</name>
+    <message>
+        <source>No valid roll</source>
+        <translation>Kein gültiger Wurf</translation>
+    </message>
+    <message>
+        <source>Type a roll in the notation, such as 2d20kh1, to see it here.</source>
+        <translation>Geben Sie einen Wurf in Würfelnotation ein, etwa 2d20kh1, um ihn hier zu sehen.</translation>
+    </message>
+    <message>
+        <source>%1. Totals %2 to %3.</source>
+        <translation>%1. Summen %2 bis %3.</translation>
+    </message>
+    <message>
+        <source>No roll can throw %1.</source>
+        <translation>Kein Wurf kann %1 erreichen.</translation>
+    </message>
+    <message>
+        <source>Likeliest to throw %1: %2, %3.</source>
+        <translation>Die besten Chancen auf %1 hat %2: %3.</translation>
+    </message>
+    <message>
+        <source>Likeliest to throw %1: %2, %3 each.</source>
+        <translation>Die besten Chancen auf %1 haben %2: je %3.</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>Comparison of %1</source>
+        <translation>Vergleich: %1</translation>
+    </message>
+</context>
+<context>
+    <name>window::CompareWindow</name>
+    <message>
+        <source>&amp;Add Roll</source>
+        <translation>Wurf hinzu&amp;fügen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Table</source>
+        <translation>Tabelle &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Save Chart...</source>
+        <translation>Diagramm &amp;speichern...</translation>
+    </message>
+    <message>
+        <source>Compare Rolls</source>
+        <translation>Würfe vergleichen</translation>
+    </message>
+    <message>
+        <source>&amp;Target:</source>
+        <translation>&amp;Ziel:</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Ziel</translation>
+    </message>
+    <message>
+        <source>Target sense</source>
+        <translation>Zielbedingung</translation>
+    </message>
+    <message>
+        <source>Statistics of the rolls</source>
+        <translation>Statistik der Würfe</translation>
+    </message>
+    <message>
+        <source>Point at the plot, or use the arrow keys, Home and End.</source>
+        <translation>Zeigen Sie auf das Diagramm oder nutzen Sie die Pfeiltasten, Pos1 und Ende.</translation>
+    </message>
+    <message>
+        <source>At %1: every roll&apos;s chance is in the last column.</source>
+        <translation>Bei %1: Die Chance jedes Wurfs steht in der letzten Spalte.</translation>
+    </message>
+    <message>
+        <source>Roll</source>
+        <translation>Wurf</translation>
+    </message>
+    <message>
+        <source>Lowest</source>
+        <translation>Kleinste</translation>
+    </message>
+    <message>
+        <source>Highest</source>
+        <translation>Größte</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Mittelwert</translation>
+    </message>
+    <message>
+        <source>Std. deviation</source>
+        <translation>Standardabweichung</translation>
+    </message>
+    <message>
+        <source>Chance of %1 %2</source>
+        <translation>Chance auf %1 %2</translation>
+    </message>
+    <message>
+        <source>At cursor</source>
+        <translation>Am Cursor</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Roll %1</source>
+        <translation>Wurf %1</translation>
+    </message>
+    <message>
+        <source>Remove roll %1</source>
+        <translation>Wurf %1 entfernen</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>Wird berechnet...</translation>
+    </message>
+    <message>
+        <source>This roll could not be counted: %1</source>
+        <translation>Dieser Wurf ließ sich nicht auszählen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>window::CopyTable</name>
+    <message>
+        <source>&amp;Copy Table</source>
+        <translation>Tabelle &amp;kopieren</translation>
+    </message>
 </context>
 <context>
     <name>window::FormMenus</name>
     <message>
         <source>&amp;Edit</source>
         <translation>&amp;Bearbeiten</translation>
-    </message>
-    <message>
-        <source>&amp;Copy Table</source>
-        <translation>Tabelle &amp;kopieren</translation>
     </message>
     <message>
         <source>&amp;View</source>
@@ -96,6 +229,193 @@
     <message>
         <source>About Pipwright</source>
         <translation>Über Pipwright</translation>
+    </message>
+</context>
+<context>
+    <name>window::ParseErrors</name>
+    <message>
+        <source>character %1</source>
+        <translation>Zeichen %1</translation>
+    </message>
+    <message>
+        <source>the expression is empty</source>
+        <translation>der Ausdruck ist leer</translation>
+    </message>
+    <message>
+        <source>byte 0x%1 is not UTF-8 text</source>
+        <translation>Byte 0x%1 ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>character %1: only ASCII characters belong in an expression</source>
+        <translation>Zeichen %1: In einen Ausdruck gehören nur ASCII-Zeichen</translation>
+    </message>
+    <message>
+        <source>character %1: type a space</source>
+        <translation>Zeichen %1: Tippen Sie ein Leerzeichen</translation>
+    </message>
+    <message>
+        <source>character %1: type &apos;%2&apos;</source>
+        <translation>Zeichen %1: Tippen Sie '%2'</translation>
+    </message>
+    <message>
+        <source>missing a number or dice at the end</source>
+        <translation>am Ende fehlt eine Zahl oder ein Würfel</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected a number or dice</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird eine Zahl oder ein Würfel</translation>
+    </message>
+    <message>
+        <source>missing &apos;+&apos; or &apos;-&apos;</source>
+        <translation>'+' oder '-' fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected &apos;+&apos; or &apos;-&apos;</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird '+' oder '-'</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not an operator: terms are joined with &apos;+&apos; or &apos;-&apos;</source>
+        <translation>'%1' ist kein Operator: Terme werden mit '+' oder '-' verbunden</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a modifier: keep or drop dice with kh, kl, dh or dl</source>
+        <translation>'%1' ist kein Zusatz: Würfel behalten oder streichen Sie mit kh, kl, dh oder dl</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a modifier: type %2</source>
+        <translation>'%1' ist kein Zusatz: Tippen Sie %2</translation>
+    </message>
+    <message>
+        <source>missing the number of sides</source>
+        <translation>die Zahl der Seiten fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected the number of sides</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird die Zahl der Seiten</translation>
+    </message>
+    <message>
+        <source>missing how many dice to keep</source>
+        <translation>es fehlt, wie viele Würfel behalten werden</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected how many dice to keep</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird, wie viele Würfel behalten werden</translation>
+    </message>
+    <message>
+        <source>missing how many dice to drop</source>
+        <translation>es fehlt, wie viele Würfel gestrichen werden</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected how many dice to drop</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird, wie viele Würfel gestrichen werden</translation>
+    </message>
+    <message>
+        <source>the number is too large: at most %1</source>
+        <translation>die Zahl ist zu groß: höchstens %1</translation>
+    </message>
+    <message>
+        <source>the number of dice must be %1 to %2</source>
+        <translation>die Zahl der Würfel muss zwischen %1 und %2 liegen</translation>
+    </message>
+    <message>
+        <source>a die has %1 to %2 sides</source>
+        <translation>ein Würfel hat %1 bis %2 Seiten</translation>
+    </message>
+    <message>
+        <source>keep and drop take dice of at most %1 sides</source>
+        <translation>Behalten und Streichen gehen nur bei Würfeln mit höchstens %1 Seiten</translation>
+    </message>
+    <message>
+        <source>cannot keep %1 of %2 die</source>
+        <translation>von %2 Würfel lassen sich nicht %1 behalten</translation>
+    </message>
+    <message>
+        <source>cannot keep %1 of %2 dice</source>
+        <translation>von %2 Würfeln lassen sich nicht %1 behalten</translation>
+    </message>
+    <message>
+        <source>cannot drop %1 of %2 die</source>
+        <translation>von %2 Würfel lassen sich nicht %1 streichen</translation>
+    </message>
+    <message>
+        <source>cannot drop %1 of %2 dice</source>
+        <translation>von %2 Würfeln lassen sich nicht %1 streichen</translation>
+    </message>
+    <message>
+        <source>an expression holds at most %1 terms</source>
+        <translation>ein Ausdruck hat höchstens %1 Terme</translation>
+    </message>
+    <message>
+        <source>an expression holds at most %1 dice</source>
+        <translation>ein Ausdruck hat höchstens %1 Würfel</translation>
+    </message>
+    <message>
+        <source>not an expression</source>
+        <translation>kein Ausdruck</translation>
+    </message>
+    <message>
+        <source>At character %1: %2</source>
+        <translation>Bei Zeichen %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>window::PictureExport</name>
+    <message>
+        <source>the picture could not be written</source>
+        <translation>das Bild ließ sich nicht schreiben</translation>
+    </message>
+    <message>
+        <source>Chart not saved</source>
+        <translation>Diagramm nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The chart could not be saved to %1:
+%2</source>
+        <translation>Das Diagramm ließ sich nicht unter %1 speichern:
+%2</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>SVG-Bild (*.svg)</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG-Bild (*.png)</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>Diagramm speichern</translation>
+    </message>
+</context>
+<context>
+    <name>window::Views</name>
+    <message>
+        <source>at least</source>
+        <translation>mindestens</translation>
+    </message>
+    <message>
+        <source>at most</source>
+        <translation>höchstens</translation>
+    </message>
+    <message>
+        <source>exactly</source>
+        <translation>genau</translation>
+    </message>
+    <message>
+        <source>View:</source>
+        <translation>Ansicht:</translation>
+    </message>
+    <message>
+        <source>&amp;Exactly</source>
+        <translation>&amp;Genau</translation>
+    </message>
+    <message>
+        <source>At &amp;least</source>
+        <translation>&amp;Mindestens</translation>
+    </message>
+    <message>
+        <source>At &amp;most</source>
+        <translation>&amp;Höchstens</translation>
     </message>
 </context>
 <context>
