@@ -66,7 +66,11 @@ void CompareWindow::AddRoll(const QString &text)
         ++row->style;
     row->widget = new QWidget(this);
     row->label = new QLabel(row->widget);
-    row->edit = new QLineEdit(text, row->widget);
+    row->edit = new QLineEdit(row->widget);
+    // A roll comes back as it was typed, however long, or it would be
+    // another roll: a box holds a remembered roll longer than it lets anyone type.
+    row->edit->setMaxLength(std::max(row->edit->maxLength(), static_cast<int>(text.size())));
+    row->edit->setText(text);
     row->remove = new QPushButton(tr("Remove"), row->widget);
     row->status = new QLabel(row->widget);
     row->status->setTextFormat(Qt::PlainText);
