@@ -217,6 +217,12 @@ TEST(Cli, UsagePeopleTypeIsReadOrExplained)
             "\xc3\xa9"
             "1d6+1d6X: character U+00E9: only ASCII characters belong in an expression\n^\n" },
         { "\"$(printf '1d6\\t+\\t2')\"", 0, "", "" },
+        // Thousands of characters: the echo shows the 60 columns before the
+        // error and marks the cut.
+        { "\"1d6+$(printf '%2000s' '')2Q\"",
+            2,
+            "",
+            "..." + std::string(58, ' ') + "2Q: unexpected 'Q': expected '+' or '-'\n" + std::string(62, ' ') + "^\n" },
     };
     for (const auto &[arguments, status, out, err] : cases) {
         const Finished run = Cli(arguments);

@@ -41,17 +41,6 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
         { "1d6 + \xc3\xa9",
             ErrorCode::NotAscii,
             "1d6 + \xc3\xa9: character U+00E9: only ASCII characters belong in an expression\n      ^" },
-        { "1d6\xe2\x88\x92"
-          "2",
-            ErrorCode::NotAscii,
-            "1d6\xe2\x88\x92"
-            "2: character U+2212 MINUS SIGN: type '-'\n   ^" },
-        { "2d6\xe2\x80\x93"
-          "1",
-            ErrorCode::NotAscii,
-            "2d6\xe2\x80\x93"
-            "1: character U+2013 EN DASH: type '-'\n   ^" },
-        { "1d6\xc2\xa0+2", ErrorCode::NotAscii, "1d6\xc2\xa0+2: character U+00A0 NO-BREAK SPACE: type a space\n   ^" },
         { "2d\xef\xbc\x96",
             ErrorCode::NotAscii,
             "2d\xef\xbc\x96: character U+FF16 FULLWIDTH DIGIT SIX: type '6'\n  ^" },
@@ -64,11 +53,9 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
         { "++1", ErrorCode::ExpectedTerm, "++1: unexpected '+': expected a number or dice\n ^" },
         { "1d6+2Q", ErrorCode::ExpectedOperator, "1d6+2Q: unexpected 'Q': expected '+' or '-'\n     ^" },
         { "1d6\n", ErrorCode::ExpectedOperator, "1d6?: unexpected character U+000A: expected '+' or '-'\n   ^" },
-        { "1d6x2", ErrorCode::NotAnOperator, "1d6x2: 'x' is not an operator: terms are joined with '+' or '-'\n   ^" },
         { "3 * 1d6",
             ErrorCode::NotAnOperator,
             "3 * 1d6: '*' is not an operator: terms are joined with '+' or '-'\n  ^" },
-        { "2d20adv", ErrorCode::NotAModifier, "2d20adv: 'adv' is not a modifier: type 2d20kh1\n    ^" },
         { "D20 Dis", ErrorCode::NotAModifier, "D20 Dis: 'Dis' is not a modifier: type 2d20kl1\n    ^" },
         { "4dFa",
             ErrorCode::NotAModifier,
@@ -81,7 +68,7 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
         { "101d6", ErrorCode::DiceOutOfRange, "101d6: the number of dice must be 1 to 100\n^" },
         { "1d1001", ErrorCode::SidesOutOfRange, "1d1001: a die has 2 to 1000 sides\n  ^" },
         { "4d101kh3", ErrorCode::PickSidesTooMany, "4d101kh3: keep and drop take dice of at most 100 sides\n  ^" },
-        { "2d20kh3", ErrorCode::CannotKeep, "2d20kh3: cannot keep 3 of 2 dice\n      ^" },
+        { "3d6 kh 4", ErrorCode::CannotKeep, "3d6 kh 4: cannot keep 4 of 3 dice\n       ^" },
         { "1d6d1", ErrorCode::CannotDrop, "1d6d1: cannot drop 1 of 1 die\n    ^" },
         { "60d6+41d6", ErrorCode::TooManyDice, "60d6+41d6: an expression holds at most 100 dice\n     ^" },
     };
