@@ -35,6 +35,7 @@ static_assert(kSidesItems[kSixSidesItem] == "6");
 
 frmMain::frmMain()
     : Text2(Widget(), true)
+    //: Numbers keep their decimal point in every language.
     , Label5(Widget(), tr("0.0% indicates probability less than  0.000000001%").toStdString())
     , Label1(Widget(), tr("Number of Dice").toStdString())
     , txtN(Widget(), false)
@@ -44,12 +45,14 @@ frmMain::frmMain()
     , txtM(Widget(), false)
     , Label3(Widget(), tr("Average Throw").toStdString())
     , lblAvg(Widget(), "")
+    //: Beside a narrow list: no longer than the English, or the whole window grows.
     , Label10(Widget(), tr("Prob. >=").toStdString())
     , cmbGreaterThan(Widget())
     , lblGreaterThan(Widget(), "")
     , Label9(Widget(), tr("Prob. <=").toStdString())
     , cmbLessThan(Widget())
     , lblLessThan(Widget(), "")
+    //: Shown until the first Compute replaces it with the range sentence.
     , Label8(Widget(), tr("Probability roll is  >= and <=").toStdString())
     , lblBetween(Widget(), "")
     , Action { CommandButton(Widget(), tr("Compute").toStdString()),
@@ -123,8 +126,10 @@ void frmMain::Compute()
     try {
         Modifier = numtext::ToInt16(txtM.Text());
     } catch (const std::exception &) {
-        return Reject(
-            txtM, tr("Please enter a smaller value. (-32,768 to 32,767)"), tr("Modifier value to big or too small"));
+        return Reject(txtM,
+            //: The modifier's range; write the numbers so that they cannot be read as decimals.
+            tr("Please enter a smaller value. (-32,768 to 32,767)"),
+            tr("Modifier value to big or too small"));
     }
     Sides = numtext::ToInt16(cmbF.Text());
     if (Sides == 100 && Dice > 10) {

@@ -255,7 +255,7 @@
     </message>
     <message>
         <source>character %1: type &apos;%2&apos;</source>
-        <translation>Zeichen %1: Tippen Sie '%2'</translation>
+        <translation>Zeichen %1: Tippen Sie &apos;%2&apos;</translation>
     </message>
     <message>
         <source>missing a number or dice at the end</source>
@@ -267,23 +267,23 @@
     </message>
     <message>
         <source>missing &apos;+&apos; or &apos;-&apos;</source>
-        <translation>'+' oder '-' fehlt</translation>
+        <translation>&apos;+&apos; oder &apos;-&apos; fehlt</translation>
     </message>
     <message>
         <source>unexpected %1: expected &apos;+&apos; or &apos;-&apos;</source>
-        <translation>%1 ist hier unerwartet: Erwartet wird '+' oder '-'</translation>
+        <translation>%1 ist hier unerwartet: Erwartet wird &apos;+&apos; oder &apos;-&apos;</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is not an operator: terms are joined with &apos;+&apos; or &apos;-&apos;</source>
-        <translation>'%1' ist kein Operator: Terme werden mit '+' oder '-' verbunden</translation>
+        <translation>&apos;%1&apos; ist kein Operator: Terme werden mit &apos;+&apos; oder &apos;-&apos; verbunden</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is not a modifier: keep or drop dice with kh, kl, dh or dl</source>
-        <translation>'%1' ist kein Zusatz: Würfel behalten oder streichen Sie mit kh, kl, dh oder dl</translation>
+        <translation>&apos;%1&apos; ist kein Zusatz: Würfel behalten oder streichen Sie mit kh, kl, dh oder dl</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is not a modifier: type %2</source>
-        <translation>'%1' ist kein Zusatz: Tippen Sie %2</translation>
+        <translation>&apos;%1&apos; ist kein Zusatz: Tippen Sie %2</translation>
     </message>
     <message>
         <source>missing the number of sides</source>
@@ -430,6 +430,7 @@
     </message>
     <message>
         <source>0.0% indicates probability less than  0.000000001%</source>
+        <extracomment>Numbers keep their decimal point in every language.</extracomment>
         <translation>0.0% bedeutet eine Wahrscheinlichkeit unter 0.000000001%</translation>
     </message>
     <message>
@@ -450,6 +451,7 @@
     </message>
     <message>
         <source>Prob. &gt;=</source>
+        <extracomment>Beside a narrow list: no longer than the English, or the whole window grows.</extracomment>
         <translation>Wkt. &gt;=</translation>
     </message>
     <message>
@@ -458,6 +460,7 @@
     </message>
     <message>
         <source>Probability roll is  &gt;= and &lt;=</source>
+        <extracomment>Shown until the first Compute replaces it with the range sentence.</extracomment>
         <translation>Chance auf einen Wurf von  &gt;= bis &lt;=</translation>
     </message>
     <message>
@@ -490,6 +493,7 @@
     </message>
     <message>
         <source>Please enter a smaller value. (-32,768 to 32,767)</source>
+        <extracomment>The modifier&apos;s range; write the numbers so that they cannot be read as decimals.</extracomment>
         <translation>Bitte geben Sie einen kleineren Wert ein. (-32768 bis 32767)</translation>
     </message>
     <message>
