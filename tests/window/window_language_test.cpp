@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -291,6 +292,7 @@ void LanguageTest::compareWindow()
         window::CompareWindow compare(nullptr, QStringLiteral("2d20kh1"), file);
         compare.AddRoll(QStringLiteral("1d20+5"));
         compare.AddRoll(QStringLiteral("2d20kh3"));
+        compare.SetView(compare::View::AtMost);
         compare.show();
         [&] { QTRY_VERIFY(!compare.Computing()); }();
         if (status.isEmpty())
@@ -300,6 +302,11 @@ void LanguageTest::compareWindow()
     VerifyLanguage(both);
     QCOMPARE(status,
         Expect("At character 7: cannot keep 3 of 2 dice", "Bei Zeichen 7: von 2 Würfeln lassen sich nicht 3 behalten"));
+    // The settings the translated window wrote name the views as every
+    // language reads them.
+    const QSettings written(settings.filePath(QStringLiteral("1.ini")), QSettings::IniFormat);
+    QCOMPARE(written.value(QStringLiteral("compare/sense")).toString(), QStringLiteral("at least"));
+    QCOMPARE(written.value(QStringLiteral("compare/view")).toString(), QStringLiteral("at most"));
 }
 
 void LanguageTest::parseErrors_data()
