@@ -11,6 +11,7 @@
 #include "window/startup.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -61,6 +62,8 @@ private Q_SLOTS:
     void keepsSettingsBetweenRuns();
     void keepsLongRollsWhole_data();
     void keepsLongRollsWhole();
+    void mnemonicsNeverTypeIntoRolls_data();
+    void mnemonicsNeverTypeIntoRolls();
     void tellsWhyChartIsNotSaved_data();
     void tellsWhyChartIsNotSaved();
     void namesExactTies_data();
@@ -543,6 +546,58 @@ void CompareTest::keepsLongRollsWhole()
     QVERIFY(Settled(*compare));
     QCOMPARE(compare->RollStatus(1), QString());
     QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "2d6", roll.trimmed() }));
+}
+
+void CompareTest::mnemonicsNeverTypeIntoRolls_data()
+{
+    QTest::addColumn<int>("rolls");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("rollsAfter");
+    QTest::addColumn<QString>("focus");
+    const int alt = Qt::AltModifier;
+    // With every row taken, Add Roll is disabled: Alt+A typed an "a".
+    QTest::newRow("disabled Add Roll") << 8 << int(Qt::Key_A) << alt << "4dF" << 8 << "roll";
+    QTest::newRow("enabled Add Roll") << 7 << int(Qt::Key_A) << alt << "4dF" << 8 << "new roll";
+    QTest::newRow("Copy Table") << 8 << int(Qt::Key_C) << alt << "4dF" << 8 << "roll";
+    QTest::newRow("the target's label") << 8 << int(Qt::Key_T) << alt << "4dF" << 8 << "target";
+    QTest::newRow("no such mnemonic") << 8 << int(Qt::Key_Q) << alt << "4dF" << 8 << "roll";
+    QTest::newRow("a letter") << 8 << int(Qt::Key_A) << 0 << "4dFa" << 8 << "roll";
+}
+
+void CompareTest::mnemonicsNeverTypeIntoRolls()
+{
+    QFETCH(int, rolls);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(int, rollsAfter);
+    QFETCH(QString, focus);
+    QStringList typed;
+    for (int i = 1; i < rolls; ++i)
+        typed << QStringLiteral("1d%1").arg(i + 1);
+    typed << QStringLiteral("4dF");
+    auto compare = Open(typed);
+    QVERIFY(QTest::qWaitForWindowActive(compare.get()));
+    QVERIFY(Settled(*compare));
+    QLineEdit *last = compare->RollEdit(rolls - 1);
+    last->setFocus();
+    last->setCursorPosition(3);
+    QTest::keyClick(last, static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
+    // A mnemonic clicks its button a moment later, as a click is shown.
+    QVERIFY(QTest::qWaitFor([&] { return compare->RollCount() == rollsAfter; }, 2000));
+    QVERIFY(Settled(*compare));
+    QCOMPARE(last->text(), text);
+    QCOMPARE(compare->RollCount(), rollsAfter);
+    QCOMPARE(compare->RollStatus(rolls - 1).isEmpty(), text == QStringLiteral("4dF"));
+    QWidget *focused = QApplication::focusWidget();
+    if (focus == "roll")
+        QCOMPARE(focused, last);
+    else if (focus == "new roll")
+        QCOMPARE(focused, compare->RollEdit(rollsAfter - 1));
+    else
+        QCOMPARE(focused, compare->Target());
 }
 
 void CompareTest::tellsWhyChartIsNotSaved_data()
