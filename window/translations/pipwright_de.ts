@@ -150,11 +150,11 @@
     </message>
     <message>
         <source>Mean</source>
-        <translation>Mittelwert</translation>
+        <translation>Mittel</translation>
     </message>
     <message>
         <source>Std. deviation</source>
-        <translation>Standardabweichung</translation>
+        <translation>Std.-Abw.</translation>
     </message>
     <message>
         <source>Chance of %1 %2</source>
