@@ -9,8 +9,11 @@ cd "$(dirname "$0")"
 # The program alone: Qt's development package brings the libraries and the
 # platform plugins the window needs; qt6-wayland lets it open a native window
 # on a Wayland desktop rather than going through XWayland; Qt SVG saves the
-# compared rolls' plot; GMP's the exact counts of the dice engine.
-app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-wayland qt6-svg-dev fonts-dejavu-core libgmp-dev)
+# compared rolls' plot; Qt's Linguist tools (lupdate, lrelease and their CMake
+# functions) build the window's translations into it; GMP's the exact counts of
+# the dice engine.
+app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-wayland qt6-svg-dev
+    qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools fonts-dejavu-core libgmp-dev)
 # The tests and benchmarks; the validators, the resource compiler and the Debian
 # package tools for packaging/check.sh; clang with the sanitizer and fuzzer
 # run-time for tests/fuzz/run.sh, and clang-format. The unversioned clang,

@@ -48,9 +48,9 @@ std::vector<double> ViewOutcomes(const rollstats::Table &table, View view)
     }
 }
 
-std::string TotalText(const rollstats::Table &table, std::size_t entry)
+QString TotalText(const rollstats::Table &table, std::size_t entry)
 {
-    return numtext::IntegerText(table.FirstTotal() + static_cast<std::int32_t>(entry));
+    return Text(numtext::IntegerText(table.FirstTotal() + static_cast<std::int32_t>(entry)));
 }
 
 // As the probability table shows the share of these outcomes.
@@ -213,7 +213,7 @@ void ChartView::Render(QPainter &painter, QSize size) const
     painter.setFont(font());
     painter.setPen(text);
     if (m_outcomes.empty()) {
-        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("Compute a roll to see it here."));
+        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, tr("Compute a roll to see it here."));
         return;
     }
     const Frame frame = Measure(size);
@@ -327,10 +327,10 @@ ChartWindow::ChartWindow(QWidget *parent)
     , m_views(new QButtonGroup(this))
     , m_plot(new ChartView(this))
     , m_readout(new QLabel(this))
-    , m_save(new QPushButton(QStringLiteral("&Save Chart..."), this))
+    , m_save(new QPushButton(tr("&Save Chart..."), this))
 {
     setObjectName(QStringLiteral("chart"));
-    setWindowTitle(QStringLiteral("Pipwright Chart"));
+    setWindowTitle(tr("Pipwright Chart"));
     // The form keeps the keyboard when the chart opens beside it.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
@@ -407,8 +407,8 @@ QString ChartWindow::Title() const
 {
     const rollstats::Table &table = m_plot->Table();
     if (table.Empty())
-        return QStringLiteral("No roll computed yet");
-    return Text(table.Roll() + ", " + ViewName(m_plot->ViewShown()));
+        return tr("No roll computed yet");
+    return Text(table.Roll()) + QStringLiteral(", ") + ViewLabel(m_plot->ViewShown());
 }
 
 QSize ChartWindow::PictureSize() const
@@ -455,9 +455,9 @@ void ChartWindow::Describe()
     m_title->setText(Title());
     const rollstats::Table &table = m_plot->Table();
     const Range &highlight = m_plot->Highlight();
-    std::string summary;
+    QString summary;
     if (table.Empty()) {
-        summary = "Compute a roll in the main window to see its odds here.";
+        summary = tr("Compute a roll in the main window to see its odds here.");
     } else {
         const auto &counts = table.counts;
         const double most = *std::max_element(counts.begin(), counts.end());
@@ -467,31 +467,36 @@ void ChartWindow::Describe()
             first = static_cast<std::size_t>(m_mostLikely.front() - table.FirstTotal());
             last = static_cast<std::size_t>(m_mostLikely.back() - table.FirstTotal());
         }
-        summary = table.Roll() + ", " + ViewName(m_plot->ViewShown()) + ". Totals " + TotalText(table, 0) + " to "
-            + TotalText(table, counts.size() - 1) + ". ";
-        const std::string chance = ShareText(table, counts[first]);
+        summary = tr("%1. Totals %2 to %3.").arg(Title(), TotalText(table, 0), TotalText(table, counts.size() - 1));
+        const QString chance = Text(ShareText(table, counts[first]));
         if (first == last)
-            summary += "Most likely total: " + TotalText(table, first) + ", " + chance + ". ";
+            summary += QLatin1Char(' ') + tr("Most likely total: %1, %2.").arg(TotalText(table, first), chance);
+        else if (last == first + 1)
+            summary += QLatin1Char(' ')
+                + tr("Most likely totals: %1 and %2, %3 each.")
+                      .arg(TotalText(table, first), TotalText(table, last), chance);
         else
-            summary += "Most likely totals: " + TotalText(table, first) + (last == first + 1 ? " and " : " to ")
-                + TotalText(table, last) + ", " + chance + " each. ";
-        if (highlight) {
-            summary += "Highlighted: " + TotalText(table, highlight->first) + " to "
-                + TotalText(table, highlight->second) + ", "
-                + ShareText(table, rollstats::RangeOutcomes(table, highlight->first, highlight->second)) + ".";
-        } else {
-            summary += "Nothing highlighted.";
-        }
+            summary += QLatin1Char(' ')
+                + tr("Most likely totals: %1 to %2, %3 each.")
+                      .arg(TotalText(table, first), TotalText(table, last), chance);
+        if (highlight)
+            summary += QLatin1Char(' ')
+                + tr("Highlighted: %1 to %2, %3.")
+                      .arg(TotalText(table, highlight->first),
+                          TotalText(table, highlight->second),
+                          Text(ShareText(table, rollstats::RangeOutcomes(table, highlight->first, highlight->second))));
+        else
+            summary += QLatin1Char(' ') + tr("Nothing highlighted.");
     }
-    m_summary = Text(summary);
+    m_summary = summary;
     ShowCursor();
 }
 
 void ChartWindow::ShowCursor()
 {
     const QString text = CursorText();
-    m_readout->setText(text.isEmpty() ? QStringLiteral("Point at a bar, or use the arrow keys, Home and End.") : text);
-    NamePlot(*m_plot, QStringLiteral("Chart of ") + Title(), m_summary, text, m_announced);
+    m_readout->setText(text.isEmpty() ? tr("Point at a bar, or use the arrow keys, Home and End.") : text);
+    NamePlot(*m_plot, tr("Chart of %1").arg(Title()), m_summary, text, m_announced);
 }
 
 } // namespace window

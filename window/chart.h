@@ -8,6 +8,7 @@
 #include "compare/view.h"
 #include "rollstats/table.h"
 
+#include <QCoreApplication>
 #include <QRectF>
 #include <QWidget>
 
@@ -34,6 +35,8 @@ using Range = std::optional<std::pair<std::size_t, std::size_t>>;
 // the chart shows: the table, the view and the highlight.
 class ChartView : public QWidget
 {
+    Q_DECLARE_TR_FUNCTIONS(window::ChartView)
+
 public:
     explicit ChartView(QWidget *parent);
 
@@ -85,6 +88,8 @@ private:
 
 class ChartWindow : public QWidget
 {
+    Q_DECLARE_TR_FUNCTIONS(window::ChartWindow)
+
 public:
     explicit ChartWindow(QWidget *parent);
 

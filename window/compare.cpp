@@ -33,29 +33,29 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     , m_settings(CompareSettings(settingsFile))
     , m_computer(new RollComputer(this))
     , m_rowsLayout(new QVBoxLayout)
-    , m_add(new QPushButton(QStringLiteral("&Add Roll"), this))
+    , m_add(new QPushButton(tr("&Add Roll"), this))
     , m_target(new QSpinBox(this))
     , m_sense(new QComboBox(this))
     , m_table(new RollTable(this))
     , m_views(new QButtonGroup(this))
     , m_plot(new ComparePlot(this, m_shown))
     , m_readout(new QLabel(this))
-    , m_copy(new QPushButton(QStringLiteral("&Copy Table"), this))
-    , m_save(new QPushButton(QStringLiteral("&Save Chart..."), this))
+    , m_copy(new QPushButton(tr("&Copy Table"), this))
+    , m_save(new QPushButton(tr("&Save Chart..."), this))
     , m_scroll(new QScrollArea(this))
 {
     setObjectName(QStringLiteral("compare"));
-    setWindowTitle(QStringLiteral("Compare Rolls"));
+    setWindowTitle(tr("Compare Rolls"));
     m_computer->Finished = [this](std::uint64_t id, const RollAnswer &answer) { Answered(id, answer); };
 
     m_rowsLayout->setSpacing(2);
-    auto *target = new QLabel(QStringLiteral("&Target:"), this);
+    auto *target = new QLabel(tr("&Target:"), this);
     target->setBuddy(m_target);
     m_target->setRange(-999'999'999, 999'999'999);
-    m_target->setAccessibleName(QStringLiteral("Target"));
-    m_sense->setAccessibleName(QStringLiteral("Target sense"));
+    m_target->setAccessibleName(tr("Target"));
+    m_sense->setAccessibleName(tr("Target sense"));
     for (const View sense : { View::AtLeast, View::AtMost, View::Exactly })
-        m_sense->addItem(QLatin1String(ViewName(sense)), static_cast<int>(sense));
+        m_sense->addItem(ViewLabel(sense), static_cast<int>(sense));
     auto *targetRow = new QHBoxLayout;
     targetRow->addWidget(m_add);
     targetRow->addStretch();
@@ -71,7 +71,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(6, QHeaderView::Stretch);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_table->setAccessibleName(QStringLiteral("Statistics of the rolls"));
+    m_table->setAccessibleName(tr("Statistics of the rolls"));
 
     QHBoxLayout *views = ViewButtons(this, m_views);
 
@@ -140,8 +140,8 @@ QString CompareWindow::Readout() const
 {
     const auto cursor = m_plot->Cursor();
     if (!cursor)
-        return QStringLiteral("Point at the plot, or use the arrow keys, Home and End.");
-    return QStringLiteral("At %1: every roll's chance is in the last column.").arg(*cursor);
+        return tr("Point at the plot, or use the arrow keys, Home and End.");
+    return tr("At %1: every roll's chance is in the last column.").arg(*cursor);
 }
 
 void CompareWindow::ShowCursor()
@@ -196,14 +196,13 @@ void CompareWindow::Refresh()
 void CompareWindow::FillTable(const std::vector<const Row *> &valid)
 {
     const compare::Target &target = m_shown.Target();
-    m_table->setHorizontalHeaderLabels({ QStringLiteral("Roll"),
-        QStringLiteral("Lowest"),
-        QStringLiteral("Highest"),
-        QStringLiteral("Mean"),
-        QStringLiteral("Std. deviation"),
-        QStringLiteral("Chance of ") + QLatin1String(ViewName(target.sense)) + QLatin1Char(' ')
-            + QString::number(target.total),
-        QStringLiteral("At cursor") });
+    m_table->setHorizontalHeaderLabels({ tr("Roll"),
+        tr("Lowest"),
+        tr("Highest"),
+        tr("Mean"),
+        tr("Std. deviation"),
+        tr("Chance of %1 %2").arg(ViewLabel(target.sense), QString::number(target.total)),
+        tr("At cursor") });
     m_table->setRowCount(static_cast<int>(valid.size()));
     for (std::size_t i = 0; i < valid.size(); ++i) {
         const auto cells = compare::StatisticsRow(*valid[i]->result, target);

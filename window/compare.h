@@ -10,6 +10,7 @@
 #include "compare/comparison.h"
 #include "compare/view.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 #include <cstddef>
@@ -41,6 +42,8 @@ struct RollAnswer;
 
 class CompareWindow : public QWidget
 {
+    Q_DECLARE_TR_FUNCTIONS(window::CompareWindow)
+
 public:
     static constexpr int kMostRolls = 8;
 

@@ -174,35 +174,43 @@ QString ComparePlot::CursorText() const
 QString ComparePlot::Title() const
 {
     if (m_shown.Rolls().empty())
-        return QStringLiteral("No valid roll");
+        return tr("No valid roll");
     QStringList names;
     for (const PlottedRoll &plotted : m_shown.Rolls())
         names << Text(plotted.roll->expression);
-    return names.join(QStringLiteral(", ")) + QStringLiteral(", ") + QLatin1String(ViewName(m_shown.ViewShown()));
+    return names.join(QStringLiteral(", ")) + QStringLiteral(", ") + ViewLabel(m_shown.ViewShown());
 }
 
 QString ComparePlot::Summary() const
 {
     const std::vector<PlottedRoll> &rolls = m_shown.Rolls();
     if (rolls.empty())
-        return QStringLiteral("Type a roll in the notation, such as 2d20kh1, to see it here.");
-    std::string summary = Title().toStdString() + ". Totals " + std::to_string(m_shown.Lowest()) + " to "
-        + std::to_string(m_shown.Highest()) + ". ";
+        return tr("Type a roll in the notation, such as 2d20kh1, to see it here.");
+    QString summary =
+        tr("%1. Totals %2 to %3.").arg(Title(), QString::number(m_shown.Lowest()), QString::number(m_shown.Highest()));
     const compare::Likeliest best = m_shown.LikeliestToReach();
     const compare::Target &aim = m_shown.Target();
-    const std::string target = std::string(ViewName(aim.sense)) + " " + std::to_string(aim.total);
+    const QString target = ViewLabel(aim.sense) + QLatin1Char(' ') + QString::number(aim.total);
     if (sgn(best.part) == 0) {
-        summary += "No roll can throw " + target + ".";
+        summary += QLatin1Char(' ') + tr("No roll can throw %1.").arg(target);
+    } else if (best.rolls.size() == 1) {
+        summary += QLatin1Char(' ')
+            + tr("Likeliest to throw %1: %2, %3.")
+                  .arg(target,
+                      Text(rolls[best.rolls.front()].roll->expression),
+                      Text(dice::TablePercent(best.part, best.whole)));
     } else {
-        std::string names;
-        for (std::size_t i = 0; i < best.rolls.size(); ++i) {
-            const std::string &name = rolls[best.rolls[i]].roll->expression;
-            names += (i == 0 ? "" : i + 1 == best.rolls.size() ? " and " : ", ") + name;
-        }
-        summary += "Likeliest to throw " + target + ": " + names + ", " + dice::TablePercent(best.part, best.whole)
-            + (best.rolls.size() > 1 ? " each." : ".");
+        QStringList names;
+        for (const std::size_t roll : best.rolls)
+            names << Text(rolls[roll].roll->expression);
+        const QString last = names.takeLast();
+        summary += QLatin1Char(' ')
+            + tr("Likeliest to throw %1: %2, %3 each.")
+                  .arg(target,
+                      tr("%1 and %2").arg(names.join(QStringLiteral(", ")), last),
+                      Text(dice::TablePercent(best.part, best.whole)));
     }
-    return Text(summary);
+    return summary;
 }
 
 ComparePlot::Frame ComparePlot::Measure(QSize size) const
@@ -482,7 +490,7 @@ void ComparePlot::Describe()
         m_readouts.push_back(
             Text(ReadoutText(view, Narrow(*m_cursor), dice::TablePercent(part, distribution.outcomes))));
     }
-    NamePlot(*this, QStringLiteral("Comparison of ") + Title(), Summary(), CursorText(), m_announced);
+    NamePlot(*this, tr("Comparison of %1").arg(Title()), Summary(), CursorText(), m_announced);
 }
 
 } // namespace window

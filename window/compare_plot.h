@@ -11,6 +11,7 @@
 
 #include "compare/comparison.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QWidget>
 
@@ -27,6 +28,8 @@ namespace window
 
 class ComparePlot : public QWidget
 {
+    Q_DECLARE_TR_FUNCTIONS(window::ComparePlot)
+
 public:
     ComparePlot(QWidget *parent, const compare::Comparison &shown);
 

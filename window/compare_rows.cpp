@@ -5,6 +5,7 @@
 
 #include "window/compare_compute.h"
 #include "window/compare_row.h"
+#include "window/parse_errors.h"
 #include "window/plot_access.h"
 
 #include <QApplication>
@@ -72,7 +73,7 @@ void CompareWindow::AddRoll(const QString &text)
     row->edit->setMaxLength(std::max(row->edit->maxLength(), static_cast<int>(text.size())));
     row->edit->setText(text);
     row->edit->installEventFilter(this);
-    row->remove = new QPushButton(QStringLiteral("Remove"), row->widget);
+    row->remove = new QPushButton(tr("Remove"), row->widget);
     row->status = new QLabel(row->widget);
     row->status->setTextFormat(Qt::PlainText);
     row->status->setWordWrap(true);
@@ -139,10 +140,10 @@ void CompareWindow::Renumber()
 {
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         Row &row = *m_rows[i];
-        const QString name = QStringLiteral("Roll %1").arg(i + 1);
+        const QString name = tr("Roll %1").arg(i + 1);
         row.label->setText(name + QLatin1Char(':'));
         row.edit->setAccessibleName(name);
-        row.remove->setAccessibleName(QStringLiteral("Remove roll %1").arg(i + 1));
+        row.remove->setAccessibleName(tr("Remove roll %1").arg(i + 1));
         row.remove->setEnabled(m_rows.size() > 1);
     }
     m_add->setEnabled(RollCount() < kMostRolls);
@@ -186,7 +187,7 @@ void CompareWindow::RollEdited(Row &row)
             row.working->start();
         } catch (const dice::ParseError &error) {
             row.result.reset();
-            status = QStringLiteral("At character %1: %2").arg(error.Position() + 1).arg(Text(error.what()));
+            status = ParseErrors::Status(error);
         }
     }
     ShowStatus(row, status);
@@ -201,7 +202,7 @@ void CompareWindow::ShowWorking(std::uint64_t id)
     Row *row = Find(id);
     if (!row || !m_computer->Busy(id))
         return;
-    ShowStatus(*row, QStringLiteral("Working..."));
+    ShowStatus(*row, tr("Working..."));
     // What the plot showed for this row belongs to an older text.
     row->result.reset();
     Refresh();
@@ -214,7 +215,8 @@ void CompareWindow::Answered(std::uint64_t id, const RollAnswer &answer)
         return;
     row->working->stop();
     row->result = answer.result;
-    const QString status = answer.error.empty() ? QString() : Text(answer.error);
+    const QString status =
+        answer.error.empty() ? QString() : tr("This roll could not be counted: %1").arg(Text(answer.error));
     ShowStatus(*row, status);
     row->edit->setAccessibleDescription(status);
     Refresh();

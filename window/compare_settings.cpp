@@ -1,7 +1,5 @@
 #include "window/compare_settings.h"
 
-#include "window/plot_access.h"
-
 namespace window
 {
 
@@ -10,11 +8,25 @@ using compare::View;
 namespace
 {
 
+// How the file names a view, the same in every language, so that a file
+// written in one reads in another.
+QString ViewKey(View view)
+{
+    switch (view) {
+    case View::AtLeast:
+        return QStringLiteral("at least");
+    case View::AtMost:
+        return QStringLiteral("at most");
+    default:
+        return QStringLiteral("exactly");
+    }
+}
+
 View ReadView(const QSettings &settings, const QString &key, View fallback)
 {
     const QString text = settings.value(key).toString();
     for (const View view : { View::Exactly, View::AtLeast, View::AtMost }) {
-        if (text == QLatin1String(ViewName(view)))
+        if (text == ViewKey(view))
             return view;
     }
     return fallback;
@@ -61,8 +73,8 @@ void WriteCompareState(QSettings &settings, const CompareState &state)
     settings.beginGroup(QStringLiteral("compare"));
     settings.setValue(QStringLiteral("rolls"), state.rolls);
     settings.setValue(QStringLiteral("target"), static_cast<qlonglong>(state.target.total));
-    settings.setValue(QStringLiteral("sense"), QLatin1String(ViewName(state.target.sense)));
-    settings.setValue(QStringLiteral("view"), QLatin1String(ViewName(state.view)));
+    settings.setValue(QStringLiteral("sense"), ViewKey(state.target.sense));
+    settings.setValue(QStringLiteral("view"), ViewKey(state.view));
     settings.endGroup();
 }
 

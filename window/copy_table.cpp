@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMimeData>
 
@@ -10,7 +11,7 @@ namespace window
 
 QAction *NewCopyTableAction(QObject *parent)
 {
-    auto *copy = new QAction(QStringLiteral("&Copy Table"), parent);
+    auto *copy = new QAction(QCoreApplication::translate("window::CopyTable", "&Copy Table"), parent);
     copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     return copy;
 }

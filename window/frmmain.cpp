@@ -23,8 +23,8 @@ namespace
 
 // A dice count that cannot be read as a whole number and one outside 1 to 20
 // get the same message.
-constexpr std::string_view kDiceRangeTitle = "Number of Dice Too High!";
-constexpr std::string_view kDiceRangePrompt = "Please enter a different value. (1-20)";
+constexpr const char *kDiceRangeTitle = QT_TRANSLATE_NOOP("window::frmMain", "Number of Dice Too High!");
+constexpr const char *kDiceRangePrompt = QT_TRANSLATE_NOOP("window::frmMain", "Please enter a different value. (1-20)");
 
 constexpr std::array<std::string_view, 11> kSidesItems { "2", "3", "4", "5", "6", "8", "10", "12", "20", "30", "100" };
 // The window opens with six-sided dice.
@@ -35,24 +35,28 @@ static_assert(kSidesItems[kSixSidesItem] == "6");
 
 frmMain::frmMain()
     : Text2(Widget(), true)
-    , Label5(Widget(), "0.0% indicates probability less than  0.000000001%")
-    , Label1(Widget(), "Number of Dice")
+    //: Numbers keep their decimal point in every language.
+    , Label5(Widget(), tr("0.0% indicates probability less than  0.000000001%").toStdString())
+    , Label1(Widget(), tr("Number of Dice").toStdString())
     , txtN(Widget(), false)
-    , Label2(Widget(), "Number of Sides")
+    , Label2(Widget(), tr("Number of Sides").toStdString())
     , cmbF(Widget())
-    , Label4(Widget(), "Roll Modifier")
+    , Label4(Widget(), tr("Roll Modifier").toStdString())
     , txtM(Widget(), false)
-    , Label3(Widget(), "Average Throw")
+    , Label3(Widget(), tr("Average Throw").toStdString())
     , lblAvg(Widget(), "")
-    , Label10(Widget(), "Prob. >=")
+    //: Beside a narrow list: no longer than the English, or the whole window grows.
+    , Label10(Widget(), tr("Prob. >=").toStdString())
     , cmbGreaterThan(Widget())
     , lblGreaterThan(Widget(), "")
-    , Label9(Widget(), "Prob. <=")
+    , Label9(Widget(), tr("Prob. <=").toStdString())
     , cmbLessThan(Widget())
     , lblLessThan(Widget(), "")
-    , Label8(Widget(), "Probability roll is  >= and <=")
+    //: Shown until the first Compute replaces it with the range sentence.
+    , Label8(Widget(), tr("Probability roll is  >= and <=").toStdString())
     , lblBetween(Widget(), "")
-    , Action { CommandButton(Widget(), "Compute"), CommandButton(Widget(), "Close") }
+    , Action { CommandButton(Widget(), tr("Compute").toStdString()),
+        CommandButton(Widget(), tr("Close").toStdString()) }
     , m_errorReporter([this] { ShowUnexpectedError(); })
 {
     txtN.SetText("2");
@@ -96,40 +100,45 @@ void frmMain::Action_Click(std::int16_t Index)
 
 void frmMain::ShowUnexpectedError()
 {
-    MsgBox("There was an unexpected error. Change values and try again.", vbCritical, "Unexpected Error!");
+    MsgBox(tr("There was an unexpected error. Change values and try again.").toStdString(),
+        vbCritical,
+        tr("Unexpected Error!").toStdString());
 }
 
-void frmMain::Reject(TextBox &box, std::string_view prompt, std::string_view title)
+void frmMain::Reject(TextBox &box, const QString &prompt, const QString &title)
 {
-    MsgBox(prompt, vbCritical, title);
+    MsgBox(prompt.toStdString(), vbCritical, title.toStdString());
     box.SetFocus();
 }
 
 void frmMain::Compute()
 {
     if (!numtext::IsNumeric(txtN.Text()))
-        return Reject(txtN, "Please enter a numeric value.", "Non-numeric Number of Dice!");
+        return Reject(txtN, tr("Please enter a numeric value."), tr("Non-numeric Number of Dice!"));
     if (!numtext::IsNumeric(txtM.Text()))
-        return Reject(txtM, "Please enter a numeric value.", "Non-numeric Roll Modifier!");
+        return Reject(txtM, tr("Please enter a numeric value."), tr("Non-numeric Roll Modifier!"));
     std::int32_t Dice;
     try {
         Dice = numtext::ToInt32(txtN.Text());
     } catch (const std::exception &) {
-        return Reject(txtN, kDiceRangePrompt, kDiceRangeTitle);
+        return Reject(txtN, tr(kDiceRangePrompt), tr(kDiceRangeTitle));
     }
     try {
         Modifier = numtext::ToInt16(txtM.Text());
     } catch (const std::exception &) {
-        return Reject(txtM, "Please enter a smaller value. (-32,768 to 32,767)", "Modifier value to big or too small");
+        return Reject(txtM,
+            //: The modifier's range; write the numbers so that they cannot be read as decimals.
+            tr("Please enter a smaller value. (-32,768 to 32,767)"),
+            tr("Modifier value to big or too small"));
     }
     Sides = numtext::ToInt16(cmbF.Text());
     if (Sides == 100 && Dice > 10) {
-        const std::string prompt = "Number of dice is limited to 10 for 100-sided rolls." + std::string(vbCrLf)
-            + "Please enter another a smaller value.";
-        return Reject(txtN, prompt, "D100 Roll Limit!");
+        const QString prompt = tr("Number of dice is limited to 10 for 100-sided rolls.")
+            + QString::fromStdString(std::string(vbCrLf)) + tr("Please enter another a smaller value.");
+        return Reject(txtN, prompt, tr("D100 Roll Limit!"));
     }
     if (Dice > 20 || Dice < 1)
-        return Reject(txtN, kDiceRangePrompt, kDiceRangeTitle);
+        return Reject(txtN, tr(kDiceRangePrompt), tr(kDiceRangeTitle));
 
     SeedRollState();
     SetMousePointer(vbHourglass);
@@ -196,10 +205,16 @@ void frmMain::UpdateBetween()
     const std::int16_t Lo = a < b ? a : b;
     const std::int16_t Hi = a < b ? b : a;
     Label8.SetCaption(
-        "Probability roll is between " + cmbGreaterThan.List(Lo) + " and " + cmbGreaterThan.List(Hi) + ".");
+        RangeSentence(QString::fromStdString(cmbGreaterThan.List(Lo)), QString::fromStdString(cmbGreaterThan.List(Hi)))
+            .toStdString());
     ShowProbability(lblBetween, Lo, Hi);
     if (RangePicked)
         RangePicked(static_cast<std::size_t>(Lo), static_cast<std::size_t>(Hi));
+}
+
+QString frmMain::RangeSentence(const QString &lo, const QString &hi)
+{
+    return tr("Probability roll is between %1 and %2.").arg(lo, hi);
 }
 
 void frmMain::cmbF_Click()

@@ -13,18 +13,21 @@
 #include "rollstats/table.h"
 #include "window/services.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <string_view>
 
 namespace window
 {
 
 class frmMain : public Form
 {
+    Q_DECLARE_TR_FUNCTIONS(window::frmMain)
+
 public:
     frmMain();
 
@@ -70,9 +73,11 @@ private:
     void ConnectEvents();
     void Compute();
     void ShowUnexpectedError();
-    void Reject(TextBox &box, std::string_view prompt, std::string_view title);
+    void Reject(TextBox &box, const QString &prompt, const QString &title);
     void ShowProbability(Label &label, std::int16_t firstItem, std::int16_t lastItem);
     void UpdateBetween();
+    // The caption of Label8 for a range picked in the threshold lists.
+    static QString RangeSentence(const QString &lo, const QString &hi);
     void ClearResults();
     void SelectAllText(TextBox &box);
 

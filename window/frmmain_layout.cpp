@@ -40,8 +40,8 @@ struct Placement {
     QWidget *widget;
     const char *name;
     int left, top, width, height;
-    // The widest text a label shows, measured in place of its caption.
-    const char *widest = nullptr;
+    // The widest text a control shows, measured in place of its caption.
+    QString widest = QString();
     Fit fit = Fit::OneLine;
 };
 
@@ -51,21 +51,20 @@ QSize Needed(const Placement &place)
         // A line edit asks for room for 17 x's; it needs room for its widest text.
         const QFontMetrics metrics = box->fontMetrics();
         const QSize hint = box->sizeHint();
-        const int text = metrics.horizontalAdvance(QString::fromLatin1(place.widest));
+        const int text = metrics.horizontalAdvance(place.widest);
         return { hint.width() - 17 * metrics.horizontalAdvance(QLatin1Char('x')) + text, hint.height() };
     }
     if (auto *list = qobject_cast<QComboBox *>(place.widget)) {
         QStyleOptionComboBox option;
         option.initFrom(list);
-        const QSize text(
-            list->fontMetrics().horizontalAdvance(QString::fromLatin1(place.widest)), list->fontMetrics().height());
+        const QSize text(list->fontMetrics().horizontalAdvance(place.widest), list->fontMetrics().height());
         return list->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, list);
     }
     auto *label = qobject_cast<QLabel *>(place.widget);
-    if (!label || !place.widest)
+    if (!label || place.widest.isEmpty())
         return place.widget->sizeHint();
     const QString caption = label->text();
-    label->setText(QString::fromLatin1(place.widest));
+    label->setText(place.widest);
     const QSize size = label->sizeHint();
     label->setText(caption);
     return size;
@@ -83,7 +82,7 @@ double ScaleForWrapped(const Placement &place, double scale)
 {
     auto *label = qobject_cast<QLabel *>(place.widget);
     const QString caption = label->text();
-    label->setText(QString::fromLatin1(place.widest));
+    label->setText(place.widest);
     while (label->heightForWidth(static_cast<int>(place.width * scale / kTwipsPerPixel))
         > place.height * scale / kTwipsPerPixel)
         scale *= kWrapScaleStep;
@@ -160,38 +159,31 @@ void frmMain::LayOut()
     // The results' widest texts: the lowest total there can be, an average
     // with five digits, a half and a sign, a certainty.
     const std::vector<Placement> design {
-        { Text2.Widget(), "Text2", 240, 240, 3135, 3495, nullptr, Fit::Table },
-        { Label5.Widget(),
-            "Label5",
-            240,
-            3960,
-            3135,
-            495,
-            "0.0% indicates probability less than  0.000000001%",
-            Fit::Wrapped },
+        { Text2.Widget(), "Text2", 240, 240, 3135, 3495, {}, Fit::Table },
+        { Label5.Widget(), "Label5", 240, 3960, 3135, 495, Label5.Widget()->text(), Fit::Wrapped },
         { Label1.Widget(), "Label1", 3840, 315, 1335, 255 },
-        { txtN.Widget(), "txtN", 5280, 240, 735, 375, "-32768" },
+        { txtN.Widget(), "txtN", 5280, 240, 735, 375, QStringLiteral("-32768") },
         { Label2.Widget(), "Label2", 3840, 765, 1335, 255 },
-        { cmbF.Widget(), "cmbF", 5280, 720, 735, 315, "100" },
+        { cmbF.Widget(), "cmbF", 5280, 720, 735, 315, QStringLiteral("100") },
         { Label4.Widget(), "Label4", 3840, 1275, 1335, 255 },
-        { txtM.Widget(), "txtM", 5280, 1200, 735, 375, "-32768" },
+        { txtM.Widget(), "txtM", 5280, 1200, 735, 375, QStringLiteral("-32768") },
         { Label3.Widget(), "Label3", 3840, 1755, 1335, 255 },
-        { lblAvg.Widget(), "lblAvg", 5280, 1680, 735, 375, "-32766.5" },
+        { lblAvg.Widget(), "lblAvg", 5280, 1680, 735, 375, QStringLiteral("-32766.5") },
         { Label10.Widget(), "Label10", 3600, 2280, 615, 375 },
-        { cmbGreaterThan.Widget(), "cmbGreaterThan", 4320, 2280, 855, 315, "-32767" },
-        { lblGreaterThan.Widget(), "lblGreaterThan", 5280, 2250, 735, 375, "100.0%" },
+        { cmbGreaterThan.Widget(), "cmbGreaterThan", 4320, 2280, 855, 315, QStringLiteral("-32767") },
+        { lblGreaterThan.Widget(), "lblGreaterThan", 5280, 2250, 735, 375, QStringLiteral("100.0%") },
         { Label9.Widget(), "Label9", 3600, 2760, 615, 375 },
-        { cmbLessThan.Widget(), "cmbLessThan", 4320, 2760, 855, 315, "-32767" },
-        { lblLessThan.Widget(), "lblLessThan", 5280, 2730, 735, 375, "100.0%" },
+        { cmbLessThan.Widget(), "cmbLessThan", 4320, 2760, 855, 315, QStringLiteral("-32767") },
+        { lblLessThan.Widget(), "lblLessThan", 5280, 2730, 735, 375, QStringLiteral("100.0%") },
         { Label8.Widget(),
             "Label8",
             3600,
             3240,
             1575,
             735,
-            "Probability roll is between -32767 and -32766.",
+            RangeSentence(QStringLiteral("-32767"), QStringLiteral("-32766")),
             Fit::Wrapped },
-        { lblBetween.Widget(), "lblBetween", 5280, 3240, 735, 375, "100.0%" },
+        { lblBetween.Widget(), "lblBetween", 5280, 3240, 735, 375, QStringLiteral("100.0%") },
         { Action[0].Widget(), "Action0", 3600, 4050, 1095, 375 },
         { Action[1].Widget(), "Action1", 4815, 4050, 1095, 375 },
     };
@@ -226,7 +218,7 @@ void frmMain::LayOut()
     Label10.Widget()->setBuddy(cmbGreaterThan.Widget());
     Label9.Widget()->setBuddy(cmbLessThan.Widget());
     Label8.Widget()->setBuddy(lblBetween.Widget());
-    Text2.Widget()->setAccessibleName(QStringLiteral("Probability of each total"));
+    Text2.Widget()->setAccessibleName(tr("Probability of each total"));
 
     QWidget *tabOrder[] = { Action[0].Widget(),
         Action[1].Widget(),

@@ -1,3 +1,4 @@
+#include "window/language.h"
 #include "window/startup.h"
 #include "window/version.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Pipwright"));
     QApplication::setApplicationVersion(QStringLiteral(PIPWRIGHT_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    window::InstallTranslations(app);
     window::Main();
     return 0;
 }

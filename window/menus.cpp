@@ -16,6 +16,7 @@
 #include <QScreen>
 
 #include <exception>
+#include <string_view>
 #include <utility>
 
 namespace window
@@ -26,20 +27,20 @@ FormMenus::FormMenus(QMainWindow &window, ChartWindow &chart)
     , m_chartWindow(chart)
     , m_bar(window.menuBar())
 {
-    QMenu *edit = m_bar->addMenu(QStringLiteral("&Edit"));
+    QMenu *edit = m_bar->addMenu(tr("&Edit"));
     m_copy = NewCopyTableAction(this);
     edit->addAction(m_copy);
     m_copy->setEnabled(false);
-    QMenu *view = m_bar->addMenu(QStringLiteral("&View"));
-    m_chart = view->addAction(QStringLiteral("C&hart"));
+    QMenu *view = m_bar->addMenu(tr("&View"));
+    m_chart = view->addAction(tr("C&hart"));
     m_chart->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_G));
     m_chart->setCheckable(true);
     // Ctrl+R means nothing to a text box, so it works from any of them.
-    m_compare = view->addAction(QStringLiteral("Compare &Rolls"));
+    m_compare = view->addAction(tr("Compare &Rolls"));
     m_compare->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     m_compare->setCheckable(true);
-    QMenu *help = m_bar->addMenu(QStringLiteral("&Help"));
-    m_about = help->addAction(QStringLiteral("&About Pipwright"));
+    QMenu *help = m_bar->addMenu(tr("&Help"));
+    m_about = help->addAction(tr("&About Pipwright"));
 
     // The shortcuts work from the chart as well.
     m_chartWindow.addAction(m_copy);
@@ -138,14 +139,15 @@ void FormMenus::ShowChart(bool shown)
 
 void FormMenus::ShowAbout()
 {
-    const QString text = QStringLiteral("<h3>Pipwright %1</h3>"
-                                        "<p>%3</p>"
-                                        "<p>Released under the MIT licence.</p>"
-                                        "<p><a href=\"%2\">%2</a></p>")
+    // The sentence the build sets, written out for the translators.
+    static constexpr std::string_view description = QT_TR_NOOP("Computes the odds of various dice tosses.");
+    static_assert(description == PIPWRIGHT_DESCRIPTION);
+    const QString text = QStringLiteral("<h3>Pipwright %1</h3><p>%2</p><p>%3</p><p><a href=\"%4\">%4</a></p>")
                              .arg(QStringLiteral(PIPWRIGHT_VERSION),
-                                 QStringLiteral(PIPWRIGHT_HOMEPAGE),
-                                 QStringLiteral(PIPWRIGHT_DESCRIPTION));
-    QMessageBox::about(&m_window, QStringLiteral("About Pipwright"), text);
+                                 tr(description.data()),
+                                 tr("Released under the MIT licence."),
+                                 QStringLiteral(PIPWRIGHT_HOMEPAGE));
+    QMessageBox::about(&m_window, tr("About Pipwright"), text);
 }
 
 } // namespace window

@@ -7,6 +7,7 @@
 
 #include "rollstats/table.h"
 
+#include <QCoreApplication>
 #include <QObject>
 
 #include <memory>
@@ -22,6 +23,8 @@ class ChartWindow;
 
 class FormMenus : public QObject
 {
+    Q_DECLARE_TR_FUNCTIONS(window::FormMenus)
+
 public:
     // Puts the menu bar on the window; the chart item shows and hides chart.
     FormMenus(QMainWindow &window, ChartWindow &chart);

@@ -1,5 +1,6 @@
 #include "window/picture_export.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QImage>
@@ -39,7 +40,7 @@ QString WritePicture(const Picture &picture, const QString &path)
         const QString reason = file.errorString();
         file.cancelWriting();
         return reason.isEmpty() || reason == QStringLiteral("Unknown error")
-            ? QStringLiteral("the picture could not be written")
+            ? QCoreApplication::translate("window::PictureExport", "the picture could not be written")
             : reason;
     }
     if (!file.commit())
@@ -53,24 +54,27 @@ bool SavePictureTo(QWidget *parent, const Picture &picture, const QString &path)
     if (reason.isEmpty())
         return true;
     QMessageBox::critical(parent,
-        QStringLiteral("Chart not saved"),
-        QStringLiteral("The chart could not be saved to %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
+        QCoreApplication::translate("window::PictureExport", "Chart not saved"),
+        QCoreApplication::translate("window::PictureExport", "The chart could not be saved to %1:\n%2")
+            .arg(QDir::toNativeSeparators(path), reason));
     return false;
 }
 
 void SavePictureAs(QWidget *parent, const QString &suggested, const std::function<bool(const QString &path)> &save)
 {
+    const QString svg = QCoreApplication::translate("window::PictureExport", "SVG image (*.svg)");
+    const QString png = QCoreApplication::translate("window::PictureExport", "PNG image (*.png)");
     QString selected;
     QString path = QFileDialog::getSaveFileName(parent,
-        QStringLiteral("Save Chart"),
+        QCoreApplication::translate("window::PictureExport", "Save Chart"),
         suggested,
-        QStringLiteral("SVG image (*.svg);;PNG image (*.png)"),
+        svg + QStringLiteral(";;") + png,
         &selected);
     if (path.isEmpty())
         return;
     if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)
         && !path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
-        path += selected.startsWith(QStringLiteral("PNG")) ? QStringLiteral(".png") : QStringLiteral(".svg");
+        path += selected == png ? QStringLiteral(".png") : QStringLiteral(".svg");
     save(path);
 }
 

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
@@ -58,26 +59,26 @@ void NamePlot(QWidget &plot, const QString &name, const QString &summary, const 
     QAccessible::updateAccessibility(&moved);
 }
 
-const char *ViewName(View view)
+QString ViewLabel(View view)
 {
     switch (view) {
     case View::AtLeast:
-        return "at least";
+        return QCoreApplication::translate("window::Views", "at least");
     case View::AtMost:
-        return "at most";
+        return QCoreApplication::translate("window::Views", "at most");
     default:
-        return "exactly";
+        return QCoreApplication::translate("window::Views", "exactly");
     }
 }
 
 QHBoxLayout *ViewButtons(QWidget *parent, QButtonGroup *group)
 {
     auto *views = new QHBoxLayout;
-    views->addWidget(new QLabel(QStringLiteral("View:"), parent));
-    for (const auto &[caption, view] : { std::pair { "&Exactly", View::Exactly },
-             std::pair { "At &least", View::AtLeast },
-             std::pair { "At &most", View::AtMost } }) {
-        auto *button = new QRadioButton(QString::fromLatin1(caption), parent);
+    views->addWidget(new QLabel(QCoreApplication::translate("window::Views", "View:"), parent));
+    for (const auto &[caption, view] : { std::pair { QT_TRANSLATE_NOOP("window::Views", "&Exactly"), View::Exactly },
+             std::pair { QT_TRANSLATE_NOOP("window::Views", "At &least"), View::AtLeast },
+             std::pair { QT_TRANSLATE_NOOP("window::Views", "At &most"), View::AtMost } }) {
+        auto *button = new QRadioButton(QCoreApplication::translate("window::Views", caption), parent);
         group->addButton(button, static_cast<int>(view));
         views->addWidget(button);
     }

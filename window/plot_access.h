@@ -38,9 +38,9 @@ QString Text(const std::string &text);
 // each new reading (remembered in announced), serves those that follow values.
 void NamePlot(QWidget &plot, const QString &name, const QString &summary, const QString &cursor, QString &announced);
 
-// "exactly", "at least", "at most": how titles, summaries and the settings
-// file name a view.
-const char *ViewName(compare::View view);
+// "exactly", "at least", "at most" in the user's language: how titles,
+// summaries and lists name a view.
+QString ViewLabel(compare::View view);
 
 // "View:" and a radio button for each view, numbered in the group by view.
 QHBoxLayout *ViewButtons(QWidget *parent, QButtonGroup *group);

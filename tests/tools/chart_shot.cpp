@@ -5,6 +5,7 @@
 // keys pressed on the chart: r(ight), l(eft), h(ome), e(nd).
 #include "window/chart.h"
 #include "window/frmmain.h"
+#include "window/language.h"
 #include "window/menus.h"
 #include "window/startup.h"
 
@@ -25,6 +26,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // In the user's language, as the calculator opens.
+    window::InstallTranslations(app);
     bool dark = false;
     std::string keys;
     int args = argc;

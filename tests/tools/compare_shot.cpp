@@ -6,6 +6,7 @@
 // --screen the picture is the whole screen, to see the window on it.
 #include "window/compare.h"
 #include "window/compare_plot.h"
+#include "window/language.h"
 
 #include "tests/tools/shot_helpers.h"
 
@@ -25,6 +26,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // In the user's language, as the calculator opens.
+    window::InstallTranslations(app);
     QStringList rolls;
     std::string keys;
     compare::View view = compare::View::Exactly;

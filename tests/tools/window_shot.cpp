@@ -1,6 +1,7 @@
 // Computes one roll in the real window and saves a picture of it, menu bar and
 // all, for looking at the layout: window_shot DICE SIDES MODIFIER OUT.png [AT-LEAST AT-MOST]
 #include "window/frmmain.h"
+#include "window/language.h"
 #include "window/startup.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // In the user's language, as the calculator opens.
+    window::InstallTranslations(app);
     if (argc != 5 && argc != 7) {
         std::fprintf(stderr, "usage: %s DICE SIDES MODIFIER OUT.png [AT-LEAST AT-MOST]\n", argv[0]);
         return 2;

@@ -1,0 +1,142 @@
+#include "window/parse_errors.h"
+
+#include "dice/limits.h"
+
+#include <cstdint>
+
+namespace window
+{
+
+namespace
+{
+
+std::int64_t Number(const dice::ParseError &error, std::size_t index)
+{
+    return index < error.Numbers().size() ? error.Numbers()[index] : 0;
+}
+
+QString CodePoint(std::int64_t code)
+{
+    const auto value = static_cast<std::uint32_t>(code);
+    return QStringLiteral("U+%1").arg(value, value > 0xFFFF ? 6 : 4, 16, QLatin1Char('0')).toUpper();
+}
+
+QString Typed(const dice::ParseError &error)
+{
+    return QString::fromStdString(error.Text());
+}
+
+QString Number(std::int64_t value)
+{
+    return QString::number(value);
+}
+
+} // namespace
+
+QString ParseErrors::Message(const dice::ParseError &error)
+{
+    using dice::ErrorCode;
+    // A character as a message names it: quoted when it prints, else by code.
+    const std::string &typed = error.Text();
+    const bool prints = typed.size() == 1 && typed[0] >= ' ' && typed[0] <= '~';
+    const QString character = prints
+        ? QStringLiteral("'%1'").arg(Typed(error))
+        : tr("character %1").arg(CodePoint(typed.empty() ? 0 : static_cast<unsigned char>(typed[0])));
+    const bool atEnd = typed.empty();
+    switch (error.Code()) {
+    case ErrorCode::Empty:
+        return tr("the expression is empty");
+    case ErrorCode::NotUtf8:
+        return tr("byte 0x%1 is not UTF-8 text")
+            .arg(QStringLiteral("%1")
+                     .arg(static_cast<std::uint32_t>(Number(error, 0)), 2, 16, QLatin1Char('0'))
+                     .toUpper());
+    case ErrorCode::NotAscii: {
+        QString named = CodePoint(Number(error, 0));
+        if (!error.Text().empty())
+            named += QLatin1Char(' ') + Typed(error);
+        if (error.Hint().empty())
+            return tr("character %1: only ASCII characters belong in an expression").arg(named);
+        if (error.Hint() == " ")
+            return tr("character %1: type a space").arg(named);
+        return tr("character %1: type '%2'").arg(named, QString::fromStdString(error.Hint()));
+    }
+    case ErrorCode::ExpectedTerm:
+        return atEnd ? tr("missing a number or dice at the end")
+                     : tr("unexpected %1: expected a number or dice").arg(character);
+    case ErrorCode::ExpectedOperator:
+        return atEnd ? tr("missing '+' or '-'") : tr("unexpected %1: expected '+' or '-'").arg(character);
+    case ErrorCode::NotAnOperator:
+        return tr("'%1' is not an operator: terms are joined with '+' or '-'").arg(Typed(error));
+    case ErrorCode::NotAModifier:
+        if (error.Hint().empty())
+            return tr("'%1' is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f").arg(Typed(error));
+        return tr("'%1' is not a modifier: type %2").arg(Typed(error), QString::fromStdString(error.Hint()));
+    case ErrorCode::ExpectedSides:
+        return atEnd ? tr("missing the number of sides")
+                     : tr("unexpected %1: expected the number of sides").arg(character);
+    case ErrorCode::ExpectedKeep:
+        return atEnd ? tr("missing how many dice to keep")
+                     : tr("unexpected %1: expected how many dice to keep").arg(character);
+    case ErrorCode::ExpectedDrop:
+        return atEnd ? tr("missing how many dice to drop")
+                     : tr("unexpected %1: expected how many dice to drop").arg(character);
+    case ErrorCode::NumberTooLarge:
+        return tr("the number is too large: at most %1").arg(Number(dice::maxNumber));
+    case ErrorCode::DiceOutOfRange:
+        return tr("the number of dice must be %1 to %2").arg(Number(dice::minDice), Number(dice::maxDice));
+    case ErrorCode::SidesOutOfRange:
+        return tr("a die has %1 to %2 sides").arg(Number(dice::minSides), Number(dice::maxSides));
+    case ErrorCode::PickSidesTooMany:
+        return tr("keep and drop take dice of at most %1 sides").arg(Number(dice::maxPickSides));
+    case ErrorCode::CannotKeep:
+        return (Number(error, 1) == 1 ? tr("cannot keep %1 of %2 die") : tr("cannot keep %1 of %2 dice"))
+            .arg(Number(Number(error, 0)), Number(Number(error, 1)));
+    case ErrorCode::CannotDrop:
+        return (Number(error, 1) == 1 ? tr("cannot drop %1 of %2 die") : tr("cannot drop %1 of %2 dice"))
+            .arg(Number(Number(error, 0)), Number(Number(error, 1)));
+    case ErrorCode::TooManyTerms:
+        return tr("an expression holds at most %1 terms").arg(Number(dice::maxTerms));
+    case ErrorCode::TooManyDice:
+        return tr("an expression holds at most %1 dice").arg(Number(dice::maxDice));
+    case ErrorCode::NoFaces:
+        return tr("a die needs at least one face between '{' and '}'");
+    case ErrorCode::ExpectedFace:
+        return atEnd ? tr("missing a face") : tr("unexpected %1: expected a face").arg(character);
+    case ErrorCode::FacesUnclosed:
+        return atEnd ? tr("missing '}' after the faces") : tr("unexpected %1: expected ',' or '}'").arg(character);
+    case ErrorCode::TooManyFaces:
+        return tr("a die has at most %1 faces").arg(Number(dice::maxFaces));
+    case ErrorCode::ExpectedComparison:
+        return atEnd ? tr("missing a number to compare with")
+                     : tr("unexpected %1: expected a number to compare with").arg(character);
+    case ErrorCode::Twice:
+        return tr("'%1' is given twice: a term takes one of each kind of modifier").arg(Typed(error));
+    case ErrorCode::FailureFirst:
+        return tr("'f' counts failures after a success count, such as >=8f1");
+    case ErrorCode::ExplodesForever:
+        return tr("every face explodes: the die would roll forever");
+    case ErrorCode::RerollsForever:
+        return tr("every face is rerolled: the die would roll forever");
+    case ErrorCode::ExplodeSidesTooMany:
+        return tr("a die that explodes has at most %1 faces").arg(Number(dice::maxExplodeSides));
+    case ErrorCode::ExplosionFalls:
+        return tr("an exploding die that takes away from the total would leave it no lowest value");
+    case ErrorCode::KeepOfExplosions:
+        return tr("keep and drop cannot pick among the extra dice of '!': use '!!' to add them into their die");
+    case ErrorCode::UnboundedSubtracted:
+        return tr("a roll with no highest total cannot be taken away");
+    case ErrorCode::ComparePastListing:
+        return tr("a die that explodes is counted or rerolled only up to %1").arg(Number(Number(error, 0)));
+    case ErrorCode::SpanTooLarge:
+        return tr("the totals would span more than %1 values").arg(Number(dice::maxSpan));
+    }
+    return tr("not an expression");
+}
+
+QString ParseErrors::Status(const dice::ParseError &error)
+{
+    return tr("At character %1: %2").arg(error.Position() + 1).arg(Message(error));
+}
+
+} // namespace window

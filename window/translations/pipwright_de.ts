@@ -1,0 +1,596 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>window::ChartView</name>
+    <message>
+        <source>Compute a roll to see it here.</source>
+        <translation>Berechnen Sie einen Wurf, um ihn hier zu sehen.</translation>
+    </message>
+</context>
+<context>
+    <name>window::ChartWindow</name>
+    <message>
+        <source>Pipwright Chart</source>
+        <translation>Pipwright – Diagramm</translation>
+    </message>
+    <message>
+        <source>No roll computed yet</source>
+        <translation>Noch kein Wurf berechnet</translation>
+    </message>
+    <message>
+        <source>Compute a roll in the main window to see its odds here.</source>
+        <translation>Berechnen Sie im Hauptfenster einen Wurf, um hier seine Wahrscheinlichkeiten zu sehen.</translation>
+    </message>
+    <message>
+        <source>%1. Totals %2 to %3.</source>
+        <translation>%1. Summen %2 bis %3.</translation>
+    </message>
+    <message>
+        <source>Most likely total: %1, %2.</source>
+        <translation>Wahrscheinlichste Summe: %1, %2.</translation>
+    </message>
+    <message>
+        <source>Most likely totals: %1 and %2, %3 each.</source>
+        <translation>Wahrscheinlichste Summen: %1 und %2, je %3.</translation>
+    </message>
+    <message>
+        <source>Most likely totals: %1 to %2, %3 each.</source>
+        <translation>Wahrscheinlichste Summen: %1 bis %2, je %3.</translation>
+    </message>
+    <message>
+        <source>Highlighted: %1 to %2, %3.</source>
+        <translation>Hervorgehoben: %1 bis %2, %3.</translation>
+    </message>
+    <message>
+        <source>Nothing highlighted.</source>
+        <translation>Nichts hervorgehoben.</translation>
+    </message>
+    <message>
+        <source>Point at a bar, or use the arrow keys, Home and End.</source>
+        <translation>Zeigen Sie auf einen Balken oder nutzen Sie die Pfeiltasten, Pos1 und Ende.</translation>
+    </message>
+    <message>
+        <source>Chart of %1</source>
+        <translation>Diagramm von %1</translation>
+    </message>
+    <message>
+        <source>&amp;Save Chart...</source>
+        <translation>Diagramm &amp;speichern...</translation>
+    </message>
+</context>
+<context>
+    <name>window::ComparePlot</name>
+    <message>
+        <source>No valid roll</source>
+        <translation>Kein gültiger Wurf</translation>
+    </message>
+    <message>
+        <source>Type a roll in the notation, such as 2d20kh1, to see it here.</source>
+        <translation>Geben Sie einen Wurf in Würfelnotation ein, etwa 2d20kh1, um ihn hier zu sehen.</translation>
+    </message>
+    <message>
+        <source>%1. Totals %2 to %3.</source>
+        <translation>%1. Summen %2 bis %3.</translation>
+    </message>
+    <message>
+        <source>No roll can throw %1.</source>
+        <translation>Kein Wurf kann %1 erreichen.</translation>
+    </message>
+    <message>
+        <source>Likeliest to throw %1: %2, %3.</source>
+        <translation>Die besten Chancen auf %1 hat %2: %3.</translation>
+    </message>
+    <message>
+        <source>Likeliest to throw %1: %2, %3 each.</source>
+        <translation>Die besten Chancen auf %1 haben %2: je %3.</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+    <message>
+        <source>Comparison of %1</source>
+        <translation>Vergleich: %1</translation>
+    </message>
+</context>
+<context>
+    <name>window::CompareWindow</name>
+    <message>
+        <source>&amp;Add Roll</source>
+        <translation>Wurf hinzu&amp;fügen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy Table</source>
+        <translation>Tabelle &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Save Chart...</source>
+        <translation>Diagramm &amp;speichern...</translation>
+    </message>
+    <message>
+        <source>Compare Rolls</source>
+        <translation>Würfe vergleichen</translation>
+    </message>
+    <message>
+        <source>&amp;Target:</source>
+        <translation>&amp;Ziel:</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Ziel</translation>
+    </message>
+    <message>
+        <source>Target sense</source>
+        <translation>Zielbedingung</translation>
+    </message>
+    <message>
+        <source>Statistics of the rolls</source>
+        <translation>Statistik der Würfe</translation>
+    </message>
+    <message>
+        <source>Point at the plot, or use the arrow keys, Home and End.</source>
+        <translation>Zeigen Sie auf das Diagramm oder nutzen Sie die Pfeiltasten, Pos1 und Ende.</translation>
+    </message>
+    <message>
+        <source>At %1: every roll&apos;s chance is in the last column.</source>
+        <translation>Bei %1: Die Chance jedes Wurfs steht in der letzten Spalte.</translation>
+    </message>
+    <message>
+        <source>Roll</source>
+        <translation>Wurf</translation>
+    </message>
+    <message>
+        <source>Lowest</source>
+        <translation>Kleinste</translation>
+    </message>
+    <message>
+        <source>Highest</source>
+        <translation>Größte</translation>
+    </message>
+    <message>
+        <source>Mean</source>
+        <translation>Mittel</translation>
+    </message>
+    <message>
+        <source>Std. deviation</source>
+        <translation>Std.-Abw.</translation>
+    </message>
+    <message>
+        <source>Chance of %1 %2</source>
+        <translation>Chance auf %1 %2</translation>
+    </message>
+    <message>
+        <source>At cursor</source>
+        <translation>Am Cursor</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Roll %1</source>
+        <translation>Wurf %1</translation>
+    </message>
+    <message>
+        <source>Remove roll %1</source>
+        <translation>Wurf %1 entfernen</translation>
+    </message>
+    <message>
+        <source>Working...</source>
+        <translation>Wird berechnet...</translation>
+    </message>
+    <message>
+        <source>This roll could not be counted: %1</source>
+        <translation>Dieser Wurf ließ sich nicht auszählen: %1</translation>
+    </message>
+</context>
+<context>
+    <name>window::CopyTable</name>
+    <message>
+        <source>&amp;Copy Table</source>
+        <translation>Tabelle &amp;kopieren</translation>
+    </message>
+</context>
+<context>
+    <name>window::FormMenus</name>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>C&amp;hart</source>
+        <translation>&amp;Diagramm</translation>
+    </message>
+    <message>
+        <source>Compare &amp;Rolls</source>
+        <translation>Würfe &amp;vergleichen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About Pipwright</source>
+        <translation>Ü&amp;ber Pipwright</translation>
+    </message>
+    <message>
+        <source>Computes the odds of various dice tosses.</source>
+        <translation>Berechnet die Wahrscheinlichkeiten verschiedener Würfelwürfe.</translation>
+    </message>
+    <message>
+        <source>Released under the MIT licence.</source>
+        <translation>Veröffentlicht unter der MIT-Lizenz.</translation>
+    </message>
+    <message>
+        <source>About Pipwright</source>
+        <translation>Über Pipwright</translation>
+    </message>
+</context>
+<context>
+    <name>window::ParseErrors</name>
+    <message>
+        <source>character %1</source>
+        <translation>Zeichen %1</translation>
+    </message>
+    <message>
+        <source>the expression is empty</source>
+        <translation>der Ausdruck ist leer</translation>
+    </message>
+    <message>
+        <source>byte 0x%1 is not UTF-8 text</source>
+        <translation>Byte 0x%1 ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>character %1: only ASCII characters belong in an expression</source>
+        <translation>Zeichen %1: In einen Ausdruck gehören nur ASCII-Zeichen</translation>
+    </message>
+    <message>
+        <source>character %1: type a space</source>
+        <translation>Zeichen %1: Tippen Sie ein Leerzeichen</translation>
+    </message>
+    <message>
+        <source>character %1: type &apos;%2&apos;</source>
+        <translation>Zeichen %1: Tippen Sie &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>missing a number or dice at the end</source>
+        <translation>am Ende fehlt eine Zahl oder ein Würfel</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected a number or dice</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird eine Zahl oder ein Würfel</translation>
+    </message>
+    <message>
+        <source>missing &apos;+&apos; or &apos;-&apos;</source>
+        <translation>&apos;+&apos; oder &apos;-&apos; fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected &apos;+&apos; or &apos;-&apos;</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird &apos;+&apos; oder &apos;-&apos;</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not an operator: terms are joined with &apos;+&apos; or &apos;-&apos;</source>
+        <translation>&apos;%1&apos; ist kein Operator: Terme werden mit &apos;+&apos; oder &apos;-&apos; verbunden</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a modifier: type %2</source>
+        <translation>&apos;%1&apos; ist kein Zusatz: Tippen Sie %2</translation>
+    </message>
+    <message>
+        <source>missing the number of sides</source>
+        <translation>die Zahl der Seiten fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected the number of sides</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird die Zahl der Seiten</translation>
+    </message>
+    <message>
+        <source>missing how many dice to keep</source>
+        <translation>es fehlt, wie viele Würfel behalten werden</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected how many dice to keep</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird, wie viele Würfel behalten werden</translation>
+    </message>
+    <message>
+        <source>missing how many dice to drop</source>
+        <translation>es fehlt, wie viele Würfel gestrichen werden</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected how many dice to drop</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird, wie viele Würfel gestrichen werden</translation>
+    </message>
+    <message>
+        <source>the number is too large: at most %1</source>
+        <translation>die Zahl ist zu groß: höchstens %1</translation>
+    </message>
+    <message>
+        <source>the number of dice must be %1 to %2</source>
+        <translation>die Zahl der Würfel muss zwischen %1 und %2 liegen</translation>
+    </message>
+    <message>
+        <source>a die has %1 to %2 sides</source>
+        <translation>ein Würfel hat %1 bis %2 Seiten</translation>
+    </message>
+    <message>
+        <source>keep and drop take dice of at most %1 sides</source>
+        <translation>Behalten und Streichen gehen nur bei Würfeln mit höchstens %1 Seiten</translation>
+    </message>
+    <message>
+        <source>cannot keep %1 of %2 die</source>
+        <translation>von %2 Würfel lassen sich nicht %1 behalten</translation>
+    </message>
+    <message>
+        <source>cannot keep %1 of %2 dice</source>
+        <translation>von %2 Würfeln lassen sich nicht %1 behalten</translation>
+    </message>
+    <message>
+        <source>cannot drop %1 of %2 die</source>
+        <translation>von %2 Würfel lassen sich nicht %1 streichen</translation>
+    </message>
+    <message>
+        <source>cannot drop %1 of %2 dice</source>
+        <translation>von %2 Würfeln lassen sich nicht %1 streichen</translation>
+    </message>
+    <message>
+        <source>an expression holds at most %1 terms</source>
+        <translation>ein Ausdruck hat höchstens %1 Terme</translation>
+    </message>
+    <message>
+        <source>an expression holds at most %1 dice</source>
+        <translation>ein Ausdruck hat höchstens %1 Würfel</translation>
+    </message>
+    <message>
+        <source>not an expression</source>
+        <translation>kein Ausdruck</translation>
+    </message>
+    <message>
+        <source>At character %1: %2</source>
+        <translation>Bei Zeichen %1: %2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f</source>
+        <translation>&apos;%1&apos; ist kein Zusatz wie kh, kl, dh, dl, min, max, r, ro oder f</translation>
+    </message>
+    <message>
+        <source>a die needs at least one face between &apos;{&apos; and &apos;}&apos;</source>
+        <translation>ein Würfel braucht mindestens eine Seite zwischen &apos;{&apos; und &apos;}&apos;</translation>
+    </message>
+    <message>
+        <source>missing a face</source>
+        <translation>eine Seite fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected a face</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird eine Seite</translation>
+    </message>
+    <message>
+        <source>missing &apos;}&apos; after the faces</source>
+        <translation>&apos;}&apos; nach den Seiten fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected &apos;,&apos; or &apos;}&apos;</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird &apos;,&apos; oder &apos;}&apos;</translation>
+    </message>
+    <message>
+        <source>a die has at most %1 faces</source>
+        <translation>ein Würfel hat höchstens %1 Seiten</translation>
+    </message>
+    <message>
+        <source>missing a number to compare with</source>
+        <translation>die Vergleichszahl fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected a number to compare with</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird eine Vergleichszahl</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is given twice: a term takes one of each kind of modifier</source>
+        <translation>&apos;%1&apos; steht doppelt: Ein Term nimmt jede Art von Zusatz nur einmal</translation>
+    </message>
+    <message>
+        <source>&apos;f&apos; counts failures after a success count, such as &gt;=8f1</source>
+        <translation>&apos;f&apos; zählt Fehlschläge nach einer Erfolgszählung, etwa &gt;=8f1</translation>
+    </message>
+    <message>
+        <source>every face explodes: the die would roll forever</source>
+        <translation>jede Seite explodiert: Der Würfel würde endlos rollen</translation>
+    </message>
+    <message>
+        <source>every face is rerolled: the die would roll forever</source>
+        <translation>jede Seite wird neu gewürfelt: Der Würfel würde endlos rollen</translation>
+    </message>
+    <message>
+        <source>a die that explodes has at most %1 faces</source>
+        <translation>ein explodierender Würfel hat höchstens %1 Seiten</translation>
+    </message>
+    <message>
+        <source>an exploding die that takes away from the total would leave it no lowest value</source>
+        <translation>ein explodierender Würfel, der von der Summe abzieht, ließe ihr keinen kleinsten Wert</translation>
+    </message>
+    <message>
+        <source>keep and drop cannot pick among the extra dice of &apos;!&apos;: use &apos;!!&apos; to add them into their die</source>
+        <translation>Behalten und Streichen können nicht unter den Zusatzwürfeln von &apos;!&apos; wählen: &apos;!!&apos; zählt sie zu ihrem Würfel</translation>
+    </message>
+    <message>
+        <source>a roll with no highest total cannot be taken away</source>
+        <translation>ein Wurf ohne höchste Summe lässt sich nicht abziehen</translation>
+    </message>
+    <message>
+        <source>a die that explodes is counted or rerolled only up to %1</source>
+        <translation>ein explodierender Würfel wird nur bis %1 gezählt oder neu gewürfelt</translation>
+    </message>
+    <message>
+        <source>the totals would span more than %1 values</source>
+        <translation>die Summen würden mehr als %1 Werte umfassen</translation>
+    </message>
+</context>
+<context>
+    <name>window::PictureExport</name>
+    <message>
+        <source>the picture could not be written</source>
+        <translation>das Bild ließ sich nicht schreiben</translation>
+    </message>
+    <message>
+        <source>Chart not saved</source>
+        <translation>Diagramm nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The chart could not be saved to %1:
+%2</source>
+        <translation>Das Diagramm ließ sich nicht unter %1 speichern:
+%2</translation>
+    </message>
+    <message>
+        <source>SVG image (*.svg)</source>
+        <translation>SVG-Bild (*.svg)</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png)</source>
+        <translation>PNG-Bild (*.png)</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>Diagramm speichern</translation>
+    </message>
+</context>
+<context>
+    <name>window::Views</name>
+    <message>
+        <source>at least</source>
+        <translation>mindestens</translation>
+    </message>
+    <message>
+        <source>at most</source>
+        <translation>höchstens</translation>
+    </message>
+    <message>
+        <source>exactly</source>
+        <translation>genau</translation>
+    </message>
+    <message>
+        <source>View:</source>
+        <translation>Ansicht:</translation>
+    </message>
+    <message>
+        <source>&amp;Exactly</source>
+        <translation>&amp;Genau</translation>
+    </message>
+    <message>
+        <source>At &amp;least</source>
+        <translation>&amp;Mindestens</translation>
+    </message>
+    <message>
+        <source>At &amp;most</source>
+        <translation>&amp;Höchstens</translation>
+    </message>
+</context>
+<context>
+    <name>window::frmMain</name>
+    <message>
+        <source>Number of Dice Too High!</source>
+        <translation>Anzahl Würfel außerhalb des Bereichs!</translation>
+    </message>
+    <message>
+        <source>Please enter a different value. (1-20)</source>
+        <translation>Bitte geben Sie einen anderen Wert ein. (1–20)</translation>
+    </message>
+    <message>
+        <source>0.0% indicates probability less than  0.000000001%</source>
+        <extracomment>Numbers keep their decimal point in every language.</extracomment>
+        <translation>0.0% bedeutet eine Wahrscheinlichkeit unter 0.000000001%</translation>
+    </message>
+    <message>
+        <source>Number of Dice</source>
+        <translation>Anzahl Würfel</translation>
+    </message>
+    <message>
+        <source>Number of Sides</source>
+        <translation>Anzahl Seiten</translation>
+    </message>
+    <message>
+        <source>Roll Modifier</source>
+        <translation>Modifikator</translation>
+    </message>
+    <message>
+        <source>Average Throw</source>
+        <translation>Durchschnitt</translation>
+    </message>
+    <message>
+        <source>Prob. &gt;=</source>
+        <extracomment>Beside a narrow list: no longer than the English, or the whole window grows.</extracomment>
+        <translation>Wkt. &gt;=</translation>
+    </message>
+    <message>
+        <source>Prob. &lt;=</source>
+        <translation>Wkt. &lt;=</translation>
+    </message>
+    <message>
+        <source>Probability roll is  &gt;= and &lt;=</source>
+        <extracomment>Shown until the first Compute replaces it with the range sentence.</extracomment>
+        <translation>Chance auf einen Wurf von  &gt;= bis &lt;=</translation>
+    </message>
+    <message>
+        <source>Compute</source>
+        <translation>Berechnen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>There was an unexpected error. Change values and try again.</source>
+        <translation>Ein unerwarteter Fehler ist aufgetreten. Ändern Sie die Werte und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Unexpected Error!</source>
+        <translation>Unerwarteter Fehler!</translation>
+    </message>
+    <message>
+        <source>Please enter a numeric value.</source>
+        <translation>Bitte geben Sie eine Zahl ein.</translation>
+    </message>
+    <message>
+        <source>Non-numeric Number of Dice!</source>
+        <translation>Anzahl Würfel ist keine Zahl!</translation>
+    </message>
+    <message>
+        <source>Non-numeric Roll Modifier!</source>
+        <translation>Modifikator ist keine Zahl!</translation>
+    </message>
+    <message>
+        <source>Please enter a smaller value. (-32,768 to 32,767)</source>
+        <extracomment>The modifier&apos;s range; write the numbers so that they cannot be read as decimals.</extracomment>
+        <translation>Bitte geben Sie einen kleineren Wert ein. (-32768 bis 32767)</translation>
+    </message>
+    <message>
+        <source>Modifier value to big or too small</source>
+        <translation>Modifikator zu groß oder zu klein</translation>
+    </message>
+    <message>
+        <source>Number of dice is limited to 10 for 100-sided rolls.</source>
+        <translation>Mit 100-seitigen Würfeln sind höchstens 10 Würfel möglich.</translation>
+    </message>
+    <message>
+        <source>Please enter another a smaller value.</source>
+        <translation>Bitte geben Sie einen kleineren Wert ein.</translation>
+    </message>
+    <message>
+        <source>D100 Roll Limit!</source>
+        <translation>Grenze für W100-Würfe!</translation>
+    </message>
+    <message>
+        <source>Probability roll is between %1 and %2.</source>
+        <translation>Chance auf einen Wurf von %1 bis %2.</translation>
+    </message>
+    <message>
+        <source>Probability of each total</source>
+        <translation>Wahrscheinlichkeit jeder Summe</translation>
+    </message>
+</context>
+</TS>
