@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace compare
@@ -24,8 +25,11 @@ mpz_class TargetOutcomes(const dice::Distribution &distribution, const Target &t
 {
     std::int64_t first = target.total;
     std::int64_t last = target.total;
+    // An unbounded roll's remainder lies above its listing, so at least a
+    // total takes it in; past the listing the remainder is under 10^-15, too
+    // little to move the nine decimals shown whether it is counted or not.
     if (target.sense == View::AtLeast)
-        last = std::max(target.total, distribution.Highest());
+        last = std::numeric_limits<std::int64_t>::max();
     else if (target.sense == View::AtMost)
         first = std::min(target.total, distribution.lowest);
     return dice::RangeOutcomes(distribution, first, last);
@@ -47,7 +51,7 @@ std::array<std::vector<double>, 3> Percents(const dice::Distribution &distributi
         sum += counts[i];
         atMost[i] = Share(sum, whole) * 100;
     }
-    sum = 0;
+    sum = distribution.tail;
     for (std::size_t i = size; i-- > 0;) {
         sum += counts[i];
         atLeast[i] = Share(sum, whole) * 100;
@@ -83,7 +87,7 @@ std::array<std::string, 6> StatisticsRow(const RollResult &roll, const Target &t
     const dice::Statistics &statistics = roll.statistics;
     return { roll.expression,
         std::to_string(statistics.lowest),
-        std::to_string(statistics.highest),
+        statistics.unbounded ? std::string("unbounded") : std::to_string(statistics.highest),
         WithoutTrailingZeros(dice::FixedDecimal(statistics.mean, 4)),
         WithoutTrailingZeros(dice::RootDecimal(statistics.variance, 4)),
         dice::TablePercent(TargetOutcomes(roll.distribution, target), roll.distribution.outcomes) };

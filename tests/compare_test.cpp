@@ -76,6 +76,25 @@ TEST(CompareRollTest, TargetOutcomesAtAndBeyondTheEnds)
             << c.target.total << " sense " << static_cast<int>(c.target.sense);
 }
 
+// 1d6! throws 1 to 5 at 1/6 each and nothing else below 7; its remainder lies
+// above the listing and belongs to every "at least" within it.
+TEST(CompareRollTest, UnboundedRollsCountTheirRemainder)
+{
+    const auto roll = Counted("1d6!");
+    const dice::Distribution &distribution = roll->distribution;
+    ASSERT_TRUE(distribution.Unbounded());
+    const mpz_class &whole = distribution.outcomes;
+    EXPECT_EQ(compare::TargetOutcomes(distribution, { 1, View::AtLeast }), whole);
+    EXPECT_EQ(6 * compare::TargetOutcomes(distribution, { 7, View::AtLeast }), whole);
+    EXPECT_EQ(6 * compare::TargetOutcomes(distribution, { 6, View::AtMost }), 5 * whole);
+    EXPECT_EQ(compare::Percents(distribution)[static_cast<int>(View::AtLeast)].front(), 100.0);
+    const auto row = compare::StatisticsRow(*roll, { 7, View::AtLeast });
+    EXPECT_EQ(row[1], "1");
+    EXPECT_EQ(row[2], "unbounded");
+    EXPECT_EQ(row[3], "4.2");
+    EXPECT_EQ(row[5], "16.666666667%");
+}
+
 TEST(CompareRollTest, StatisticsRow)
 {
     const auto row = compare::StatisticsRow(*Counted("3d6+1"), { 15, View::AtLeast });

@@ -207,7 +207,8 @@ void CompareWindow::FillTable(const std::vector<const Row *> &valid)
     for (std::size_t i = 0; i < valid.size(); ++i) {
         const auto cells = compare::StatisticsRow(*valid[i]->result, target);
         for (std::size_t column = 0; column < cells.size(); ++column) {
-            auto *item = new QTableWidgetItem(Text(cells[column]));
+            const bool unbounded = column == 2 && valid[i]->result->statistics.unbounded;
+            auto *item = new QTableWidgetItem(unbounded ? tr("unbounded") : Text(cells[column]));
             if (column > 0)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             m_table->setItem(static_cast<int>(i), static_cast<int>(column), item);

@@ -184,6 +184,10 @@
         <source>This roll could not be counted: %1</source>
         <translation>Dieser Wurf ließ sich nicht auszählen: %1</translation>
     </message>
+    <message>
+        <source>unbounded</source>
+        <translation>unbegrenzt</translation>
+    </message>
 </context>
 <context>
     <name>window::CopyTable</name>
