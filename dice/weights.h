@@ -9,6 +9,7 @@
 #include "dice/dice.h"
 
 #include <cstdint>
+#include <optional>
 #include <stop_token>
 #include <vector>
 
@@ -33,6 +34,19 @@ Distribution Product(const Distribution &a, const Distribution &b, std::int64_t 
 
 // The sum of n independent rolls alike.
 Distribution Power(const Distribution &a, int n, std::int64_t through, const std::stop_token &stop);
+
+// Power for a die whose rolls have `base` equally likely outcomes each and
+// whose explosions add at least `step`, counted total by total over the
+// powers of `base` its totals need; the result has Power's shares, over a
+// power of `base` that may be smaller than Power's denominator.
+// Empty where the die's denominator is not a power of `base` or counting so
+// saves little.
+std::optional<Distribution> GradedPower(const Distribution &die,
+    int n,
+    std::int64_t through,
+    const mpz_class &base,
+    std::int64_t step,
+    const std::stop_token &stop);
 
 // The same shares over a denominator that is a multiple of the old one.
 void Rescale(Distribution &measure, const mpz_class &denominator);
