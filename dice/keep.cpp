@@ -192,25 +192,27 @@ private:
                 powers.push_back(Product(powers.back(), above, room, m_stop));
             }
             const Distribution &power = powers[static_cast<std::size_t>(e)];
+            // The ways to choose the e dice go with the shorter factor, or
+            // with the rest's weight in one number: every multiplication of
+            // the whole listing counts.
+            const mpz_class ways = Binomial(n, e);
             Distribution part;
             if (e < kept) {
                 if (e * aboveLow + (kept - e) * low > m_through)
                     break;
-                part = Product(
-                    power, Block(low, static_cast<int>(width), each, n - e, kept - e, die.outcomes), m_through, m_stop);
+                part = Product(power,
+                    Block(low, static_cast<int>(width), each, n - e, kept - e, die.outcomes, ways),
+                    m_through,
+                    m_stop);
             } else {
                 if (kept * aboveLow > m_through)
                     break;
                 part = Run(above, level + 1, e, kept);
-                const mpz_class rest = PowerOf(each * static_cast<unsigned long>(width), n - e);
+                const mpz_class rest = PowerOf(each * static_cast<unsigned long>(width), n - e) * ways;
                 for (mpz_class &weight : part.counts)
                     weight *= rest;
-                part.tail = 0;
                 part.outcomes *= PowerOf(die.outcomes, n - e);
             }
-            const mpz_class ways = Binomial(n, e);
-            for (mpz_class &weight : part.counts)
-                weight *= ways;
             part.tail = 0;
             AddInto(result, part);
         }
@@ -220,9 +222,15 @@ private:
         return result;
     }
 
-    // The highest `kept` of n dice all in the block, weighted as the die weighs them.
-    static Distribution Block(
-        std::int64_t low, int width, const mpz_class &each, int n, int kept, const mpz_class &denominator)
+    // The highest `kept` of n dice all in the block, weighted as the die
+    // weighs them, times `ways`.
+    static Distribution Block(std::int64_t low,
+        int width,
+        const mpz_class &each,
+        int n,
+        int kept,
+        const mpz_class &denominator,
+        const mpz_class &ways)
     {
         Distribution block;
         if (width == 1) {
@@ -236,7 +244,7 @@ private:
             block = CountPlain({ plain }, {});
             block.lowest += (low - 1) * kept;
         }
-        const mpz_class weight = PowerOf(each, n);
+        const mpz_class weight = PowerOf(each, n) * ways;
         for (mpz_class &count : block.counts)
             count *= weight;
         block.tail = 0;
