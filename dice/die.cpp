@@ -343,11 +343,6 @@ Reach TermReach(const Term &term)
     return reach;
 }
 
-namespace
-{
-
-// The least an explosion adds to a die: totals of such dice take at most one
-// roll more per that much.
 std::int64_t ExplosionStep(const Term &term, const std::vector<Face> &raw)
 {
     const ChainParts parts = Parts(term, raw);
@@ -361,6 +356,9 @@ std::int64_t ExplosionStep(const Term &term, const std::vector<Face> &raw)
     }
     return least == std::numeric_limits<std::int64_t>::max() ? 1 : least;
 }
+
+namespace
+{
 
 // The sum of the term's dice: for dice that explode, weighed total by total
 // where their rolls allow it.

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 namespace dice::detail
 {
@@ -23,28 +24,6 @@ namespace
 
 // Below this many products a plain loop is quicker than laying the slots out.
 constexpr std::size_t smallProduct = 256;
-
-class Powers
-{
-public:
-    explicit Powers(const mpz_class &base)
-        : m_base(base)
-    {
-    }
-
-    const mpz_class &Of(std::size_t exponent)
-    {
-        if (m_powers.empty())
-            m_powers.emplace_back(1);
-        while (m_powers.size() <= exponent)
-            m_powers.push_back(m_powers.back() * m_base);
-        return m_powers[exponent];
-    }
-
-private:
-    mpz_class m_base;
-    std::vector<mpz_class> m_powers;
-};
 
 std::size_t Bits(const std::vector<mpz_class> &counts, std::size_t size)
 {
@@ -84,7 +63,7 @@ void Read(const Packed &packed, std::size_t at, mpz_class &value)
 }
 
 // The graded counts of the sum of two graded rolls, through offset size - 1.
-std::vector<mpz_class> Product(const std::vector<mpz_class> &a,
+std::vector<mpz_class> Multiply(const std::vector<mpz_class> &a,
     const std::vector<mpz_class> &b,
     std::size_t size,
     std::size_t step,
@@ -158,6 +137,113 @@ std::vector<mpz_class> Product(const std::vector<mpz_class> &a,
 
 } // namespace
 
+const mpz_class &Grading::Power(std::size_t exponent)
+{
+    if (m_powers.empty())
+        m_powers.emplace_back(1);
+    while (m_powers.size() <= exponent)
+        m_powers.push_back(m_powers.back() * m_base);
+    return m_powers[exponent];
+}
+
+long Grading::Chunk(std::size_t i) const
+{
+    return static_cast<long>(i / m_step);
+}
+
+std::optional<Graded> Grading::Grade(const Distribution &measure)
+{
+    mpz_class rest;
+    const auto deepest =
+        static_cast<long>(mpz_remove(rest.get_mpz_t(), measure.outcomes.get_mpz_t(), m_base.get_mpz_t()));
+    if (rest != 1)
+        return std::nullopt;
+    Graded graded;
+    graded.lowest = measure.lowest;
+    graded.tail = measure.tail != 0;
+    graded.counts.resize(measure.counts.size());
+    // The fewest rolls R for which every listed share is a whole number
+    // over W^(R + chunk): a guess from the first listed weight, raised where
+    // a later one does not divide, and then all divided again.
+    long rolls = LONG_MIN;
+    for (std::size_t i = 0; i < measure.counts.size(); ++i) {
+        if (measure.counts[i] == 0)
+            continue;
+        const long exponent = rolls + Chunk(i) - deepest;
+        if (rolls != LONG_MIN && exponent >= 0) {
+            graded.counts[i] = measure.counts[i] * Power(static_cast<std::size_t>(exponent));
+            continue;
+        }
+        if (rolls != LONG_MIN) {
+            mpz_tdiv_qr(graded.counts[i].get_mpz_t(),
+                rest.get_mpz_t(),
+                measure.counts[i].get_mpz_t(),
+                Power(static_cast<std::size_t>(-exponent)).get_mpz_t());
+            if (rest == 0)
+                continue;
+        }
+        rolls = deepest - Chunk(i)
+            - static_cast<long>(mpz_remove(rest.get_mpz_t(), measure.counts[i].get_mpz_t(), m_base.get_mpz_t()));
+        std::fill(graded.counts.begin(), graded.counts.end(), mpz_class());
+        i = static_cast<std::size_t>(-1);
+    }
+    graded.rolls = rolls == LONG_MIN ? 0 : rolls;
+    return graded;
+}
+
+Graded Grading::Product(const Graded &a, const Graded &b, std::int64_t through, const std::stop_token &stop)
+{
+    Graded result;
+    result.lowest = a.lowest + b.lowest;
+    result.rolls = a.rolls + b.rolls;
+    result.tail = true;
+    if (a.counts.empty() || b.counts.empty())
+        return result;
+    // A total is known while every pair that makes it is listed, as Product has it.
+    const std::int64_t aHighest = a.lowest + static_cast<std::int64_t>(a.counts.size()) - 1;
+    const std::int64_t bHighest = b.lowest + static_cast<std::int64_t>(b.counts.size()) - 1;
+    std::int64_t last = std::min(through, aHighest + bHighest);
+    if (a.tail)
+        last = std::min(last, aHighest + b.lowest);
+    if (b.tail)
+        last = std::min(last, a.lowest + bHighest);
+    if (last < result.lowest)
+        return result;
+    const auto size = static_cast<std::size_t>(last - result.lowest + 1);
+    result.counts = Multiply(a.counts, b.counts, size, m_step, m_base, stop);
+    result.counts.resize(size);
+    // Weights left past the listing are tail too.
+    const auto top = [](const std::vector<mpz_class> &counts) {
+        std::size_t i = counts.size();
+        while (i > 0 && counts[i - 1] == 0)
+            --i;
+        return i;
+    };
+    const std::size_t aTop = top(a.counts);
+    const std::size_t bTop = top(b.counts);
+    result.tail = a.tail || b.tail || (aTop > 0 && bTop > 0 && aTop + bTop - 2 >= size);
+    return result;
+}
+
+Distribution Grading::Ungraded(const Graded &graded, long exponent)
+{
+    Distribution measure;
+    measure.lowest = graded.lowest;
+    measure.outcomes = Power(static_cast<std::size_t>(exponent));
+    measure.counts.resize(graded.counts.size());
+    for (std::size_t i = 0; i < graded.counts.size(); ++i) {
+        // The shares are whole numbers over the new denominator, so the division is exact.
+        const long up = exponent - graded.rolls - Chunk(i);
+        if (up >= 0)
+            measure.counts[i] = graded.counts[i] * Power(static_cast<std::size_t>(up));
+        else
+            mpz_divexact(measure.counts[i].get_mpz_t(),
+                graded.counts[i].get_mpz_t(),
+                Power(static_cast<std::size_t>(-up)).get_mpz_t());
+    }
+    return measure;
+}
+
 std::optional<Distribution> GradedPower(const Distribution &die,
     int n,
     std::int64_t through,
@@ -167,55 +253,20 @@ std::optional<Distribution> GradedPower(const Distribution &die,
 {
     if (n < 2 || die.counts.empty() || base < 2 || step < 1)
         return std::nullopt;
-    mpz_class rest;
-    const auto deepest = static_cast<long>(mpz_remove(rest.get_mpz_t(), die.outcomes.get_mpz_t(), base.get_mpz_t()));
-    if (rest != 1)
-        return std::nullopt;
-    const auto chunk = [&](std::size_t i) { return static_cast<long>(i / static_cast<std::size_t>(step)); };
-    // The fewest rolls R for which every listed share is a whole number
-    // over W^(R + chunk): a guess from the first listed weight, raised where
-    // a later one does not divide, and then all divided again.
-    Powers powers(base);
-    long rolls = LONG_MIN;
-    std::vector<mpz_class> graded(die.counts.size());
-    mpz_class remainder;
-    for (std::size_t i = 0; i < die.counts.size(); ++i) {
-        if (die.counts[i] == 0)
-            continue;
-        const long exponent = rolls + chunk(i) - deepest;
-        if (rolls != LONG_MIN && exponent >= 0) {
-            graded[i] = die.counts[i] * powers.Of(static_cast<std::size_t>(exponent));
-            continue;
-        }
-        if (rolls != LONG_MIN) {
-            mpz_tdiv_qr(graded[i].get_mpz_t(),
-                remainder.get_mpz_t(),
-                die.counts[i].get_mpz_t(),
-                powers.Of(static_cast<std::size_t>(-exponent)).get_mpz_t());
-            if (remainder == 0)
-                continue;
-        }
-        rolls = deepest - chunk(i)
-            - static_cast<long>(mpz_remove(remainder.get_mpz_t(), die.counts[i].get_mpz_t(), base.get_mpz_t()));
-        std::fill(graded.begin(), graded.end(), mpz_class());
-        i = static_cast<std::size_t>(-1);
-    }
+    Grading grading(base, step);
+    std::optional<Graded> graded = grading.Grade(die);
     // Worth it only where the graded counts are much narrower than the die's.
-    if (2 * Bits(graded, graded.size()) >= mpz_sizeinbase(die.outcomes.get_mpz_t(), 2))
+    if (!graded || 2 * Bits(graded->counts, graded->counts.size()) >= mpz_sizeinbase(die.outcomes.get_mpz_t(), 2))
         return std::nullopt;
 
     // A total is known while every die that makes it is listed.
     const std::int64_t last = std::min(through,
         die.tail != 0 ? die.Highest() + static_cast<std::int64_t>(n - 1) * die.lowest
                       : static_cast<std::int64_t>(n) * die.Highest());
-    const auto slots = [&](int j) {
-        // j dice need totals only through what the other n - j, at their lowest, leave room for.
-        const std::int64_t top = last - static_cast<std::int64_t>(n - j) * die.lowest;
-        return static_cast<std::size_t>(std::max<std::int64_t>(0, top - j * die.lowest + 1));
-    };
-    const auto size = static_cast<std::size_t>(step);
-    std::vector<mpz_class> result;
-    std::vector<mpz_class> square = std::move(graded);
+    // j dice need totals only through what the other n - j, at their lowest, leave room for.
+    const auto need = [&](int j) { return last - static_cast<std::int64_t>(n - j) * die.lowest; };
+    Graded result;
+    Graded square = std::move(*graded);
     int done = 0;
     for (int bit = 1;; bit *= 2) {
         if ((n & bit) != 0) {
@@ -223,36 +274,25 @@ std::optional<Distribution> GradedPower(const Distribution &die,
             if (done == bit)
                 result = square;
             else
-                result = Product(result, square, slots(done), size, base, stop);
+                result = grading.Product(result, square, need(done), stop);
         }
         if (2 * bit > n)
             break;
-        square = Product(square, square, slots(2 * bit), size, base, stop);
+        square = grading.Product(square, square, need(2 * bit), stop);
     }
+    result.lowest = static_cast<std::int64_t>(n) * die.lowest;
+    result.counts.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, last - result.lowest + 1)));
 
-    result.resize(slots(n));
     // Where the die's weights and tail make up its denominator, the sum's
     // tail is what its listed shares leave, and the sum needs no more than the
     // power of W its deepest listed total does: the denominators stay small
     // for whatever comes after. Otherwise it is over W^(n D), as Power gives it.
     const bool whole = Mass(die) == die.outcomes;
-    long common = n * deepest;
+    mpz_class rest;
+    long common = n * static_cast<long>(mpz_remove(rest.get_mpz_t(), die.outcomes.get_mpz_t(), base.get_mpz_t()));
     if (whole)
-        common = result.empty() ? 0 : std::max(0L, n * rolls + chunk(result.size() - 1));
-    Distribution sum;
-    sum.lowest = static_cast<std::int64_t>(n) * die.lowest;
-    sum.outcomes = powers.Of(static_cast<std::size_t>(common));
-    sum.counts.resize(result.size());
-    for (std::size_t i = 0; i < result.size(); ++i) {
-        // The shares are whole numbers over the common denominator, so the division is exact.
-        const long exponent = common - n * rolls - chunk(i);
-        if (exponent >= 0)
-            sum.counts[i] = result[i] * powers.Of(static_cast<std::size_t>(exponent));
-        else
-            mpz_divexact(sum.counts[i].get_mpz_t(),
-                result[i].get_mpz_t(),
-                powers.Of(static_cast<std::size_t>(-exponent)).get_mpz_t());
-    }
+        common = result.counts.empty() ? 0 : std::max(0L, result.rolls + grading.Chunk(result.counts.size() - 1));
+    Distribution sum = grading.Ungraded(result, common);
     if (whole)
         sum.tail = sum.outcomes;
     else

@@ -1,9 +1,11 @@
-// Sums of exploding dice counted total by total, against the plain power of
-// the same die: the shares of every listed total and of the tail must agree
-// exactly, whether the counts fit machine words or not, whether the products
-// go pair by pair or packed, and whatever step is claimed for the explosions.
+// Sums and keeps of exploding dice counted total by total, against the plain
+// power and keep of the same die: the shares of every listed total and of the
+// tail must agree exactly, whether the counts fit machine words or not,
+// whether the products go pair by pair or packed, and whatever step is
+// claimed for the explosions.
 #include "dice/dice.h"
 #include "dice/die.h"
+#include "dice/keep.h"
 #include "dice/weights.h"
 
 #include <gtest/gtest.h>
@@ -74,5 +76,39 @@ INSTANTIATE_TEST_SUITE_P(Pools,
         Case { "1d6!=6>=5", 12, 40, 6, 1 }, // counted: an explosion adds a success
         Case { "1d{1,1,2,3}!", 5, 50, 4, 3 }, // a repeated face
         Case { "1d6min3!", 4, 70, 6, 6 })); // a raised first roll
+
+struct KeepCase {
+    std::string pool;
+    std::int64_t through;
+};
+
+class GradedKeep : public testing::TestWithParam<KeepCase>
+{
+};
+
+TEST_P(GradedKeep, AgreesWithThePlainKeep)
+{
+    const KeepCase &c = GetParam();
+    const dice::Term term = dice::Parse(c.pool).terms[0];
+    dice::Term one = term;
+    one.dice = 1;
+    one.kept = 1;
+    one.pick = dice::Pick::All;
+    const std::stop_token stop;
+    // Listed as the count lists a die for the keep: far enough for one die to make every total.
+    const dice::Distribution die = dice::detail::CountTerm(one, c.through, stop);
+    ExpectSameShares(
+        dice::detail::Keep(die, term, c.through, stop, true), dice::detail::Keep(die, term, c.through, stop, false));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pools,
+    GradedKeep,
+    testing::Values(KeepCase { "3d6!!kh2", 40 },
+        KeepCase { "4d4!!kh1", 30 },
+        KeepCase { "5d4!!kh3", 45 }, // blocks a few levels deep
+        KeepCase { "6d10!!kh3", 120 }, // packed
+        KeepCase { "4d6!!>=5kh2", 40 }, // two faces explode
+        KeepCase { "3d{1,1,2,3}!!kh2", 25 }, // a repeated face
+        KeepCase { "4d6min3!!kh2", 40 })); // a raised first roll
 
 } // namespace
