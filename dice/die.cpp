@@ -343,6 +343,43 @@ Reach TermReach(const Term &term)
     return reach;
 }
 
+std::int64_t ExplosionStep(const Term &term, const std::vector<Face> &raw)
+{
+    const ChainParts parts = Parts(term, raw);
+    std::int64_t least = std::numeric_limits<std::int64_t>::max();
+    for (const Distribution *part : { &parts.firstExplodes, &parts.extraExplodes }) {
+        for (std::size_t i = 0; i < part->counts.size(); ++i) {
+            const std::int64_t value = part->lowest + static_cast<std::int64_t>(i);
+            if (value >= 1 && part->counts[i] != 0)
+                least = std::min(least, value);
+        }
+    }
+    return least == std::numeric_limits<std::int64_t>::max() ? 1 : least;
+}
+
+namespace
+{
+
+// The sum of the term's dice: for dice that explode, weighed total by total
+// where their rolls allow it.
+Distribution SumOf(const Distribution &die,
+    const Term &term,
+    const std::vector<Face> &raw,
+    std::int64_t through,
+    const std::stop_token &stop)
+{
+    if (term.explode != Explode::None) {
+        unsigned long whole = 0;
+        for (const Face &face : raw)
+            whole += face.count;
+        if (auto sum = GradedPower(die, term.dice, through, mpz_class(whole), ExplosionStep(term, raw), stop))
+            return std::move(*sum);
+    }
+    return Power(die, term.dice, through, stop);
+}
+
+} // namespace
+
 Distribution CountTerm(const Term &term, std::int64_t through, const std::stop_token &stop)
 {
     const std::vector<Face> raw = RawFaces(term);
@@ -363,13 +400,13 @@ Distribution CountTerm(const Term &term, std::int64_t through, const std::stop_t
         unitThrough = std::max(unitThrough, Threshold(term) + 1);
 
     if (term.explode == Explode::Each)
-        return Power(Chain(term, raw, unitThrough, stop), term.dice, through, stop);
+        return SumOf(Chain(term, raw, unitThrough, stop), term, raw, through, stop);
     Distribution die = Die(term, raw, unitThrough, stop);
     if (term.pick != Pick::All)
         return Keep(die, term, through, stop);
     if (Counting(term))
         die = Counted(die, term);
-    return Power(die, term.dice, through, stop);
+    return SumOf(die, term, raw, through, stop);
 }
 
 } // namespace detail

@@ -48,6 +48,10 @@ struct ChainParts {
 
 ChainParts Parts(const Term &term, const std::vector<Face> &raw);
 
+// The least an explosion adds to a die: totals of such dice take at most one
+// roll more per that much.
+std::int64_t ExplosionStep(const Term &term, const std::vector<Face> &raw);
+
 // One die and every extra roll its explosions bring, listed through `through`.
 Distribution Chain(const Term &term, const std::vector<Face> &raw, std::int64_t through, const std::stop_token &stop);
 

@@ -4,11 +4,13 @@
 // alike, so which of them are kept makes no difference.
 
 #include "dice/keep.h"
+#include "dice/die.h"
 #include "dice/weights.h"
 
 #include <algorithm>
 #include <deque>
 #include <map>
+#include <optional>
 #include <utility>
 
 namespace dice::detail
@@ -137,8 +139,9 @@ mpz_class PowerOf(const mpz_class &base, int exponent)
 class HighestKeep
 {
 public:
-    HighestKeep(std::int64_t through, const std::stop_token &stop)
+    HighestKeep(std::int64_t through, std::optional<Grading> grading, const std::stop_token &stop)
         : m_through(through)
+        , m_grading(std::move(grading))
         , m_stop(stop)
     {
     }
@@ -179,38 +182,69 @@ private:
         result.outcomes = PowerOf(die.outcomes, n);
         if (level >= m_powers.size())
             m_powers.resize(level + 1);
+        // Weighed total by total, the dice above the block and those in it
+        // multiply small numbers; the part comes back over the die's
+        // denominator to the n-th power, like the rest.
+        long deepest = 0;
+        std::optional<Graded> gradedAbove;
+        if (m_grading) {
+            mpz_class rest;
+            deepest = static_cast<long>(
+                mpz_remove(rest.get_mpz_t(), die.outcomes.get_mpz_t(), m_grading->Power(1).get_mpz_t()));
+            gradedAbove = m_grading->Grade(above);
+        }
+        if (level >= m_graded.size())
+            m_graded.resize(level + 1);
         for (int e = 0; e <= n; ++e) {
             if (e > 0 && !anyAbove)
                 break;
             // The dice above the block, shared by every n at this level.
+            const auto room = [&](int more) {
+                return m_through - static_cast<std::int64_t>(std::max(0, kept - more)) * low;
+            };
             std::vector<Distribution> &powers = m_powers[level];
-            if (powers.empty())
-                powers.push_back(Point(0));
-            while (static_cast<int>(powers.size()) <= e) {
-                const auto more = static_cast<int>(powers.size());
-                const std::int64_t room = m_through - static_cast<std::int64_t>(std::max(0, kept - more)) * low;
-                powers.push_back(Product(powers.back(), above, room, m_stop));
+            std::vector<Graded> &graded = m_graded[level];
+            if (gradedAbove) {
+                if (graded.empty())
+                    graded.push_back(Graded { 0, 0, { mpz_class(1) }, false });
+                while (static_cast<int>(graded.size()) <= e) {
+                    const auto more = static_cast<int>(graded.size());
+                    graded.push_back(m_grading->Product(graded.back(), *gradedAbove, room(more), m_stop));
+                }
+            } else {
+                if (powers.empty())
+                    powers.push_back(Point(0));
+                while (static_cast<int>(powers.size()) <= e) {
+                    const auto more = static_cast<int>(powers.size());
+                    powers.push_back(Product(powers.back(), above, room(more), m_stop));
+                }
             }
-            const Distribution &power = powers[static_cast<std::size_t>(e)];
+            // The ways to choose the e dice go with the shorter factor, or
+            // with the rest's weight in one number: every multiplication of
+            // the whole listing counts.
+            const mpz_class ways = Binomial(n, e);
             Distribution part;
             if (e < kept) {
                 if (e * aboveLow + (kept - e) * low > m_through)
                     break;
-                part = Product(
-                    power, Block(low, static_cast<int>(width), each, n - e, kept - e, die.outcomes), m_through, m_stop);
+                const Distribution block =
+                    Block(low, static_cast<int>(width), each, n - e, kept - e, die.outcomes, ways);
+                if (gradedAbove) {
+                    const Graded product = m_grading->Product(
+                        graded[static_cast<std::size_t>(e)], *m_grading->Grade(block), m_through, m_stop);
+                    part = m_grading->Ungraded(product, n * deepest);
+                } else {
+                    part = Product(powers[static_cast<std::size_t>(e)], block, m_through, m_stop);
+                }
             } else {
                 if (kept * aboveLow > m_through)
                     break;
                 part = Run(above, level + 1, e, kept);
-                const mpz_class rest = PowerOf(each * static_cast<unsigned long>(width), n - e);
+                const mpz_class rest = PowerOf(each * static_cast<unsigned long>(width), n - e) * ways;
                 for (mpz_class &weight : part.counts)
                     weight *= rest;
-                part.tail = 0;
                 part.outcomes *= PowerOf(die.outcomes, n - e);
             }
-            const mpz_class ways = Binomial(n, e);
-            for (mpz_class &weight : part.counts)
-                weight *= ways;
             part.tail = 0;
             AddInto(result, part);
         }
@@ -220,9 +254,15 @@ private:
         return result;
     }
 
-    // The highest `kept` of n dice all in the block, weighted as the die weighs them.
-    static Distribution Block(
-        std::int64_t low, int width, const mpz_class &each, int n, int kept, const mpz_class &denominator)
+    // The highest `kept` of n dice all in the block, weighted as the die
+    // weighs them, times `ways`.
+    static Distribution Block(std::int64_t low,
+        int width,
+        const mpz_class &each,
+        int n,
+        int kept,
+        const mpz_class &denominator,
+        const mpz_class &ways)
     {
         Distribution block;
         if (width == 1) {
@@ -236,7 +276,7 @@ private:
             block = CountPlain({ plain }, {});
             block.lowest += (low - 1) * kept;
         }
-        const mpz_class weight = PowerOf(each, n);
+        const mpz_class weight = PowerOf(each, n) * ways;
         for (mpz_class &count : block.counts)
             count *= weight;
         block.tail = 0;
@@ -245,18 +285,31 @@ private:
     }
 
     std::int64_t m_through;
+    std::optional<Grading> m_grading;
     const std::stop_token &m_stop;
     // Deques: a level's entries stay where they are while deeper levels are added.
     std::deque<std::map<std::pair<int, int>, Distribution>> m_answers;
     std::deque<std::vector<Distribution>> m_powers;
+    std::deque<std::vector<Graded>> m_graded;
 };
 
 } // namespace
 
-Distribution Keep(const Distribution &die, const Term &term, std::int64_t through, const std::stop_token &stop)
+Distribution Keep(
+    const Distribution &die, const Term &term, std::int64_t through, const std::stop_token &stop, bool graded)
 {
     if (term.pick == Pick::Highest && term.success.kind == Compare::Kind::None && !die.counts.empty()) {
-        Distribution kept = HighestKeep(through, stop).Run(die, 0, term.dice, term.kept);
+        std::optional<Grading> grading;
+        if (graded && term.explode != Explode::None) {
+            const std::vector<Face> raw = RawFaces(term);
+            unsigned long whole = 0;
+            for (const Face &face : raw)
+                whole += face.count;
+            grading.emplace(mpz_class(whole), ExplosionStep(term, raw));
+            if (!grading->Grade(die))
+                grading.reset();
+        }
+        Distribution kept = HighestKeep(through, std::move(grading), stop).Run(die, 0, term.dice, term.kept);
         Cut(kept, std::max(through, kept.lowest));
         Trim(kept);
         return kept;

@@ -9,7 +9,9 @@ namespace dice::detail
 {
 
 // Keeps the term's highest or lowest dice of a weighted die, then sums or
-// counts them, through `through` at least where the term reaches.
-Distribution Keep(const Distribution &die, const Term &term, std::int64_t through, const std::stop_token &stop);
+// counts them, through `through` at least where the term reaches. Dice that
+// explode are weighed total by total unless `graded` is false.
+Distribution Keep(
+    const Distribution &die, const Term &term, std::int64_t through, const std::stop_token &stop, bool graded = true);
 
 } // namespace dice::detail

@@ -1,0 +1,114 @@
+// Sums and keeps of exploding dice counted total by total, against the plain
+// power and keep of the same die: the shares of every listed total and of the
+// tail must agree exactly, whether the counts fit machine words or not,
+// whether the products go pair by pair or packed, and whatever step is
+// claimed for the explosions.
+#include "dice/dice.h"
+#include "dice/die.h"
+#include "dice/keep.h"
+#include "dice/weights.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+
+struct Case {
+    std::string die; // one die of the pool
+    int dice;
+    std::int64_t through;
+    unsigned long base; // the equally likely outcomes of a roll
+    std::int64_t step; // the least an explosion adds
+};
+
+class GradedSum : public testing::TestWithParam<Case>
+{
+};
+
+mpq_class Share(const mpz_class &part, const mpz_class &whole)
+{
+    mpq_class share(part, whole);
+    share.canonicalize();
+    return share;
+}
+
+void ExpectSameShares(const dice::Distribution &graded, const dice::Distribution &plain)
+{
+    ASSERT_EQ(graded.lowest, plain.lowest);
+    ASSERT_EQ(graded.counts.size(), plain.counts.size());
+    for (std::size_t i = 0; i < plain.counts.size(); ++i)
+        EXPECT_EQ(Share(graded.counts[i], graded.outcomes), Share(plain.counts[i], plain.outcomes)) << "total " << i;
+    EXPECT_EQ(Share(graded.tail, graded.outcomes), Share(plain.tail, plain.outcomes));
+}
+
+TEST_P(GradedSum, AgreesWithThePlainPower)
+{
+    const Case &c = GetParam();
+    const dice::Expression one = dice::Parse(c.die);
+    const std::stop_token stop;
+    const dice::Distribution die = dice::detail::CountTerm(one.terms[0], c.through, stop);
+    const dice::Distribution plain = dice::detail::Power(die, c.dice, c.through, stop);
+
+    const auto graded = dice::detail::GradedPower(die, c.dice, c.through, mpz_class(c.base), c.step, stop);
+    ASSERT_TRUE(graded.has_value()) << "the die is not counted total by total";
+    ExpectSameShares(*graded, plain);
+    // A claimed step the explosions do not keep to costs width, never exactness.
+    for (const std::int64_t wrong : { std::int64_t { 1 }, c.step + 1, 3 * c.step }) {
+        const auto loose = dice::detail::GradedPower(die, c.dice, c.through, mpz_class(c.base), wrong, stop);
+        if (loose)
+            ExpectSameShares(*loose, plain);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pools,
+    GradedSum,
+    testing::Values(Case { "1d6!", 3, 60, 6, 6 },
+        Case { "1d6!", 7, 90, 6, 6 }, // every bit of the power
+        Case { "1d6!", 100, 115, 6, 6 }, // counts past a machine word, pair by pair
+        Case { "1d6!", 30, 400, 6, 6 }, // packed
+        Case { "1d6!p", 5, 80, 6, 5 }, // extra rolls count one less
+        Case { "1d4!!", 6, 70, 4, 4 }, // compounding
+        Case { "1d10!!", 12, 300, 10, 10 }, // packed, a chunk of ten
+        Case { "1d8!>=7", 4, 90, 8, 7 }, // two faces explode
+        Case { "1d6!=6>=5", 12, 40, 6, 1 }, // counted: an explosion adds a success
+        Case { "1d{1,1,2,3}!", 5, 50, 4, 3 }, // a repeated face
+        Case { "1d6min3!", 4, 70, 6, 6 })); // a raised first roll
+
+struct KeepCase {
+    std::string pool;
+    std::int64_t through;
+};
+
+class GradedKeep : public testing::TestWithParam<KeepCase>
+{
+};
+
+TEST_P(GradedKeep, AgreesWithThePlainKeep)
+{
+    const KeepCase &c = GetParam();
+    const dice::Term term = dice::Parse(c.pool).terms[0];
+    dice::Term one = term;
+    one.dice = 1;
+    one.kept = 1;
+    one.pick = dice::Pick::All;
+    const std::stop_token stop;
+    // Listed as the count lists a die for the keep: far enough for one die to make every total.
+    const dice::Distribution die = dice::detail::CountTerm(one, c.through, stop);
+    ExpectSameShares(
+        dice::detail::Keep(die, term, c.through, stop, true), dice::detail::Keep(die, term, c.through, stop, false));
+}
+
+INSTANTIATE_TEST_SUITE_P(Pools,
+    GradedKeep,
+    testing::Values(KeepCase { "3d6!!kh2", 40 },
+        KeepCase { "4d4!!kh1", 30 },
+        KeepCase { "5d4!!kh3", 45 }, // blocks a few levels deep
+        KeepCase { "6d10!!kh3", 120 }, // packed
+        KeepCase { "4d6!!>=5kh2", 40 }, // two faces explode
+        KeepCase { "3d{1,1,2,3}!!kh2", 25 }, // a repeated face
+        KeepCase { "4d6min3!!kh2", 40 })); // a raised first roll
+
+} // namespace
