@@ -63,19 +63,19 @@ void PaintChart(benchmark::State &state)
     form->cmbF.SetListIndex(form->cmbF.Widget()->findText(QString::number(state.range(1))));
     form->Action_Click(0);
     window::ChartWindow *chart = calculator->Menus().Chart();
-    chart->SetView(static_cast<rollstats::View>(state.range(2)));
+    chart->SetView(static_cast<compare::View>(state.range(2)));
     QApplication::processEvents();
     for (auto _ : state)
         chart->Plot()->repaint();
-    chart->SetView(rollstats::View::Exactly);
+    chart->SetView(compare::View::Exactly);
     calculator->Menus().ChartItem()->setChecked(false);
 }
 
 BENCHMARK(PaintChart)
-    ->Args({ 10, 100, static_cast<int>(rollstats::View::Exactly) })
-    ->Args({ 10, 100, static_cast<int>(rollstats::View::AtLeast) })
-    ->Args({ 20, 30, static_cast<int>(rollstats::View::Exactly) })
-    ->Args({ 1, 100, static_cast<int>(rollstats::View::Exactly) })
+    ->Args({ 10, 100, static_cast<int>(compare::View::Exactly) })
+    ->Args({ 10, 100, static_cast<int>(compare::View::AtLeast) })
+    ->Args({ 20, 30, static_cast<int>(compare::View::Exactly) })
+    ->Args({ 1, 100, static_cast<int>(compare::View::Exactly) })
     ->Unit(benchmark::kMillisecond);
 
 // An edit to one of four rolls of up to 20 dice, counted on the worker,
@@ -99,7 +99,7 @@ void EditComparedRoll(benchmark::State &state)
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QApplication::processEvents();
     }
-    if (compare.Table()->rowCount() != 4 || compare.Plot()->Rolls().size() != 4)
+    if (compare.Table()->rowCount() != 4 || compare.Shown().Rolls().size() != 4)
         state.SkipWithError("the rolls were not all shown");
 }
 

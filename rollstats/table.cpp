@@ -52,26 +52,24 @@ double RangeOutcomes(const Table &table, std::size_t first, std::size_t last)
     return sum;
 }
 
-std::vector<double> Outcomes(const Table &table, View view)
+std::vector<double> OutcomesAtLeast(const Table &table)
 {
     const std::size_t n = table.counts.size();
     std::vector<double> outcomes(n);
+    // Summed afresh: running down from the top would add in the other order.
+    for (std::size_t i = 0; i < n; ++i)
+        outcomes[i] = RangeOutcomes(table, i, n - 1);
+    return outcomes;
+}
+
+std::vector<double> OutcomesAtMost(const Table &table)
+{
+    std::vector<double> outcomes(table.counts.size());
     double sum = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        switch (view) {
-        case View::Exactly:
-            outcomes[i] = table.counts[i];
-            break;
-        case View::AtMost:
-            // A running sum adds in the same order as a fresh one from the first total.
-            sum = sum + table.counts[i];
-            outcomes[i] = sum;
-            break;
-        case View::AtLeast:
-            // Summed afresh: running down from the top would add in the other order.
-            outcomes[i] = RangeOutcomes(table, i, n - 1);
-            break;
-        }
+    // A running sum adds in the same order as a fresh one from the first total.
+    for (std::size_t i = 0; i < table.counts.size(); ++i) {
+        sum = sum + table.counts[i];
+        outcomes[i] = sum;
     }
     return outcomes;
 }

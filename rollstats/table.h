@@ -33,14 +33,14 @@ struct Table {
 // this many dice.
 Table TakeTable(std::int32_t dice);
 
-enum class View { Exactly, AtLeast, AtMost };
-
 // The outcomes whose totals lie from entry first to entry last. The counts
 // are added in ascending order of totals, as the window adds them for its
 // labels, so the sum is theirs to the last bit.
 double RangeOutcomes(const Table &table, std::size_t first, std::size_t last);
 
-// The outcomes of each total: of rolling it exactly, at least it or at most it.
-std::vector<double> Outcomes(const Table &table, View view);
+// The outcomes of rolling each total or more, and each total or less; the
+// counts themselves are those of rolling it exactly.
+std::vector<double> OutcomesAtLeast(const Table &table);
+std::vector<double> OutcomesAtMost(const Table &table);
 
 } // namespace rollstats

@@ -3,7 +3,10 @@
 #include "dice/dice.h"
 #include "numtext/patterns.h"
 #include "numtext/results.h"
-#include "window/plot_parts.h"
+#include "window/picture_export.h"
+#include "window/plot_access.h"
+#include "window/plot_axes.h"
+#include "window/plot_style.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -14,8 +17,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
+#include <QPushButton>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -25,7 +27,7 @@
 namespace window
 {
 
-using rollstats::View;
+using compare::View;
 
 namespace
 {
@@ -33,6 +35,18 @@ namespace
 constexpr double kGap = 3.0;
 // Below this many device pixels to a total, bars give way to a filled profile.
 constexpr double kNarrowestBar = 3.0;
+
+std::vector<double> ViewOutcomes(const rollstats::Table &table, View view)
+{
+    switch (view) {
+    case View::AtLeast:
+        return rollstats::OutcomesAtLeast(table);
+    case View::AtMost:
+        return rollstats::OutcomesAtMost(table);
+    default:
+        return table.counts;
+    }
+}
 
 std::string TotalText(const rollstats::Table &table, std::size_t entry)
 {
@@ -82,7 +96,7 @@ void ChartView::SetTable(std::shared_ptr<const rollstats::Table> table)
             cursor = static_cast<std::size_t>(entry);
     }
     m_table = std::move(table);
-    m_outcomes = rollstats::Outcomes(*m_table, m_view);
+    m_outcomes = ViewOutcomes(*m_table, m_view);
     m_highlight.reset();
     m_cursor = cursor;
     update();
@@ -91,7 +105,7 @@ void ChartView::SetTable(std::shared_ptr<const rollstats::Table> table)
 void ChartView::SetView(View view)
 {
     m_view = view;
-    m_outcomes = rollstats::Outcomes(*m_table, m_view);
+    m_outcomes = ViewOutcomes(*m_table, m_view);
     update();
 }
 
@@ -132,7 +146,7 @@ std::string ChartView::BarText(std::size_t entry) const
         m_view, m_table->FirstTotal() + static_cast<std::int32_t>(entry), ShareText(*m_table, m_outcomes[entry]));
 }
 
-ChartView::Frame ChartView::Measure() const
+ChartView::Frame ChartView::Measure(QSize size) const
 {
     Frame frame;
     const QFontMetricsF metrics(font());
@@ -142,13 +156,13 @@ ChartView::Frame ChartView::Measure() const
 
     const double above = metrics.height() / 2 + kGap;
     const double below = kTickLength + kGap + metrics.height();
-    const double height = std::max(1.0, this->height() - above - below);
+    const double height = std::max(1.0, size.height() - above - below);
     frame.y = PercentAxis(highest, static_cast<int>(height / (metrics.height() * 2.5)));
     QStringList percentLabels;
     for (int k = 0; k < frame.y.Count(); ++k)
         percentLabels << frame.y.Label(k);
     const AxesRoom room = PlaceAxes(metrics,
-        width(),
+        size.width(),
         above,
         height,
         percentLabels,
@@ -164,7 +178,7 @@ ChartView::Frame ChartView::Measure() const
 
 QRectF ChartView::Column(std::size_t entry) const
 {
-    return Column(Measure(), entry);
+    return Column(Measure(size()), entry);
 }
 
 QRectF ChartView::Column(const Frame &frame, std::size_t entry) const
@@ -184,16 +198,25 @@ std::optional<std::size_t> ChartView::EntryAt(const Frame &frame, double x) cons
 void ChartView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
+    Render(painter, size());
+    if (hasFocus())
+        DrawFocusFrame(painter, *this, ColoursOf(palette()).background);
+}
+
+void ChartView::Render(QPainter &painter, QSize size) const
+{
     const PlotColours colours = ColoursOf(palette());
     const QColor &base = colours.background;
     const QColor &text = colours.text;
-    painter.fillRect(rect(), base);
+    const QRect area(QPoint(0, 0), size);
+    painter.fillRect(area, base);
+    painter.setFont(font());
     painter.setPen(text);
     if (m_outcomes.empty()) {
-        painter.drawText(rect(), Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("Compute a roll to see it here."));
+        painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, QStringLiteral("Compute a roll to see it here."));
         return;
     }
-    const Frame frame = Measure();
+    const Frame frame = Measure(size);
     const QRectF &plot = frame.plot;
     const double pixelsPerPercent = plot.height() / frame.y.top;
     const double height = fontMetrics().height();
@@ -211,7 +234,7 @@ void ChartView::paintEvent(QPaintEvent *)
     const auto y = [&](std::size_t entry) {
         return plot.bottom() - m_outcomes[entry] / m_table->totalOutcomes * 100 * pixelsPerPercent;
     };
-    const bool asBars = frame.slot * devicePixelRatioF() >= kNarrowestBar;
+    const bool asBars = frame.slot * painter.device()->devicePixelRatioF() >= kNarrowestBar;
     const auto drawBars = [&](std::size_t first, std::size_t last, const QColor &colour) {
         if (asBars) {
             const double gap = frame.slot >= 4 ? std::max(1.0, frame.slot * 0.15) : 0.0;
@@ -256,14 +279,6 @@ void ChartView::paintEvent(QPaintEvent *)
     const std::int32_t step = frame.xStep;
     for (std::int32_t total = FirstTickTotal(first, step); total <= m_table->LastTotal(); total += step)
         DrawTotalTick(painter, plot, x(static_cast<std::size_t>(total - first)) + frame.slot / 2, total, height);
-
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(1, 1, -1, -1);
-        option.backgroundColor = base;
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
 }
 
 void ChartView::keyPressEvent(QKeyEvent *event)
@@ -276,7 +291,7 @@ void ChartView::keyPressEvent(QKeyEvent *event)
 void ChartView::mousePressEvent(QMouseEvent *event)
 {
     setFocus(Qt::MouseFocusReason);
-    if (const auto entry = EntryAt(Measure(), event->position().x()))
+    if (const auto entry = EntryAt(Measure(size()), event->position().x()))
         MoveCursor(entry);
 }
 
@@ -285,7 +300,7 @@ bool ChartView::event(QEvent *event)
     if (event->type() != QEvent::ToolTip)
         return QWidget::event(event);
     const auto *help = static_cast<QHelpEvent *>(event);
-    const Frame frame = Measure();
+    const Frame frame = Measure(size());
     const auto entry = EntryAt(frame, help->pos().x());
     if (!entry || help->pos().y() < frame.plot.top() || help->pos().y() > frame.plot.bottom()) {
         QToolTip::hideText();
@@ -312,6 +327,7 @@ ChartWindow::ChartWindow(QWidget *parent)
     , m_views(new QButtonGroup(this))
     , m_plot(new ChartView(this))
     , m_readout(new QLabel(this))
+    , m_save(new QPushButton(QStringLiteral("&Save Chart..."), this))
 {
     setObjectName(QStringLiteral("chart"));
     setWindowTitle(QStringLiteral("Pipwright Chart"));
@@ -333,7 +349,14 @@ ChartWindow::ChartWindow(QWidget *parent)
     layout->addWidget(m_title);
     layout->addLayout(views);
     layout->addWidget(m_plot, 1);
-    layout->addWidget(m_readout);
+    m_save->setEnabled(false);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_readout, 1);
+    buttons->addWidget(m_save);
+    layout->addLayout(buttons);
+    QObject::connect(m_save, &QPushButton::clicked, this, [this] {
+        SavePictureAs(this, QStringLiteral("chart.svg"), [this](const QString &path) { return SaveChartTo(path); });
+    });
     m_plot->CursorMoved = [this] { ShowCursor(); };
     m_plot->setFocus();
     Describe();
@@ -352,6 +375,7 @@ void ChartWindow::SetTable(std::shared_ptr<const rollstats::Table> table)
         }
     }
     m_plot->SetTable(std::move(table));
+    m_save->setEnabled(!m_plot->Table().Empty());
     Describe();
 }
 
@@ -385,6 +409,39 @@ QString ChartWindow::Title() const
     if (table.Empty())
         return QStringLiteral("No roll computed yet");
     return Text(table.Roll() + ", " + ViewName(m_plot->ViewShown()));
+}
+
+QSize ChartWindow::PictureSize() const
+{
+    return m_plot->size() + QSize(0, m_title->height());
+}
+
+void ChartWindow::Render(QPainter &painter, QSize size) const
+{
+    const int title = m_title->height();
+    painter.fillRect(QRect(QPoint(0, 0), QSize(size.width(), title)), ColoursOf(palette()).background);
+    painter.setPen(ColoursOf(palette()).text);
+    painter.setFont(m_title->font());
+    painter.drawText(QRect(QPoint(0, 0), QSize(size.width(), title)), Qt::AlignCenter, Title());
+    painter.translate(0, title);
+    m_plot->Render(painter, QSize(size.width(), size.height() - title));
+    painter.translate(0, -title);
+}
+
+QPushButton *ChartWindow::SaveButton() const
+{
+    return m_save;
+}
+
+bool ChartWindow::SaveChartTo(const QString &path)
+{
+    Picture picture;
+    picture.size = PictureSize();
+    picture.ratio = m_plot->devicePixelRatioF();
+    picture.title = Title();
+    picture.description = m_summary;
+    picture.render = [this](QPainter &painter, QSize size) { Render(painter, size); };
+    return SavePictureTo(this, picture, path);
 }
 
 QString ChartWindow::CursorText() const

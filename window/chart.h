@@ -5,6 +5,7 @@
 // threshold lists highlighted. A cursor moved with the arrow keys, Home and
 // End, or the mouse pointer, reads out a bar's exact value.
 
+#include "compare/view.h"
 #include "rollstats/table.h"
 
 #include <QRectF>
@@ -21,6 +22,8 @@
 
 class QButtonGroup;
 class QLabel;
+class QPainter;
+class QPushButton;
 
 namespace window
 {
@@ -36,12 +39,12 @@ public:
 
     // A new table drops the highlight.
     void SetTable(std::shared_ptr<const rollstats::Table> table);
-    void SetView(rollstats::View view);
+    void SetView(compare::View view);
     // Entries first to last, or nothing.
     void SetHighlight(Range range);
 
     const rollstats::Table &Table() const;
-    rollstats::View ViewShown() const;
+    compare::View ViewShown() const;
     const Range &Highlight() const;
 
     // The outcomes behind each bar in the current view.
@@ -52,6 +55,8 @@ public:
     std::string BarText(std::size_t entry) const;
     // Where an entry's bar may stand: its width, the plot's full height.
     QRectF Column(std::size_t entry) const;
+    // Draws the plot into a picture of this size.
+    void Render(QPainter &painter, QSize size) const;
 
     // Called after the cursor has moved.
     std::function<void()> CursorMoved;
@@ -66,13 +71,13 @@ protected:
 
 private:
     struct Frame;
-    Frame Measure() const;
+    Frame Measure(QSize size) const;
     QRectF Column(const Frame &frame, std::size_t entry) const;
     std::optional<std::size_t> EntryAt(const Frame &frame, double x) const;
     void MoveCursor(std::optional<std::size_t> entry);
 
     std::shared_ptr<const rollstats::Table> m_table;
-    rollstats::View m_view = rollstats::View::Exactly;
+    compare::View m_view = compare::View::Exactly;
     std::vector<double> m_outcomes;
     Range m_highlight;
     std::optional<std::size_t> m_cursor;
@@ -87,11 +92,17 @@ public:
     void SetTable(std::shared_ptr<const rollstats::Table> table);
     // Follows a pick; nothing drops the highlight.
     void SetHighlight(Range range);
-    void SetView(rollstats::View view);
+    void SetView(compare::View view);
 
     ChartView *Plot() const;
     QString Title() const;
     QString CursorText() const;
+    // The title over the plot, in a picture of the plot's size and the title's height.
+    void Render(QPainter &painter, QSize size) const;
+    QSize PictureSize() const;
+    QPushButton *SaveButton() const;
+    // Saves the picture to path; a failure is told in a message box. True when saved.
+    bool SaveChartTo(const QString &path);
 
 private:
     void Describe();
@@ -104,6 +115,7 @@ private:
     QButtonGroup *m_views;
     ChartView *m_plot;
     QLabel *m_readout;
+    QPushButton *m_save;
     QString m_summary;
     QString m_announced;
 };

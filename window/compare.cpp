@@ -1,26 +1,20 @@
 #include "window/compare.h"
 
-#include "dice/text.h"
 #include "window/compare_compute.h"
-#include "window/compare_files.h"
 #include "window/compare_plot.h"
-#include "window/plot_parts.h"
+#include "window/compare_row.h"
+#include "window/compare_settings.h"
+#include "window/copy_table.h"
+#include "window/picture_export.h"
+#include "window/plot_access.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QButtonGroup>
-#include <QClipboard>
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -28,48 +22,14 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 namespace window
 {
 
-using rollstats::View;
-
-namespace
-{
-
-// A computation still running after this long says so under its box, and its
-// roll's previous result leaves the table and the plot.
-constexpr int kWorkingAfterMs = 150;
-
-// Up to four decimals, without trailing zeros: "11.5", "13.825", "3.4157".
-QString Decimal(double value)
-{
-    QString text = QString::number(value, 'f', 4);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text == QStringLiteral("-0") ? QStringLiteral("0") : text;
-}
-
-} // namespace
-
-struct CompareWindow::Row {
-    std::uint64_t id = 0;
-    std::size_t style = 0;
-    QWidget *widget = nullptr;
-    QLabel *label = nullptr;
-    QLineEdit *edit = nullptr;
-    QPushButton *remove = nullptr;
-    QLabel *status = nullptr;
-    QTimer *working = nullptr;
-    std::shared_ptr<const RollResult> result;
-};
+using compare::View;
 
 CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QString &settingsFile)
     : QWidget(parent, Qt::Window)
@@ -81,7 +41,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     , m_sense(new QComboBox(this))
     , m_table(new QTableWidget(this))
     , m_views(new QButtonGroup(this))
-    , m_plot(new ComparePlot(this))
+    , m_plot(new ComparePlot(this, m_shown))
     , m_readout(new QLabel(this))
     , m_copy(new QPushButton(QStringLiteral("&Copy Table"), this))
     , m_save(new QPushButton(QStringLiteral("&Save Chart..."), this))
@@ -146,21 +106,21 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     outer->addWidget(m_scroll);
 
     // Anywhere in this window, as in the main one.
-    auto *copy = new QAction(QStringLiteral("Copy Table"), this);
-    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    QAction *copy = NewCopyTableAction(this);
     addAction(copy);
     QObject::connect(copy, &QAction::triggered, this, &CompareWindow::CopyTable);
     QObject::connect(m_copy, &QPushButton::clicked, this, &CompareWindow::CopyTable);
     QObject::connect(m_save, &QPushButton::clicked, this, &CompareWindow::SaveChart);
     QObject::connect(m_add, &QPushButton::clicked, this, [this] { AddRoll({}); });
     QObject::connect(m_views, &QButtonGroup::idClicked, this, [this](int id) { SetView(static_cast<View>(id)); });
-    QObject::connect(m_target, &QSpinBox::valueChanged, this, &CompareWindow::Refresh);
-    QObject::connect(m_sense, &QComboBox::currentIndexChanged, this, &CompareWindow::Refresh);
+    QObject::connect(m_target, &QSpinBox::valueChanged, this, &CompareWindow::TargetEdited);
+    QObject::connect(m_sense, &QComboBox::currentIndexChanged, this, &CompareWindow::TargetEdited);
     m_plot->CursorMoved = [this] { ShowCursor(); };
 
     const CompareState state = ReadCompareState(*m_settings, kMostRolls);
-    m_target->setValue(static_cast<int>(state.target));
-    m_sense->setCurrentIndex(m_sense->findData(static_cast<int>(state.sense)));
+    m_target->setValue(static_cast<int>(state.target.total));
+    m_sense->setCurrentIndex(m_sense->findData(static_cast<int>(state.target.sense)));
+    TargetEdited();
     for (const QString &roll : state.remembered ? state.rolls : QStringList { firstRoll })
         AddRoll(roll);
     SetView(state.view);
@@ -172,101 +132,6 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
 CompareWindow::~CompareWindow()
 {
     m_settings->sync();
-}
-
-int CompareWindow::RollCount() const
-{
-    return static_cast<int>(m_rows.size());
-}
-
-QLineEdit *CompareWindow::RollEdit(int row) const
-{
-    return m_rows.at(static_cast<std::size_t>(row))->edit;
-}
-
-QPushButton *CompareWindow::RemoveButton(int row) const
-{
-    return m_rows.at(static_cast<std::size_t>(row))->remove;
-}
-
-QString CompareWindow::RollStatus(int row) const
-{
-    return m_rows.at(static_cast<std::size_t>(row))->status->text();
-}
-
-bool CompareWindow::Computing() const
-{
-    return std::any_of(
-        m_rows.begin(), m_rows.end(), [this](const std::unique_ptr<Row> &row) { return m_computer->Busy(row->id); });
-}
-
-void CompareWindow::AddRoll(const QString &text)
-{
-    if (RollCount() >= kMostRolls)
-        return;
-    auto row = std::make_unique<Row>();
-    row->id = m_nextId++;
-    // The first style no other row wears, so that no roll changes colour.
-    while (std::any_of(
-        m_rows.begin(), m_rows.end(), [&](const std::unique_ptr<Row> &other) { return other->style == row->style; }))
-        ++row->style;
-    row->widget = new QWidget(this);
-    row->label = new QLabel(row->widget);
-    row->edit = new QLineEdit(text, row->widget);
-    row->remove = new QPushButton(QStringLiteral("Remove"), row->widget);
-    row->status = new QLabel(row->widget);
-    row->status->setTextFormat(Qt::PlainText);
-    row->status->setWordWrap(true);
-    row->status->hide();
-    row->label->setBuddy(row->edit);
-    row->working = new QTimer(row->widget);
-    row->working->setSingleShot(true);
-    row->working->setInterval(kWorkingAfterMs);
-    auto *grid = new QGridLayout(row->widget);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(row->label, 0, 0);
-    grid->addWidget(row->edit, 0, 1);
-    grid->addWidget(row->remove, 0, 2);
-    grid->addWidget(row->status, 1, 1, 1, 2);
-    grid->setColumnStretch(1, 1);
-    m_rowsLayout->addWidget(row->widget);
-
-    Row *added = row.get();
-    m_rows.push_back(std::move(row));
-    QObject::connect(added->edit, &QLineEdit::textChanged, this, [this, added] { RollEdited(*added); });
-    QObject::connect(added->remove, &QPushButton::clicked, this, [this, id = added->id] {
-        for (int i = 0; i < RollCount(); ++i) {
-            if (m_rows[static_cast<std::size_t>(i)]->id == id)
-                return RemoveRoll(i);
-        }
-    });
-    QObject::connect(added->working, &QTimer::timeout, this, [this, id = added->id] { ShowWorking(id); });
-    Renumber();
-    RollEdited(*added);
-    if (!m_loading)
-        added->edit->setFocus();
-}
-
-void CompareWindow::RemoveRoll(int index)
-{
-    if (RollCount() <= 1 || index < 0 || index >= RollCount())
-        return;
-    const auto found = m_rows.begin() + index;
-    m_computer->Cancel((*found)->id);
-    const bool hadFocus = (*found)->widget->isAncestorOf(QApplication::focusWidget());
-    // The row may be going from its own Remove button's click, which is
-    // still on the stack: it leaves the layout now and is deleted later.
-    QWidget *gone = (*found)->widget;
-    (*found)->working->stop();
-    QObject::disconnect((*found)->edit, nullptr, this, nullptr);
-    gone->hide();
-    m_rowsLayout->removeWidget(gone);
-    gone->deleteLater();
-    m_rows.erase(found);
-    Renumber();
-    if (hadFocus)
-        RollEdit(std::min(index, RollCount() - 1))->setFocus();
-    Refresh();
 }
 
 QSize CompareWindow::sizeHint() const
@@ -307,6 +172,11 @@ ComparePlot *CompareWindow::Plot() const
     return m_plot;
 }
 
+const compare::Comparison &CompareWindow::Shown() const
+{
+    return m_shown;
+}
+
 QString CompareWindow::Readout() const
 {
     const auto cursor = m_plot->Cursor();
@@ -345,100 +215,16 @@ void CompareWindow::ShowCursor()
 void CompareWindow::SetView(View view)
 {
     m_views->button(static_cast<int>(view))->setChecked(true);
-    m_plot->SetView(view);
+    m_shown.SetView(view);
+    m_plot->Changed();
     ShowCursor();
     Remember();
 }
 
-void CompareWindow::Renumber()
+void CompareWindow::TargetEdited()
 {
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        Row &row = *m_rows[i];
-        const QString name = QStringLiteral("Roll %1").arg(i + 1);
-        row.label->setText(name + QLatin1Char(':'));
-        row.edit->setAccessibleName(name);
-        row.remove->setAccessibleName(QStringLiteral("Remove roll %1").arg(i + 1));
-        row.remove->setEnabled(m_rows.size() > 1);
-    }
-    m_add->setEnabled(RollCount() < kMostRolls);
-    // Room for a line per roll row, valid or not, so that the window keeps
-    // its layout while answers come and go.
-    m_table->setFixedHeight(m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth()
-        + m_table->verticalHeader()->defaultSectionSize() * RollCount());
-    // Tab order follows the rows: each box, then its remove button.
-    QWidget *previous = nullptr;
-    for (const auto &row : m_rows) {
-        if (previous)
-            setTabOrder(previous, row->edit);
-        setTabOrder(row->edit, row->remove);
-        previous = row->remove;
-    }
-    if (previous)
-        setTabOrder(previous, m_add);
-}
-
-void CompareWindow::RollEdited(Row &row)
-{
-    // Parsed as typed, spaces and all, so that an error's place counts the
-    // characters the user sees; the roll is named without the outer spaces.
-    const QString typed = row.edit->text();
-    const std::string name = typed.trimmed().toStdString();
-    m_computer->Cancel(row.id);
-    row.working->stop();
-    QString status;
-    if (name.empty()) {
-        row.result.reset();
-    } else {
-        try {
-            const dice::Expression expression = dice::Parse(typed.toStdString());
-            m_computer->Start(row.id, name, expression);
-            row.working->start();
-        } catch (const dice::ParseError &error) {
-            row.result.reset();
-            status = QStringLiteral("At character %1: %2").arg(error.Position() + 1).arg(Text(error.what()));
-        }
-    }
-    row.status->setText(status);
-    row.status->setVisible(!status.isEmpty());
-    row.edit->setAccessibleDescription(status);
-    Remember();
-    if (!m_computer->Busy(row.id))
-        Refresh();
-}
-
-void CompareWindow::ShowWorking(std::uint64_t id)
-{
-    Row *row = Find(id);
-    if (!row || !m_computer->Busy(id))
-        return;
-    row->status->setText(QStringLiteral("Working..."));
-    row->status->show();
-    // What the plot showed for this row belongs to an older text.
-    row->result.reset();
+    m_shown.SetTarget({ m_target->value(), static_cast<View>(m_sense->currentData().toInt()) });
     Refresh();
-}
-
-void CompareWindow::Answered(std::uint64_t id, const RollAnswer &answer)
-{
-    Row *row = Find(id);
-    if (!row)
-        return;
-    row->working->stop();
-    row->result = answer.result;
-    const QString status = answer.error.empty() ? QString() : Text(answer.error);
-    row->status->setText(status);
-    row->status->setVisible(!status.isEmpty());
-    row->edit->setAccessibleDescription(status);
-    Refresh();
-}
-
-CompareWindow::Row *CompareWindow::Find(std::uint64_t id)
-{
-    for (const auto &row : m_rows) {
-        if (row->id == id)
-            return row.get();
-    }
-    return nullptr;
 }
 
 void CompareWindow::Refresh()
@@ -446,14 +232,15 @@ void CompareWindow::Refresh()
     if (m_loading)
         return;
     std::vector<const Row *> valid;
-    std::vector<PlottedRoll> plotted;
+    std::vector<compare::PlottedRoll> plotted;
     for (const auto &row : m_rows) {
         if (!row->result)
             continue;
         valid.push_back(row.get());
         plotted.push_back({ row->style, row->result });
     }
-    m_plot->Show(std::move(plotted), m_target->value(), static_cast<View>(m_sense->currentData().toInt()));
+    m_shown.SetRolls(std::move(plotted));
+    m_plot->Changed();
     FillTable(valid);
     m_copy->setEnabled(!valid.empty());
     m_save->setEnabled(!valid.empty());
@@ -463,31 +250,23 @@ void CompareWindow::Refresh()
 
 void CompareWindow::FillTable(const std::vector<const Row *> &valid)
 {
-    const View sense = m_plot->Sense();
-    const std::int64_t target = m_plot->Target();
+    const compare::Target &target = m_shown.Target();
     m_table->setHorizontalHeaderLabels({ QStringLiteral("Roll"),
         QStringLiteral("Lowest"),
         QStringLiteral("Highest"),
         QStringLiteral("Mean"),
         QStringLiteral("Std. deviation"),
-        QStringLiteral("Chance of ") + QLatin1String(ViewName(sense)) + QLatin1Char(' ') + QString::number(target),
+        QStringLiteral("Chance of ") + QLatin1String(ViewName(target.sense)) + QLatin1Char(' ')
+            + QString::number(target.total),
         QStringLiteral("At cursor") });
     m_table->setRowCount(static_cast<int>(valid.size()));
     for (std::size_t i = 0; i < valid.size(); ++i) {
-        const RollResult &roll = *valid[i]->result;
-        const dice::Statistics &statistics = roll.statistics;
-        const mpz_class part = TargetOutcomes(roll.distribution, target, sense);
-        const QStringList cells = { Text(roll.expression),
-            QString::number(statistics.lowest),
-            QString::number(statistics.highest),
-            Decimal(statistics.mean.get_d()),
-            Decimal(statistics.standardDeviation),
-            Text(dice::TablePercent(part, roll.distribution.outcomes)) };
-        for (int column = 0; column < cells.size(); ++column) {
-            auto *item = new QTableWidgetItem(cells[column]);
+        const auto cells = compare::StatisticsRow(*valid[i]->result, target);
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            auto *item = new QTableWidgetItem(Text(cells[column]));
             if (column > 0)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            m_table->setItem(static_cast<int>(i), column, item);
+            m_table->setItem(static_cast<int>(i), static_cast<int>(column), item);
         }
     }
 }
@@ -499,9 +278,8 @@ void CompareWindow::Remember()
     CompareState state;
     for (const auto &row : m_rows)
         state.rolls << row->edit->text();
-    state.target = m_plot->Target();
-    state.sense = m_plot->Sense();
-    state.view = m_plot->ViewShown();
+    state.target = m_shown.Target();
+    state.view = m_shown.ViewShown();
     WriteCompareState(*m_settings, state);
 }
 
@@ -514,28 +292,12 @@ void CompareWindow::CopyTable() const
         if (row->result && row->result->expression == row->edit->text().trimmed().toStdString())
             columns.push_back({ row->result->expression, &row->result->distribution });
     }
-    if (columns.empty())
-        return;
-    auto *mime = new QMimeData;
-    mime->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(dice::RollsTableText(columns, ',', "\r\n")));
-    mime->setText(Text(dice::RollsTableText(columns, '\t', "\n")));
-    QGuiApplication::clipboard()->setMimeData(mime);
+    CopyRolls(columns);
 }
 
 void CompareWindow::SaveChart()
 {
-    QString selected;
-    QString path = QFileDialog::getSaveFileName(this,
-        QStringLiteral("Save Chart"),
-        QStringLiteral("compare.svg"),
-        QStringLiteral("SVG image (*.svg);;PNG image (*.png)"),
-        &selected);
-    if (path.isEmpty())
-        return;
-    if (!path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)
-        && !path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
-        path += selected.startsWith(QStringLiteral("PNG")) ? QStringLiteral(".png") : QStringLiteral(".svg");
-    SaveChartTo(path);
+    SavePictureAs(this, QStringLiteral("compare.svg"), [this](const QString &path) { return SaveChartTo(path); });
 }
 
 void CompareWindow::hideEvent(QHideEvent *event)
@@ -547,13 +309,13 @@ void CompareWindow::hideEvent(QHideEvent *event)
 
 bool CompareWindow::SaveChartTo(const QString &path)
 {
-    const QString reason = SaveChartFile(*m_plot, path);
-    if (reason.isEmpty())
-        return true;
-    QMessageBox::critical(this,
-        QStringLiteral("Chart not saved"),
-        QStringLiteral("The chart could not be saved to %1:\n%2").arg(QDir::toNativeSeparators(path), reason));
-    return false;
+    Picture picture;
+    picture.size = m_plot->size();
+    picture.ratio = m_plot->devicePixelRatioF();
+    picture.title = m_plot->Title();
+    picture.description = m_plot->Summary();
+    picture.render = [this](QPainter &painter, QSize size) { m_plot->Render(painter, size); };
+    return SavePictureTo(this, picture, path);
 }
 
 } // namespace window

@@ -7,7 +7,8 @@
 // the plot until it does. The rolls, the target and the views are kept
 // between runs.
 
-#include "rollstats/table.h"
+#include "compare/comparison.h"
+#include "compare/view.h"
 
 #include <QWidget>
 
@@ -36,7 +37,6 @@ namespace window
 class ComparePlot;
 class RollComputer;
 struct RollAnswer;
-struct RollResult;
 
 class CompareWindow : public QWidget
 {
@@ -62,8 +62,10 @@ public:
     QComboBox *Sense() const;
     QTableWidget *Table() const;
     ComparePlot *Plot() const;
+    // What the table and the plot show: the valid rolls, the target, the view.
+    const compare::Comparison &Shown() const;
     QString Readout() const;
-    void SetView(rollstats::View view);
+    void SetView(compare::View view);
 
     // The valid rolls' table on the clipboard, as CSV and as tab-separated text.
     void CopyTable() const;
@@ -86,6 +88,7 @@ private:
     void Answered(std::uint64_t id, const RollAnswer &answer);
     void ShowWorking(std::uint64_t id);
     void Refresh();
+    void TargetEdited();
     void ShowCursor();
     void FillTable(const std::vector<const Row *> &valid);
     void Renumber();
@@ -93,6 +96,8 @@ private:
     Row *Find(std::uint64_t id);
 
     std::unique_ptr<QSettings> m_settings;
+    // Before the plot, which reads it.
+    compare::Comparison m_shown;
     RollComputer *m_computer;
     std::vector<std::unique_ptr<Row>> m_rows;
     std::uint64_t m_nextId = 1;

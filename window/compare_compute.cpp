@@ -1,69 +1,14 @@
 #include "window/compare_compute.h"
 
-#include "dice/text.h"
-
 #include <QMetaObject>
 #include <QThread>
 
 #include <algorithm>
-#include <cmath>
 #include <exception>
 #include <utility>
 
 namespace window
 {
-
-double Share(const mpz_class &part, const mpz_class &whole)
-{
-    if (sgn(whole) == 0)
-        return 0.0;
-    long partExponent = 0;
-    long wholeExponent = 0;
-    const double a = mpz_get_d_2exp(&partExponent, part.get_mpz_t());
-    const double b = mpz_get_d_2exp(&wholeExponent, whole.get_mpz_t());
-    return std::ldexp(a / b, static_cast<int>(partExponent - wholeExponent));
-}
-
-mpz_class TargetOutcomes(const dice::Distribution &distribution, std::int64_t target, rollstats::View sense)
-{
-    std::int64_t first = target;
-    std::int64_t last = target;
-    if (sense == rollstats::View::AtLeast)
-        last = std::max(target, distribution.Highest());
-    else if (sense == rollstats::View::AtMost)
-        first = std::min(target, distribution.lowest);
-    return dice::RangeOutcomes(distribution, first, last);
-}
-
-std::shared_ptr<const RollResult> CountRoll(
-    const std::string &text, const dice::Expression &expression, std::stop_token stop)
-{
-    auto result = std::make_shared<RollResult>();
-    result->expression = text;
-    result->distribution = dice::Evaluate(expression, stop);
-    result->statistics = dice::Summarize(result->distribution);
-    const auto &counts = result->distribution.counts;
-    const mpz_class &whole = result->distribution.outcomes;
-    const std::size_t size = counts.size();
-    auto &[exactly, atLeast, atMost] = result->percents;
-    exactly.resize(size);
-    atLeast.resize(size);
-    atMost.resize(size);
-    mpz_class sum;
-    for (std::size_t i = 0; i < size; ++i) {
-        exactly[i] = Share(counts[i], whole) * 100;
-        sum += counts[i];
-        atMost[i] = Share(sum, whole) * 100;
-    }
-    sum = 0;
-    for (std::size_t i = size; i-- > 0;) {
-        sum += counts[i];
-        atLeast[i] = Share(sum, whole) * 100;
-    }
-    if (stop.stop_requested())
-        throw dice::Cancelled();
-    return result;
-}
 
 RollComputer::RollComputer(QObject *parent)
     : QObject(parent)
@@ -88,7 +33,7 @@ void RollComputer::Start(std::uint64_t slot, const std::string &text, const dice
     m_pool.start([this, slot, number, text, expression, stop = request.stop.get_token()] {
         RollAnswer answer;
         try {
-            answer.result = CountRoll(text, expression, stop);
+            answer.result = std::make_shared<const compare::RollResult>(compare::CountRoll(text, expression, stop));
         } catch (const dice::Cancelled &) {
             return;
         } catch (const std::exception &error) {

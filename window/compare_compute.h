@@ -5,51 +5,27 @@
 // request for a slot asks the one still running there to stop, and only the
 // newest request's answer comes back, on the thread that owns the computer.
 
+#include "compare/roll.h"
 #include "dice/dice.h"
-#include "rollstats/table.h"
 
 #include <QObject>
 #include <QThreadPool>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 #include <stop_token>
 #include <string>
-#include <vector>
 
 namespace window
 {
 
-// A counted roll and what the window draws of it.
-struct RollResult {
-    std::string expression;
-    dice::Distribution distribution;
-    dice::Statistics statistics;
-    // For each total from the lowest, its chance in percent of being thrown
-    // exactly, at least and at most, in the order of rollstats::View.
-    std::array<std::vector<double>, 3> percents;
-};
-
 // What comes back for a request: a result, or why there is none.
 struct RollAnswer {
-    std::shared_ptr<const RollResult> result;
+    std::shared_ptr<const compare::RollResult> result;
     std::string error;
 };
-
-// Counts one roll on the calling thread; a stop request ends it with
-// dice::Cancelled.
-std::shared_ptr<const RollResult> CountRoll(
-    const std::string &text, const dice::Expression &expression, std::stop_token stop);
-
-// part / whole, also where either is beyond the range of a double.
-double Share(const mpz_class &part, const mpz_class &whole);
-
-// The outcomes that throw the target in this sense: at least, at most or
-// exactly it.
-mpz_class TargetOutcomes(const dice::Distribution &distribution, std::int64_t target, rollstats::View sense);
 
 class RollComputer : public QObject
 {

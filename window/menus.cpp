@@ -2,17 +2,16 @@
 
 #include "numtext/table_text.h"
 #include "window/chart.h"
+#include "window/copy_table.h"
 #include "window/version.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QScreen>
 
 #include <utility>
@@ -26,8 +25,8 @@ FormMenus::FormMenus(QMainWindow &window, ChartWindow &chart)
     , m_bar(window.menuBar())
 {
     QMenu *edit = m_bar->addMenu(QStringLiteral("&Edit"));
-    m_copy = edit->addAction(QStringLiteral("&Copy Table"));
-    m_copy->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    m_copy = NewCopyTableAction(this);
+    edit->addAction(m_copy);
     m_copy->setEnabled(false);
     QMenu *view = m_bar->addMenu(QStringLiteral("&View"));
     m_chart = view->addAction(QStringLiteral("C&hart"));
@@ -107,13 +106,9 @@ void FormMenus::CopyToClipboard() const
 {
     if (!m_table || m_table->Empty())
         return;
-    const auto text = [this](char separator, std::string_view lineEnd) {
+    CopyTableText([this](char separator, std::string_view lineEnd) {
         return numtext::TableText(m_table->FirstTotal(), m_table->counts, m_table->totalOutcomes, separator, lineEnd);
-    };
-    auto *data = new QMimeData;
-    data->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(text(',', "\r\n")));
-    data->setText(QString::fromStdString(text('\t', "\n")));
-    QGuiApplication::clipboard()->setMimeData(data);
+    });
 }
 
 void FormMenus::ShowChart(bool shown)

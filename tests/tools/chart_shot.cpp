@@ -53,9 +53,9 @@ int main(int argc, char *argv[])
     form.Action_Click(0);
     const std::string view = argv[4];
     window::ChartWindow *chart = calculator.Menus().Chart();
-    chart->SetView(view == "least" ? rollstats::View::AtLeast
-            : view == "most"       ? rollstats::View::AtMost
-                                   : rollstats::View::Exactly);
+    chart->SetView(view == "least" ? compare::View::AtLeast
+            : view == "most"       ? compare::View::AtMost
+                                   : compare::View::Exactly);
     if (args == 8) {
         form.cmbGreaterThan.SetListIndex(form.cmbGreaterThan.Widget()->findText(QString::fromUtf8(argv[6])));
         form.cmbLessThan.SetListIndex(form.cmbLessThan.Widget()->findText(QString::fromUtf8(argv[7])));

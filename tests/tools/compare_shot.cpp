@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QStringList rolls;
     std::string keys;
-    rollstats::View view = rollstats::View::Exactly;
+    compare::View view = compare::View::Exactly;
     int target = 15;
     bool dark = false;
     for (int i = 2; i < argc; ++i) {
@@ -31,9 +31,9 @@ int main(int argc, char *argv[])
         if (arg == "--dark")
             dark = true;
         else if (arg.starts_with("--view="))
-            view = arg == "--view=least" ? rollstats::View::AtLeast
-                : arg == "--view=most"   ? rollstats::View::AtMost
-                                         : rollstats::View::Exactly;
+            view = arg == "--view=least" ? compare::View::AtLeast
+                : arg == "--view=most"   ? compare::View::AtMost
+                                         : compare::View::Exactly;
         else if (arg.starts_with("--target="))
             target = std::stoi(arg.substr(9));
         else if (arg.starts_with("--cursor="))

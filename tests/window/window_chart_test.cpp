@@ -9,7 +9,7 @@
 #include "rollstats/rollstats.h"
 #include "window/chart.h"
 #include "window/menus.h"
-#include "window/plot_parts.h"
+#include "window/plot_style.h"
 
 #include <QAction>
 #include <QApplication>
@@ -169,13 +169,13 @@ void ChartTest::cumulativeViewsMatchTheLabels()
     window::frmMain &form = m_driver->form();
     DRIVE(m_driver->Compute(roll.at(0), roll.at(1), roll.at(2)));
     window::ChartWindow *chart = Menus(*m_driver).Chart();
-    const auto outcomes = [&](rollstats::View view) {
+    const auto outcomes = [&](compare::View view) {
         chart->SetView(view);
         return chart->Plot()->Outcomes();
     };
-    const std::vector<double> exactly = outcomes(rollstats::View::Exactly);
-    const std::vector<double> atLeast = outcomes(rollstats::View::AtLeast);
-    const std::vector<double> atMost = outcomes(rollstats::View::AtMost);
+    const std::vector<double> exactly = outcomes(compare::View::Exactly);
+    const std::vector<double> atLeast = outcomes(compare::View::AtLeast);
+    const std::vector<double> atMost = outcomes(compare::View::AtMost);
     const QStringList lines =
         QString::fromStdString(form.Text2.Text()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(static_cast<qsizetype>(exactly.size()), lines.size());
@@ -269,7 +269,7 @@ void ChartTest::drawsEachBarInItsColour()
         form.cmbGreaterThan.SetListIndex(form.cmbGreaterThan.Widget()->findText(picks.at(0)));
         form.cmbLessThan.SetListIndex(form.cmbLessThan.Widget()->findText(picks.at(1)));
     }
-    chart->SetView(static_cast<rollstats::View>(view));
+    chart->SetView(static_cast<compare::View>(view));
     chart->resize(width, chart->height());
     QVERIFY(QTest::qWaitFor([&] { return chart->Plot()->width() > width / 2; }));
     QVERIFY2(Describe(chart).contains(summary), qPrintable(Describe(chart)));

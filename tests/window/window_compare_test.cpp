@@ -1,6 +1,6 @@
 // The Compare Rolls window as a user meets it: its copied table against the
 // command line's, a bad roll among good ones, an edit during a long count, a
-// settings file good and bad, a chart that cannot be saved; and the chart
+// settings file good and bad, a chart that cannot be saved from either window; and the chart
 // window naming exact ties among its most likely totals.
 #include "tests/window/form_driver.h"
 
@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -30,7 +31,7 @@
 
 #include <memory>
 
-using rollstats::View;
+using compare::View;
 
 class CompareTest : public QObject
 {
@@ -294,7 +295,7 @@ void CompareTest::badRollLeavesTheOthers()
     QCOMPARE(compare->RollStatus(0), QString());
     QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "3d6", "1d12" }));
     QCOMPARE(TableColumn(compare->Table(), 2), QStringList({ "18", "12" }));
-    QCOMPARE(compare->Plot()->Rolls().size(), 2u);
+    QCOMPARE(compare->Shown().Rolls().size(), 2u);
     QVERIFY(compare->Plot()->accessibleName().contains(QStringLiteral("3d6, 1d12, exactly")));
     QCOMPARE(watcher.Pending(), 0);
 
@@ -422,17 +423,23 @@ void CompareTest::tellsWhyChartIsNotSaved_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("saved");
-    QTest::newRow("svg") << "chart.svg" << true;
-    QTest::newRow("png") << "chart.png" << true;
-    QTest::newRow("folder missing") << "missing/chart.svg" << false;
-    QTest::newRow("file as folder") << "plain/chart.png" << false;
-    QTest::newRow("folder as file") << "folder" << false;
+    QTest::addColumn<bool>("fromChart");
+    // The chart window saves through the same export.
+    for (const bool chart : { false, true }) {
+        const char *from = chart ? "chart: " : "compare: ";
+        QTest::addRow("%ssvg", from) << "chart.svg" << true << chart;
+        QTest::addRow("%spng", from) << "chart.png" << true << chart;
+        QTest::addRow("%sfolder missing", from) << "missing/chart.svg" << false << chart;
+        QTest::addRow("%sfile as folder", from) << "plain/chart.png" << false << chart;
+        QTest::addRow("%sfolder as file", from) << "folder" << false << chart;
+    }
 }
 
 void CompareTest::tellsWhyChartIsNotSaved()
 {
     QFETCH(QString, path);
     QFETCH(bool, saved);
+    QFETCH(bool, fromChart);
     // Apart from the settings file.
     const QDir out(m_dir->filePath(QStringLiteral("out")));
     QVERIFY(out.mkpath(QStringLiteral("folder")));
@@ -441,9 +448,20 @@ void CompareTest::tellsWhyChartIsNotSaved()
     plain.close();
     const QString full = out.filePath(path);
     windowtest::MessageWatcher watcher;
-    auto compare = Open({ "2d6", "1d12" });
-    QVERIFY(Settled(*compare));
-    QCOMPARE(compare->SaveChartTo(full), saved);
+    std::unique_ptr<windowtest::FormDriver> driver;
+    std::unique_ptr<window::CompareWindow> compare;
+    window::ChartWindow *chart = nullptr;
+    if (fromChart) {
+        driver = std::make_unique<windowtest::FormDriver>();
+        DRIVE(driver->Compute("2", "6", "0"));
+        chart = &driver->calculator().Chart();
+        QVERIFY(chart->SaveButton()->isEnabled());
+        QCOMPARE(chart->SaveChartTo(full), saved);
+    } else {
+        compare = Open({ "2d6", "1d12" });
+        QVERIFY(Settled(*compare));
+        QCOMPARE(compare->SaveChartTo(full), saved);
+    }
     const QList<windowtest::Message> messages = watcher.Take();
     const QStringList left = out.entryList(QDir::Files | QDir::Hidden);
     if (!saved) {
@@ -463,10 +481,11 @@ void CompareTest::tellsWhyChartIsNotSaved()
     const QByteArray bytes = file.readAll();
     if (path.endsWith(QStringLiteral(".svg"))) {
         QVERIFY(bytes.contains("<svg"));
-        QVERIFY(bytes.contains("2d6, 1d12, exactly"));
+        QVERIFY(bytes.contains(fromChart ? "<title>2d6, exactly</title>" : "<title>2d6, 1d12, exactly</title>"));
     } else {
         const QImage image = QImage::fromData(bytes, "PNG");
-        QCOMPARE(image.size() / image.devicePixelRatio(), compare->Plot()->size());
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.size() / image.devicePixelRatio(), fromChart ? chart->PictureSize() : compare->Plot()->size());
     }
 }
 

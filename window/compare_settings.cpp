@@ -1,17 +1,11 @@
-#include "window/compare_files.h"
+#include "window/compare_settings.h"
 
-#include "window/compare_plot.h"
-#include "window/plot_parts.h"
-
-#include <QImage>
-#include <QPainter>
-#include <QSaveFile>
-#include <QSvgGenerator>
+#include "window/plot_access.h"
 
 namespace window
 {
 
-using rollstats::View;
+using compare::View;
 
 namespace
 {
@@ -55,8 +49,8 @@ CompareState ReadCompareState(QSettings &settings, int mostRolls)
     bool ok = false;
     const qlonglong target = settings.value(QStringLiteral("target")).toLongLong(&ok);
     if (ok && target > -1'000'000'000 && target < 1'000'000'000)
-        state.target = target;
-    state.sense = ReadView(settings, QStringLiteral("sense"), state.sense);
+        state.target.total = target;
+    state.target.sense = ReadView(settings, QStringLiteral("sense"), state.target.sense);
     state.view = ReadView(settings, QStringLiteral("view"), state.view);
     settings.endGroup();
     return state;
@@ -66,47 +60,10 @@ void WriteCompareState(QSettings &settings, const CompareState &state)
 {
     settings.beginGroup(QStringLiteral("compare"));
     settings.setValue(QStringLiteral("rolls"), state.rolls);
-    settings.setValue(QStringLiteral("target"), static_cast<qlonglong>(state.target));
-    settings.setValue(QStringLiteral("sense"), QLatin1String(ViewName(state.sense)));
+    settings.setValue(QStringLiteral("target"), static_cast<qlonglong>(state.target.total));
+    settings.setValue(QStringLiteral("sense"), QLatin1String(ViewName(state.target.sense)));
     settings.setValue(QStringLiteral("view"), QLatin1String(ViewName(state.view)));
     settings.endGroup();
-}
-
-QString SaveChartFile(const ComparePlot &plot, const QString &path)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QSize size = plot.size();
-    bool written = true;
-    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(plot.Title());
-        svg.setDescription(plot.Summary());
-        QPainter painter(&svg);
-        plot.Render(painter, size);
-    } else {
-        const qreal ratio = plot.devicePixelRatioF();
-        QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
-        QPainter painter(&image);
-        plot.Render(painter, size);
-        painter.end();
-        written = image.save(&file, "PNG");
-    }
-    if (!written || file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason.isEmpty() || reason == QStringLiteral("Unknown error")
-            ? QStringLiteral("the picture could not be written")
-            : reason;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
 }
 
 } // namespace window

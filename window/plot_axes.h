@@ -1,30 +1,22 @@
 #pragma once
 
-// The pieces every plot of a table shares, so that two plots side by side read
-// alike: round axis steps, colours taken from the palette (they hold on a dark
-// one), the cursor keys and the readout of one total.
+// The axes every plot of a table shares, so that two plots side by side read
+// alike: round percent steps, totals labelled at round intervals, and the
+// labels placed around the plot.
 
-#include "rollstats/table.h"
-
-#include <QColor>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
 
-#include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string>
 
-class QButtonGroup;
 class QFontMetricsF;
-class QHBoxLayout;
 class QPainter;
-class QPalette;
-class QWidget;
 
 namespace window
 {
+
+struct PlotColours;
 
 // The smallest of 1, 2 and 5 times a power of ten that is at least wanted.
 double RoundStep(double wanted);
@@ -51,42 +43,6 @@ PercentTicks PercentAxis(double highest, int labels);
 std::int32_t TotalStep(double totalsPerLabel);
 // The lowest total at or above first that is a multiple of step.
 std::int32_t FirstTickTotal(std::int32_t first, std::int32_t step);
-
-// The colours of a plot, from the palette of the widget that draws it.
-struct PlotColours {
-    QColor background;
-    QColor text;
-    QColor grid;
-    QColor series;
-    QColor highlight;
-};
-PlotColours ColoursOf(const QPalette &palette);
-// A blend of a and b, weightOfA of a.
-QColor Mix(const QColor &a, const QColor &b, double weightOfA);
-
-// Where the cursor goes on a key among count entries: Left and Right step,
-// Home and End jump to the ends; with no cursor yet, Left and Right start at
-// the first entry. Nothing for other keys or when there are no entries.
-std::optional<std::size_t> CursorAfterKey(int key, std::optional<std::size_t> cursor, std::size_t count);
-
-// "P(11) = 12.500000000%", "P(>= 11) = ...", "P(<= 11) = ...", from a total
-// and its share already written as a percent.
-std::string ReadoutText(rollstats::View view, std::int32_t total, const std::string &percent);
-
-QString Text(const std::string &text);
-
-// Names a plot for screen readers: the reading under its cursor first, then
-// what the plot is, and the summary as its description. A screen reader
-// speaks a new name of the focused widget; the value change, sent once for
-// each new reading (remembered in announced), serves those that follow values.
-void NamePlot(QWidget &plot, const QString &name, const QString &summary, const QString &cursor, QString &announced);
-
-// "exactly", "at least", "at most": how titles, summaries and the settings
-// file name a view.
-const char *ViewName(rollstats::View view);
-
-// "View:" and a radio button for each view, numbered in the group by view.
-QHBoxLayout *ViewButtons(QWidget *parent, QButtonGroup *group);
 
 // How far a tick reaches below the totals axis.
 constexpr double kTickLength = 4.0;

@@ -1,0 +1,93 @@
+#include "compare/roll.h"
+
+#include "dice/text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace compare
+{
+
+double Share(const mpz_class &part, const mpz_class &whole)
+{
+    if (sgn(whole) == 0)
+        return 0.0;
+    long partExponent = 0;
+    long wholeExponent = 0;
+    const double a = mpz_get_d_2exp(&partExponent, part.get_mpz_t());
+    const double b = mpz_get_d_2exp(&wholeExponent, whole.get_mpz_t());
+    return std::ldexp(a / b, static_cast<int>(partExponent - wholeExponent));
+}
+
+mpz_class TargetOutcomes(const dice::Distribution &distribution, const Target &target)
+{
+    std::int64_t first = target.total;
+    std::int64_t last = target.total;
+    if (target.sense == View::AtLeast)
+        last = std::max(target.total, distribution.Highest());
+    else if (target.sense == View::AtMost)
+        first = std::min(target.total, distribution.lowest);
+    return dice::RangeOutcomes(distribution, first, last);
+}
+
+std::array<std::vector<double>, 3> Percents(const dice::Distribution &distribution)
+{
+    std::array<std::vector<double>, 3> percents;
+    const auto &counts = distribution.counts;
+    const mpz_class &whole = distribution.outcomes;
+    const std::size_t size = counts.size();
+    auto &[exactly, atLeast, atMost] = percents;
+    exactly.resize(size);
+    atLeast.resize(size);
+    atMost.resize(size);
+    mpz_class sum;
+    for (std::size_t i = 0; i < size; ++i) {
+        exactly[i] = Share(counts[i], whole) * 100;
+        sum += counts[i];
+        atMost[i] = Share(sum, whole) * 100;
+    }
+    sum = 0;
+    for (std::size_t i = size; i-- > 0;) {
+        sum += counts[i];
+        atLeast[i] = Share(sum, whole) * 100;
+    }
+    return percents;
+}
+
+RollResult CountRoll(const std::string &text, const dice::Expression &expression, std::stop_token stop)
+{
+    RollResult result;
+    result.expression = text;
+    result.distribution = dice::Evaluate(expression, stop);
+    result.statistics = dice::Summarize(result.distribution);
+    result.percents = Percents(result.distribution);
+    if (stop.stop_requested())
+        throw dice::Cancelled();
+    return result;
+}
+
+std::string ShortDecimal(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.4f", value);
+    std::string text = buffer;
+    while (text.ends_with('0'))
+        text.pop_back();
+    if (text.ends_with('.'))
+        text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
+std::array<std::string, 6> StatisticsRow(const RollResult &roll, const Target &target)
+{
+    const dice::Statistics &statistics = roll.statistics;
+    return { roll.expression,
+        std::to_string(statistics.lowest),
+        std::to_string(statistics.highest),
+        ShortDecimal(statistics.mean.get_d()),
+        ShortDecimal(statistics.standardDeviation),
+        dice::TablePercent(TargetOutcomes(roll.distribution, target), roll.distribution.outcomes) };
+}
+
+} // namespace compare

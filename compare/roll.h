@@ -1,0 +1,58 @@
+#pragma once
+
+// One counted roll of the Compare window and what is read from it: the share
+// of each total in percent for the plot, the chance of reaching the target,
+// and the figures of its row in the statistics table. Every text is rounded
+// once from exact values; the doubles only place points on the plot.
+
+#include "compare/view.h"
+#include "dice/dice.h"
+
+#include <array>
+#include <cstdint>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace compare
+{
+
+// The total the rolls are measured against, and how: at least, at most or
+// exactly it.
+struct Target {
+    std::int64_t total = 15;
+    View sense = View::AtLeast;
+
+    bool operator==(const Target &) const = default;
+};
+
+struct RollResult {
+    // As typed, without the outer spaces.
+    std::string expression;
+    dice::Distribution distribution;
+    dice::Statistics statistics;
+    // For each total from the lowest, its chance in percent of being thrown
+    // exactly, at least and at most, in the order of View.
+    std::array<std::vector<double>, 3> percents;
+};
+
+// part / whole, also where either is beyond the range of a double.
+double Share(const mpz_class &part, const mpz_class &whole);
+
+// The outcomes that throw the target in its sense.
+mpz_class TargetOutcomes(const dice::Distribution &distribution, const Target &target);
+
+// Each total's chance in percent, in the order of View.
+std::array<std::vector<double>, 3> Percents(const dice::Distribution &distribution);
+
+// Counts one roll; a stop request ends it with dice::Cancelled.
+RollResult CountRoll(const std::string &text, const dice::Expression &expression, std::stop_token stop);
+
+// Up to four decimals, without trailing zeros: "11.5", "13.825", "3.4157".
+std::string ShortDecimal(double value);
+
+// The cells of a roll's line in the statistics table: the roll, its lowest
+// and highest totals, mean, standard deviation and chance of the target.
+std::array<std::string, 6> StatisticsRow(const RollResult &roll, const Target &target);
+
+} // namespace compare

@@ -1,0 +1,182 @@
+// The Compare window's arithmetic without a window: shares against hand
+// counts, the target in each sense at and beyond a roll's ends, the likeliest
+// roll with ties, and the totals axis cut into stretches and walked through.
+#include "compare/comparison.h"
+#include "compare/roll.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using compare::Stretch;
+using compare::View;
+
+std::shared_ptr<const compare::RollResult> Counted(const std::string &text)
+{
+    return std::make_shared<const compare::RollResult>(compare::CountRoll(text, dice::Parse(text), {}));
+}
+
+std::vector<compare::PlottedRoll> Plotted(const std::vector<std::string> &texts)
+{
+    std::vector<compare::PlottedRoll> rolls;
+    for (const std::string &text : texts)
+        rolls.push_back({ rolls.size(), Counted(text) });
+    return rolls;
+}
+
+TEST(CompareRollTest, PercentsInEachView)
+{
+    const auto percents = compare::Percents(Counted("1d4")->distribution);
+    EXPECT_EQ(percents[static_cast<int>(View::Exactly)], std::vector<double>({ 25, 25, 25, 25 }));
+    EXPECT_EQ(percents[static_cast<int>(View::AtLeast)], std::vector<double>({ 100, 75, 50, 25 }));
+    EXPECT_EQ(percents[static_cast<int>(View::AtMost)], std::vector<double>({ 25, 50, 75, 100 }));
+    // 2d6: the ends of the cumulative views are certain, the middle is 6 of 36.
+    const auto dice2 = compare::Percents(Counted("2d6")->distribution);
+    EXPECT_DOUBLE_EQ(dice2[0][5], 100.0 / 6);
+    EXPECT_EQ(dice2[1].front(), 100.0);
+    EXPECT_EQ(dice2[2].back(), 100.0);
+    EXPECT_DOUBLE_EQ(dice2[1][1], 3500.0 / 36);
+}
+
+TEST(CompareRollTest, SharesBeyondDoubles)
+{
+    mpz_class big;
+    mpz_ui_pow_ui(big.get_mpz_t(), 2, 3000);
+    EXPECT_EQ(compare::Share(big, big * 4), 0.25);
+    EXPECT_EQ(compare::Share(3, 0), 0.0);
+    EXPECT_EQ(compare::Share(0, big), 0.0);
+}
+
+TEST(CompareRollTest, TargetOutcomesAtAndBeyondTheEnds)
+{
+    const dice::Distribution roll = Counted("2d6")->distribution;
+    const struct {
+        compare::Target target;
+        int outcomes;
+    } cases[] = {
+        { { 10, View::AtLeast }, 6 },
+        { { 3, View::AtMost }, 3 },
+        { { 7, View::Exactly }, 6 },
+        { { 12, View::AtLeast }, 1 },
+        { { 13, View::AtLeast }, 0 },
+        { { 1, View::AtLeast }, 36 },
+        { { 1, View::AtMost }, 0 },
+        { { 2, View::AtMost }, 1 },
+        { { 40, View::AtMost }, 36 },
+        { { 1, View::Exactly }, 0 },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(compare::TargetOutcomes(roll, c.target), c.outcomes)
+            << c.target.total << " sense " << static_cast<int>(c.target.sense);
+}
+
+TEST(CompareRollTest, StatisticsRow)
+{
+    const auto row = compare::StatisticsRow(*Counted("3d6+1"), { 15, View::AtLeast });
+    EXPECT_EQ(row[0], "3d6+1");
+    EXPECT_EQ(row[1], "4");
+    EXPECT_EQ(row[2], "19");
+    EXPECT_EQ(row[3], "11.5");
+    EXPECT_EQ(row[4], "2.958");
+    // 35 of 216 throws of 3d6 reach 14.
+    EXPECT_EQ(row[5], "16.203703704%");
+    EXPECT_EQ(compare::StatisticsRow(*Counted("1d6-10"), { 0, View::Exactly })[3], "-6.5");
+}
+
+TEST(CompareLikeliestTest, NamesTheBestAndEveryTie)
+{
+    const struct {
+        std::vector<std::string> rolls;
+        compare::Target target;
+        std::vector<std::size_t> best;
+        int part, whole;
+    } cases[] = {
+        { { "2d20kh1", "1d20+5" }, { 15, View::AtLeast }, { 1 }, 11, 20 },
+        { { "2d20kh1", "1d20+5" }, { 1, View::AtMost }, { 0 }, 1, 400 },
+        { { "1d6", "2d6kl1", "1d6" }, { 4, View::AtLeast }, { 0, 2 }, 1, 2 },
+        { { "2d6kl1", "1d6", "1d6" }, { 4, View::AtLeast }, { 1, 2 }, 1, 2 },
+        { { "1d4", "1d4" }, { 9, View::AtLeast }, { 0, 1 }, 0, 1 },
+    };
+    for (const auto &c : cases) {
+        const auto rolls = Plotted(c.rolls);
+        const compare::Likeliest best = compare::LikeliestToReach(rolls, c.target);
+        EXPECT_EQ(best.rolls, c.best) << c.rolls[0] << " " << c.target.total;
+        mpq_class chance(best.part, best.whole);
+        chance.canonicalize();
+        EXPECT_EQ(chance, mpq_class(c.part, c.whole)) << c.rolls[0] << " " << c.target.total;
+    }
+}
+
+TEST(CompareAxisTest, CutsTotalsIntoStretches)
+{
+    const struct {
+        std::vector<Stretch> ranges;
+        std::vector<Stretch> stretches;
+    } cases[] = {
+        { { { 101, 106 }, { 1, 4 } }, { { 1, 4 }, { 101, 106 } } },
+        { { { 2, 12 }, { 1, 12 } }, { { 1, 12 } } },
+        // Touching ranges share a stretch, however unlike.
+        { { { 1, 4 }, { 5, 400 } }, { { 1, 400 } } },
+        // A gap of a quarter of both together is bridged...
+        { { { 1, 6 }, { 10, 15 } }, { { 1, 15 } } },
+        // ...one more total is not.
+        { { { 1, 6 }, { 11, 16 } }, { { 1, 6 }, { 11, 16 } } },
+        // A small gap beside a roll more than eight times as wide is kept.
+        { { { 1, 4 }, { 7, 39 } }, { { 1, 4 }, { 7, 39 } } },
+        { { { 1, 4 }, { 7, 38 } }, { { 1, 38 } } },
+        { { { 1, 4 }, { 50, 60 }, { 3, 8 } }, { { 1, 8 }, { 50, 60 } } },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(compare::Stretches(c.ranges), c.stretches) << c.ranges.size() << " from " << c.ranges[0].lowest;
+}
+
+TEST(CompareAxisTest, NarrowStretchKeepsHalfItsFairShare)
+{
+    const std::vector<Stretch> even { { 1, 4 }, { 11, 16 } };
+    EXPECT_EQ(compare::TotalWidths(even, 100), std::vector<double>({ 10, 10 }));
+    // 4 totals beside 1000: the narrow one is drawn as 251 totals wide.
+    const std::vector<Stretch> apart { { 1, 4 }, { 101, 1100 } };
+    const auto widths = compare::TotalWidths(apart, 1251);
+    ASSERT_EQ(widths.size(), 2u);
+    EXPECT_DOUBLE_EQ(widths[0] * 4, 251);
+    EXPECT_DOUBLE_EQ(widths[1] * 1000, 1000);
+}
+
+TEST(CompareAxisTest, CursorWalksOverTheBreak)
+{
+    compare::Comparison shown;
+    shown.SetRolls(Plotted({ "1d6+100", "1d4" }));
+    EXPECT_EQ(shown.Lowest(), 1);
+    EXPECT_EQ(shown.Highest(), 106);
+    ASSERT_EQ(shown.AxisStretches().size(), 2u);
+    EXPECT_EQ(shown.TotalsShown(), 10u);
+    const struct {
+        std::int64_t total;
+        std::optional<std::size_t> index;
+    } cases[] = { { 1, 0 },
+        { 4, 3 },
+        { 5, std::nullopt },
+        { 100, std::nullopt },
+        { 101, 4 },
+        { 106, 9 },
+        { 107, std::nullopt },
+        { 0, std::nullopt } };
+    for (const auto &c : cases) {
+        EXPECT_EQ(shown.IndexOf(c.total), c.index) << c.total;
+        if (c.index) {
+            EXPECT_EQ(shown.TotalAt(*c.index), c.total);
+        }
+    }
+    EXPECT_EQ(shown.TotalAt(10), std::nullopt);
+    shown.SetRolls({});
+    EXPECT_LT(shown.Highest(), shown.Lowest());
+    EXPECT_EQ(shown.TotalsShown(), 0u);
+}
+
+} // namespace

@@ -1,0 +1,34 @@
+#pragma once
+
+// A roll row of the Compare window, for the files that make up the window.
+
+#include "window/compare.h"
+
+#include "compare/roll.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace window
+{
+
+struct CompareWindow::Row {
+    std::uint64_t id = 0;
+    // The colour, dash and marker its roll wears on the plot.
+    std::size_t style = 0;
+    QWidget *widget = nullptr;
+    QLabel *label = nullptr;
+    QLineEdit *edit = nullptr;
+    QPushButton *remove = nullptr;
+    QLabel *status = nullptr;
+    QTimer *working = nullptr;
+    std::shared_ptr<const compare::RollResult> result;
+};
+
+} // namespace window

@@ -1,0 +1,216 @@
+// The roll rows of the Compare window: added and removed, numbered for the
+// keyboard and screen readers, and each row's text parsed as it is typed and
+// counted on a worker, its answer or its error shown under its box.
+#include "window/compare.h"
+
+#include "window/compare_compute.h"
+#include "window/compare_row.h"
+#include "window/plot_access.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace window
+{
+
+namespace
+{
+
+// A computation still running after this long says so under its box, and its
+// roll's previous result leaves the table and the plot.
+constexpr int kWorkingAfterMs = 150;
+
+} // namespace
+
+int CompareWindow::RollCount() const
+{
+    return static_cast<int>(m_rows.size());
+}
+
+QLineEdit *CompareWindow::RollEdit(int row) const
+{
+    return m_rows.at(static_cast<std::size_t>(row))->edit;
+}
+
+QPushButton *CompareWindow::RemoveButton(int row) const
+{
+    return m_rows.at(static_cast<std::size_t>(row))->remove;
+}
+
+QString CompareWindow::RollStatus(int row) const
+{
+    return m_rows.at(static_cast<std::size_t>(row))->status->text();
+}
+
+bool CompareWindow::Computing() const
+{
+    return std::any_of(
+        m_rows.begin(), m_rows.end(), [this](const std::unique_ptr<Row> &row) { return m_computer->Busy(row->id); });
+}
+
+void CompareWindow::AddRoll(const QString &text)
+{
+    if (RollCount() >= kMostRolls)
+        return;
+    auto row = std::make_unique<Row>();
+    row->id = m_nextId++;
+    // The first style no other row wears, so that no roll changes colour.
+    while (std::any_of(
+        m_rows.begin(), m_rows.end(), [&](const std::unique_ptr<Row> &other) { return other->style == row->style; }))
+        ++row->style;
+    row->widget = new QWidget(this);
+    row->label = new QLabel(row->widget);
+    row->edit = new QLineEdit(text, row->widget);
+    row->remove = new QPushButton(QStringLiteral("Remove"), row->widget);
+    row->status = new QLabel(row->widget);
+    row->status->setTextFormat(Qt::PlainText);
+    row->status->setWordWrap(true);
+    row->status->hide();
+    row->label->setBuddy(row->edit);
+    row->working = new QTimer(row->widget);
+    row->working->setSingleShot(true);
+    row->working->setInterval(kWorkingAfterMs);
+    auto *grid = new QGridLayout(row->widget);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(row->label, 0, 0);
+    grid->addWidget(row->edit, 0, 1);
+    grid->addWidget(row->remove, 0, 2);
+    grid->addWidget(row->status, 1, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    m_rowsLayout->addWidget(row->widget);
+
+    Row *added = row.get();
+    m_rows.push_back(std::move(row));
+    QObject::connect(added->edit, &QLineEdit::textChanged, this, [this, added] { RollEdited(*added); });
+    QObject::connect(added->remove, &QPushButton::clicked, this, [this, id = added->id] {
+        for (int i = 0; i < RollCount(); ++i) {
+            if (m_rows[static_cast<std::size_t>(i)]->id == id)
+                return RemoveRoll(i);
+        }
+    });
+    QObject::connect(added->working, &QTimer::timeout, this, [this, id = added->id] { ShowWorking(id); });
+    Renumber();
+    RollEdited(*added);
+    if (!m_loading)
+        added->edit->setFocus();
+}
+
+void CompareWindow::RemoveRoll(int index)
+{
+    if (RollCount() <= 1 || index < 0 || index >= RollCount())
+        return;
+    const auto found = m_rows.begin() + index;
+    m_computer->Cancel((*found)->id);
+    const bool hadFocus = (*found)->widget->isAncestorOf(QApplication::focusWidget());
+    // The row may be going from its own Remove button's click, which is
+    // still on the stack: it leaves the layout now and is deleted later.
+    QWidget *gone = (*found)->widget;
+    (*found)->working->stop();
+    QObject::disconnect((*found)->edit, nullptr, this, nullptr);
+    gone->hide();
+    m_rowsLayout->removeWidget(gone);
+    gone->deleteLater();
+    m_rows.erase(found);
+    Renumber();
+    if (hadFocus)
+        RollEdit(std::min(index, RollCount() - 1))->setFocus();
+    Refresh();
+}
+
+void CompareWindow::Renumber()
+{
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        Row &row = *m_rows[i];
+        const QString name = QStringLiteral("Roll %1").arg(i + 1);
+        row.label->setText(name + QLatin1Char(':'));
+        row.edit->setAccessibleName(name);
+        row.remove->setAccessibleName(QStringLiteral("Remove roll %1").arg(i + 1));
+        row.remove->setEnabled(m_rows.size() > 1);
+    }
+    m_add->setEnabled(RollCount() < kMostRolls);
+    // Room for a line per roll row, valid or not, so that the window keeps
+    // its layout while answers come and go.
+    m_table->setFixedHeight(m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth()
+        + m_table->verticalHeader()->defaultSectionSize() * RollCount());
+    // Tab order follows the rows: each box, then its remove button.
+    QWidget *previous = nullptr;
+    for (const auto &row : m_rows) {
+        if (previous)
+            setTabOrder(previous, row->edit);
+        setTabOrder(row->edit, row->remove);
+        previous = row->remove;
+    }
+    if (previous)
+        setTabOrder(previous, m_add);
+}
+
+void CompareWindow::RollEdited(Row &row)
+{
+    // Parsed as typed, spaces and all, so that an error's place counts the
+    // characters the user sees; the roll is named without the outer spaces.
+    const QString typed = row.edit->text();
+    const std::string name = typed.trimmed().toStdString();
+    m_computer->Cancel(row.id);
+    row.working->stop();
+    QString status;
+    if (name.empty()) {
+        row.result.reset();
+    } else {
+        try {
+            const dice::Expression expression = dice::Parse(typed.toStdString());
+            m_computer->Start(row.id, name, expression);
+            row.working->start();
+        } catch (const dice::ParseError &error) {
+            row.result.reset();
+            status = QStringLiteral("At character %1: %2").arg(error.Position() + 1).arg(Text(error.what()));
+        }
+    }
+    row.status->setText(status);
+    row.status->setVisible(!status.isEmpty());
+    row.edit->setAccessibleDescription(status);
+    Remember();
+    if (!m_computer->Busy(row.id))
+        Refresh();
+}
+
+void CompareWindow::ShowWorking(std::uint64_t id)
+{
+    Row *row = Find(id);
+    if (!row || !m_computer->Busy(id))
+        return;
+    row->status->setText(QStringLiteral("Working..."));
+    row->status->show();
+    // What the plot showed for this row belongs to an older text.
+    row->result.reset();
+    Refresh();
+}
+
+void CompareWindow::Answered(std::uint64_t id, const RollAnswer &answer)
+{
+    Row *row = Find(id);
+    if (!row)
+        return;
+    row->working->stop();
+    row->result = answer.result;
+    const QString status = answer.error.empty() ? QString() : Text(answer.error);
+    row->status->setText(status);
+    row->status->setVisible(!status.isEmpty());
+    row->edit->setAccessibleDescription(status);
+    Refresh();
+}
+
+CompareWindow::Row *CompareWindow::Find(std::uint64_t id)
+{
+    for (const auto &row : m_rows) {
+        if (row->id == id)
+            return row.get();
+    }
+    return nullptr;
+}
+
+} // namespace window

@@ -1,0 +1,31 @@
+#pragma once
+
+// Copy Table, the same in every window: Ctrl+Shift+C, which leaves Ctrl+C to
+// the text boxes, puts the exact table of the rolls on the clipboard as CSV
+// with CRLF line ends for spreadsheets and as tab-separated text for
+// everything else, each the table the command line writes.
+
+#include "dice/text.h"
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+class QAction;
+class QObject;
+
+namespace window
+{
+
+// An action named Copy Table with its shortcut; whoever owns it connects it.
+QAction *NewCopyTableAction(QObject *parent);
+
+// Puts the table that text writes with a separator and a line end on the
+// clipboard.
+void CopyTableText(const std::function<std::string(char separator, std::string_view lineEnd)> &text);
+
+// Nothing is copied for no columns.
+void CopyRolls(std::span<const dice::Column> columns);
+
+} // namespace window
