@@ -31,6 +31,7 @@ import configparser
 import hashlib
 import os
 import pathlib
+import re
 import shutil
 import signal
 import subprocess
@@ -70,11 +71,17 @@ def read_mutants(path):
         if mutant["kind"] not in KINDS:
             sys.exit(f"{name}: kind must be one of {sorted(KINDS)}, not {mutant['kind']}")
         source = (ROOT / mutant["file"]).read_text(encoding="utf-8")
-        found = source.count(mutant["from"])
+        found = len(pattern(mutant["from"]).findall(source))
         if found != 1:
             sys.exit(f"{name}: the snippet occurs {found} times in {mutant['file']}, not once:\n{mutant['from']}")
         mutants.append(mutant)
     return mutants
+
+
+def pattern(snippet):
+    """The snippet with any run of white space matching any other, as the
+    mutants file cannot keep the indentation of a snippet's later lines."""
+    return re.compile(r"\s+".join(re.escape(word) for word in snippet.split()))
 
 
 class Restorer:
@@ -99,7 +106,7 @@ class Restorer:
         copy.parent.mkdir(parents=True, exist_ok=True)
         copy.write_bytes(original)
         text = original.decode("utf-8")
-        target.write_text(text.replace(mutant["from"], mutant["to"], 1), encoding="utf-8")
+        target.write_text(pattern(mutant["from"]).sub(lambda _: mutant["to"], text, count=1), encoding="utf-8")
         return original
 
     def restore(self, mutant, original):
