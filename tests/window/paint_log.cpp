@@ -36,8 +36,10 @@ public:
 
     void updateState(const QPaintEngineState &changed) override
     {
-        if (changed.state() & DirtyPen)
+        if (changed.state() & DirtyPen) {
             m_pen = changed.pen().style() == Qt::NoPen ? QColor() : changed.pen().color();
+            m_dash = changed.pen().style();
+        }
         if (changed.state() & DirtyBrush)
             m_brush = changed.brush().style() == Qt::NoBrush ? QColor() : changed.brush().color();
         if (changed.state() & DirtyTransform)
@@ -69,7 +71,7 @@ public:
     }
     void drawTextItem(const QPointF &p, const QTextItem &item) override
     {
-        Add(Shape::Kind::Text, QPolygonF({ p }), item.text());
+        Add(Shape::Kind::Text, QPolygonF({ p, p + QPointF(item.width(), 0) }), item.text());
     }
     void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override
     {
@@ -80,11 +82,12 @@ public:
 private:
     void Add(Shape::Kind kind, const QPolygonF &points, const QString &text = {})
     {
-        shapes.append({ kind, m_transform.map(points), m_pen, m_brush, text });
+        shapes.append({ kind, m_transform.map(points), m_pen, m_brush, m_dash, text });
     }
 
     QColor m_pen;
     QColor m_brush;
+    Qt::PenStyle m_dash = Qt::SolidLine;
     QTransform m_transform;
 };
 

@@ -22,11 +22,12 @@ struct Shape {
     enum class Kind { Ellipse, Rect, Polygon, Polyline, Line, Text };
     Kind kind = Kind::Line;
     // The corners of an ellipse's or rectangle's bounds, a polygon's or line's
-    // points, where a text item starts.
+    // points, a text item's baseline from start to end.
     QPolygonF points;
     // Invalid when there is no pen or no brush.
     QColor pen;
     QColor brush;
+    Qt::PenStyle dash = Qt::SolidLine;
     QString text;
 
     QRectF Bounds() const;

@@ -535,10 +535,19 @@ void CompareTest::copiesNothingWithoutAValidRoll()
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     auto compare = Open({ "1d6x", "3d" });
     QVERIFY(Settled(*compare));
+    const auto button = [&](const char *text) {
+        for (const QPushButton *found : compare->findChildren<QPushButton *>()) {
+            if (found->text() == QLatin1String(text))
+                return found->isEnabled();
+        }
+        return false;
+    };
+    QVERIFY(!button("&Copy Table") && !button("&Save Chart..."));
     compare->CopyTable();
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
     compare->RollEdit(0)->setText(QStringLiteral("1d6"));
     QVERIFY(Settled(*compare));
+    QVERIFY(button("&Copy Table") && button("&Save Chart..."));
     compare->CopyTable();
     QVERIFY(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("total\toutcomes\tpercent\n1\t1\t")));
 }

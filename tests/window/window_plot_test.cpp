@@ -83,6 +83,7 @@ QString Signature(const Shape &shape)
 // colour; a marker stands for the point of the line nearest its middle.
 struct DrawnRoll {
     QColor colour;
+    Qt::PenStyle dash = Qt::SolidLine;
     QPolygonF line;
     QList<QPointF> markers;
     QString firstMarker;
@@ -93,7 +94,7 @@ QList<DrawnRoll> Rolls(const PaintLog &log)
     QList<DrawnRoll> rolls;
     for (const Shape &shape : log.Shapes()) {
         if (shape.kind == Kind::Polyline) {
-            rolls.append({ shape.pen, shape.points, {}, {} });
+            rolls.append({ shape.pen, shape.dash, shape.points, {}, {} });
             continue;
         }
         const QRectF bounds = shape.Bounds();
@@ -209,13 +210,16 @@ void PlotTest::keepsEachRollsStyle()
     QCOMPARE(eight.size(), 8);
     std::set<QRgb> colours;
     std::set<QString> markers;
+    std::set<Qt::PenStyle> dashes;
     for (const DrawnRoll &roll : eight) {
         QVERIFY2(Contrast(roll.colour, base) >= 3.0, qPrintable(roll.colour.name()));
         colours.insert(roll.colour.rgb());
         markers.insert(roll.firstMarker);
+        dashes.insert(roll.dash);
     }
     QCOMPARE(colours.size(), 8u);
     QCOMPARE(markers.size(), 8u);
+    QVERIFY(dashes.size() >= 4);
     // Black is left out of the colours: the text colour takes its place.
     QCOMPARE(eight[7].colour, text);
 
@@ -293,7 +297,9 @@ void PlotTest::choosesTheAxis_data()
     QTest::newRow("alike") << QStringList { "2d6", "3d6" } << exactly << false;
 }
 
-// Percent labels from 0% in even steps, or decades on a logarithmic axis.
+// Percent labels from 0% in even steps, or decades on a logarithmic axis
+// reaching two decades below the lowest peak; every point of every roll
+// stands at its share on that axis.
 void PlotTest::choosesTheAxis()
 {
     QFETCH(QStringList, rolls);
@@ -302,12 +308,19 @@ void PlotTest::choosesTheAxis()
     auto compare = Open(rolls);
     QVERIFY(Settled(*compare));
     compare->SetView(static_cast<View>(view));
+    const auto log = Drawn(*compare->Plot());
+    // Each grid line is drawn before its label.
+    const QColor grid = window::ColoursOf(compare->Plot()->palette()).grid;
     QList<double> values;
-    for (const QString &label : Drawn(*compare->Plot())->Texts()) {
-        if (label.endsWith(QLatin1Char('%')))
-            values << label.chopped(1).toDouble();
+    QList<double> heights;
+    for (const Shape &shape : log->Shapes()) {
+        if (shape.kind == Kind::Line && shape.pen == grid)
+            heights << shape.points[0].y();
+        else if (shape.kind == Kind::Text && shape.text.endsWith(QLatin1Char('%')))
+            values << shape.text.chopped(1).toDouble();
     }
     QVERIFY(values.size() >= 3);
+    QCOMPARE(heights.size(), values.size());
     for (qsizetype i = 1; i < values.size(); ++i) {
         const double decades = std::log10(values[i] / values[i - 1]);
         if (logarithmic)
@@ -316,6 +329,27 @@ void PlotTest::choosesTheAxis()
             QVERIFY(std::abs(values[i] - values[i - 1] - values[1] + values[0]) < 1e-9 && values[i] > values[i - 1]);
     }
     QCOMPARE(values[0] > 0, logarithmic);
+
+    const auto scale = [&](double percent) {
+        if (!logarithmic)
+            return percent;
+        return percent > 0 ? std::log10(percent) : -std::numeric_limits<double>::infinity();
+    };
+    const double span = heights.back() - heights.front();
+    const QList<DrawnRoll> drawn = Rolls(*log);
+    double lowestPeak = 100;
+    for (qsizetype i = 0; i < drawn.size(); ++i) {
+        const auto &percents = compare->Shown().Rolls()[static_cast<std::size_t>(i)].roll->percents[view];
+        lowestPeak = std::min(lowestPeak, *std::max_element(percents.begin(), percents.end()));
+        for (qsizetype k = 0; k < drawn[i].line.size(); ++k) {
+            const double share = (scale(percents[static_cast<std::size_t>(k)]) - scale(values.front()))
+                / (scale(values.back()) - scale(values.front()));
+            const double y = heights.front() + std::clamp(share, 0.0, 1.0) * span;
+            QVERIFY2(std::abs(drawn[i].line[k].y() - y) < 1e-6 * std::abs(span), qPrintable(rolls[i]));
+        }
+    }
+    if (logarithmic)
+        QVERIFY(values.front() <= lowestPeak / 100 * (1 + 1e-9));
 }
 
 void PlotTest::labelsTotalsOnRoundSteps_data()
@@ -329,7 +363,7 @@ void PlotTest::labelsTotalsOnRoundSteps_data()
 }
 
 // The totals axis labels every multiple of one step from the lowest total to
-// the highest.
+// the highest, each label whole inside the picture.
 void PlotTest::labelsTotalsOnRoundSteps()
 {
     QFETCH(QString, roll);
@@ -337,11 +371,13 @@ void PlotTest::labelsTotalsOnRoundSteps()
     auto compare = Open({ roll });
     QVERIFY(Settled(*compare));
     QList<qint64> totals;
-    for (const QString &label : Drawn(*compare->Plot(), QSize(width, 320))->Texts()) {
+    for (const Shape &label : Drawn(*compare->Plot(), QSize(width, 320))->Of(Kind::Text)) {
         bool whole = false;
-        const qint64 total = label.toLongLong(&whole);
-        if (whole)
-            totals << total;
+        const qint64 total = label.text.toLongLong(&whole);
+        if (!whole)
+            continue;
+        totals << total;
+        QVERIFY2(label.Bounds().left() >= 0 && label.Bounds().right() <= width, qPrintable(label.text));
     }
     QVERIFY(totals.size() >= 3);
     const qint64 step = totals[1] - totals[0];
@@ -422,7 +458,8 @@ void PlotTest::fillsBarsToTheirHeights_data()
 }
 
 // Every total's bar reaches its share of the highest bar's height, as bars
-// standing apart where there is room, or as one outline.
+// standing apart where there is room, or as one outline; the bar under the
+// cursor, at the end, is drawn over in the text colour.
 void PlotTest::fillsBarsToTheirHeights()
 {
     QFETCH(QStringList, roll);
@@ -437,12 +474,14 @@ void PlotTest::fillsBarsToTheirHeights()
     QVERIFY(QTest::qWaitFor([&] { return chart->Plot()->width() > width / 2; }));
 
     window::ChartView *plot = chart->Plot();
+    QTest::keyClick(plot, Qt::Key_End);
     PaintLog log(plot->size());
     {
         QPainter painter(&log);
         plot->Render(painter, plot->size());
     }
-    const QColor series = window::ColoursOf(plot->palette()).series;
+    const window::PlotColours colours = window::ColoursOf(plot->palette());
+    const QColor &series = colours.series;
     const std::vector<double> &outcomes = plot->Outcomes();
     const auto peak = static_cast<std::size_t>(std::max_element(outcomes.begin(), outcomes.end()) - outcomes.begin());
     const double bottom = plot->Column(0).bottom();
@@ -460,6 +499,9 @@ void PlotTest::fillsBarsToTheirHeights()
                 QStringLiteral("%1: %2 high, not %3").arg(plot->BarText(entry).c_str()).arg(bottom - top).arg(height)));
         if (column.width() >= 4)
             QVERIFY(std::isnan(FilledTop(log, series, column.left() + 0.25, bottom)));
+        // The cursor's bar is drawn again in the text colour.
+        if (entry + 1 == outcomes.size())
+            QVERIFY(std::abs(FilledTop(log, colours.text, column.center().x(), bottom) - top) < 1e-6 * tallest);
         ++checked;
     }
     QVERIFY(checked >= 10);
