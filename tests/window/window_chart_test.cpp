@@ -21,6 +21,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -44,6 +45,8 @@ private Q_SLOTS:
     void cumulativeViewsMatchTheLabels();
     void cursorReadsOutBars_data();
     void cursorReadsOutBars();
+    void pointsAtBarsInsideThePlot_data();
+    void pointsAtBarsInsideThePlot();
     void keepsTheCursorOnItsTotal_data();
     void keepsTheCursorOnItsTotal();
     void highlightsTotalsOfTheTable_data();
@@ -235,6 +238,36 @@ void ChartTest::cursorReadsOutBars()
     if (total >= 5)
         QVERIFY2(chart->CursorText().contains(QRegularExpression(QStringLiteral("[( ]%1\\) = ").arg(total))),
             qPrintable(chart->CursorText()));
+}
+
+void ChartTest::pointsAtBarsInsideThePlot_data()
+{
+    QTest::addColumn<bool>("fromRight");
+    QTest::addColumn<double>("offset");
+    QTest::addColumn<QString>("read");
+    // 3d6+1 reads 4 to 19; the plot runs from the first bar's left edge up
+    // to, not including, the last bar's right edge.
+    QTest::newRow("first bar's left edge") << false << 0.0 << "P(4) = 0.462962963%";
+    QTest::newRow("left of the plot") << false << -0.01 << "";
+    QTest::newRow("inside the last bar") << true << -0.01 << "P(19) = 0.462962963%";
+    QTest::newRow("last bar's right edge") << true << 0.0 << "";
+}
+
+void ChartTest::pointsAtBarsInsideThePlot()
+{
+    QFETCH(bool, fromRight);
+    QFETCH(double, offset);
+    QFETCH(QString, read);
+    window::ChartWindow *chart = Menus(*m_driver).Chart();
+    Menus(*m_driver).ChartItem()->trigger();
+    DRIVE(m_driver->Compute("3", "6", "1"));
+    window::ChartView *plot = chart->Plot();
+    const QRectF edge = plot->Column(fromRight ? plot->Outcomes().size() - 1 : 0);
+    const QPointF at((fromRight ? edge.right() : edge.left()) + offset, edge.center().y());
+    QMouseEvent press(
+        QEvent::MouseButtonPress, at, plot->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(plot, &press);
+    QCOMPARE(chart->CursorText(), read);
 }
 
 void ChartTest::keepsTheCursorOnItsTotal_data()

@@ -354,6 +354,9 @@ void CompareTest::readsSettings_data()
         << exactly;
     QTest::newRow("nonsense values") << QByteArray("[compare]\nrolls=\ntarget=lots\nsense=sideways\nview=@Invalid()\n")
                                      << QStringList { "1d6" } << QStringList() << 15 << "at least" << exactly;
+    // The target box cannot hold it: it is not taken.
+    QTest::newRow("target out of range") << QByteArray("[compare]\ntarget=-1000000000\n") << QStringList { "1d6" }
+                                         << QStringList() << 15 << "at least" << exactly;
     QTest::newRow("more rolls than fit") << QByteArray("[compare]\nrolls=1d2,1d3,1d4,1d5,1d6,1d8,1d10,1d12,1d20\n")
                                          << QStringList { "1d2", "1d3", "1d4", "1d5", "1d6", "1d8", "1d10", "1d12" }
                                          << QStringList() << 15 << "at least" << exactly;
