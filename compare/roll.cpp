@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <utility>
 
 namespace compare
 {
@@ -67,16 +67,15 @@ RollResult CountRoll(const std::string &text, const dice::Expression &expression
     return result;
 }
 
-std::string ShortDecimal(double value)
+std::string WithoutTrailingZeros(std::string decimal)
 {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.4f", value);
-    std::string text = buffer;
-    while (text.ends_with('0'))
-        text.pop_back();
-    if (text.ends_with('.'))
-        text.pop_back();
-    return text == "-0" ? "0" : text;
+    if (decimal.find('.') == std::string::npos)
+        return decimal;
+    while (decimal.ends_with('0'))
+        decimal.pop_back();
+    if (decimal.ends_with('.'))
+        decimal.pop_back();
+    return decimal;
 }
 
 std::array<std::string, 6> StatisticsRow(const RollResult &roll, const Target &target)
@@ -85,8 +84,8 @@ std::array<std::string, 6> StatisticsRow(const RollResult &roll, const Target &t
     return { roll.expression,
         std::to_string(statistics.lowest),
         std::to_string(statistics.highest),
-        ShortDecimal(statistics.mean.get_d()),
-        ShortDecimal(statistics.standardDeviation),
+        WithoutTrailingZeros(dice::FixedDecimal(statistics.mean, 4)),
+        WithoutTrailingZeros(dice::RootDecimal(statistics.variance, 4)),
         dice::TablePercent(TargetOutcomes(roll.distribution, target), roll.distribution.outcomes) };
 }
 

@@ -48,11 +48,13 @@ std::array<std::vector<double>, 3> Percents(const dice::Distribution &distributi
 // Counts one roll; a stop request ends it with dice::Cancelled.
 RollResult CountRoll(const std::string &text, const dice::Expression &expression, std::stop_token stop);
 
-// Up to four decimals, without trailing zeros: "11.5", "13.825", "3.4157".
-std::string ShortDecimal(double value);
+// A decimal without its trailing zeros, nor its point when nothing follows
+// it: "11.5000" is "11.5", "7.0000" is "7".
+std::string WithoutTrailingZeros(std::string decimal);
 
 // The cells of a roll's line in the statistics table: the roll, its lowest
-// and highest totals, mean, standard deviation and chance of the target.
+// and highest totals, mean and standard deviation to up to four decimals
+// ("11.5", "1.0312", "2.958"), and the chance of the target.
 std::array<std::string, 6> StatisticsRow(const RollResult &roll, const Target &target);
 
 } // namespace compare

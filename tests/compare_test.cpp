@@ -86,7 +86,28 @@ TEST(CompareRollTest, StatisticsRow)
     EXPECT_EQ(row[4], "2.958");
     // 35 of 216 throws of 3d6 reach 14.
     EXPECT_EQ(row[5], "16.203703704%");
-    EXPECT_EQ(compare::StatisticsRow(*Counted("1d6-10"), { 0, View::Exactly })[3], "-6.5");
+    // Rounded once from the exact values, halves to even.
+    const struct {
+        const char *roll;
+        const char *mean, *deviation;
+    } rounded[] = {
+        { "1d6-10", "-6.5", "1.7078" },
+        // 33/32 is 1.03125.
+        { "5d2kl1", "1.0312", "0.174" },
+        // 2 - 1/1024 and sqrt(1023)/1024.
+        { "10d2kh1", "1.999", "0.0312" },
+        // -1/32 and sqrt(31)/32.
+        { "5d2kl1-2", "-0.9688", "0.174" },
+        { "7", "7", "0" },
+        { "1d2-1", "0.5", "0.5" },
+    };
+    for (const auto &r : rounded) {
+        const auto cells = compare::StatisticsRow(*Counted(r.roll), {});
+        EXPECT_EQ(cells[3], r.mean) << r.roll;
+        EXPECT_EQ(cells[4], r.deviation) << r.roll;
+    }
+    EXPECT_EQ(compare::WithoutTrailingZeros("100"), "100");
+    EXPECT_EQ(compare::WithoutTrailingZeros("-0.0500"), "-0.05");
 }
 
 TEST(CompareLikeliestTest, NamesTheBestAndEveryTie)

@@ -16,11 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSpinBox>
-#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -39,7 +36,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     , m_add(new QPushButton(QStringLiteral("&Add Roll"), this))
     , m_target(new QSpinBox(this))
     , m_sense(new QComboBox(this))
-    , m_table(new QTableWidget(this))
+    , m_table(new RollTable(this))
     , m_views(new QButtonGroup(this))
     , m_plot(new ComparePlot(this, m_shown))
     , m_readout(new QLabel(this))
@@ -73,37 +70,12 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     m_table->setWordWrap(false);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(6, QHeaderView::Stretch);
-    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setAccessibleName(QStringLiteral("Statistics of the rolls"));
 
     QHBoxLayout *views = ViewButtons(this, m_views);
 
-    m_readout->setTextFormat(Qt::PlainText);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_copy);
-    buttons->addWidget(m_save);
-
-    // Eight rolls make the window taller than a small screen: it scrolls up
-    // and down rather than leave its buttons off the screen.
-    auto *content = new QWidget(m_scroll);
-    auto *layout = new QVBoxLayout(content);
-    layout->addLayout(m_rowsLayout);
-    layout->addLayout(targetRow);
-    layout->addWidget(m_table);
-    layout->addLayout(views);
-    layout->addWidget(m_plot, 1);
-    layout->addWidget(m_readout);
-    layout->addLayout(buttons);
-    m_scroll->setWidget(content);
-    m_scroll->setWidgetResizable(true);
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    m_scroll->setFocusPolicy(Qt::NoFocus);
-    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    auto *outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(m_scroll);
+    LayOut(targetRow, views);
 
     // Anywhere in this window, as in the main one.
     QAction *copy = NewCopyTableAction(this);
@@ -132,19 +104,6 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
 CompareWindow::~CompareWindow()
 {
     m_settings->sync();
-}
-
-QSize CompareWindow::sizeHint() const
-{
-    // All of the content where the screen has room for it, less the title bar.
-    QSize wanted = m_scroll->widget()->sizeHint();
-    wanted.rwidth() += m_scroll->verticalScrollBar()->sizeHint().width();
-    if (const QScreen *shown = screen()) {
-        const QRect room = shown->availableGeometry();
-        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-        wanted.setHeight(std::min(wanted.height(), room.height() - titleBar - 2 * fontMetrics().height()));
-    }
-    return wanted;
 }
 
 QPushButton *CompareWindow::AddButton() const
@@ -194,21 +153,7 @@ void CompareWindow::ShowCursor()
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_table->setItem(row, 6, item);
     }
-    // Wide enough for every column, so that nothing is cut off.
-    QHeaderView *columns = m_table->horizontalHeader();
-    int width = 2 * m_table->frameWidth();
-    const int padding = 2 * m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 8;
-    for (int column = 0; column < m_table->columnCount(); ++column) {
-        int widest = columns->sectionSizeHint(column);
-        for (int row = 0; row < m_table->rowCount(); ++row)
-            widest = std::max(
-                widest, m_table->fontMetrics().horizontalAdvance(m_table->item(row, column)->text()) + padding);
-        width += widest;
-    }
-    m_table->setMinimumWidth(std::max(width, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60));
-    // Only the height scrolls: the window is kept as wide as its content.
-    m_scroll->setMinimumWidth(
-        m_scroll->widget()->minimumSizeHint().width() + m_scroll->verticalScrollBar()->sizeHint().width());
+    FitWidth();
     m_readout->setText(Readout());
 }
 

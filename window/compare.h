@@ -21,6 +21,7 @@
 class QAbstractButton;
 class QButtonGroup;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -77,16 +78,34 @@ public:
     // Called when the window has been hidden, closed from its title bar too.
     std::function<void()> Hidden;
 
+    QPushButton *CopyButton() const;
+    QPushButton *SaveButton() const;
+    // Where the roll rows scroll when the screen is too short for all of them.
+    QScrollArea *RowsArea() const;
+    // Where everything but the buttons scrolls when the screen is too short
+    // for the least of it.
+    QScrollArea *ScrollArea() const;
+
+    // All of the content, as tall as the screen allows.
     QSize sizeHint() const override;
 
 protected:
     void hideEvent(QHideEvent *event) override;
+    // Keeps a disabled button's mnemonic out of the roll boxes.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Row;
+    void LayOut(QHBoxLayout *targetRow, QHBoxLayout *views);
+    // Taller by what new rows need while the screen has room.
+    void GrowWithRows();
+    // As wide as the table's columns, which only the height scrolls.
+    void FitWidth();
     void RollEdited(Row &row);
     void Answered(std::uint64_t id, const RollAnswer &answer);
     void ShowWorking(std::uint64_t id);
+    // The error or the working notice under a roll's box; none when empty.
+    void ShowStatus(Row &row, const QString &status);
     void Refresh();
     void TargetEdited();
     void ShowCursor();
@@ -112,6 +131,10 @@ private:
     QPushButton *m_copy;
     QPushButton *m_save;
     QScrollArea *m_scroll;
+    // The roll rows, scrolled on their own when the screen is short.
+    QScrollArea *m_rowsArea = nullptr;
+    // The hint line and the buttons under the scrolling area.
+    QHBoxLayout *m_bar = nullptr;
     bool m_loading = true;
 };
 

@@ -99,13 +99,41 @@ ComparePlot::ComparePlot(QWidget *parent, const compare::Comparison &shown)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40, fontMetrics().height() * 14);
     Describe();
+    MeasureUsefulHeight();
 }
 
 QSize ComparePlot::sizeHint() const
 {
-    return { fontMetrics().horizontalAdvance(QLatin1Char('x')) * 80, fontMetrics().height() * 22 };
+    return { fontMetrics().horizontalAdvance(QLatin1Char('x')) * 80,
+        std::max(fontMetrics().height() * 22, minimumSizeHint().height()) };
+}
+
+QSize ComparePlot::minimumSizeHint() const
+{
+    return { fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40, m_usefulHeight };
+}
+
+void ComparePlot::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    MeasureUsefulHeight();
+}
+
+void ComparePlot::MeasureUsefulHeight()
+{
+    // Whatever is not the plot is around it, at any height; a probe as tall
+    // as a large plot keeps the percent labels it measures few.
+    const int probe = fontMetrics().height() * 40;
+    const Frame frame = Measure(QSize(std::max(width(), minimumSizeHint().width()), probe));
+    const double around = probe - frame.plot.height();
+    const auto useful = static_cast<int>(std::ceil(around + kUsefulLines * QFontMetricsF(font()).height()));
+    // Only a change asks the window to lay out again: edits that keep the
+    // legend's lines cost no layout.
+    if (useful != m_usefulHeight) {
+        m_usefulHeight = useful;
+        updateGeometry();
+    }
 }
 
 void ComparePlot::Changed()
@@ -114,6 +142,7 @@ void ComparePlot::Changed()
     if (m_cursor && !m_shown.IndexOf(*m_cursor))
         m_cursor.reset();
     Describe();
+    MeasureUsefulHeight();
     update();
 }
 

@@ -50,12 +50,18 @@ public:
     std::function<void()> CursorMoved;
 
     QSize sizeHint() const override;
+    // The useful height: the title, the legend, the totals' labels and
+    // kUsefulLines lines of text between the axes.
+    QSize minimumSizeHint() const override;
+
+    static constexpr int kUsefulLines = 8;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct Frame;
@@ -66,11 +72,15 @@ private:
     void MoveCursor(std::optional<std::int64_t> total);
     // Works out the readouts and tells the accessibility tools.
     void Describe();
+    void MeasureUsefulHeight();
 
     const compare::Comparison &m_shown;
     std::optional<std::int64_t> m_cursor;
     std::vector<QString> m_readouts;
     QString m_announced;
+    // The minimum height; the legend takes more lines as the plot narrows
+    // and as rolls are added.
+    int m_usefulHeight = 0;
 };
 
 } // namespace window

@@ -1,6 +1,7 @@
 #pragma once
 
-// A roll row of the Compare window, for the files that make up the window.
+// A roll row of the Compare window and its statistics table, for the files
+// that make up the window.
 
 #include "window/compare.h"
 
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 
 #include <cstddef>
@@ -29,6 +31,20 @@ struct CompareWindow::Row {
     QLabel *status = nullptr;
     QTimer *working = nullptr;
     std::shared_ptr<const compare::RollResult> result;
+};
+
+// The table asks for a line per roll row, valid or not, so that the window
+// keeps its layout while answers come and go: as many as its greatest height
+// holds, set as rows come and go.
+class RollTable : public QTableWidget
+{
+public:
+    using QTableWidget::QTableWidget;
+
+    QSize sizeHint() const override
+    {
+        return { QTableWidget::sizeHint().width(), maximumHeight() };
+    }
 };
 
 } // namespace window

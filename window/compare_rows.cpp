@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -65,7 +66,12 @@ void CompareWindow::AddRoll(const QString &text)
         ++row->style;
     row->widget = new QWidget(this);
     row->label = new QLabel(row->widget);
-    row->edit = new QLineEdit(text, row->widget);
+    row->edit = new QLineEdit(row->widget);
+    // A roll comes back as it was typed, however long, or it would be
+    // another roll: a box holds a remembered roll longer than it lets anyone type.
+    row->edit->setMaxLength(std::max(row->edit->maxLength(), static_cast<int>(text.size())));
+    row->edit->setText(text);
+    row->edit->installEventFilter(this);
     row->remove = new QPushButton(QStringLiteral("Remove"), row->widget);
     row->status = new QLabel(row->widget);
     row->status->setTextFormat(Qt::PlainText);
@@ -83,6 +89,9 @@ void CompareWindow::AddRoll(const QString &text)
     grid->addWidget(row->status, 1, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     m_rowsLayout->addWidget(row->widget);
+    // Shown now rather than when the layout gets to it, so that the window's
+    // size hint counts it at once.
+    row->widget->show();
 
     Row *added = row.get();
     m_rows.push_back(std::move(row));
@@ -94,10 +103,14 @@ void CompareWindow::AddRoll(const QString &text)
         }
     });
     QObject::connect(added->working, &QTimer::timeout, this, [this, id = added->id] { ShowWorking(id); });
+    // Focused first: the rows' area scrolls to the focused row whenever it is
+    // laid out, which may be at once or later.
+    if (!m_loading)
+        added->edit->setFocus();
     Renumber();
     RollEdited(*added);
     if (!m_loading)
-        added->edit->setFocus();
+        GrowWithRows();
 }
 
 void CompareWindow::RemoveRoll(int index)
@@ -134,9 +147,15 @@ void CompareWindow::Renumber()
     }
     m_add->setEnabled(RollCount() < kMostRolls);
     // Room for a line per roll row, valid or not, so that the window keeps
-    // its layout while answers come and go.
-    m_table->setFixedHeight(m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth()
-        + m_table->verticalHeader()->defaultSectionSize() * RollCount());
+    // its layout while answers come and go; on a short screen two lines, the
+    // rest scrolled.
+    const auto lines = [this](int count) {
+        return m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth()
+            + m_table->verticalHeader()->defaultSectionSize() * count;
+    };
+    m_table->setMinimumHeight(lines(std::min(RollCount(), 2)));
+    m_table->setMaximumHeight(lines(RollCount()));
+    m_rowsArea->updateGeometry();
     // Tab order follows the rows: each box, then its remove button.
     QWidget *previous = nullptr;
     for (const auto &row : m_rows) {
@@ -170,8 +189,7 @@ void CompareWindow::RollEdited(Row &row)
             status = QStringLiteral("At character %1: %2").arg(error.Position() + 1).arg(Text(error.what()));
         }
     }
-    row.status->setText(status);
-    row.status->setVisible(!status.isEmpty());
+    ShowStatus(row, status);
     row.edit->setAccessibleDescription(status);
     Remember();
     if (!m_computer->Busy(row.id))
@@ -183,8 +201,7 @@ void CompareWindow::ShowWorking(std::uint64_t id)
     Row *row = Find(id);
     if (!row || !m_computer->Busy(id))
         return;
-    row->status->setText(QStringLiteral("Working..."));
-    row->status->show();
+    ShowStatus(*row, QStringLiteral("Working..."));
     // What the plot showed for this row belongs to an older text.
     row->result.reset();
     Refresh();
@@ -198,10 +215,20 @@ void CompareWindow::Answered(std::uint64_t id, const RollAnswer &answer)
     row->working->stop();
     row->result = answer.result;
     const QString status = answer.error.empty() ? QString() : Text(answer.error);
-    row->status->setText(status);
-    row->status->setVisible(!status.isEmpty());
+    ShowStatus(*row, status);
     row->edit->setAccessibleDescription(status);
     Refresh();
+}
+
+void CompareWindow::ShowStatus(Row &row, const QString &status)
+{
+    row.status->setText(status);
+    if (row.status->isHidden() == status.isEmpty())
+        return;
+    row.status->setVisible(!status.isEmpty());
+    // The rows' area hints at the rows' height, which a scrolling area
+    // does not pass on by itself.
+    m_rowsArea->updateGeometry();
 }
 
 CompareWindow::Row *CompareWindow::Find(std::uint64_t id)

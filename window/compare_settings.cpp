@@ -41,7 +41,7 @@ CompareState ReadCompareState(QSettings &settings, int mostRolls)
     if (rolls.isValid()) {
         for (const QString &roll : rolls.toStringList()) {
             if (!roll.trimmed().isEmpty())
-                state.rolls << roll.left(200);
+                state.rolls << roll;
         }
         state.rolls = state.rolls.mid(0, mostRolls);
         state.remembered = !state.rolls.isEmpty();

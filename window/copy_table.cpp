@@ -15,21 +15,14 @@ QAction *NewCopyTableAction(QObject *parent)
     return copy;
 }
 
-void CopyTableText(const std::function<std::string(char separator, std::string_view lineEnd)> &text)
-{
-    auto *mime = new QMimeData;
-    mime->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(text(',', "\r\n")));
-    mime->setText(QString::fromStdString(text('\t', "\n")));
-    QGuiApplication::clipboard()->setMimeData(mime);
-}
-
 void CopyRolls(std::span<const dice::Column> columns)
 {
     if (columns.empty())
         return;
-    CopyTableText([columns](char separator, std::string_view lineEnd) {
-        return dice::RollsTableText(columns, separator, lineEnd);
-    });
+    auto *mime = new QMimeData;
+    mime->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(dice::RollsTableText(columns, ',', "\r\n")));
+    mime->setText(QString::fromStdString(dice::RollsTableText(columns, '\t', "\n")));
+    QGuiApplication::clipboard()->setMimeData(mime);
 }
 
 } // namespace window

@@ -7,10 +7,7 @@
 
 #include "dice/text.h"
 
-#include <functional>
 #include <span>
-#include <string>
-#include <string_view>
 
 class QAction;
 class QObject;
@@ -20,10 +17,6 @@ namespace window
 
 // An action named Copy Table with its shortcut; whoever owns it connects it.
 QAction *NewCopyTableAction(QObject *parent);
-
-// Puts the table that text writes with a separator and a line end on the
-// clipboard.
-void CopyTableText(const std::function<std::string(char separator, std::string_view lineEnd)> &text);
 
 // Nothing is copied for no columns.
 void CopyRolls(std::span<const dice::Column> columns);

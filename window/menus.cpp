@@ -1,6 +1,7 @@
 #include "window/menus.h"
 
-#include "numtext/table_text.h"
+#include "dice/dice.h"
+#include "dice/text.h"
 #include "window/chart.h"
 #include "window/copy_table.h"
 #include "window/version.h"
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include <exception>
 #include <utility>
 
 namespace window
@@ -106,9 +108,15 @@ void FormMenus::CopyToClipboard() const
 {
     if (!m_table || m_table->Empty())
         return;
-    CopyTableText([this](char separator, std::string_view lineEnd) {
-        return numtext::TableText(m_table->FirstTotal(), m_table->counts, m_table->totalOutcomes, separator, lineEnd);
-    });
+    // The exact counts, as the command line writes the same roll: the
+    // table's doubles stop counting every outcome past 2^53.
+    try {
+        const dice::Distribution distribution = dice::Evaluate(dice::Parse(m_table->Roll()));
+        const dice::Column column { m_table->Roll(), &distribution };
+        CopyRolls({ &column, 1 });
+    } catch (const std::exception &) {
+        // A table the window wrote is a roll the notation reads; nothing to copy otherwise.
+    }
 }
 
 void FormMenus::ShowChart(bool shown)

@@ -1,7 +1,9 @@
-// Opens the Compare window on the given rolls, with settings in a temporary
-// file, and saves it once every roll is counted, for looking at it:
-// compare_shot OUT.png ROLL... [--dark] [--view=least|most] [--target=N] [--cursor=KEYS]
-// KEYS are keys pressed on the plot: r(ight), l(eft), h(ome), e(nd).
+// Opens the Compare window on the first roll as the calculator does, adds the
+// others one by one as a user would, with settings in a temporary file, and
+// saves it once every roll is counted, for looking at it:
+// compare_shot OUT.png ROLL... [--dark] [--view=least|most] [--target=N] [--cursor=KEYS] [--screen]
+// KEYS are keys pressed on the plot: r(ight), l(eft), h(ome), e(nd). With
+// --screen the picture is the whole screen, to see the window on it.
 #include "window/compare.h"
 #include "window/compare_plot.h"
 
@@ -10,8 +12,10 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdio>
@@ -26,10 +30,13 @@ int main(int argc, char *argv[])
     compare::View view = compare::View::Exactly;
     int target = 15;
     bool dark = false;
+    bool wholeScreen = false;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--dark")
             dark = true;
+        else if (arg == "--screen")
+            wholeScreen = true;
         else if (arg.starts_with("--view="))
             view = arg == "--view=least" ? compare::View::AtLeast
                 : arg == "--view=most"   ? compare::View::AtMost
@@ -42,21 +49,24 @@ int main(int argc, char *argv[])
             rolls << QString::fromStdString(arg);
     }
     if (argc < 3 || rolls.isEmpty()) {
-        std::fprintf(
-            stderr, "usage: %s OUT.png ROLL... [--dark] [--view=least|most] [--target=N] [--cursor=KEYS]\n", argv[0]);
+        std::fprintf(stderr,
+            "usage: %s OUT.png ROLL... [--dark] [--view=least|most] [--target=N] [--cursor=KEYS] [--screen]\n",
+            argv[0]);
         return 2;
     }
     if (dark)
         UseDarkPalette();
     QTemporaryDir settings;
     window::CompareWindow compare(nullptr, rolls.first(), settings.filePath(QStringLiteral("settings.ini")));
-    for (qsizetype i = 1; i < rolls.size(); ++i)
-        compare.AddRoll(rolls[i]);
     compare.Target()->setValue(target);
     compare.SetView(view);
     // As the calculator opens it.
     compare.resize(compare.sizeHint());
     compare.show();
+    if (!QTest::qWaitForWindowExposed(&compare))
+        return 1;
+    for (qsizetype i = 1; i < rolls.size(); ++i)
+        compare.AddRoll(rolls[i]);
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &app, [&] {
         if (compare.Computing())
@@ -64,7 +74,17 @@ int main(int argc, char *argv[])
         poll.stop();
         PressKeys(compare.Plot(), keys);
         QTimer::singleShot(200, &app, [&] {
-            QPixmap shot = compare.grab();
+            std::printf("window %dx%d at %d,%d on a screen of %dx%d; plot %d high, at least %d, lines of %d\n",
+                compare.width(),
+                compare.height(),
+                compare.x(),
+                compare.y(),
+                compare.screen()->availableGeometry().width(),
+                compare.screen()->availableGeometry().height(),
+                compare.Plot()->height(),
+                compare.Plot()->minimumSizeHint().height(),
+                compare.fontMetrics().height());
+            QPixmap shot = wholeScreen ? compare.screen()->grabWindow(0) : compare.grab();
             shot.setDevicePixelRatio(1);
             shot.save(QString::fromUtf8(argv[1]));
             app.quit();

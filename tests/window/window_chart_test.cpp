@@ -400,8 +400,10 @@ void ChartTest::copiesTheLastTable()
 {
     window::frmMain &form = m_driver->form();
     QAction *copy = Menus(*m_driver).CopyTable();
-    const QString csv = QStringLiteral("total,outcomes,percent\r\n3,1,25\r\n4,2,50\r\n5,1,25\r\n");
-    const QString tabs = QStringLiteral("total\toutcomes\tpercent\n3\t1\t25\n4\t2\t50\n5\t1\t25\n");
+    const QString csv = QStringLiteral(
+        "total,outcomes,percent\r\n3,1,25.000000000000000\r\n4,2,50.000000000000000\r\n5,1,25.000000000000000\r\n");
+    const QString tabs = QStringLiteral(
+        "total\toutcomes\tpercent\n3\t1\t25.000000000000000\n4\t2\t50.000000000000000\n5\t1\t25.000000000000000\n");
     const auto copied = [] {
         const QMimeData *data = QGuiApplication::clipboard()->mimeData();
         return data ? QString::fromUtf8(data->data(QStringLiteral("text/csv"))) + QLatin1Char('|') + data->text()

@@ -11,6 +11,7 @@
 #include "window/startup.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTableWidget>
@@ -44,6 +46,10 @@ private Q_SLOTS:
     void opensFromTheViewMenu();
     void copiesTheCommandLinesTable_data();
     void copiesTheCommandLinesTable();
+    void mainWindowCopiesTheCommandLinesTable_data();
+    void mainWindowCopiesTheCommandLinesTable();
+    void roundsStatisticsFromExactValues_data();
+    void roundsStatisticsFromExactValues();
     void cursorReadsEveryRoll_data();
     void cursorReadsEveryRoll();
     void namesTheLikeliestRoll_data();
@@ -54,6 +60,10 @@ private Q_SLOTS:
     void readsSettings_data();
     void readsSettings();
     void keepsSettingsBetweenRuns();
+    void keepsLongRollsWhole_data();
+    void keepsLongRollsWhole();
+    void mnemonicsNeverTypeIntoRolls_data();
+    void mnemonicsNeverTypeIntoRolls();
     void tellsWhyChartIsNotSaved_data();
     void tellsWhyChartIsNotSaved();
     void keepsOneToEightRolls();
@@ -64,6 +74,8 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<window::CompareWindow> Open(const QStringList &rolls);
+    // What pipwright-cli --csv writes for the rolls, LF line ends.
+    static QByteArray CommandLineCsv(const QStringList &rolls);
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -189,6 +201,84 @@ void CompareTest::copiesTheCommandLinesTable()
     QCOMPARE(QByteArray(csv).replace("\r\n", "\n"), QByteArray(printed).replace("\r\n", "\n"));
     // The tab-separated copy is the same table.
     QCOMPARE(copied->text(), QString::fromUtf8(QByteArray(printed).replace("\r\n", "\n").replace(',', '\t')));
+}
+
+QByteArray CompareTest::CommandLineCsv(const QStringList &rolls)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(PIPWRIGHT_CLI), QStringList { QStringLiteral("--csv") } + rolls);
+    if (!cli.waitForFinished(60'000) || cli.exitCode() != 0)
+        return {};
+    return cli.readAllStandardOutput().replace("\r\n", "\n");
+}
+
+void CompareTest::mainWindowCopiesTheCommandLinesTable_data()
+{
+    QTest::addColumn<QStringList>("entered");
+    QTest::addColumn<QString>("roll");
+    // Doubles wrote 16.666666666666664 for the exact 16.666666666666667, and
+    // 50 for 50.000000000000000.
+    QTest::newRow("1d6") << QStringList { "1", "6", "0" } << "1d6";
+    QTest::newRow("1d2") << QStringList { "1", "2", "0" } << "1d2";
+    QTest::newRow("3d6+1") << QStringList { "3", "6", "1" } << "3d6+1";
+    QTest::newRow("4d6-2") << QStringList { "4", "6", "-2" } << "4d6-2";
+    // Counts past 2^53, which no double holds.
+    QTest::newRow("10d100") << QStringList { "10", "100", "0" } << "10d100";
+    QTest::newRow("20d30-32768") << QStringList { "20", "30", "-32768" } << "20d30-32768";
+}
+
+void CompareTest::mainWindowCopiesTheCommandLinesTable()
+{
+    QFETCH(QStringList, entered);
+    QFETCH(QString, roll);
+    windowtest::FormDriver driver;
+    DRIVE(driver.Compute(entered[0], entered[1], entered[2]));
+    QGuiApplication::clipboard()->clear();
+    driver.calculator().Menus().CopyTable()->trigger();
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(copied);
+    const QByteArray csv = copied->data(QStringLiteral("text/csv"));
+    QCOMPARE(csv.count("\r\n"), csv.count('\n'));
+    const QByteArray printed = CommandLineCsv({ roll });
+    QVERIFY(printed.startsWith("total,outcomes,percent\n"));
+    QCOMPARE(QByteArray(csv).replace("\r\n", "\n"), printed);
+    QCOMPARE(copied->text(), QString::fromUtf8(QByteArray(printed).replace(',', '\t')));
+}
+
+void CompareTest::roundsStatisticsFromExactValues_data()
+{
+    QTest::addColumn<QString>("roll");
+    QTest::addColumn<QString>("mean");
+    QTest::addColumn<QString>("deviation");
+    // The mean 33/32 is 1.03125 exactly: half to even is 1.0312, where
+    // doubles rounded half up to 1.0313. The deviation is sqrt(31)/32.
+    QTest::newRow("5d2kl1") << "5d2kl1"
+                            << "1.0312"
+                            << "0.174";
+    // Nearly certain to be 2: the mean is 2 - 1/1024.
+    QTest::newRow("10d2kh1") << "10d2kh1"
+                             << "1.999"
+                             << "0.0312";
+    QTest::newRow("3d6+1") << "3d6+1"
+                           << "11.5"
+                           << "2.958";
+    QTest::newRow("negative") << "1d6-10"
+                              << "-6.5"
+                              << "1.7078";
+    QTest::newRow("a constant") << "7"
+                                << "7"
+                                << "0";
+}
+
+void CompareTest::roundsStatisticsFromExactValues()
+{
+    QFETCH(QString, roll);
+    QFETCH(QString, mean);
+    QFETCH(QString, deviation);
+    auto compare = Open({ roll });
+    QVERIFY(Settled(*compare));
+    QCOMPARE(TableColumn(compare->Table(), 3), QStringList({ mean }));
+    QCOMPARE(TableColumn(compare->Table(), 4), QStringList({ deviation }));
 }
 
 void CompareTest::cursorReadsEveryRoll_data()
@@ -423,6 +513,97 @@ void CompareTest::keepsSettingsBetweenRuns()
     QCOMPARE(compare->Sense()->currentText(), QStringLiteral("exactly"));
     QVERIFY(Settled(*compare));
     QCOMPARE(compare->Plot()->accessibleName(), QStringLiteral("Comparison of 4d6kh3, at most"));
+}
+
+void CompareTest::keepsLongRollsWhole_data()
+{
+    QTest::addColumn<QString>("roll");
+    QTest::addColumn<bool>("typed");
+    // Cut at 200 characters, this one was 1d6 and spaces +100000.
+    const QString padded = QStringLiteral("1d6") + QString(190, QLatin1Char(' ')) + QStringLiteral("+1000000");
+    QTest::newRow("201 typed") << padded << true;
+    QTest::newRow("201 from the file") << padded << false;
+    // The most terms a roll may have.
+    QString terms = QStringLiteral("1d6");
+    for (int i = 0; i < 19; ++i)
+        terms += QStringLiteral(" +  4d10kh3");
+    QTest::newRow("twenty terms") << terms << true;
+    // Longer than a line edit holds unless told otherwise.
+    QTest::newRow("40000 from the file") << QString(40'000, QLatin1Char(' ')) + QStringLiteral("3d6") << false;
+}
+
+void CompareTest::keepsLongRollsWhole()
+{
+    QFETCH(QString, roll);
+    QFETCH(bool, typed);
+    if (typed) {
+        auto compare = Open({ "2d6" });
+        compare->AddRoll({});
+        compare->RollEdit(1)->setFocus();
+        QTest::keyClicks(compare->RollEdit(1), roll);
+        QCOMPARE(compare->RollEdit(1)->text(), roll);
+    } else {
+        QSettings settings(m_dir->filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("compare/rolls"), QStringList { QStringLiteral("2d6"), roll });
+    }
+    auto compare = Open({ "1d4" });
+    QCOMPARE(compare->RollCount(), 2);
+    QCOMPARE(compare->RollEdit(1)->text(), roll);
+    QVERIFY(Settled(*compare));
+    QCOMPARE(compare->RollStatus(1), QString());
+    QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "2d6", roll.trimmed() }));
+}
+
+void CompareTest::mnemonicsNeverTypeIntoRolls_data()
+{
+    QTest::addColumn<int>("rolls");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("rollsAfter");
+    QTest::addColumn<QString>("focus");
+    const int alt = Qt::AltModifier;
+    // With every row taken, Add Roll is disabled: Alt+A typed an "a".
+    QTest::newRow("disabled Add Roll") << 8 << int(Qt::Key_A) << alt << "4dF" << 8 << "roll";
+    QTest::newRow("enabled Add Roll") << 7 << int(Qt::Key_A) << alt << "4dF" << 8 << "new roll";
+    QTest::newRow("Copy Table") << 8 << int(Qt::Key_C) << alt << "4dF" << 8 << "roll";
+    QTest::newRow("the target's label") << 8 << int(Qt::Key_T) << alt << "4dF" << 8 << "target";
+    QTest::newRow("no such mnemonic") << 8 << int(Qt::Key_Q) << alt << "4dF" << 8 << "roll";
+    QTest::newRow("a letter") << 8 << int(Qt::Key_A) << 0 << "4dFa" << 8 << "roll";
+}
+
+void CompareTest::mnemonicsNeverTypeIntoRolls()
+{
+    QFETCH(int, rolls);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(int, rollsAfter);
+    QFETCH(QString, focus);
+    QStringList typed;
+    for (int i = 1; i < rolls; ++i)
+        typed << QStringLiteral("1d%1").arg(i + 1);
+    typed << QStringLiteral("4dF");
+    auto compare = Open(typed);
+    QVERIFY(QTest::qWaitForWindowActive(compare.get()));
+    QVERIFY(Settled(*compare));
+    QLineEdit *last = compare->RollEdit(rolls - 1);
+    last->setFocus();
+    last->setCursorPosition(3);
+    QTest::keyClick(last, static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
+    // A mnemonic clicks its button a moment later, as a click is shown.
+    QVERIFY(QTest::qWaitFor([&] { return compare->RollCount() == rollsAfter; }, 2000));
+    QVERIFY(Settled(*compare));
+    QCOMPARE(last->text(), text);
+    QCOMPARE(compare->RollCount(), rollsAfter);
+    QCOMPARE(compare->RollStatus(rolls - 1).isEmpty(), text == QStringLiteral("4dF"));
+    QWidget *focused = QApplication::focusWidget();
+    if (focus == "roll")
+        QCOMPARE(focused, last);
+    else if (focus == "new roll")
+        QCOMPARE(focused, compare->RollEdit(rollsAfter - 1));
+    else
+        QCOMPARE(focused, compare->Target());
 }
 
 void CompareTest::tellsWhyChartIsNotSaved_data()

@@ -1,0 +1,197 @@
+// How the Compare window fits the screen. The window opens as tall as its
+// content where the screen allows, and grows with each row added while the
+// screen has room. Where it cannot, the roll rows scroll in their own area
+// down to two rows in view, the table to two lines, and the plot shrinks to
+// no less than its useful height; the hint line and the Copy Table and Save
+// Chart buttons stay under all of it, in view at every row count. Only a
+// screen too short for even that scrolls the whole content.
+#include "window/compare.h"
+
+#include "window/compare_plot.h"
+#include "window/compare_row.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace window
+{
+
+namespace
+{
+
+// The roll rows' own scrolling area: as tall as all the rows, and no shorter
+// than the first two.
+class RollRowsArea : public QScrollArea
+{
+public:
+    using QScrollArea::QScrollArea;
+
+    QSize sizeHint() const override
+    {
+        return widget()->sizeHint() + QSize(verticalScrollBar()->sizeHint().width(), 0);
+    }
+
+    QSize minimumSizeHint() const override
+    {
+        const QLayout *rows = widget()->layout();
+        int height = 0;
+        for (int i = 0; i < std::min(rows->count(), 2); ++i)
+            height += (i > 0 ? rows->spacing() : 0) + rows->itemAt(i)->sizeHint().height();
+        return { widget()->minimumSizeHint().width() + verticalScrollBar()->sizeHint().width(),
+            std::min(height, widget()->sizeHint().height()) };
+    }
+};
+
+} // namespace
+
+void CompareWindow::LayOut(QHBoxLayout *targetRow, QHBoxLayout *views)
+{
+    m_rowsArea = new RollRowsArea(this);
+    auto *rows = new QWidget(m_rowsArea);
+    rows->setLayout(m_rowsLayout);
+    m_rowsLayout->setContentsMargins(0, 0, 0, 0);
+    m_rowsArea->setWidget(rows);
+    m_rowsArea->setWidgetResizable(true);
+    m_rowsArea->setFrameShape(QFrame::NoFrame);
+    m_rowsArea->setFocusPolicy(Qt::NoFocus);
+    m_rowsArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_rowsArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
+    // The row with the focus stays in view as rows come and go and the
+    // window grows, which happen later than the edits that cause them.
+    QObject::connect(m_rowsArea->verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        QWidget *focused = focusWidget();
+        if (focused && m_rowsArea->widget()->isAncestorOf(focused))
+            m_rowsArea->ensureWidgetVisible(focused->parentWidget(), 0, 0);
+    });
+    m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    auto *content = new QWidget(m_scroll);
+    auto *layout = new QVBoxLayout(content);
+    layout->setContentsMargins(layout->contentsMargins() - QMargins(0, 0, 0, layout->contentsMargins().bottom()));
+    layout->addWidget(m_rowsArea);
+    layout->addLayout(targetRow);
+    layout->addWidget(m_table);
+    layout->addLayout(views);
+    layout->addWidget(m_plot, 1);
+    m_scroll->setWidget(content);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    m_readout->setTextFormat(Qt::PlainText);
+    m_readout->setWordWrap(true);
+    m_bar = new QHBoxLayout;
+    m_bar->setContentsMargins(layout->contentsMargins().left(),
+        0,
+        layout->contentsMargins().right(),
+        style()->pixelMetric(QStyle::PM_LayoutBottomMargin, nullptr, this));
+    m_bar->addWidget(m_readout, 1);
+    m_bar->addWidget(m_copy);
+    m_bar->addWidget(m_save);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(m_scroll, 1);
+    outer->addLayout(m_bar);
+}
+
+QSize CompareWindow::sizeHint() const
+{
+    // A scroll area hints at no more than a part of a large content.
+    QWidget *content = m_scroll->widget();
+    content->layout()->activate();
+    QSize wanted = content->sizeHint();
+    wanted.rwidth() += m_scroll->verticalScrollBar()->sizeHint().width();
+    wanted.rwidth() = std::max(wanted.width(), m_bar->sizeHint().width());
+    wanted.rheight() += layout()->spacing() + m_bar->sizeHint().height();
+    if (const QScreen *shown = screen()) {
+        const QRect room = shown->availableGeometry();
+        const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        wanted.setHeight(std::min(wanted.height(), room.height() - titleBar - 2 * fontMetrics().height()));
+    }
+    return wanted;
+}
+
+void CompareWindow::GrowWithRows()
+{
+    if (!isVisible() || !screen())
+        return;
+    const int wanted = sizeHint().height();
+    if (wanted <= height())
+        return;
+    // The frame's own height is known once the window is shown.
+    const QRect room = screen()->availableGeometry();
+    const int frame = frameGeometry().height() - height();
+    resize(width(), std::max(height(), std::min(wanted, room.height() - frame)));
+    // Up the screen as far as it must to keep its bottom on it.
+    const int overhang = frameGeometry().bottom() - room.bottom();
+    if (overhang > 0)
+        move(pos().x(), std::max(room.top(), pos().y() - overhang));
+}
+
+void CompareWindow::FitWidth()
+{
+    // Wide enough for every column, so that nothing is cut off.
+    QHeaderView *columns = m_table->horizontalHeader();
+    int width = 2 * m_table->frameWidth();
+    const int padding = 2 * m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 8;
+    for (int column = 0; column < m_table->columnCount(); ++column) {
+        int widest = columns->sectionSizeHint(column);
+        for (int row = 0; row < m_table->rowCount(); ++row)
+            widest = std::max(
+                widest, m_table->fontMetrics().horizontalAdvance(m_table->item(row, column)->text()) + padding);
+        width += widest;
+    }
+    m_table->setMinimumWidth(std::max(width, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60));
+    // Only the height scrolls: the window is kept as wide as its content.
+    m_scroll->setMinimumWidth(
+        m_scroll->widget()->minimumSizeHint().width() + m_scroll->verticalScrollBar()->sizeHint().width());
+}
+
+bool CompareWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Alt and a letter is a mnemonic. One that reaches a box is of a button
+    // that is disabled, such as Add Roll with every row taken: typed, it
+    // would change the roll.
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers chord = key->modifiers() & (Qt::AltModifier | Qt::ControlModifier);
+        if (chord == Qt::AltModifier && !key->text().isEmpty())
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QPushButton *CompareWindow::CopyButton() const
+{
+    return m_copy;
+}
+
+QPushButton *CompareWindow::SaveButton() const
+{
+    return m_save;
+}
+
+QScrollArea *CompareWindow::RowsArea() const
+{
+    return m_rowsArea;
+}
+
+QScrollArea *CompareWindow::ScrollArea() const
+{
+    return m_scroll;
+}
+
+} // namespace window
