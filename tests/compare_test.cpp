@@ -171,6 +171,8 @@ TEST(CompareAxisTest, CutsTotalsIntoStretches)
         { { { 1, 4 }, { 7, 39 } }, { { 1, 4 }, { 7, 39 } } },
         { { { 1, 4 }, { 7, 38 } }, { { 1, 38 } } },
         { { { 1, 4 }, { 50, 60 }, { 3, 8 } }, { { 1, 8 }, { 50, 60 } } },
+        // A roll inside another's range leaves the wider one's end.
+        { { { 3, 6 }, { 1, 12 } }, { { 1, 12 } } },
     };
     for (const auto &c : cases)
         EXPECT_EQ(compare::Stretches(c.ranges), c.stretches) << c.ranges.size() << " from " << c.ranges[0].lowest;

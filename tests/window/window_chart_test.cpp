@@ -21,6 +21,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -44,6 +45,12 @@ private Q_SLOTS:
     void cumulativeViewsMatchTheLabels();
     void cursorReadsOutBars_data();
     void cursorReadsOutBars();
+    void pointsAtBarsInsideThePlot_data();
+    void pointsAtBarsInsideThePlot();
+    void keepsTheCursorOnItsTotal_data();
+    void keepsTheCursorOnItsTotal();
+    void highlightsTotalsOfTheTable_data();
+    void highlightsTotalsOfTheTable();
     void drawsEachBarInItsColour_data();
     void drawsEachBarInItsColour();
     void copiesTheLastTable();
@@ -231,6 +238,91 @@ void ChartTest::cursorReadsOutBars()
     if (total >= 5)
         QVERIFY2(chart->CursorText().contains(QRegularExpression(QStringLiteral("[( ]%1\\) = ").arg(total))),
             qPrintable(chart->CursorText()));
+}
+
+void ChartTest::pointsAtBarsInsideThePlot_data()
+{
+    QTest::addColumn<bool>("fromRight");
+    QTest::addColumn<double>("offset");
+    QTest::addColumn<QString>("read");
+    // 3d6+1 reads 4 to 19; the plot runs from the first bar's left edge up
+    // to, not including, the last bar's right edge.
+    QTest::newRow("first bar's left edge") << false << 0.0 << "P(4) = 0.462962963%";
+    QTest::newRow("left of the plot") << false << -0.01 << "";
+    QTest::newRow("inside the last bar") << true << -0.01 << "P(19) = 0.462962963%";
+    QTest::newRow("last bar's right edge") << true << 0.0 << "";
+}
+
+void ChartTest::pointsAtBarsInsideThePlot()
+{
+    QFETCH(bool, fromRight);
+    QFETCH(double, offset);
+    QFETCH(QString, read);
+    window::ChartWindow *chart = Menus(*m_driver).Chart();
+    Menus(*m_driver).ChartItem()->trigger();
+    DRIVE(m_driver->Compute("3", "6", "1"));
+    window::ChartView *plot = chart->Plot();
+    const QRectF edge = plot->Column(fromRight ? plot->Outcomes().size() - 1 : 0);
+    const QPointF at((fromRight ? edge.right() : edge.left()) + offset, edge.center().y());
+    QMouseEvent press(
+        QEvent::MouseButtonPress, at, plot->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(plot, &press);
+    QCOMPARE(chart->CursorText(), read);
+}
+
+void ChartTest::keepsTheCursorOnItsTotal_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("modifier");
+    QTest::addColumn<QString>("kept");
+    // On 3d6, 3 to 18; then 2d6 with the modifier: 2 + m to 12 + m.
+    QTest::newRow("highest, new table ends below") << int(Qt::Key_End) << "5"
+                                                   << "";
+    QTest::newRow("highest, new table ends there") << int(Qt::Key_End) << "6"
+                                                   << "P(18) = 2.777777778%";
+    QTest::newRow("lowest, new table starts above") << int(Qt::Key_Home) << "2"
+                                                    << "";
+    QTest::newRow("lowest, new table starts there") << int(Qt::Key_Home) << "1"
+                                                    << "P(3) = 2.777777778%";
+}
+
+void ChartTest::keepsTheCursorOnItsTotal()
+{
+    QFETCH(int, key);
+    QFETCH(QString, modifier);
+    QFETCH(QString, kept);
+    window::ChartWindow *chart = Menus(*m_driver).Chart();
+    Menus(*m_driver).ChartItem()->trigger();
+    DRIVE(m_driver->Compute("3", "6", "0"));
+    QTest::keyClick(chart->Plot(), static_cast<Qt::Key>(key));
+    QVERIFY(chart->Plot()->Cursor());
+    DRIVE(m_driver->Compute("2", "6", modifier));
+    QCOMPARE(chart->CursorText(), kept);
+    QCOMPARE(chart->Plot()->Cursor().has_value(), !kept.isEmpty());
+}
+
+void ChartTest::highlightsTotalsOfTheTable_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<QString>("summary");
+    // 3d6: entries 0 to 15 stand for 3 to 18.
+    QTest::newRow("to the last") << 2 << 15 << "Highlighted: 5 to 18, 98.148148148%.";
+    QTest::newRow("the last alone") << 15 << 15 << "Highlighted: 18 to 18, 0.462962963%.";
+    QTest::newRow("one past the last") << 2 << 16 << "Nothing highlighted.";
+    QTest::newRow("past the last alone") << 16 << 16 << "Nothing highlighted.";
+}
+
+void ChartTest::highlightsTotalsOfTheTable()
+{
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(QString, summary);
+    window::ChartWindow *chart = Menus(*m_driver).Chart();
+    DRIVE(m_driver->Compute("3", "6", "0"));
+    chart->SetHighlight(std::pair { static_cast<std::size_t>(first), static_cast<std::size_t>(last) });
+    QVERIFY2(Describe(chart).endsWith(summary), qPrintable(Describe(chart)));
+    QCOMPARE(chart->Plot()->Highlight().has_value(), summary != QStringLiteral("Nothing highlighted."));
 }
 
 void ChartTest::drawsEachBarInItsColour_data()

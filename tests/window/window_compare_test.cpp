@@ -66,6 +66,9 @@ private Q_SLOTS:
     void mnemonicsNeverTypeIntoRolls();
     void tellsWhyChartIsNotSaved_data();
     void tellsWhyChartIsNotSaved();
+    void keepsOneToEightRolls();
+    void cursorLeavesWithItsTotal();
+    void copiesNothingWithoutAValidRoll();
     void namesExactTies_data();
     void namesExactTies();
 
@@ -441,6 +444,9 @@ void CompareTest::readsSettings_data()
         << exactly;
     QTest::newRow("nonsense values") << QByteArray("[compare]\nrolls=\ntarget=lots\nsense=sideways\nview=@Invalid()\n")
                                      << QStringList { "1d6" } << QStringList() << 15 << "at least" << exactly;
+    // The target box cannot hold it: it is not taken.
+    QTest::newRow("target out of range") << QByteArray("[compare]\ntarget=-1000000000\n") << QStringList { "1d6" }
+                                         << QStringList() << 15 << "at least" << exactly;
     QTest::newRow("more rolls than fit") << QByteArray("[compare]\nrolls=1d2,1d3,1d4,1d5,1d6,1d8,1d10,1d12,1d20\n")
                                          << QStringList { "1d2", "1d3", "1d4", "1d5", "1d6", "1d8", "1d10", "1d12" }
                                          << QStringList() << 15 << "at least" << exactly;
@@ -668,6 +674,66 @@ void CompareTest::tellsWhyChartIsNotSaved()
         QVERIFY(!image.isNull());
         QCOMPARE(image.size() / image.devicePixelRatio(), fromChart ? chart->PictureSize() : compare->Plot()->size());
     }
+}
+
+void CompareTest::keepsOneToEightRolls()
+{
+    auto compare = Open({ "1d6" });
+    QVERIFY(!compare->RemoveButton(0)->isEnabled());
+    compare->RemoveRoll(0);
+    QCOMPARE(compare->RollCount(), 1);
+    for (int count = 2; count <= 9; ++count) {
+        compare->AddRoll(QStringLiteral("1d%1").arg(2 * count));
+        QCOMPARE(compare->RollCount(), std::min(count, 8));
+        QCOMPARE(compare->AddButton()->isEnabled(), count < 8);
+    }
+    for (const int outside : { -1, 8 }) {
+        compare->RemoveRoll(outside);
+        QCOMPARE(compare->RollCount(), 8);
+    }
+    compare->RemoveRoll(7);
+    QCOMPARE(compare->RollCount(), 7);
+    QVERIFY(compare->AddButton()->isEnabled());
+    QCOMPARE(compare->RollEdit(6)->text(), QStringLiteral("1d14"));
+}
+
+void CompareTest::cursorLeavesWithItsTotal()
+{
+    auto compare = Open({ "1d4", "1d6+100" });
+    QVERIFY(Settled(*compare));
+    QTest::keyClick(compare->Plot(), Qt::Key_End);
+    QCOMPARE(compare->Plot()->Cursor().value_or(0), std::int64_t { 106 });
+    // Still thrown by the new roll: the cursor stays; no longer: it goes.
+    compare->RollEdit(1)->setText(QStringLiteral("2d6+94"));
+    QVERIFY(Settled(*compare));
+    QCOMPARE(compare->Plot()->Cursor().value_or(0), std::int64_t { 106 });
+    QCOMPARE(TableColumn(compare->Table(), 6), QStringList({ "P(106) = 0.000000000%", "P(106) = 2.777777778%" }));
+    compare->RollEdit(1)->setText(QStringLiteral("1d6+99"));
+    QVERIFY(Settled(*compare));
+    QVERIFY(!compare->Plot()->Cursor());
+    QCOMPARE(TableColumn(compare->Table(), 6), QStringList({ "", "" }));
+}
+
+void CompareTest::copiesNothingWithoutAValidRoll()
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    auto compare = Open({ "1d6x", "3d" });
+    QVERIFY(Settled(*compare));
+    const auto button = [&](const char *text) {
+        for (const QPushButton *found : compare->findChildren<QPushButton *>()) {
+            if (found->text() == QLatin1String(text))
+                return found->isEnabled();
+        }
+        return false;
+    };
+    QVERIFY(!button("&Copy Table") && !button("&Save Chart..."));
+    compare->CopyTable();
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+    compare->RollEdit(0)->setText(QStringLiteral("1d6"));
+    QVERIFY(Settled(*compare));
+    QVERIFY(button("&Copy Table") && button("&Save Chart..."));
+    compare->CopyTable();
+    QVERIFY(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("total\toutcomes\tpercent\n1\t1\t")));
 }
 
 void CompareTest::namesExactTies_data()
