@@ -166,7 +166,7 @@ TEST(Cli, ExitStatusSaysWhatWentWrong)
         { "", "--version", 0, "", true },
         { "", "--help", 0, "", true },
         { "", "2d20kh3", 2, "2d20kh3: cannot keep 3 of 2 dice\n      ^\n", false },
-        { "", "1d6 1d6*2", 2, "1d6*2: '*' is not an operator", false },
+        { "", "1d6 1d6^2", 2, "1d6^2: '^' is not an operator", false },
         { "", "", 2, "no expression", false },
         { "", "--bogus 1d6", 2, "unknown option --bogus", false },
         { "", "1d6 --at-least", 2, "--at-least needs a total", false },
