@@ -348,7 +348,8 @@ Distribution KeepSome(
 // S's moments are bounded from above by the members' own; the listed part
 // is exact, and the tail is at least its chance times the first total past
 // the listing.
-Moments KeepMoments(const Node &group, const Distribution &kept, const std::stop_token &stop)
+Moments KeepMoments(
+    const Node &group, const std::vector<Distribution> &members, const Distribution &kept, const std::stop_token &stop)
 {
     std::vector<Bounds> bounds;
     std::int64_t unitLow = std::numeric_limits<std::int64_t>::max();
@@ -367,7 +368,11 @@ Moments KeepMoments(const Node &group, const Distribution &kept, const std::stop
     mpq_class sumMean = -sumShift;
     mpq_class sumVariance;
     for (std::size_t i = 0; i < group.operands.size(); ++i) {
-        const Distribution member = Value(group.operands[i], sumThrough - (least - bounds[i].lowest), stop);
+        // The members as the keep listed them, where they reach far enough.
+        const std::int64_t needed = sumThrough - (least - bounds[i].lowest);
+        const Distribution member = members[i].tail == 0 || members[i].Highest() >= needed
+            ? members[i]
+            : Value(group.operands[i], needed, stop);
         const Moments moments = MomentsOf(member);
         sumMean += moments.meanHigh;
         sumVariance += moments.varianceHigh;
@@ -438,7 +443,7 @@ Distribution Group(const Node &group, std::int64_t through, const std::stop_toke
         Reduce(kept);
         return kept;
     }
-    kept.moments = KeepMoments(group, kept, stop);
+    kept.moments = KeepMoments(group, members, kept, stop);
     return kept;
 }
 
@@ -474,7 +479,7 @@ Distribution EvaluateTree(const Node &root, std::int64_t through, const std::sto
     const Bounds bounds = NodeBounds(root);
     if (bounds.highest)
         return Value(root, *bounds.highest, stop);
-    std::int64_t last = std::max(through, bounds.lowest + std::clamp<std::int64_t>(bounds.span, 16, 1 << 20));
+    std::int64_t last = std::max(through, std::max(bounds.guess, bounds.lowest + 16));
     for (;;) {
         Distribution roll = Value(root, last, stop);
         if (roll.tail == 0) {

@@ -34,7 +34,7 @@ std::int64_t FloorDivide(std::int64_t n, std::int64_t d)
 
 Bounds Exactly(std::int64_t lowest, std::int64_t highest)
 {
-    return { lowest, highest, highest - lowest };
+    return { lowest, highest, highest - lowest, highest };
 }
 
 // The members' lowest and highest totals, each sorted; one with no highest
@@ -42,6 +42,7 @@ Bounds Exactly(std::int64_t lowest, std::int64_t highest)
 struct Sorted {
     std::vector<std::int64_t> lowest;
     std::vector<std::int64_t> highest;
+    std::vector<std::int64_t> guess;
 };
 
 Sorted SortedBounds(const std::vector<Bounds> &members)
@@ -50,9 +51,11 @@ Sorted SortedBounds(const std::vector<Bounds> &members)
     for (const Bounds &member : members) {
         sorted.lowest.push_back(member.lowest);
         sorted.highest.push_back(member.highest.value_or(far));
+        sorted.guess.push_back(member.guess);
     }
     std::sort(sorted.lowest.begin(), sorted.lowest.end());
     std::sort(sorted.highest.begin(), sorted.highest.end());
+    std::sort(sorted.guess.begin(), sorted.guess.end());
     return sorted;
 }
 
@@ -77,11 +80,13 @@ Bounds GroupBounds(const Node &group)
     for (std::size_t i = 0; i < kept; ++i) {
         const std::size_t at = highest ? sorted.lowest.size() - 1 - i : i;
         bounds.lowest += sorted.lowest[at];
+        bounds.guess += sorted.guess[at];
         const std::int64_t high = sorted.highest[at];
         top = top && high != far ? std::optional(*top + high) : std::nullopt;
     }
     bounds.highest = top;
     bounds.span = top ? *top - bounds.lowest : span;
+    bounds.guess = top ? *top : bounds.guess;
     return bounds;
 }
 
@@ -108,6 +113,7 @@ Bounds TermsBounds(const std::vector<Term> &terms)
     for (const Term &term : terms) {
         if (term.dice == 0) {
             bounds.lowest += term.sign * term.number;
+            bounds.guess += term.sign * term.number;
             if (bounds.highest)
                 *bounds.highest += term.sign * term.number;
             continue;
@@ -115,18 +121,22 @@ Bounds TermsBounds(const std::vector<Term> &terms)
         const Reach reach = TermReach(term);
         bounds.span += TermSpan(term);
         if (term.sign > 0) {
+            bounds.guess += TermListing(term);
             bounds.lowest += reach.lowest;
             bounds.highest =
                 bounds.highest && reach.highest ? std::optional(*bounds.highest + *reach.highest) : std::nullopt;
         } else {
             // The parser takes away only terms with a highest total.
+            bounds.guess -= reach.lowest;
             bounds.lowest -= reach.highest.value_or(far);
             if (bounds.highest)
                 *bounds.highest -= reach.lowest;
         }
     }
-    if (bounds.highest)
+    if (bounds.highest) {
         bounds.span = *bounds.highest - bounds.lowest;
+        bounds.guess = *bounds.highest;
+    }
     return bounds;
 }
 
@@ -139,17 +149,21 @@ Bounds NodeBounds(const Node &node)
             const Bounds part = NodeBounds(node.operands[i]);
             bounds.span += part.span;
             if (node.signs[i] > 0) {
+                bounds.guess += part.guess;
                 bounds.lowest += part.lowest;
                 bounds.highest =
                     bounds.highest && part.highest ? std::optional(*bounds.highest + *part.highest) : std::nullopt;
             } else {
+                bounds.guess -= part.lowest;
                 bounds.lowest -= part.highest.value_or(far);
                 if (bounds.highest)
                     *bounds.highest -= part.lowest;
             }
         }
-        if (bounds.highest)
+        if (bounds.highest) {
             bounds.span = *bounds.highest - bounds.lowest;
+            bounds.guess = *bounds.highest;
+        }
         return bounds;
     }
     case Node::Kind::Product:

@@ -19,11 +19,13 @@ namespace dice::detail
 {
 
 // The totals a node can reach: `highest` is empty where it has none, and
-// `span` is then an estimate from above of how far it is listed.
+// `span` is then an estimate from above of how far it is listed, `guess` a
+// guess at its last listed total for a first count likely to list far enough.
 struct Bounds {
     std::int64_t lowest = 0;
     std::optional<std::int64_t> highest;
     std::int64_t span = 0;
+    std::int64_t guess = 0;
 };
 
 Bounds TermsBounds(const std::vector<Term> &terms);
