@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace dice
@@ -170,14 +171,16 @@ private:
             const std::size_t start = m_at;
             Node part = ReadProduct(depth, false);
             if (Flat(part) && part.terms.size() == 1) {
-                Term term = part.terms.front();
+                Term term = std::move(part.terms.front());
                 term.sign *= sign;
-                if (term.dice > 0 && term.sign < 0 && !detail::TermReach(term).highest)
+                if (term.explode != Explode::None && term.sign < 0 && !detail::TermReach(term).highest)
                     throw ParseError(ErrorCode::UnboundedSubtracted, start);
-                span += term.dice > 0 ? TermSpan(term) : 0;
+                // Dice of equal faces span what their sides say, without a look at their faces.
+                if (term.dice > 0)
+                    span += term.Plain() ? static_cast<std::int64_t>(term.kept) * (term.sides - 1) : TermSpan(term);
                 if (span > maxSpan)
                     throw ParseError(ErrorCode::SpanTooLarge, start);
-                sum.terms.push_back(term);
+                sum.terms.push_back(std::move(term));
             } else {
                 const detail::Bounds bounds = detail::NodeBounds(part);
                 if (sign < 0 && !bounds.highest)
@@ -269,7 +272,7 @@ private:
         if (m_dice > maxDice)
             throw ParseError(ErrorCode::TooManyDice, start);
         Node leaf;
-        leaf.terms.push_back(term);
+        leaf.terms.push_back(std::move(term));
         return leaf;
     }
 
@@ -557,7 +560,8 @@ private:
         places.term = start;
         places.sides = sidesAt;
         ReadModifiers(term, places, sides);
-        CheckModifiers(term, places);
+        if (!term.Plain())
+            CheckModifiers(term, places);
         return term;
     }
 
