@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -169,39 +170,61 @@ private:
         std::int64_t span = 0;
         for (;;) {
             const std::size_t start = m_at;
-            Node part = ReadProduct(depth, false);
-            if (Flat(part) && part.terms.size() == 1) {
-                Term term = std::move(part.terms.front());
-                term.sign *= sign;
-                if (term.explode != Explode::None && term.sign < 0 && !detail::TermReach(term).highest)
-                    throw ParseError(ErrorCode::UnboundedSubtracted, start);
-                // Dice of equal faces span what their sides say, without a look at their faces.
-                if (term.dice > 0)
-                    span += term.Plain() ? static_cast<std::int64_t>(term.kept) * (term.sides - 1) : TermSpan(term);
-                if (span > maxSpan)
-                    throw ParseError(ErrorCode::SpanTooLarge, start);
-                sum.terms.push_back(std::move(term));
-            } else {
-                const detail::Bounds bounds = detail::NodeBounds(part);
-                if (sign < 0 && !bounds.highest)
-                    throw ParseError(ErrorCode::UnboundedSubtracted, start);
-                span += bounds.span;
-                if (span > maxSpan)
-                    throw ParseError(ErrorCode::SpanTooLarge, start);
-                if (Flat(part)) {
-                    for (Term term : part.terms) {
-                        term.sign *= sign;
-                        sum.terms.push_back(term);
-                    }
+            if (IsDigit(Peek()) || Peek() == 'd') {
+                // A term not multiplied goes straight into the sum, as it always did.
+                Term term = ReadCountedTerm(start);
+                SkipSpaces();
+                if (Peek() != '*' && Peek() != '/' && Peek() != '^') {
+                    term.sign = sign;
+                    AddTerm(sum, std::move(term), span, start);
                 } else {
-                    sum.operands.push_back(std::move(part));
-                    sum.signs.push_back(sign);
+                    Node leaf;
+                    leaf.terms.push_back(std::move(term));
+                    AddPart(sum, ReadProductAfter(std::move(leaf), start, depth, false), sign, span, start);
                 }
+            } else {
+                AddPart(sum, ReadProduct(depth, false), sign, span, start);
             }
             SkipSpaces();
             if (Peek() != '+' && Peek() != '-')
                 return sum;
             sign = ReadSign();
+        }
+    }
+
+    static void AddTerm(Node &sum, Term term, std::int64_t &span, std::size_t start)
+    {
+        if (term.explode != Explode::None && term.sign < 0 && !detail::TermReach(term).highest)
+            throw ParseError(ErrorCode::UnboundedSubtracted, start);
+        // Dice of equal faces span what their sides say, without a look at their faces.
+        if (term.dice > 0)
+            span += term.Plain() ? static_cast<std::int64_t>(term.kept) * (term.sides - 1) : TermSpan(term);
+        if (span > maxSpan)
+            throw ParseError(ErrorCode::SpanTooLarge, start);
+        sum.terms.push_back(std::move(term));
+    }
+
+    static void AddPart(Node &sum, Node part, int sign, std::int64_t &span, std::size_t start)
+    {
+        if (Flat(part) && part.terms.size() == 1) {
+            part.terms.front().sign *= sign;
+            AddTerm(sum, std::move(part.terms.front()), span, start);
+            return;
+        }
+        const detail::Bounds bounds = detail::NodeBounds(part);
+        if (sign < 0 && !bounds.highest)
+            throw ParseError(ErrorCode::UnboundedSubtracted, start);
+        span += bounds.span;
+        if (span > maxSpan)
+            throw ParseError(ErrorCode::SpanTooLarge, start);
+        if (Flat(part)) {
+            for (Term &term : part.terms) {
+                term.sign *= sign;
+                sum.terms.push_back(std::move(term));
+            }
+        } else {
+            sum.operands.push_back(std::move(part));
+            sum.signs.push_back(sign);
         }
     }
 
@@ -211,7 +234,11 @@ private:
     Node ReadProduct(int depth, bool divides)
     {
         const std::size_t start = m_at;
-        Node product = ReadUnit(depth);
+        return ReadProductAfter(ReadUnit(depth), start, depth, divides);
+    }
+
+    Node ReadProductAfter(Node product, std::size_t start, int depth, bool divides)
+    {
         for (;;) {
             SkipSpaces();
             const std::size_t at = m_at;
@@ -264,6 +291,14 @@ private:
             m_at = start;
             throw ParseError(ErrorCode::ExpectedTerm, m_at, {}, Typed());
         }
+        Node leaf;
+        leaf.terms.push_back(ReadCountedTerm(start));
+        return leaf;
+    }
+
+    // A term, counted against the expression's limits on terms and dice.
+    Term ReadCountedTerm(std::size_t start)
+    {
         Term term = ReadTerm();
         if (m_terms == maxTerms)
             throw ParseError(ErrorCode::TooManyTerms, start);
@@ -271,9 +306,7 @@ private:
         m_dice += term.dice;
         if (m_dice > maxDice)
             throw ParseError(ErrorCode::TooManyDice, start);
-        Node leaf;
-        leaf.terms.push_back(std::move(term));
-        return leaf;
+        return term;
     }
 
     // A sign, then a product, as a node of its own.
