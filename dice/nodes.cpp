@@ -184,15 +184,21 @@ Distribution KeepOne(const std::vector<Distribution> &members, bool highest, std
     std::int64_t last = through;
     std::int64_t top = highest ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
     mpz_class outcomes = 1;
+    bool unbounded = false;
     for (const Distribution &member : members) {
         low = highest ? std::max(low, member.lowest) : std::min(low, member.lowest);
+        unbounded = unbounded || member.tail != 0;
         if (member.tail != 0)
             last = std::min(last, member.Highest());
         else
             top = highest ? std::max(top, member.Highest()) : std::min(top, member.Highest());
         outcomes *= member.outcomes;
     }
-    if (top != std::numeric_limits<std::int64_t>::min() && top != std::numeric_limits<std::int64_t>::max())
+    // The highest is past every bounded member's highest only when all are
+    // bounded; the lowest is at most any bounded member's highest.
+    const bool anyBounded =
+        top != std::numeric_limits<std::int64_t>::min() && top != std::numeric_limits<std::int64_t>::max();
+    if (anyBounded && (!highest || !unbounded))
         last = std::min(last, top);
     Distribution result;
     result.lowest = low;

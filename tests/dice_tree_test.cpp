@@ -172,6 +172,13 @@ TEST(DiceTree, EveryFormAgreesWithEveryThrow)
             { Exploding(4, 7), Exploding(4, 7) },
             [](const Throw &t) { return std::max(t[0], t[1]); },
             28 },
+        // A bounded member does not bound the highest of the others.
+        { "{1d4!, 2, 1d3}kh1",
+            { Exploding(4, 7), D(3) },
+            [](const Throw &t) {
+                return std::max({ t[0], std::int64_t { 2 }, t[1] });
+            },
+            28 },
         { "{1d4!, 1d6}kl1", { Exploding(4, 7), D(6) }, [](const Throw &t) { return std::min(t[0], t[1]); } },
         { "{1d4!, 1d4!, 1d3}kh2",
             { Exploding(4, 7), Exploding(4, 7), D(3) },
