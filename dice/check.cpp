@@ -75,8 +75,10 @@ void CheckNode(const Node &node, int depth, int &terms, int &dice)
         dice += term.dice;
         ++terms;
     }
+    // Functions and groups nest; sums and products of any length do not.
+    const bool nests = node.kind != Node::Kind::Sum && node.kind != Node::Kind::Product;
     for (const Node &operand : node.operands)
-        CheckNode(operand, depth + 1, terms, dice);
+        CheckNode(operand, depth + (nests ? 1 : 0), terms, dice);
     const std::size_t count = node.operands.size();
     switch (node.kind) {
     case Node::Kind::Sum:

@@ -331,6 +331,8 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
     // Eight deep is still read.
     EXPECT_NO_THROW(dice::Parse("((((((((1))))))))"));
     EXPECT_NO_THROW(dice::Parse("max({(1),2},abs(floor(((3))/1)))"));
+    // A long product is no deeper than its brackets.
+    EXPECT_NO_THROW(dice::Evaluate(dice::Parse("2*2*2*2*2*2*2*2*2*2*1d6")));
 }
 
 // Terms joined by + and -, in brackets or not, stay the terms the count of
