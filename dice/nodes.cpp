@@ -4,6 +4,7 @@
 // denominator. Operands are independent, so their denominators multiply.
 
 #include "dice/die.h"
+#include "dice/keep.h"
 #include "dice/tree.h"
 #include "dice/weights.h"
 
@@ -443,8 +444,23 @@ Distribution Group(const Node &group, std::int64_t through, const std::stop_toke
     std::vector<Distribution> members;
     for (const Node &member : group.operands)
         members.push_back(Value(member, memberThrough, stop));
-    Distribution kept =
-        group.kept == 1 ? KeepOne(members, highest, through) : KeepSome(members, highest, group.kept, through, stop);
+    // Members alike are dice of one kind, which the keep of dice places face
+    // by face far faster than members apart.
+    const bool alike = std::all_of(members.begin(), members.end(), [&](const Distribution &member) {
+        return member.lowest == members[0].lowest && member.counts == members[0].counts
+            && member.tail == members[0].tail && member.outcomes == members[0].outcomes;
+    });
+    Distribution kept;
+    if (group.kept > 1 && alike && !members[0].counts.empty()) {
+        Term pool;
+        pool.dice = static_cast<int>(members.size());
+        pool.kept = group.kept;
+        pool.pick = group.pick;
+        kept = Keep(members[0], pool, through, stop);
+    } else {
+        kept = group.kept == 1 ? KeepOne(members, highest, through)
+                               : KeepSome(members, highest, group.kept, through, stop);
+    }
     if (kept.tail == 0) {
         Reduce(kept);
         return kept;

@@ -131,6 +131,29 @@ TEST(DiceTree, EveryFormAgreesWithEveryThrow)
             [&](const Throw &t) {
                 return Kept({ t[0], t[1] + t[2], t[3] }, 2, false);
             } },
+        // Members alike, kept as dice of one kind.
+        { "{1d4+1d3, 1d4+1d3, 1d4+1d3}kh2",
+            { D(4), D(3), D(4), D(3), D(4), D(3) },
+            [](const Throw &t) {
+                return Kept({ t[0] + t[1], t[2] + t[3], t[4] + t[5] }, 2, true);
+            } },
+        { "{1d4-2, 1d4-2, 1d4-2}kl2",
+            { D(4), D(4), D(4) },
+            [](const Throw &t) {
+                return Kept({ t[0] - 2, t[1] - 2, t[2] - 2 }, 2, false);
+            } },
+        { "{1d4!, 1d4!, 1d4!}kh2",
+            { Exploding(4, 7), Exploding(4, 7), Exploding(4, 7) },
+            [](const Throw &t) {
+                return Kept({ t[0], t[1], t[2] }, 2, true);
+            },
+            28 },
+        { "{1d4!, 1d4!, 1d4!}dh1",
+            { Exploding(4, 7), Exploding(4, 7), Exploding(4, 7) },
+            [](const Throw &t) {
+                return Kept({ t[0], t[1], t[2] }, 2, false);
+            },
+            28 },
         { "{1d4, 1d4, 1d6, 1d3}dh1",
             { D(4), D(4), D(6), D(3) },
             [](const Throw &t) {
