@@ -6,8 +6,8 @@
 // highest total is counted whole and exactly. A node that has none is
 // listed through a given total, its weight above that kept exactly in the
 // tail, as a sum of terms is; that holds for sums, and for keeps and counts
-// among members, whose counts below say why. Products, divisions and abs of
-// such a roll are refused by the parser.
+// among members, whose counts in nodes.cpp say why. Products, divisions and
+// abs of such a roll are refused by the parser, and so is taking it away.
 
 #include "dice/dice.h"
 
