@@ -202,6 +202,14 @@ TEST(DiceTree, EveryFormAgreesWithEveryThrow)
                 return std::max({ t[0], std::int64_t { 2 }, t[1] });
             },
             28 },
+        // A member far above the others: the one that explodes is listed
+        // only as far as being kept beside it leaves room for.
+        { "{1d4!, 20, 1d3, 1d2}kh3",
+            { Exploding(4, 7), D(3), D(2) },
+            [](const Throw &t) {
+                return Kept({ t[0], 20, t[1], t[2] }, 3, true);
+            },
+            40 },
         { "{1d4!, 1d6}kl1", { Exploding(4, 7), D(6) }, [](const Throw &t) { return std::min(t[0], t[1]); } },
         { "{1d4!, 1d4!, 1d3}kh2",
             { Exploding(4, 7), Exploding(4, 7), D(3) },
