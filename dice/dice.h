@@ -76,6 +76,7 @@ enum class ErrorCode {
     CannotKeepMembers, // Numbers: how many to keep, how many members
     CannotDropMembers, // Numbers: how many to drop, how many members
     KeepAndCount, // a group given both a keep or drop and a count
+    KeptSpanTooLarge, // a keep of several members not all written alike, one spanning more than maxKeptSpan
     UnboundedOperand, // Text: the operator or function that needs a highest total
     TotalTooLarge, // a total could lie beyond maxTotal either way
 };

@@ -249,6 +249,9 @@ std::string ErrorMessage(const ParseError &error)
     case ErrorCode::CannotDropMembers:
         return "cannot drop " + std::to_string(Number(error, 0)) + " of " + std::to_string(Number(error, 1))
             + " members";
+    case ErrorCode::KeptSpanTooLarge:
+        return "keeping or dropping several members takes members whose totals span at most "
+            + std::to_string(maxKeptSpan) + " values, unless all are written alike";
     case ErrorCode::KeepAndCount:
         return "a group keeps or drops members, or counts them, not both";
     case ErrorCode::UnboundedOperand:

@@ -398,11 +398,17 @@ private:
         ++m_at;
         Node group;
         group.kind = Node::Kind::Group;
+        std::vector<std::string_view> typed;
         for (;;) {
             SkipSpaces();
             if (static_cast<int>(group.operands.size()) == maxMembers)
                 throw ParseError(ErrorCode::GroupSize, m_at);
+            const std::size_t memberAt = m_at;
             group.operands.push_back(ReadSum(depth + 1));
+            std::string_view member = m_text.substr(memberAt, m_at - memberAt);
+            while (!member.empty() && (member.back() == ' ' || member.back() == '\t'))
+                member.remove_suffix(1);
+            typed.push_back(member);
             SkipSpaces();
             if (Peek() != ',')
                 break;
@@ -411,7 +417,16 @@ private:
         Expect('}');
         if (static_cast<int>(group.operands.size()) < minMembers)
             throw ParseError(ErrorCode::GroupSize, start);
-        ReadGroupModifiers(group);
+        const std::size_t keepAt = ReadGroupModifiers(group);
+        // Members unlike are kept threshold by threshold, at a cost that grows
+        // with the cube of their spans; members alike are kept as dice.
+        if (group.pick != Pick::All && group.kept > 1
+            && !std::all_of(typed.begin(), typed.end(), [&](std::string_view t) { return t == typed[0]; })) {
+            for (const Node &member : group.operands) {
+                if (detail::NodeBounds(member).span > maxKeptSpan)
+                    throw ParseError(ErrorCode::KeptSpanTooLarge, keepAt);
+            }
+        }
         if (group.pick != Pick::All || group.success.kind != Compare::Kind::None) {
             CheckBounds(group, start);
             return group;
@@ -430,7 +445,8 @@ private:
         return sum;
     }
 
-    void ReadGroupModifiers(Node &group)
+    // Where the keep or drop was typed, if one was.
+    std::size_t ReadGroupModifiers(Node &group)
     {
         std::size_t keepAt = Places::none;
         std::size_t successAt = Places::none;
@@ -452,7 +468,7 @@ private:
                 ++m_at;
             }
             if (run.empty())
-                return;
+                return keepAt;
             const std::vector<std::string_view> found = Names(run);
             // Keep, drop and f belong to a group; the modifiers of dice do not.
             const bool known = !found.empty() && std::all_of(found.begin(), found.end(), [](std::string_view name) {

@@ -331,6 +331,10 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
         { "1d1000*1d1000*1d3",
             ErrorCode::SpanTooLarge,
             "1d1000*1d1000*1d3: the totals would span more than 2000000 values\n^" },
+        { "{2d1000, 1d6, 1d4}dl1",
+            ErrorCode::KeptSpanTooLarge,
+            "{2d1000, 1d6, 1d4}dl1: keeping or dropping several members takes members whose totals span at most 1000 "
+            "values, unless all are written alike\n                  ^" },
         { "{1,2}>=", ErrorCode::ExpectedComparison, "{1,2}>=: missing a number to compare with\n       ^" },
         { "{1,2}f1",
             ErrorCode::FailureFirst,
@@ -362,6 +366,8 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
     // Eight deep is still read.
     EXPECT_NO_THROW(dice::Parse("((((((((1))))))))"));
     EXPECT_NO_THROW(dice::Parse("max({(1),2},abs(floor(((3))/1)))"));
+    // Members alike may span more: they are kept as dice are.
+    EXPECT_NO_THROW(dice::Parse("{1d1000 ,1d1000, 1d1000}kh2"));
     // A long product is no deeper than its brackets.
     EXPECT_NO_THROW(dice::Evaluate(dice::Parse("2*2*2*2*2*2*2*2*2*2*1d6")));
 }
