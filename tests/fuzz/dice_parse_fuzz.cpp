@@ -6,6 +6,7 @@
 
 #include "dice/dice.h"
 #include "dice/limits.h"
+#include "dice/tree.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -81,7 +82,10 @@ void CheckTree(const dice::Expression &expression, std::string_view text)
     }
     if (dice > dice::maxDice)
         Fail("too many dice", text);
-    if (work > 2000 || text.size() > 80)
+    // An exploding roll beside a wide bounded one is listed across the
+    // whole width, with shares whose denominators grow all along it.
+    const dice::detail::Bounds bounds = dice::detail::NodeBounds(*expression.tree);
+    if (work > 2000 || text.size() > 80 || (!bounds.highest && bounds.span > 2000))
         return;
     const dice::Distribution distribution = dice::Evaluate(expression);
     mpz_class sum = distribution.tail;
