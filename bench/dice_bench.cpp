@@ -39,4 +39,12 @@ BENCHMARK_CAPTURE(Count, 6d10_compound_kh3, "6d10!!kh3")->Unit(benchmark::kMilli
 BENCHMARK_CAPTURE(Count, 10d10_compound_kh5, "10d10!!kh5")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Count, 100d100_compound_kh50, "100d100!!kh50")->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// Groups and arithmetic.
+BENCHMARK_CAPTURE(Count, best_of_1d8_and_1d6_compound, "{1d8!!, 1d6!!}kh1")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, doubled_2d6 + 3, "2*(2d6+3)")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, halved_8d6, "floor((8d6)/2)")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, 1d100_times_1d100, "1d100 * 1d100")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, best_of_six_4d6kh3, "{4d6kh3, 4d6kh3, 4d6kh3, 4d6kh3, 4d6kh3, 4d6kh3}kh1")
+    ->Unit(benchmark::kMillisecond);
+
 BENCHMARK_MAIN();

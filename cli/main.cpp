@@ -46,6 +46,16 @@ After the dice, in any order (applied as listed):
   >=N  fC     count the dice that meet N, less those that meet C:
               8d10!=10>=8f1; a compare point is =N, >N, >=N, <N, <=N, <>N
 Faces of your own: d{0,1,1,2}; dF.1 has one -1, one +1 and four blanks.
+Arithmetic and groups, * before + and -, with brackets:
+  2*(2d6+3)          a product; floor((8d6)/2), ceil(A / B) and round(A / B)
+                     divide (round takes halves up; a bare / is refused)
+  abs(A), max(1d20, 1d20), min(A, B)
+  {1d8!!, 1d6!!}kh1  a group of )"
+        + to_string(dice::minMembers) + " to " + to_string(dice::maxMembers) + R"( members, summed; khK,
+                     klK, dhK, dlK keep or drop members by their totals;
+                     {A, B}>=N counts the members that meet N
+  Brackets, groups and functions nest at most )"
+        + to_string(dice::maxDepth) + R"( deep.
 A roll that explodes is listed up to the first total T above which less
 than 10^-15 of the chance lies; P(>T) holds that remainder exactly.
 A term has )"

@@ -5,6 +5,7 @@
 #include "dice/dice.h"
 #include "dice/limits.h"
 #include "dice/rules.h"
+#include "dice/tree.h"
 
 #include <stdexcept>
 #include <string>
@@ -52,10 +53,87 @@ const char *Fault(const Term &term)
     return nullptr;
 }
 
+void Refuse(const std::string &fault)
+{
+    throw std::invalid_argument("dice expression: " + fault);
+}
+
+bool HasHighest(const Node &node)
+{
+    return detail::NodeBounds(node).highest.has_value();
+}
+
+// The rules the parser keeps for every node; the totals' limits are checked
+// once the operands are known to keep theirs.
+void CheckNode(const Node &node, int depth, int &terms, int &dice)
+{
+    if (depth > maxDepth)
+        Refuse("nodes nest more than " + std::to_string(maxDepth) + " deep");
+    for (const Term &term : node.terms) {
+        if (const char *fault = Fault(term))
+            Refuse(std::string("a term: ") + fault);
+        dice += term.dice;
+        ++terms;
+    }
+    // Functions and groups nest; sums and products of any length do not.
+    const bool nests = node.kind != Node::Kind::Sum && node.kind != Node::Kind::Product;
+    for (const Node &operand : node.operands)
+        CheckNode(operand, depth + (nests ? 1 : 0), terms, dice);
+    const std::size_t count = node.operands.size();
+    switch (node.kind) {
+    case Node::Kind::Sum:
+        if (node.signs.size() != count)
+            Refuse("a sum without a sign for each part");
+        for (std::size_t i = 0; i < count; ++i) {
+            if (node.signs[i] != 1 && (node.signs[i] != -1 || !HasHighest(node.operands[i])))
+                Refuse("a part of a sum with a sign not +1 or -1, or taken away with no highest total");
+        }
+        break;
+    case Node::Kind::Product:
+    case Node::Kind::Divide:
+    case Node::Kind::Abs:
+        if (!node.terms.empty() || count != (node.kind == Node::Kind::Abs ? 1U : 2U))
+            Refuse("an operation with the wrong number of operands");
+        for (const Node &operand : node.operands) {
+            if (!HasHighest(operand))
+                Refuse("an operation on a roll with no highest total");
+        }
+        if (node.kind == Node::Kind::Divide) {
+            const detail::Bounds divisor = detail::NodeBounds(node.operands[1]);
+            if (divisor.lowest <= 0 && *divisor.highest >= 0)
+                Refuse("a divisor that can be 0");
+        }
+        break;
+    case Node::Kind::Group:
+        if (!node.terms.empty() || count < static_cast<std::size_t>(minMembers)
+            || count > static_cast<std::size_t>(maxMembers))
+            Refuse("a group of too few or too many members");
+        if (node.failure.kind != Compare::Kind::None && node.success.kind == Compare::Kind::None)
+            Refuse("a group counts failures without successes");
+        if (node.pick != Pick::All
+            && (node.kept < 1 || node.kept >= static_cast<int>(count) || node.success.kind != Compare::Kind::None))
+            Refuse("a group keeps no members, all of them or more than there are, or keeps and counts");
+        break;
+    }
+    const detail::Bounds bounds = detail::NodeBounds(node);
+    if (bounds.lowest < -maxTotal || bounds.highest.value_or(0) > maxTotal || bounds.span > maxSpan)
+        Refuse("a result out of the notation's range");
+}
+
 } // namespace
 
 void CheckExpression(const Expression &expression)
 {
+    if (expression.tree) {
+        if (!expression.terms.empty())
+            Refuse("both terms and a tree");
+        int terms = 0;
+        int dice = 0;
+        CheckNode(*expression.tree, 0, terms, dice);
+        if (terms > maxTerms || dice > maxDice)
+            Refuse("more terms or dice than an expression holds");
+        return;
+    }
     if (expression.terms.size() > static_cast<std::size_t>(maxTerms))
         throw std::invalid_argument("dice expression: more than " + std::to_string(maxTerms) + " terms");
     int dice = 0;

@@ -21,6 +21,7 @@
 #include <stop_token>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace dice
@@ -63,6 +64,21 @@ enum class ErrorCode {
     UnboundedSubtracted, // a term with no highest total taken away
     SpanTooLarge, // the totals would span more than maxSpan values
     ComparePastListing, // Numbers: the largest number a compare point of this die that explodes may name
+    Division, // a bare '/'
+    NotAPower, // Text: "**" or "^" as typed
+    ExpectedSymbol, // Text as ExpectedSides; Hint: the "(", ")", "}" or "," that belongs there
+    NotAFunction, // Text: the word as typed
+    ArgumentCount, // Text: the function; Numbers: how many it takes, how many were given
+    ExpectedDivision, // Text: floor, ceil or round, whose argument is A / B
+    DivisorReachesZero, // Numbers: the divisor's lowest and highest totals
+    GroupSize, // fewer than minMembers or more than maxMembers in a group
+    TooDeep, // more than maxDepth groups, functions and brackets inside each other
+    CannotKeepMembers, // Numbers: how many to keep, how many members
+    CannotDropMembers, // Numbers: how many to drop, how many members
+    KeepAndCount, // a group given both a keep or drop and a count
+    KeptSpanTooLarge, // a keep of several members not all written alike, one spanning more than maxKeptSpan
+    UnboundedOperand, // Text: the operator or function that needs a highest total
+    TotalTooLarge, // a total could lie beyond maxTotal either way
 };
 
 class ParseError : public std::exception
@@ -146,8 +162,32 @@ struct Term {
     std::vector<std::int64_t> Faces() const;
 };
 
+// A part of an expression beyond terms joined by + and -. Max and min are
+// groups of two that keep one; a group with neither keep nor count is a sum.
+struct Node {
+    enum class Kind { Sum, Product, Divide, Abs, Group };
+    enum class Rounding { Floor, Ceil, Round }; // Round takes halves up: -5/2 is -2
+    Kind kind = Kind::Sum;
+    std::vector<Term> terms; // Sum: terms, each with its sign
+    std::vector<Node> operands; // Sum: further parts; Product and Divide: two; Abs: one; Group: its members
+    std::vector<int> signs; // Sum: the sign of each operand
+    Rounding rounding = Rounding::Floor;
+    Pick pick = Pick::All; // Group: keep among the members by their totals; drops are read as keeps
+    int kept = 0; // Group: how many members are kept
+    Compare success; // Group: count the members that meet it
+    Compare failure; // Group: less those that meet it
+};
+
+// An expression of terms joined by + and - is `terms` alone, counted as it
+// always was; any other has its whole shape in `tree` and no terms.
 struct Expression {
+    Expression() = default;
+    Expression(std::vector<Term> flat) // NOLINT(google-explicit-constructor): {{term}} reads as before
+        : terms(std::move(flat))
+    {
+    }
     std::vector<Term> terms;
+    std::optional<Node> tree;
 };
 
 Expression Parse(std::string_view text);

@@ -163,7 +163,7 @@ std::string ErrorMessage(const ParseError &error)
     case ErrorCode::ExpectedOperator:
         return Expected(error, "'+' or '-'");
     case ErrorCode::NotAnOperator:
-        return quoted + " is not an operator: terms are joined with '+' or '-'";
+        return quoted + " is not an operator: multiply with '*'";
     case ErrorCode::NotAModifier:
         if (error.Hint().empty())
             return quoted + " is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f";
@@ -218,6 +218,46 @@ std::string ErrorMessage(const ParseError &error)
         return "a roll with no highest total cannot be taken away";
     case ErrorCode::ComparePastListing:
         return "a die that explodes is counted or rerolled only up to " + std::to_string(Number(error, 0));
+    case ErrorCode::Division:
+        return "'/' alone does not divide, since totals stay whole numbers: write floor(A / B), ceil(A / B) or "
+               "round(A / B)";
+    case ErrorCode::NotAPower:
+        return quoted + " is not an operator: multiply with '*'";
+    case ErrorCode::ExpectedSymbol:
+        return Expected(error, "'" + error.Hint() + "'");
+    case ErrorCode::NotAFunction:
+        return quoted + " is not a function such as floor, ceil, round, abs, max or min";
+    case ErrorCode::ArgumentCount: {
+        const bool one = Number(error, 0) == 1;
+        return error.Text() + " takes " + std::to_string(Number(error, 0)) + (one ? " roll" : " rolls") + ", not "
+            + std::to_string(Number(error, 1)) + ": write " + error.Text() + (one ? "(A)" : "(A, B)");
+    }
+    case ErrorCode::ExpectedDivision:
+        return error.Text() + " takes one division, A / B: put a sum in brackets, as in " + error.Text()
+            + "((1d6+2) / 2)";
+    case ErrorCode::DivisorReachesZero:
+        return "the divisor can be 0: its totals run from " + std::to_string(Number(error, 0)) + " to "
+            + std::to_string(Number(error, 1));
+    case ErrorCode::GroupSize:
+        return "a group holds " + std::to_string(minMembers) + " to " + std::to_string(maxMembers)
+            + " members, separated by commas";
+    case ErrorCode::TooDeep:
+        return "brackets, groups and functions nest at most " + std::to_string(maxDepth) + " deep";
+    case ErrorCode::CannotKeepMembers:
+        return "cannot keep " + std::to_string(Number(error, 0)) + " of " + std::to_string(Number(error, 1))
+            + " members";
+    case ErrorCode::CannotDropMembers:
+        return "cannot drop " + std::to_string(Number(error, 0)) + " of " + std::to_string(Number(error, 1))
+            + " members";
+    case ErrorCode::KeptSpanTooLarge:
+        return "keeping or dropping several members takes members whose totals span at most "
+            + std::to_string(maxKeptSpan) + " values, unless all are written alike";
+    case ErrorCode::KeepAndCount:
+        return "a group keeps or drops members, or counts them, not both";
+    case ErrorCode::UnboundedOperand:
+        return "a roll that explodes has no highest total, so " + quoted + " cannot take it";
+    case ErrorCode::TotalTooLarge:
+        return "a total could lie beyond " + std::to_string(maxTotal) + " either way";
     case ErrorCode::SpanTooLarge:
         return "the totals would span more than " + std::to_string(maxSpan) + " values";
     }

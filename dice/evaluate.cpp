@@ -6,6 +6,7 @@
 #include "dice/die.h"
 #include "dice/rules.h"
 #include "dice/text.h"
+#include "dice/tree.h"
 #include "dice/weights.h"
 
 #include <algorithm>
@@ -57,8 +58,10 @@ mpq_class Share(const mpz_class &part, const mpz_class &whole)
     return share;
 }
 
+} // namespace
+
 // The mean and variance of a roll with no tail.
-Moments Exact(const Distribution &roll)
+Moments detail::ExactMoments(const Distribution &roll)
 {
     mpz_class first;
     mpz_class second;
@@ -71,6 +74,13 @@ Moments Exact(const Distribution &roll)
     const mpq_class variance = Share(second, roll.outcomes) - mean * mean;
     return { mean, mean, variance, variance };
 }
+
+namespace
+{
+
+using detail::ExactMoments;
+using detail::Plus;
+using detail::Settled;
 
 // Bounds on the moments of a keep among dice that explode. With every value
 // v taken as v - low >= 0, the kept dice X add up to no more than all the
@@ -124,13 +134,15 @@ Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_t
     return bounds;
 }
 
-bool Settled(const Moments &moments)
+} // namespace
+
+bool detail::Settled(const Moments &moments)
 {
     return FixedDecimal(moments.meanLow, 9) == FixedDecimal(moments.meanHigh, 9)
         && RootDecimal(moments.varianceLow, 9) == RootDecimal(moments.varianceHigh, 9);
 }
 
-Moments Plus(const Moments &a, const Moments &b)
+Moments detail::Plus(const Moments &a, const Moments &b)
 {
     return {
         a.meanLow + b.meanLow, a.meanHigh + b.meanHigh, a.varianceLow + b.varianceLow, a.varianceHigh + b.varianceHigh
@@ -139,7 +151,7 @@ Moments Plus(const Moments &a, const Moments &b)
 
 // The first total above which less than 10^-15 of the chance lies, if the
 // listing reaches it.
-std::optional<std::int64_t> LastListed(const Distribution &roll)
+std::optional<std::int64_t> detail::LastListed(const Distribution &roll)
 {
     mpz_class power;
     mpz_ui_pow_ui(power.get_mpz_t(), 10, 15);
@@ -156,6 +168,9 @@ std::optional<std::int64_t> LastListed(const Distribution &roll)
     return last;
 }
 
+namespace
+{
+
 // log10 of a share, for guessing only.
 double Log10(const mpz_class &part, const mpz_class &whole)
 {
@@ -171,7 +186,9 @@ double Log10(const mpz_class &part, const mpz_class &whole)
 // of the listing, carried on until it would be below 10^-15, and a little
 // more; at most twice as far, since the fall of the body of a roll says
 // little about that of its tail.
-std::int64_t Further(const Distribution &roll, std::int64_t least, std::int64_t last)
+} // namespace
+
+std::int64_t detail::Further(const Distribution &roll, std::int64_t least, std::int64_t last)
 {
     const std::int64_t doubled = least + 2 * (last - least + 1);
     const std::int64_t back = (roll.Highest() - roll.lowest) / 4;
@@ -188,8 +205,6 @@ std::int64_t Further(const Distribution &roll, std::int64_t least, std::int64_t 
     return std::clamp(roll.Highest() + static_cast<std::int64_t>(std::min(more, 1e7)), last + 8, doubled);
 }
 
-} // namespace
-
 Distribution Evaluate(const Expression &expression, std::stop_token stop)
 {
     return Evaluate(expression, stop, INT64_MIN);
@@ -199,6 +214,8 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
 {
     CheckExpression(expression);
     detail::Check(stop);
+    if (expression.tree)
+        return detail::EvaluateTree(*expression.tree, through, stop);
     // The rolls of before, as fast as before.
     if (std::all_of(expression.terms.begin(), expression.terms.end(), [](const Term &term) { return term.Plain(); }))
         return detail::CountPlain(expression.terms, stop);
@@ -251,12 +268,12 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
             detail::Reduce(total);
             return total;
         }
-        const std::optional<std::int64_t> cut = LastListed(total);
+        const std::optional<std::int64_t> cut = detail::LastListed(total);
         if (cut) {
-            Moments moments = Exact(roll);
+            Moments moments = ExactMoments(roll);
             for (std::size_t i = 0; i < weighted.size(); ++i) {
                 std::optional<Moments> term =
-                    parts[i].tail == 0 ? Exact(parts[i]) : detail::TermMoments(weighted[i], stop);
+                    parts[i].tail == 0 ? ExactMoments(parts[i]) : detail::TermMoments(weighted[i], stop);
                 moments = Plus(moments, term ? *term : KeptBounds(weighted[i], parts[i], stop));
             }
             if (Settled(moments)) {
@@ -267,7 +284,7 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
                 return total;
             }
         }
-        last = Further(total, least, last);
+        last = detail::Further(total, least, last);
     }
 }
 

@@ -21,5 +21,10 @@ inline constexpr std::int64_t maxNumber = 1000000; // any number typed, before i
 inline constexpr int maxFaces = 100; // listed in d{...}
 inline constexpr int maxExplodeSides = 100; // a die that explodes
 inline constexpr std::int64_t maxSpan = 2000000; // totals from the lowest to the last listed
+inline constexpr int minMembers = 2; // in a group
+inline constexpr int maxMembers = 20; // in a group
+inline constexpr int maxDepth = 8; // groups, functions and brackets inside each other
+inline constexpr std::int64_t maxKeptSpan = 1000; // a member of a keep of several unlike members
+inline constexpr std::int64_t maxTotal = 1000000000000000; // any total of a product, either way
 
 } // namespace dice

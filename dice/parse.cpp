@@ -2,11 +2,13 @@
 #include "dice/die.h"
 #include "dice/limits.h"
 #include "dice/rules.h"
+#include "dice/tree.h"
 #include "dice/utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -96,48 +98,423 @@ public:
         SkipSpaces();
         if (AtEnd())
             throw ParseError(ErrorCode::Empty, m_at);
-
-        Expression expression;
-        int sign = 1;
-        if (Peek() == '-' || Peek() == '+') {
-            sign = Peek() == '-' ? -1 : 1;
-            ++m_at;
-            SkipSpaces();
-        }
-        int dice = 0;
-        std::int64_t span = 0;
-        for (;;) {
-            const std::size_t start = m_at;
-            Term term = ReadTerm();
-            term.sign = sign;
-            if (expression.terms.size() == maxTerms)
-                throw ParseError(ErrorCode::TooManyTerms, start);
-            dice += term.dice;
-            if (dice > maxDice)
-                throw ParseError(ErrorCode::TooManyDice, start);
-            if (term.explode != Explode::None && term.sign < 0 && !detail::TermReach(term).highest)
-                throw ParseError(ErrorCode::UnboundedSubtracted, start);
-            // Dice of equal faces span what their sides say, without a look at their faces.
-            if (term.dice > 0)
-                span += term.Plain() ? static_cast<std::int64_t>(term.kept) * (term.sides - 1) : TermSpan(term);
-            if (span > maxSpan)
-                throw ParseError(ErrorCode::SpanTooLarge, start);
-            expression.terms.push_back(std::move(term));
-
-            SkipSpaces();
-            if (AtEnd())
-                return expression;
-            if (Peek() == 'x' || Peek() == '*' || Peek() == '/')
+        Node root = ReadSum(0);
+        if (!AtEnd()) {
+            if (Peek() == 'x')
                 throw ParseError(ErrorCode::NotAnOperator, m_at, {}, Typed());
-            if (Peek() != '+' && Peek() != '-')
-                throw ParseError(ErrorCode::ExpectedOperator, m_at, {}, Typed());
-            sign = Peek() == '-' ? -1 : 1;
-            ++m_at;
-            SkipSpaces();
+            throw ParseError(ErrorCode::ExpectedOperator, m_at, {}, Typed());
         }
+        Expression expression;
+        // Terms joined by + and - are counted as they always were.
+        if (root.kind == Node::Kind::Sum && root.operands.empty())
+            expression.terms = std::move(root.terms);
+        else
+            expression.tree = std::move(root);
+        return expression;
     }
 
 private:
+    static bool Flat(const Node &node)
+    {
+        return node.kind == Node::Kind::Sum && node.operands.empty();
+    }
+
+    // Every result in between keeps the limits a whole expression keeps.
+    static void CheckBounds(const Node &node, std::size_t at)
+    {
+        const detail::Bounds bounds = detail::NodeBounds(node);
+        if (bounds.lowest < -maxTotal || bounds.highest.value_or(0) > maxTotal)
+            throw ParseError(ErrorCode::TotalTooLarge, at);
+        if (bounds.span > maxSpan)
+            throw ParseError(ErrorCode::SpanTooLarge, at);
+    }
+
+    // Products, divisions and abs need their operands' highest totals.
+    static void Bounded(const Node &node, std::size_t at, const char *what)
+    {
+        if (!detail::NodeBounds(node).highest)
+            throw ParseError(ErrorCode::UnboundedOperand, at, {}, what);
+    }
+
+    static void Deeper(int depth, std::size_t at)
+    {
+        if (depth + 1 > maxDepth)
+            throw ParseError(ErrorCode::TooDeep, at);
+    }
+
+    void Expect(char symbol)
+    {
+        SkipSpaces();
+        if (Peek() != symbol)
+            throw ParseError(ErrorCode::ExpectedSymbol, m_at, {}, Typed(), std::string(1, symbol));
+        ++m_at;
+    }
+
+    int ReadSign()
+    {
+        if (Peek() != '-' && Peek() != '+')
+            return 1;
+        const int sign = Peek() == '-' ? -1 : 1;
+        ++m_at;
+        SkipSpaces();
+        return sign;
+    }
+
+    // Products and the rest joined by + and -, after an optional sign. Terms
+    // stay terms, with the checks a sum of terms always had; brackets around
+    // terms alone are taken away.
+    Node ReadSum(int depth)
+    {
+        Node sum;
+        int sign = ReadSign();
+        std::int64_t span = 0;
+        for (;;) {
+            const std::size_t start = m_at;
+            if (IsDigit(Peek()) || Peek() == 'd') {
+                // A term not multiplied goes straight into the sum, as it always did.
+                Term term = ReadCountedTerm(start);
+                SkipSpaces();
+                if (Peek() != '*' && Peek() != '/' && Peek() != '^') {
+                    term.sign = sign;
+                    AddTerm(sum, std::move(term), span, start);
+                } else {
+                    Node leaf;
+                    leaf.terms.push_back(std::move(term));
+                    AddPart(sum, ReadProductAfter(std::move(leaf), start, depth, false), sign, span, start);
+                }
+            } else {
+                AddPart(sum, ReadProduct(depth, false), sign, span, start);
+            }
+            SkipSpaces();
+            if (Peek() != '+' && Peek() != '-')
+                return sum;
+            sign = ReadSign();
+        }
+    }
+
+    static void AddTerm(Node &sum, Term term, std::int64_t &span, std::size_t start)
+    {
+        if (term.explode != Explode::None && term.sign < 0 && !detail::TermReach(term).highest)
+            throw ParseError(ErrorCode::UnboundedSubtracted, start);
+        // Dice of equal faces span what their sides say, without a look at their faces.
+        if (term.dice > 0)
+            span += term.Plain() ? static_cast<std::int64_t>(term.kept) * (term.sides - 1) : TermSpan(term);
+        if (span > maxSpan)
+            throw ParseError(ErrorCode::SpanTooLarge, start);
+        sum.terms.push_back(std::move(term));
+    }
+
+    static void AddPart(Node &sum, Node part, int sign, std::int64_t &span, std::size_t start)
+    {
+        if (Flat(part) && part.terms.size() == 1) {
+            part.terms.front().sign *= sign;
+            AddTerm(sum, std::move(part.terms.front()), span, start);
+            return;
+        }
+        const detail::Bounds bounds = detail::NodeBounds(part);
+        if (sign < 0 && !bounds.highest)
+            throw ParseError(ErrorCode::UnboundedSubtracted, start);
+        span += bounds.span;
+        if (span > maxSpan)
+            throw ParseError(ErrorCode::SpanTooLarge, start);
+        if (Flat(part)) {
+            for (Term &term : part.terms) {
+                term.sign *= sign;
+                sum.terms.push_back(std::move(term));
+            }
+        } else {
+            sum.operands.push_back(std::move(part));
+            sum.signs.push_back(sign);
+        }
+    }
+
+    // Units joined by *, left to right. A '/' ends the product only where
+    // floor, ceil or round divide; anywhere else it is refused, since totals
+    // stay whole numbers.
+    Node ReadProduct(int depth, bool divides)
+    {
+        const std::size_t start = m_at;
+        return ReadProductAfter(ReadUnit(depth), start, depth, divides);
+    }
+
+    Node ReadProductAfter(Node product, std::size_t start, int depth, bool divides)
+    {
+        for (;;) {
+            SkipSpaces();
+            const std::size_t at = m_at;
+            if (Peek() == '/' && !divides)
+                throw ParseError(ErrorCode::Division, at);
+            if (Peek() == '^')
+                throw ParseError(ErrorCode::NotAPower, at, {}, "^");
+            if (Peek() != '*')
+                return product;
+            ++m_at;
+            if (Peek() == '*')
+                throw ParseError(ErrorCode::NotAPower, at, {}, "**");
+            SkipSpaces();
+            const std::size_t operandAt = m_at;
+            Node operand = ReadUnit(depth);
+            Bounded(product, start, "*");
+            Bounded(operand, operandAt, "*");
+            Node node;
+            node.kind = Node::Kind::Product;
+            node.operands.push_back(std::move(product));
+            node.operands.push_back(std::move(operand));
+            CheckBounds(node, start);
+            product = std::move(node);
+        }
+    }
+
+    Node ReadUnit(int depth)
+    {
+        const std::size_t start = m_at;
+        if (Peek() == '(') {
+            Deeper(depth, start);
+            ++m_at;
+            SkipSpaces();
+            Node inner = ReadSum(depth + 1);
+            Expect(')');
+            return inner;
+        }
+        if (Peek() == '{')
+            return ReadGroup(depth);
+        if (IsLetter(Peek()) && Peek() != 'd') {
+            std::string word;
+            while (IsLetter(Peek())) {
+                word += Peek();
+                ++m_at;
+            }
+            const std::size_t after = m_at;
+            SkipSpaces();
+            if (Peek() == '(')
+                return ReadFunction(depth, word, start, after);
+            m_at = start;
+            throw ParseError(ErrorCode::ExpectedTerm, m_at, {}, Typed());
+        }
+        Node leaf;
+        leaf.terms.push_back(ReadCountedTerm(start));
+        return leaf;
+    }
+
+    // A term, counted against the expression's limits on terms and dice.
+    Term ReadCountedTerm(std::size_t start)
+    {
+        Term term = ReadTerm();
+        if (m_terms == maxTerms)
+            throw ParseError(ErrorCode::TooManyTerms, start);
+        ++m_terms;
+        m_dice += term.dice;
+        if (m_dice > maxDice)
+            throw ParseError(ErrorCode::TooManyDice, start);
+        return term;
+    }
+
+    // A sign, then a product, as a node of its own.
+    Node ReadSignedProduct(int depth)
+    {
+        const int sign = ReadSign();
+        Node product = ReadProduct(depth, true);
+        if (sign > 0)
+            return product;
+        Node negated;
+        negated.operands.push_back(std::move(product));
+        negated.signs.push_back(-1);
+        return negated;
+    }
+
+    Node ReadFunction(int depth, const std::string &word, std::size_t start, std::size_t after)
+    {
+        const std::string typed(m_text.substr(start, after - start));
+        const bool rounding = word == "floor" || word == "ceil" || word == "round";
+        if (!rounding && word != "abs" && word != "max" && word != "min")
+            throw ParseError(ErrorCode::NotAFunction, start, {}, typed);
+        Deeper(depth, start);
+        ++m_at;
+        SkipSpaces();
+        Node node;
+        const std::size_t first = m_at;
+        if (rounding) {
+            // One division, A / B: a sum in A or a product in B must be
+            // bracketed, so that no precedence is guessed.
+            node.kind = Node::Kind::Divide;
+            node.rounding = word == "floor" ? Node::Rounding::Floor
+                : word == "ceil"            ? Node::Rounding::Ceil
+                                            : Node::Rounding::Round;
+            node.operands.push_back(ReadSignedProduct(depth + 1));
+            SkipSpaces();
+            if (Peek() != '/')
+                throw ParseError(ErrorCode::ExpectedDivision, m_at, {}, word);
+            ++m_at;
+            SkipSpaces();
+            const std::size_t divisorAt = m_at;
+            const int sign = ReadSign();
+            Node divisor = ReadUnit(depth + 1);
+            if (sign < 0) {
+                Node negated;
+                negated.operands.push_back(std::move(divisor));
+                negated.signs.push_back(-1);
+                divisor = std::move(negated);
+            }
+            Bounded(node.operands[0], first, typed.c_str());
+            Bounded(divisor, divisorAt, typed.c_str());
+            const detail::Bounds bounds = detail::NodeBounds(divisor);
+            if (bounds.lowest <= 0 && *bounds.highest >= 0)
+                throw ParseError(ErrorCode::DivisorReachesZero, divisorAt, { bounds.lowest, *bounds.highest });
+            node.operands.push_back(std::move(divisor));
+        } else {
+            const int arguments = word == "abs" ? 1 : 2;
+            for (int i = 0;; ++i) {
+                node.operands.push_back(ReadSum(depth + 1));
+                SkipSpaces();
+                if (Peek() != ',' && i + 1 < arguments && Peek() == ')')
+                    throw ParseError(ErrorCode::ArgumentCount, m_at, { arguments, i + 1 }, typed);
+                if (Peek() != ',' || i + 1 == arguments)
+                    break;
+                ++m_at;
+                SkipSpaces();
+            }
+            if (Peek() == ',')
+                throw ParseError(ErrorCode::ArgumentCount, m_at, { arguments, arguments + 1 }, typed);
+            if (word == "abs") {
+                node.kind = Node::Kind::Abs;
+                Bounded(node.operands[0], first, typed.c_str());
+            } else {
+                node.kind = Node::Kind::Group;
+                node.pick = word == "max" ? Pick::Highest : Pick::Lowest;
+                node.kept = 1;
+            }
+        }
+        Expect(')');
+        CheckBounds(node, start);
+        return node;
+    }
+
+    // {A, B, ...} and what follows it: a keep or drop of members by their
+    // totals, or a count of the members that meet a compare point.
+    Node ReadGroup(int depth)
+    {
+        const std::size_t start = m_at;
+        Deeper(depth, start);
+        ++m_at;
+        Node group;
+        group.kind = Node::Kind::Group;
+        std::vector<std::string_view> typed;
+        for (;;) {
+            SkipSpaces();
+            if (static_cast<int>(group.operands.size()) == maxMembers)
+                throw ParseError(ErrorCode::GroupSize, m_at);
+            const std::size_t memberAt = m_at;
+            group.operands.push_back(ReadSum(depth + 1));
+            std::string_view member = m_text.substr(memberAt, m_at - memberAt);
+            while (!member.empty() && (member.back() == ' ' || member.back() == '\t'))
+                member.remove_suffix(1);
+            typed.push_back(member);
+            SkipSpaces();
+            if (Peek() != ',')
+                break;
+            ++m_at;
+        }
+        Expect('}');
+        if (static_cast<int>(group.operands.size()) < minMembers)
+            throw ParseError(ErrorCode::GroupSize, start);
+        const std::size_t keepAt = ReadGroupModifiers(group);
+        // Members unlike are kept threshold by threshold, at a cost that grows
+        // with the cube of their spans; members alike are kept as dice.
+        if (group.pick != Pick::All && group.kept > 1
+            && !std::all_of(typed.begin(), typed.end(), [&](std::string_view t) { return t == typed[0]; })) {
+            for (const Node &member : group.operands) {
+                if (detail::NodeBounds(member).span > maxKeptSpan)
+                    throw ParseError(ErrorCode::KeptSpanTooLarge, keepAt);
+            }
+        }
+        if (group.pick != Pick::All || group.success.kind != Compare::Kind::None) {
+            CheckBounds(group, start);
+            return group;
+        }
+        // The sum of the members.
+        Node sum;
+        for (Node &member : group.operands) {
+            if (Flat(member)) {
+                sum.terms.insert(sum.terms.end(), member.terms.begin(), member.terms.end());
+            } else {
+                sum.operands.push_back(std::move(member));
+                sum.signs.push_back(1);
+            }
+        }
+        CheckBounds(sum, start);
+        return sum;
+    }
+
+    // Where the keep or drop was typed, if one was.
+    std::size_t ReadGroupModifiers(Node &group)
+    {
+        std::size_t keepAt = Places::none;
+        std::size_t successAt = Places::none;
+        std::size_t failureAt = Places::none;
+        for (;;) {
+            SkipSpaces();
+            const std::size_t at = m_at;
+            if (Peek() == '<' || Peek() == '>' || Peek() == '=') {
+                const Compare point = ReadCompare(false);
+                Once(successAt, at, m_at - at);
+                if (keepAt != Places::none)
+                    throw ParseError(ErrorCode::KeepAndCount, at);
+                group.success = point;
+                continue;
+            }
+            std::string run;
+            while (IsLetter(Peek())) {
+                run += Peek();
+                ++m_at;
+            }
+            if (run.empty())
+                return keepAt;
+            const std::vector<std::string_view> found = Names(run);
+            // Keep, drop and f belong to a group; the modifiers of dice do not.
+            const bool known = !found.empty() && std::all_of(found.begin(), found.end(), [](std::string_view name) {
+                return name == "f" || name[0] == 'k' || name[0] == 'd';
+            });
+            if (!known)
+                throw ParseError(ErrorCode::NotAModifier, at, {}, std::string(m_text.substr(at, run.size())));
+            m_at = at;
+            for (const std::string_view name : found) {
+                const std::size_t nameAt = m_at;
+                m_at += name.size();
+                if (name == "f") {
+                    if (successAt == Places::none)
+                        throw ParseError(ErrorCode::FailureFirst, nameAt);
+                    Once(failureAt, nameAt, 1);
+                    group.failure = ReadCompare(true);
+                    if (group.failure.kind == Compare::Kind::None)
+                        throw ParseError(ErrorCode::ExpectedComparison, m_at, {}, Typed());
+                    continue;
+                }
+                Once(keepAt, nameAt, name.size());
+                if (successAt != Places::none)
+                    throw ParseError(ErrorCode::KeepAndCount, nameAt);
+                ReadMemberPick(group, name);
+            }
+        }
+    }
+
+    void ReadMemberPick(Node &group, std::string_view word)
+    {
+        const bool keep = word[0] == 'k';
+        const bool highest = word.size() == 1 ? keep : word[1] == 'h';
+        const auto members = static_cast<std::int64_t>(group.operands.size());
+        SkipSpaces();
+        const std::size_t numberAt = m_at;
+        const std::int64_t number = ReadNumber(keep ? ErrorCode::ExpectedKeep : ErrorCode::ExpectedDrop);
+        if (keep && (number < 1 || number > members))
+            throw ParseError(ErrorCode::CannotKeepMembers, numberAt, { number, members });
+        if (!keep && number >= members)
+            throw ParseError(ErrorCode::CannotDropMembers, numberAt, { number, members });
+        group.kept = static_cast<int>(keep ? number : members - number);
+        group.pick = keep == highest ? Pick::Highest : Pick::Lowest;
+        if (group.kept == members)
+            group.pick = Pick::All;
+    }
+
     // Anything outside ASCII is refused before the notation is read, so
     // that a pasted minus sign is named as such rather than as a place where
     // a term was expected.
@@ -453,6 +830,8 @@ private:
 
     std::string_view m_text;
     std::size_t m_at = 0;
+    int m_terms = 0; // in the whole expression
+    int m_dice = 0;
 };
 
 } // namespace

@@ -250,7 +250,7 @@ TEST(DiceParse, RejectsWhatIsNotAnExpressionAndPointsAtIt)
         { "1d6+", 4 },
         { "++1", 1 },
         { "1e3d6", 1 },
-        { "1d6*2", 3 },
+        { "1d6^2", 3 },
         { "1d6d2", 4 },
         { "4d101kh3", 2 },
         { "1000001", 0 },

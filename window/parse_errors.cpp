@@ -67,7 +67,7 @@ QString ParseErrors::Message(const dice::ParseError &error)
     case ErrorCode::ExpectedOperator:
         return atEnd ? tr("missing '+' or '-'") : tr("unexpected %1: expected '+' or '-'").arg(character);
     case ErrorCode::NotAnOperator:
-        return tr("'%1' is not an operator: terms are joined with '+' or '-'").arg(Typed(error));
+        return tr("'%1' is not an operator: multiply with '*'").arg(Typed(error));
     case ErrorCode::NotAModifier:
         if (error.Hint().empty())
             return tr("'%1' is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f").arg(Typed(error));
@@ -128,6 +128,45 @@ QString ParseErrors::Message(const dice::ParseError &error)
         return tr("a roll with no highest total cannot be taken away");
     case ErrorCode::ComparePastListing:
         return tr("a die that explodes is counted or rerolled only up to %1").arg(Number(Number(error, 0)));
+    case ErrorCode::Division:
+        return tr("'/' alone does not divide, since totals stay whole numbers: write floor(A / B), ceil(A / B) or "
+                  "round(A / B)");
+    case ErrorCode::NotAPower:
+        return tr("'%1' is not an operator: multiply with '*'").arg(Typed(error));
+    case ErrorCode::ExpectedSymbol: {
+        const QString symbol = QStringLiteral("'%1'").arg(QString::fromStdString(error.Hint()));
+        return atEnd ? tr("missing %1").arg(symbol) : tr("unexpected %1: expected %2").arg(character, symbol);
+    }
+    case ErrorCode::NotAFunction:
+        return tr("'%1' is not a function such as floor, ceil, round, abs, max or min").arg(Typed(error));
+    case ErrorCode::ArgumentCount:
+        return (Number(error, 0) == 1 ? tr("%1 takes 1 roll, not %2: write %1(A)")
+                                      : tr("%1 takes %3 rolls, not %2: write %1(A, B)"))
+            .arg(Typed(error), Number(Number(error, 1)), Number(Number(error, 0)));
+    case ErrorCode::ExpectedDivision:
+        return tr("%1 takes one division, A / B: put a sum in brackets, as in %1((1d6+2) / 2)").arg(Typed(error));
+    case ErrorCode::DivisorReachesZero:
+        return tr("the divisor can be 0: its totals run from %1 to %2")
+            .arg(Number(Number(error, 0)), Number(Number(error, 1)));
+    case ErrorCode::GroupSize:
+        return tr("a group holds %1 to %2 members, separated by commas")
+            .arg(Number(dice::minMembers), Number(dice::maxMembers));
+    case ErrorCode::TooDeep:
+        return tr("brackets, groups and functions nest at most %1 deep").arg(Number(dice::maxDepth));
+    case ErrorCode::CannotKeepMembers:
+        return tr("cannot keep %1 of %2 members").arg(Number(Number(error, 0)), Number(Number(error, 1)));
+    case ErrorCode::CannotDropMembers:
+        return tr("cannot drop %1 of %2 members").arg(Number(Number(error, 0)), Number(Number(error, 1)));
+    case ErrorCode::KeptSpanTooLarge:
+        return tr("keeping or dropping several members takes members whose totals span at most %1 values, unless "
+                  "all are written alike")
+            .arg(Number(dice::maxKeptSpan));
+    case ErrorCode::KeepAndCount:
+        return tr("a group keeps or drops members, or counts them, not both");
+    case ErrorCode::UnboundedOperand:
+        return tr("a roll that explodes has no highest total, so '%1' cannot take it").arg(Typed(error));
+    case ErrorCode::TotalTooLarge:
+        return tr("a total could lie beyond %1 either way").arg(Number(dice::maxTotal));
     case ErrorCode::SpanTooLarge:
         return tr("the totals would span more than %1 values").arg(Number(dice::maxSpan));
     }

@@ -1,10 +1,12 @@
 // Any bytes through the dice notation. The parser either gives an expression
 // within every limit of the notation or a ParseError pointing into the text;
 // small expressions are also counted, and their counts must cover exactly
-// the totals their terms can reach and add up to every outcome.
+// the totals their terms can reach and add up to every outcome. Trees of
+// brackets, products, functions and groups are counted when small.
 
 #include "dice/dice.h"
 #include "dice/limits.h"
+#include "dice/tree.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -52,6 +54,51 @@ void CheckError(const dice::ParseError &error, std::string_view text)
         Fail("caret not under the position", text);
 }
 
+// Every node within the notation's limits, and a small tree's count closed
+// to its denominator, within the bounds its nodes can reach.
+void CheckTree(const dice::Expression &expression, std::string_view text)
+{
+    if (!expression.terms.empty())
+        Fail("a tree with terms beside it", text);
+    try {
+        dice::CheckExpression(expression);
+    } catch (const std::invalid_argument &) {
+        Fail("the count refuses the tree the parser gave", text);
+    }
+    long work = 1;
+    int dice = 0;
+    std::vector<const dice::Node *> nodes { &*expression.tree };
+    while (!nodes.empty()) {
+        const dice::Node *node = nodes.back();
+        nodes.pop_back();
+        long sides = 1;
+        for (const dice::Term &term : node->terms) {
+            dice += term.dice;
+            sides += static_cast<long>(term.dice) * std::max(term.sides, 1) * (term.Plain() ? 1 : 50);
+        }
+        work += sides * (node->kind == dice::Node::Kind::Group ? 40 : 4);
+        for (const dice::Node &operand : node->operands)
+            nodes.push_back(&operand);
+    }
+    if (dice > dice::maxDice)
+        Fail("too many dice", text);
+    // An exploding roll beside a wide bounded one is listed across the
+    // whole width, with shares whose denominators grow all along it.
+    const dice::detail::Bounds bounds = dice::detail::NodeBounds(*expression.tree);
+    if (work > 2000 || text.size() > 80 || (!bounds.highest && bounds.span > 2000))
+        return;
+    const dice::Distribution distribution = dice::Evaluate(expression);
+    mpz_class sum = distribution.tail;
+    for (const mpz_class &count : distribution.counts)
+        sum += count;
+    if (sum != distribution.outcomes || distribution.counts.empty() || distribution.counts.front() == 0)
+        Fail("a tree's counts and remainder do not add up to every outcome", text);
+    if (distribution.Unbounded() && !distribution.moments)
+        Fail("an unbounded tree without its moments", text);
+    if (!distribution.Unbounded() && distribution.counts.back() == 0)
+        Fail("a bounded tree ends on a total it cannot throw", text);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -70,6 +117,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const char c : text) {
         if (static_cast<unsigned char>(c) >= 0x80)
             Fail("accepted text that is not ASCII", text);
+    }
+    if (expression.tree) {
+        CheckTree(expression, text);
+        return 0;
     }
     if (expression.terms.empty() || expression.terms.size() > static_cast<std::size_t>(dice::maxTerms))
         Fail("term count out of range", text);

@@ -375,6 +375,23 @@ void LanguageTest::parseErrors_data()
         { "10-1d6!", dice::ErrorCode::UnboundedSubtracted },
         { "2d6!!=6>=200", dice::ErrorCode::ComparePastListing },
         { "3d{-1000000,1000000}", dice::ErrorCode::SpanTooLarge },
+        { "1d6/2", dice::ErrorCode::Division },
+        { "2**3", dice::ErrorCode::NotAPower },
+        { "(1d6", dice::ErrorCode::ExpectedSymbol },
+        { "(1d6]", dice::ErrorCode::ExpectedSymbol },
+        { "sqrt(4)", dice::ErrorCode::NotAFunction },
+        { "max(1d6)", dice::ErrorCode::ArgumentCount },
+        { "abs(1d6,2)", dice::ErrorCode::ArgumentCount },
+        { "floor(1d6+2/2)", dice::ErrorCode::ExpectedDivision },
+        { "floor(1d6/(1d2-1))", dice::ErrorCode::DivisorReachesZero },
+        { "{1d6}", dice::ErrorCode::GroupSize },
+        { "((((((((((1))))))))))", dice::ErrorCode::TooDeep },
+        { "{1d6,1d8}kh3", dice::ErrorCode::CannotKeepMembers },
+        { "{1d6,1d8}dl2", dice::ErrorCode::CannotDropMembers },
+        { "{1d6,1d8}kh1>=3", dice::ErrorCode::KeepAndCount },
+        { "{1d6,2d1000,1d2}kh2", dice::ErrorCode::KeptSpanTooLarge },
+        { "2*1d6!", dice::ErrorCode::UnboundedOperand },
+        { "1000000*1000000*1000000", dice::ErrorCode::TotalTooLarge },
     };
     for (const auto &[typed, code] : cases)
         QTest::newRow(typed) << QByteArray(typed) << static_cast<int>(code);

@@ -278,10 +278,6 @@
         <translation>%1 ist hier unerwartet: Erwartet wird &apos;+&apos; oder &apos;-&apos;</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; is not an operator: terms are joined with &apos;+&apos; or &apos;-&apos;</source>
-        <translation>&apos;%1&apos; ist kein Operator: Terme werden mit &apos;+&apos; oder &apos;-&apos; verbunden</translation>
-    </message>
-    <message>
         <source>&apos;%1&apos; is not a modifier: type %2</source>
         <translation>&apos;%1&apos; ist kein Zusatz: Tippen Sie %2</translation>
     </message>
@@ -432,6 +428,74 @@
     <message>
         <source>the totals would span more than %1 values</source>
         <translation>die Summen würden mehr als %1 Werte umfassen</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not an operator: multiply with &apos;*&apos;</source>
+        <translation>&apos;%1&apos; ist kein Rechenzeichen: Multiplizieren Sie mit &apos;*&apos;</translation>
+    </message>
+    <message>
+        <source>&apos;/&apos; alone does not divide, since totals stay whole numbers: write floor(A / B), ceil(A / B) or round(A / B)</source>
+        <translation>&apos;/&apos; allein teilt nicht, da Summen ganze Zahlen bleiben: Schreiben Sie floor(A / B), ceil(A / B) oder round(A / B)</translation>
+    </message>
+    <message>
+        <source>missing %1</source>
+        <translation>%1 fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected %2</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird %2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a function such as floor, ceil, round, abs, max or min</source>
+        <translation>&apos;%1&apos; ist keine Funktion wie floor, ceil, round, abs, max oder min</translation>
+    </message>
+    <message>
+        <source>%1 takes 1 roll, not %2: write %1(A)</source>
+        <translation>%1 nimmt 1 Wurf, nicht %2: Schreiben Sie %1(A)</translation>
+    </message>
+    <message>
+        <source>%1 takes %3 rolls, not %2: write %1(A, B)</source>
+        <translation>%1 nimmt %3 Würfe, nicht %2: Schreiben Sie %1(A, B)</translation>
+    </message>
+    <message>
+        <source>%1 takes one division, A / B: put a sum in brackets, as in %1((1d6+2) / 2)</source>
+        <translation>%1 nimmt eine Division, A / B: Setzen Sie eine Summe in Klammern, etwa %1((1d6+2) / 2)</translation>
+    </message>
+    <message>
+        <source>the divisor can be 0: its totals run from %1 to %2</source>
+        <translation>der Teiler kann 0 sein: Seine Summen reichen von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>a group holds %1 to %2 members, separated by commas</source>
+        <translation>eine Gruppe hat %1 bis %2 Glieder, durch Kommas getrennt</translation>
+    </message>
+    <message>
+        <source>brackets, groups and functions nest at most %1 deep</source>
+        <translation>Klammern, Gruppen und Funktionen lassen sich höchstens %1-fach verschachteln</translation>
+    </message>
+    <message>
+        <source>cannot keep %1 of %2 members</source>
+        <translation>von %2 Gliedern lassen sich nicht %1 behalten</translation>
+    </message>
+    <message>
+        <source>cannot drop %1 of %2 members</source>
+        <translation>von %2 Gliedern lassen sich nicht %1 streichen</translation>
+    </message>
+    <message>
+        <source>keeping or dropping several members takes members whose totals span at most %1 values, unless all are written alike</source>
+        <translation>mehrere Glieder behalten oder streichen geht nur mit Gliedern, deren Summen höchstens %1 Werte umfassen, außer alle sind gleich geschrieben</translation>
+    </message>
+    <message>
+        <source>a group keeps or drops members, or counts them, not both</source>
+        <translation>eine Gruppe behält oder streicht Glieder oder zählt sie, nicht beides</translation>
+    </message>
+    <message>
+        <source>a roll that explodes has no highest total, so &apos;%1&apos; cannot take it</source>
+        <translation>ein explodierender Wurf hat keine höchste Summe, daher kann &apos;%1&apos; ihn nicht nehmen</translation>
+    </message>
+    <message>
+        <source>a total could lie beyond %1 either way</source>
+        <translation>eine Summe könnte in einer der Richtungen jenseits von %1 liegen</translation>
     </message>
 </context>
 <context>

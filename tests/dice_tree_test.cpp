@@ -1,0 +1,393 @@
+// Brackets, products, divisions, abs, max, min and groups against every
+// throw of their dice, with exact fractions: each case names its dice and
+// what a throw of them totals. Dice that explode are rolled to a depth past
+// which less than a stated total is affected, and only the totals below it
+// are compared; the engine's remainder must still close the sum.
+#include "dice/dice.h"
+#include "dice/limits.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+// One die's values and their chances.
+using Die = std::vector<std::pair<std::int64_t, mpq_class>>;
+using Throw = std::vector<std::int64_t>;
+
+Die D(int sides)
+{
+    Die die;
+    for (int face = 1; face <= sides; ++face)
+        die.push_back({ face, mpq_class(1, sides) });
+    return die;
+}
+
+// A die that explodes on its top face, its chains cut after `depth` extra
+// rolls and the cut ones set far above every compared total.
+Die Exploding(int sides, int depth)
+{
+    Die die;
+    mpq_class chance = 1;
+    for (int roll = 0; roll <= depth; ++roll) {
+        for (int face = 1; face < sides; ++face)
+            die.push_back({ roll * sides + face, chance / sides });
+        chance /= sides;
+    }
+    die.push_back({ 1000000, chance });
+    return die;
+}
+
+std::int64_t FloorDiv(std::int64_t n, std::int64_t d)
+{
+    return n / d - (n % d != 0 && (n < 0) != (d < 0) ? 1 : 0);
+}
+
+// The k highest (or lowest) of some values, summed.
+std::int64_t Kept(std::vector<std::int64_t> values, int k, bool highest)
+{
+    std::sort(values.begin(), values.end());
+    if (highest)
+        std::reverse(values.begin(), values.end());
+    std::int64_t sum = 0;
+    for (int i = 0; i < k; ++i)
+        sum += values[static_cast<std::size_t>(i)];
+    return sum;
+}
+
+struct Case {
+    const char *text;
+    std::vector<Die> dice;
+    std::function<std::int64_t(const Throw &)> total;
+    std::optional<std::int64_t> below = std::nullopt; // compare only totals below this
+};
+
+std::map<std::int64_t, mpq_class> EveryThrow(const Case &c)
+{
+    std::map<std::int64_t, mpq_class> chances;
+    std::vector<std::size_t> at(c.dice.size(), 0);
+    for (;;) {
+        Throw shown;
+        mpq_class chance = 1;
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            shown.push_back(c.dice[i][at[i]].first);
+            chance *= c.dice[i][at[i]].second;
+        }
+        chances[c.total(shown)] += chance;
+        std::size_t i = 0;
+        while (i < at.size() && ++at[i] == c.dice[i].size())
+            at[i++] = 0;
+        if (i == at.size())
+            return chances;
+    }
+}
+
+} // namespace
+
+// Faults each aims at: * after + and -, or right to left; round taking
+// halves away from zero or down; a group keep that keeps dice instead of
+// members; a count of members that counts dice; a divisor's sign lost.
+TEST(DiceTree, EveryFormAgreesWithEveryThrow)
+{
+    const auto sum = [](const Throw &t, std::size_t from, std::size_t to) {
+        std::int64_t s = 0;
+        for (std::size_t i = from; i < to; ++i)
+            s += t[i];
+        return s;
+    };
+    const Case cases[] = {
+        { "1d4+1d4*1d4", { D(4), D(4), D(4) }, [](const Throw &t) { return t[0] + t[1] * t[2]; } },
+        { "1d4*1d4-1d6", { D(4), D(4), D(6) }, [](const Throw &t) { return t[0] * t[1] - t[2]; } },
+        { "10-1d4*2*1d3", { D(4), D(3) }, [](const Throw &t) { return 10 - t[0] * 2 * t[1]; } },
+        { "2*(2d6+3)", { D(6), D(6) }, [](const Throw &t) { return 2 * (t[0] + t[1] + 3); } },
+        { "-(1d4-1d6)*1d3", { D(4), D(6), D(3) }, [](const Throw &t) { return -(t[0] - t[1]) * t[2]; } },
+        { "round((1d4-1d4)/2)", { D(4), D(4) }, [](const Throw &t) { return FloorDiv(2 * (t[0] - t[1]) + 2, 4); } },
+        { "round(-5/2)+round(1d6/-2)", { D(6) }, [](const Throw &t) { return -2 + FloorDiv(-t[0] + 1, 2); } },
+        { "floor((1d6-1d6)/3)", { D(6), D(6) }, [](const Throw &t) { return FloorDiv(t[0] - t[1], 3); } },
+        { "ceil((1d6-1d6)/(1d2+1))",
+            { D(6), D(6), D(2) },
+            [](const Throw &t) { return -FloorDiv(t[1] - t[0], t[2] + 1); } },
+        { "floor(2d20kh1/3)", { D(20), D(20) }, [](const Throw &t) { return std::max(t[0], t[1]) / 3; } },
+        { "abs(1d6-1d6)-1", { D(6), D(6) }, [](const Throw &t) { return std::abs(t[0] - t[1]) - 1; } },
+        { "max(1d4,1d6)+min(1d4,2d3)",
+            { D(4), D(6), D(4), D(3), D(3) },
+            [](const Throw &t) { return std::max(t[0], t[1]) + std::min(t[2], t[3] + t[4]); } },
+        // Keeping one die of 2d4 would give at most 6 here; the member 2d4 reaches 8.
+        { "{2d4, 1d6}kh1", { D(4), D(4), D(6) }, [&](const Throw &t) { return std::max(sum(t, 0, 2), t[2]); } },
+        { "{1d4, 2d3, 1d6}kh2",
+            { D(4), D(3), D(3), D(6) },
+            [&](const Throw &t) {
+                return Kept({ t[0], t[1] + t[2], t[3] }, 2, true);
+            } },
+        { "{1d4, 2d3, 1d6}kl2",
+            { D(4), D(3), D(3), D(6) },
+            [&](const Throw &t) {
+                return Kept({ t[0], t[1] + t[2], t[3] }, 2, false);
+            } },
+        // Members alike, kept as dice of one kind.
+        { "{1d4+1d3, 1d4+1d3, 1d4+1d3}kh2",
+            { D(4), D(3), D(4), D(3), D(4), D(3) },
+            [](const Throw &t) {
+                return Kept({ t[0] + t[1], t[2] + t[3], t[4] + t[5] }, 2, true);
+            } },
+        { "{1d4-2, 1d4-2, 1d4-2}kl2",
+            { D(4), D(4), D(4) },
+            [](const Throw &t) {
+                return Kept({ t[0] - 2, t[1] - 2, t[2] - 2 }, 2, false);
+            } },
+        { "{1d4!, 1d4!, 1d4!}kh2",
+            { Exploding(4, 7), Exploding(4, 7), Exploding(4, 7) },
+            [](const Throw &t) {
+                return Kept({ t[0], t[1], t[2] }, 2, true);
+            },
+            28 },
+        { "{1d4!, 1d4!, 1d4!}dh1",
+            { Exploding(4, 7), Exploding(4, 7), Exploding(4, 7) },
+            [](const Throw &t) {
+                return Kept({ t[0], t[1], t[2] }, 2, false);
+            },
+            28 },
+        { "{1d4, 1d4, 1d6, 1d3}dh1",
+            { D(4), D(4), D(6), D(3) },
+            [](const Throw &t) {
+                return Kept({ t[0], t[1], t[2], t[3] }, 3, false);
+            } },
+        { "{1d4-1, 1d4, 1d6}d1",
+            { D(4), D(4), D(6) },
+            [](const Throw &t) {
+                return Kept({ t[0] - 1, t[1], t[2] }, 2, true);
+            } },
+        { "{3d4kh2, 1d6+1}kh1+1",
+            { D(4), D(4), D(4), D(6) },
+            [](const Throw &t) {
+                return std::max(Kept({ t[0], t[1], t[2] }, 2, true), t[3] + 1) + 1;
+            } },
+        { "{1d6, 1d4*2, 1d3}", { D(6), D(4), D(3) }, [](const Throw &t) { return t[0] + 2 * t[1] + t[2]; } },
+        // A count of members, not of dice: 2d3 is one member.
+        { "{2d3, 1d6, 1d4}>=4",
+            { D(3), D(3), D(6), D(4) },
+            [](const Throw &t) { return (t[0] + t[1] >= 4) + (t[2] >= 4) + (t[3] >= 4); } },
+        { "{1d6, 1d6, 1d6}>4f<2",
+            { D(6), D(6), D(6) },
+            [](const Throw &t) {
+                std::int64_t n = 0;
+                for (const std::int64_t v : t)
+                    n += (v > 4) - (v < 2);
+                return n;
+            } },
+        { "{1d6>=4, 1d6>=4, 1d4}kh2",
+            { D(6), D(6), D(4) },
+            [](const Throw &t) {
+                return Kept({ t[0] >= 4, t[1] >= 4, t[2] }, 2, true);
+            } },
+        { "max(1d6, 1d6) * 2 - {1d4, 1d4}kl1",
+            { D(6), D(6), D(4), D(4) },
+            [](const Throw &t) { return std::max(t[0], t[1]) * 2 - std::min(t[2], t[3]); } },
+        // Members that explode, compared below the least total a cut chain gives.
+        { "{1d4!, 1d4!}kh1",
+            { Exploding(4, 7), Exploding(4, 7) },
+            [](const Throw &t) { return std::max(t[0], t[1]); },
+            28 },
+        // A bounded member does not bound the highest of the others.
+        { "{1d4!, 2, 1d3}kh1",
+            { Exploding(4, 7), D(3) },
+            [](const Throw &t) {
+                return std::max({ t[0], std::int64_t { 2 }, t[1] });
+            },
+            28 },
+        // A member far above the others: the one that explodes is listed
+        // only as far as being kept beside it leaves room for.
+        { "{1d4!, 20, 1d3, 1d2}kh3",
+            { Exploding(4, 7), D(3), D(2) },
+            [](const Throw &t) {
+                return Kept({ t[0], 20, t[1], t[2] }, 3, true);
+            },
+            40 },
+        { "{1d4!, 1d6}kl1", { Exploding(4, 7), D(6) }, [](const Throw &t) { return std::min(t[0], t[1]); } },
+        { "{1d4!, 1d4!, 1d3}kh2",
+            { Exploding(4, 7), Exploding(4, 7), D(3) },
+            [](const Throw &t) {
+                return Kept({ t[0], t[1], t[2] }, 2, true);
+            },
+            28 },
+        { "{1d4!, 1d4!, 1d3}kl2+{1d4!, 1d4}+1",
+            { Exploding(4, 7), Exploding(4, 7), D(3), Exploding(4, 7), D(4) },
+            [](const Throw &t) {
+                return Kept({ t[0], t[1], t[2] }, 2, false) + t[3] + t[4] + 1;
+            },
+            28 },
+        { "{1d4!, 1d4!}>=3",
+            { Exploding(4, 7), Exploding(4, 7) },
+            [](const Throw &t) { return (t[0] >= 3) + (t[1] >= 3); } },
+    };
+    for (const Case &c : cases) {
+        const dice::Distribution roll = dice::Evaluate(dice::Parse(c.text));
+        std::map<std::int64_t, mpq_class> expected = EveryThrow(c);
+        mpz_class listed = roll.tail;
+        for (std::size_t i = 0; i < roll.counts.size(); ++i) {
+            listed += roll.counts[i];
+            const std::int64_t total = roll.lowest + static_cast<std::int64_t>(i);
+            if (c.below && total >= *c.below)
+                continue;
+            mpq_class chance(roll.counts[i], roll.outcomes);
+            chance.canonicalize();
+            EXPECT_EQ(chance, expected[total]) << c.text << " at " << total;
+            expected.erase(total);
+        }
+        EXPECT_EQ(listed, roll.outcomes) << c.text;
+        for (const auto &[total, chance] : expected) {
+            if (!c.below || total < *c.below) {
+                EXPECT_EQ(chance, 0) << c.text << ": " << total << " not listed";
+            }
+        }
+        EXPECT_EQ(roll.Unbounded(), c.below.has_value()) << c.text;
+    }
+}
+
+// The statistics of an unbounded keep of members: a closed form for the
+// mean of the larger of two 1d4!, from P(max > v) = 1 - F(v)^2 summed, and
+// the printed digits' agreement with it.
+TEST(DiceTree, UnboundedKeepsHaveTheirStatistics)
+{
+    const dice::Statistics max = dice::Summarize(dice::Evaluate(dice::Parse("{1d4!, 1d4!}kh1")));
+    const dice::Statistics single = dice::Summarize(dice::Evaluate(dice::Parse("1d4!")));
+    const dice::Statistics sum = dice::Summarize(dice::Evaluate(dice::Parse("{1d4!, 1d4!}")));
+    EXPECT_TRUE(max.unbounded);
+    EXPECT_EQ(single.mean, mpq_class(10, 3));
+    EXPECT_EQ(sum.mean, mpq_class(20, 3));
+    EXPECT_EQ(sum.variance, 2 * single.variance);
+    // E[max] = E[a] + E[b] - E[min]; the min of two 1d4! is below 4 unless
+    // both explode, so E[min] = sum over v of P(min >= v).
+    const dice::Statistics min = dice::Summarize(dice::Evaluate(dice::Parse("{1d4!, 1d4!}kl1")));
+    EXPECT_NEAR(max.mean.get_d() + min.mean.get_d(), 20.0 / 3, 1e-9);
+    EXPECT_GT(max.mean, single.mean);
+    EXPECT_LT(max.mean, sum.mean);
+}
+
+// Every refused form: its code, its text and its caret.
+TEST(DiceTree, RefusedFormsSayWhyAndWhere)
+{
+    using dice::ErrorCode;
+    const struct {
+        const char *text;
+        ErrorCode code;
+        const char *shown;
+    } cases[] = {
+        { "1d6/2",
+            ErrorCode::Division,
+            "1d6/2: '/' alone does not divide, since totals stay whole numbers: write floor(A / B), ceil(A / B) or "
+            "round(A / B)\n   ^" },
+        { "floor(1d6/(1d2-1))",
+            ErrorCode::DivisorReachesZero,
+            "floor(1d6/(1d2-1)): the divisor can be 0: its totals run from 0 to 1\n          ^" },
+        { "round(1d6/1d{-1,1})",
+            ErrorCode::DivisorReachesZero,
+            "round(1d6/1d{-1,1}): the divisor can be 0: its totals run from -1 to 1\n          ^" },
+        { "{1d6}kh2", ErrorCode::GroupSize, "{1d6}kh2: a group holds 2 to 20 members, separated by commas\n^" },
+        { "{1d6,1d6}kh3", ErrorCode::CannotKeepMembers, "{1d6,1d6}kh3: cannot keep 3 of 2 members\n           ^" },
+        { "{1d6,1d6}dl2", ErrorCode::CannotDropMembers, "{1d6,1d6}dl2: cannot drop 2 of 2 members\n           ^" },
+        { "{1d6,1d6}>=3kh1",
+            ErrorCode::KeepAndCount,
+            "{1d6,1d6}>=3kh1: a group keeps or drops members, or counts them, not both\n            ^" },
+        { "{1d6,1d6}r1",
+            ErrorCode::NotAModifier,
+            "{1d6,1d6}r1: 'r' is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f\n         ^" },
+        { "max(1d6)", ErrorCode::ArgumentCount, "max(1d6): max takes 2 rolls, not 1: write max(A, B)\n       ^" },
+        { "abs(1d6, 2)", ErrorCode::ArgumentCount, "abs(1d6, 2): abs takes 1 roll, not 2: write abs(A)\n       ^" },
+        { "min(1,2,3)", ErrorCode::ArgumentCount, "min(1,2,3): min takes 2 rolls, not 3: write min(A, B)\n       ^" },
+        { "((((((((((1))))))))))",
+            ErrorCode::TooDeep,
+            "((((((((((1)))))))))): brackets, groups and functions nest at most 8 deep\n        ^" },
+        { "2**3", ErrorCode::NotAPower, "2**3: '**' is not an operator: multiply with '*'\n ^" },
+        { "2^3", ErrorCode::NotAPower, "2^3: '^' is not an operator: multiply with '*'\n ^" },
+        { "(1d6+2", ErrorCode::ExpectedSymbol, "(1d6+2: missing ')'\n      ^" },
+        { "floor(1d6/2*3)", ErrorCode::ExpectedSymbol, "floor(1d6/2*3): unexpected '*': expected ')'\n           ^" },
+        { "floor(1d6+2/2)",
+            ErrorCode::ExpectedDivision,
+            "floor(1d6+2/2): floor takes one division, A / B: put a sum in brackets, as in floor((1d6+2) / 2)\n      "
+            "   ^" },
+        { "sqrt(4)",
+            ErrorCode::NotAFunction,
+            "sqrt(4): 'sqrt' is not a function such as floor, ceil, round, abs, max or min\n^" },
+        { "2*1d6!",
+            ErrorCode::UnboundedOperand,
+            "2*1d6!: a roll that explodes has no highest total, so '*' cannot take it\n  ^" },
+        { "abs(1d6!-2)",
+            ErrorCode::UnboundedOperand,
+            "abs(1d6!-2): a roll that explodes has no highest total, so 'abs' cannot take it\n    ^" },
+        { "2-{1d6!,1d6}kh1",
+            ErrorCode::UnboundedSubtracted,
+            "2-{1d6!,1d6}kh1: a roll with no highest total cannot be taken away\n  ^" },
+        { "1000000*1000000*1000000",
+            ErrorCode::TotalTooLarge,
+            "1000000*1000000*1000000: a total could lie beyond 1000000000000000 either way\n^" },
+        { "1d1000*1d1000*1d3",
+            ErrorCode::SpanTooLarge,
+            "1d1000*1d1000*1d3: the totals would span more than 2000000 values\n^" },
+        { "{2d1000, 1d6, 1d4}dl1",
+            ErrorCode::KeptSpanTooLarge,
+            "{2d1000, 1d6, 1d4}dl1: keeping or dropping several members takes members whose totals span at most 1000 "
+            "values, unless all are written alike\n                  ^" },
+        { "{1,2}>=", ErrorCode::ExpectedComparison, "{1,2}>=: missing a number to compare with\n       ^" },
+        { "{1,2}f1",
+            ErrorCode::FailureFirst,
+            "{1,2}f1: 'f' counts failures after a success count, such as >=8f1\n     ^" },
+    };
+    for (const auto &[text, code, shown] : cases) {
+        try {
+            dice::Parse(text);
+            ADD_FAILURE() << "accepted " << text;
+        } catch (const dice::ParseError &error) {
+            EXPECT_EQ(error.Code(), code) << text;
+            EXPECT_EQ(dice::ErrorText(text, error), shown) << text;
+        }
+    }
+    // A group of 21 members is refused at the 21st.
+    std::string members = "{1";
+    for (int i = 2; i <= dice::maxMembers + 1; ++i) {
+        members += ',';
+        members += std::to_string(i);
+    }
+    members += "}";
+    try {
+        dice::Parse(members);
+        ADD_FAILURE() << "accepted " << members;
+    } catch (const dice::ParseError &error) {
+        EXPECT_EQ(error.Code(), ErrorCode::GroupSize);
+        EXPECT_EQ(members.substr(error.Position(), 3), "21}");
+    }
+    // Eight deep is still read.
+    EXPECT_NO_THROW(dice::Parse("((((((((1))))))))"));
+    EXPECT_NO_THROW(dice::Parse("max({(1),2},abs(floor(((3))/1)))"));
+    // Members alike may span more: they are kept as dice are.
+    EXPECT_NO_THROW(dice::Parse("{1d1000 ,1d1000, 1d1000}kh2"));
+    // A long product is no deeper than its brackets.
+    EXPECT_NO_THROW(dice::Evaluate(dice::Parse("2*2*2*2*2*2*2*2*2*2*1d6")));
+}
+
+// Terms joined by + and -, in brackets or not, stay the terms the count of
+// sums has always taken; anything else has its tree.
+TEST(DiceTree, SumsOfTermsStayTerms)
+{
+    EXPECT_FALSE(dice::Parse("2d20kh1+5-1d4").tree);
+    const dice::Expression bracketed = dice::Parse("(2d20kh1+5)-(1d4-1)");
+    EXPECT_FALSE(bracketed.tree);
+    ASSERT_EQ(bracketed.terms.size(), 4U);
+    EXPECT_EQ(bracketed.terms[3].sign, 1);
+    EXPECT_EQ(bracketed.terms[2].sign, -1);
+    EXPECT_TRUE(dice::Parse("2*1d6").tree);
+    // A tree built by hand outside the notation is refused by the count.
+    dice::Node product;
+    product.kind = dice::Node::Kind::Product;
+    product.operands.resize(1);
+    dice::Expression bad;
+    bad.tree = product;
+    EXPECT_THROW(dice::Evaluate(bad), std::invalid_argument);
+}
