@@ -49,7 +49,7 @@ run)
     ;;
 test)
     install_missing "${app_packages[@]}" "${test_packages[@]}"
-    find runtime rollstats numtext dice cli window tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 \
+    find runtime rollstats numtext dice compare cli window tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 \
         | xargs -0 clang-format --dry-run --Werror
     cmake --preset ci
     cmake --build --preset ci
