@@ -9,8 +9,10 @@ cd "$(dirname "$0")"
 # The program alone: Qt's development package brings the libraries and the
 # platform plugins the window needs; qt6-wayland lets it open a native window
 # on a Wayland desktop rather than going through XWayland; Qt SVG saves the
-# compared rolls' plot; GMP's the exact counts of the dice engine.
-app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-wayland qt6-svg-dev fonts-dejavu-core libgmp-dev)
+# compared rolls' plot; GMP's the exact counts of the dice engine; nlohmann's
+# JSON headers the command line's --json, built here too.
+app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-wayland qt6-svg-dev fonts-dejavu-core libgmp-dev
+    nlohmann-json3-dev)
 # The tests and benchmarks; the validators, the resource compiler and the Debian
 # package tools for packaging/check.sh; clang with the sanitizer and fuzzer
 # run-time for tests/fuzz/run.sh, and clang-format. The unversioned clang,
