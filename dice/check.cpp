@@ -39,7 +39,7 @@ const char *Fault(const Term &term)
     } else if (term.sides < minSides || term.sides > maxSides || (term.fudge && term.sides != 3)) {
         return "the number of sides is out of range";
     }
-    if (BrokenRule(term))
+    if (!term.Plain() && BrokenRule(term))
         return "the modifiers break a rule of the notation";
     if (term.number != 0)
         return "dice have a number";

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace dice
@@ -114,12 +115,14 @@ public:
             dice += term.dice;
             if (dice > maxDice)
                 throw ParseError(ErrorCode::TooManyDice, start);
-            if (term.dice > 0 && term.sign < 0 && !detail::TermReach(term).highest)
+            if (term.explode != Explode::None && term.sign < 0 && !detail::TermReach(term).highest)
                 throw ParseError(ErrorCode::UnboundedSubtracted, start);
-            span += term.dice > 0 ? TermSpan(term) : 0;
+            // Dice of equal faces span what their sides say, without a look at their faces.
+            if (term.dice > 0)
+                span += term.Plain() ? static_cast<std::int64_t>(term.kept) * (term.sides - 1) : TermSpan(term);
             if (span > maxSpan)
                 throw ParseError(ErrorCode::SpanTooLarge, start);
-            expression.terms.push_back(term);
+            expression.terms.push_back(std::move(term));
 
             SkipSpaces();
             if (AtEnd())
@@ -229,7 +232,8 @@ private:
         places.term = start;
         places.sides = sidesAt;
         ReadModifiers(term, places, sides);
-        CheckModifiers(term, places);
+        if (!term.Plain())
+            CheckModifiers(term, places);
         return term;
     }
 
