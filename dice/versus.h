@@ -11,11 +11,12 @@
 namespace dice
 {
 
-// Weights over `outcomes`, the product of the two rolls' denominators. Only
-// where both rolls are unbounded are some pairs left undecided: those whose
-// totals both lie above the listing, whose order is known of no roll as a
-// whole. wins + ties + loses + undecided == outcomes, and each of the three
-// chances lies between its weight and its weight plus the undecided one.
+// Weights over `outcomes`, the product of the two rolls' denominators.
+// Pairs whose order no listing tells are undecided: a total past an unbounded
+// roll's listing against one of the other's above the first's listing, and
+// tail against tail. wins + ties + loses + undecided == outcomes, and each of
+// the three chances lies between its weight and its weight plus the
+// undecided one.
 struct Versus {
     mpz_class wins;
     mpz_class ties;
@@ -25,11 +26,10 @@ struct Versus {
 };
 
 // How far an unbounded roll must be listed to be set against another: as far
-// as the other's last listed total. A bounded roll needs nothing more.
+// as the other's last listed total. Then only tail against tail, where both
+// are unbounded, stays undecided; a bounded roll needs nothing more.
 std::int64_t VersusThrough(const Distribution &roll, const Distribution &other);
 
-// Throws std::invalid_argument where an unbounded roll is listed less far
-// than VersusThrough asks, since its weights past its listing are unknown.
 Versus Against(const Distribution &first, const Distribution &second);
 
 } // namespace dice

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <map>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -104,16 +103,27 @@ TEST(DiceVersus, AnExplodingRollAgainstABoundedOneIsExactEitherWayRound)
     EXPECT_EQ(backward.ties, forward.ties);
 
     // Against a roll that reaches past the listing, the weights there are
-    // needed one by one.
-    const dice::Distribution high = dice::Evaluate(dice::Parse("1d100+1000"));
+    // needed one by one: listed too short, the pairs past it stay undecided,
+    // and the shares bracket those of the longer listing.
+    const dice::Distribution high = dice::Evaluate(dice::Parse("1d100+20"));
     ASSERT_LT(exploding.Highest(), high.Highest());
-    EXPECT_THROW(dice::Against(exploding, high), std::invalid_argument);
-    EXPECT_THROW(dice::Against(high, exploding), std::invalid_argument);
+    const dice::Versus shortForward = dice::Against(exploding, high);
+    const dice::Versus shortBackward = dice::Against(high, exploding);
     exploding = dice::Evaluate(dice::Parse("1d6!"), {}, dice::VersusThrough(exploding, high));
     const dice::Versus far = dice::Against(exploding, high);
     EXPECT_EQ(far.undecided, 0);
     EXPECT_EQ(far.wins + far.ties + far.loses, far.outcomes);
-    EXPECT_GT(far.wins, 0);
+    EXPECT_GT(shortForward.undecided, 0);
+    EXPECT_EQ(shortBackward.undecided, shortForward.undecided);
+    for (const auto &[part, whole] : { std::pair { &shortForward.wins, &far.wins },
+             { &shortForward.ties, &far.ties },
+             { &shortForward.loses, &far.loses },
+             { &shortBackward.loses, &far.wins } }) {
+        const mpq_class low = Share(*part, shortForward.outcomes);
+        const mpq_class exact = Share(*whole, far.outcomes);
+        EXPECT_LE(low, exact);
+        EXPECT_GE(low + Share(shortForward.undecided, shortForward.outcomes), exact);
+    }
 }
 
 TEST(DiceVersus, TwoUnboundedRollsLeaveOnlyTailAgainstTailUndecided)
