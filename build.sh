@@ -11,9 +11,10 @@ cd "$(dirname "$0")"
 # on a Wayland desktop rather than going through XWayland; Qt SVG saves the
 # compared rolls' plot; Qt's Linguist tools (lupdate, lrelease and their CMake
 # functions) build the window's translations into it; GMP's the exact counts of
-# the dice engine.
+# the dice engine; nlohmann's JSON headers the command line's --json, built
+# here too.
 app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-wayland qt6-svg-dev
-    qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools fonts-dejavu-core libgmp-dev)
+    qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools fonts-dejavu-core libgmp-dev nlohmann-json3-dev)
 # The tests and benchmarks; the validators, the resource compiler and the Debian
 # package tools for packaging/check.sh; clang with the sanitizer and fuzzer
 # run-time for tests/fuzz/run.sh, and clang-format. The unversioned clang,

@@ -2,9 +2,11 @@
 // computed and written to one string first, so that a bad expression leaves
 // nothing on standard output, and the only failure after that is writing.
 
+#include "cli/json.h"
 #include "dice/dice.h"
 #include "dice/limits.h"
 #include "dice/text.h"
+#include "dice/versus.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -67,6 +69,10 @@ A term has )"
 Options:
   --csv            one table: total, then outcomes and percent for each EXPR
   --tsv            the same table with tabs
+  --json           one JSON document: every total's outcomes, fraction and
+                   percent, and the statistics, for each EXPR
+  --versus         the chance that each EXPR's total beats, ties with and
+                   loses to each later one's, for two or more EXPR
   --at-least T     only the chance of a total of T or more
   --at-most T      only the chance of a total of T or less
   --between A B    only the chance of a total from A to B (A <= B)
@@ -75,18 +81,20 @@ Options:
 An option's value may also follow an equals sign: --at-least=15.
 With several EXPR, each chance is labelled with its EXPR, or, with --csv or
 --tsv, written as a table of expression and percent.
+Counts and percents in JSON are strings, so that no reader rounds them.
 
 Exit status: 0 on success, 2 for a bad expression or usage, 1 when the
 output cannot be written.
 )";
 }
 
-enum class Layout { Blocks, Csv, Tsv };
+enum class Layout { Blocks, Csv, Tsv, Json };
 
 struct Request {
     Layout layout = Layout::Blocks;
     std::optional<std::int64_t> first; // the chance of a range alone, when set
     std::optional<std::int64_t> last;
+    bool versus = false;
     std::vector<std::string> expressions;
 };
 
@@ -144,10 +152,14 @@ Request ReadArguments(int argc, char **argv)
             }
             return values;
         };
-        if (name == "--csv" || name == "--tsv" || name == "--help" || name == "--version") {
+        if (name == "--csv" || name == "--tsv" || name == "--json" || name == "--versus" || name == "--help"
+            || name == "--version") {
             if (attached)
                 throw UsageError { name + " takes no value" };
-            request.layout = name == "--csv" ? Layout::Csv : name == "--tsv" ? Layout::Tsv : request.layout;
+            if (name == "--versus")
+                request.versus = true;
+            else if (name == "--csv" || name == "--tsv" || name == "--json")
+                request.layout = name == "--csv" ? Layout::Csv : name == "--tsv" ? Layout::Tsv : Layout::Json;
         } else if (name == "--at-least" || name == "--at-most" || name == "--between") {
             if (range)
                 throw UsageError { "only one of --at-least, --at-most and --between may be given" };
@@ -173,6 +185,11 @@ Request ReadArguments(int argc, char **argv)
     }
     if (request.expressions.empty())
         throw UsageError { "no expression given" };
+    if (range && (request.versus || request.layout == Layout::Json))
+        throw UsageError { std::string(request.versus ? "--versus" : "--json")
+            + " cannot be given with --at-least, --at-most or --between" };
+    if (request.versus && request.expressions.size() < 2)
+        throw UsageError { "--versus needs at least two expressions" };
     return request;
 }
 
@@ -203,16 +220,19 @@ std::string Block(const std::string &heading, const dice::Distribution &distribu
 }
 
 // How far an unbounded roll must be listed past its last listed total for
-// the request, if at all. A table of several rolls lists each as far as the
-// farthest; a chance of a range needs every total up to it, except where
-// the remainder, at its least and its most, rounds to the same nine decimals.
+// the request, if at all. A table of several rolls, and rolls set against
+// each other, list each as far as the farthest; a chance of a range needs
+// every total up to it, except where the remainder, at its least and its
+// most, rounds to the same nine decimals.
 std::optional<std::int64_t> Through(const Request &request, const std::vector<dice::Distribution> &rolls, std::size_t i)
 {
     const dice::Distribution &roll = rolls[i];
     if (!roll.Unbounded())
         return std::nullopt;
     if (!request.first) {
-        if (request.layout == Layout::Blocks)
+        // One roll set against another is told apart exactly only where each
+        // unbounded one is listed as far as the other's listing reaches.
+        if ((request.layout == Layout::Blocks || request.layout == Layout::Json) && !request.versus)
             return std::nullopt;
         std::int64_t farthest = roll.Highest();
         for (const dice::Distribution &other : rolls)
@@ -229,8 +249,74 @@ std::optional<std::int64_t> Through(const Request &request, const std::vector<di
     return needed;
 }
 
+std::string Fraction(const mpz_class &part, const mpz_class &whole)
+{
+    mpq_class fraction(part, whole);
+    fraction.canonicalize();
+    return fraction.get_num().get_str() + "/" + fraction.get_den().get_str();
+}
+
+// Each roll against every later one, in the order given; the reverse of a
+// pair is the same pair with wins and losses swapped. Where two unbounded
+// rolls both pass their listings the order of their totals is known of
+// neither: the percents are then the sure shares, and the exact line and the
+// table give the undecided share, less than 10^-30, that lies above them.
+std::string VersusOutput(const Request &request, const std::vector<dice::Distribution> &rolls)
+{
+    std::vector<cli::Pair> pairs;
+    for (std::size_t i = 0; i < rolls.size(); ++i) {
+        for (std::size_t j = i + 1; j < rolls.size(); ++j)
+            pairs.push_back({ request.expressions[i], request.expressions[j], dice::Against(rolls[i], rolls[j]) });
+    }
+    if (request.layout == Layout::Json)
+        return cli::PairsJson(pairs);
+    std::string text;
+    const char separator = request.layout == Layout::Csv ? ',' : '\t';
+    if (request.layout != Layout::Blocks) {
+        for (const char *heading : { "first",
+                 "second",
+                 "wins percent",
+                 "ties percent",
+                 "loses percent",
+                 "wins",
+                 "ties",
+                 "loses",
+                 "undecided" })
+            text += (text.empty() ? "" : std::string(1, separator)) + heading;
+        text += '\n';
+    }
+    for (const cli::Pair &pair : pairs) {
+        const dice::Versus &v = pair.versus;
+        if (request.layout == Layout::Blocks) {
+            text += pair.first + " vs " + pair.second + ": wins " + dice::TablePercent(v.wins, v.outcomes) + ", ties "
+                + dice::TablePercent(v.ties, v.outcomes) + ", loses " + dice::TablePercent(v.loses, v.outcomes) + "\n";
+            text += "  exactly " + Fraction(v.wins, v.outcomes) + ", " + Fraction(v.ties, v.outcomes) + ", "
+                + Fraction(v.loses, v.outcomes);
+            if (v.undecided != 0)
+                text += "; undecided " + Fraction(v.undecided, v.outcomes);
+            text += '\n';
+            continue;
+        }
+        text += dice::TableField(pair.first, separator) + separator + dice::TableField(pair.second, separator);
+        for (const mpz_class *share : { &v.wins, &v.ties, &v.loses })
+            text += separator + dice::SignificantPercent(*share, v.outcomes, 17);
+        for (const mpz_class *share : { &v.wins, &v.ties, &v.loses, &v.undecided })
+            text += separator + Fraction(*share, v.outcomes);
+        text += '\n';
+    }
+    return text;
+}
+
 std::string Output(const Request &request, const std::vector<dice::Distribution> &rolls)
 {
+    if (request.versus)
+        return VersusOutput(request, rolls);
+    if (request.layout == Layout::Json) {
+        std::vector<cli::Named> named;
+        for (std::size_t i = 0; i < rolls.size(); ++i)
+            named.push_back({ request.expressions[i], &rolls[i] });
+        return cli::RollsJson(named);
+    }
     std::string text;
     if (request.first) {
         // One expression keeps the bare line that scripts read; several are
@@ -323,21 +409,27 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    for (std::size_t i = 0; i < rolls.size(); ++i) {
-        const std::optional<std::int64_t> through = Through(request, rolls, i);
-        if (!through)
-            continue;
-        const dice::Distribution &roll = rolls[i];
-        if (*through - roll.Highest() > roll.Highest() - roll.lowest + 1) {
-            std::fprintf(stderr,
-                "%s: %s: totals more than %lld past its last listed total %lld are not counted\n",
-                program.data(),
-                request.expressions[i].c_str(),
-                static_cast<long long>(roll.Highest() - roll.lowest + 1),
-                static_cast<long long>(roll.Highest()));
-            return 2;
+    // A roll listed farther than asked moves the farthest listing on, which
+    // the others then follow; in practice one round settles it.
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (std::size_t i = 0; i < rolls.size(); ++i) {
+            const std::optional<std::int64_t> through = Through(request, rolls, i);
+            if (!through)
+                continue;
+            const dice::Distribution &roll = rolls[i];
+            if (*through - roll.Highest() > roll.Highest() - roll.lowest + 1) {
+                std::fprintf(stderr,
+                    "%s: %s: totals more than %lld past its last listed total %lld are not counted\n",
+                    program.data(),
+                    request.expressions[i].c_str(),
+                    static_cast<long long>(roll.Highest() - roll.lowest + 1),
+                    static_cast<long long>(roll.Highest()));
+                return 2;
+            }
+            rolls[i] = dice::Evaluate(parsed[i], {}, *through);
+            moved = true;
         }
-        rolls[i] = dice::Evaluate(parsed[i], {}, *through);
     }
     return Write(Output(request, rolls));
 }

@@ -130,6 +130,7 @@ expected=$(sort <<'EOF'
 /usr/share/icons/hicolor/scalable/apps/pipwright.svg
 /usr/share/man/man1/pipwright.1.gz
 /usr/share/man/man1/pipwright-cli.1.gz
+/usr/share/bash-completion/completions/pipwright-cli
 /usr/share/doc/pipwright/copyright
 /usr/share/doc/pipwright/changelog.gz
 EOF

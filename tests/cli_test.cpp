@@ -4,7 +4,9 @@
 #include "rollstats/outcomes.h"
 #include "rollstats/rollstats.h"
 
+#include <gmpxx.h>
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstdio>
 #include <cstdlib>
@@ -49,6 +51,27 @@ Finished Cli(const std::string &arguments, const std::string &before = "")
     std::remove((base + ".out").c_str());
     std::remove((base + ".err").c_str());
     return run;
+}
+
+std::vector<std::vector<std::string>> CsvRows(const std::string &text)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, ',');)
+            fields.push_back(cell);
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+std::string Reduced(const std::string &part, const std::string &whole)
+{
+    mpq_class share { mpz_class(part), mpz_class(whole) };
+    share.canonicalize();
+    return share.get_num().get_str() + "/" + share.get_den().get_str();
 }
 
 } // namespace
@@ -172,6 +195,11 @@ TEST(Cli, ExitStatusSaysWhatWentWrong)
         { "", "1d6 --at-least", 2, "--at-least needs a total", false },
         { "", "--at-most x 1d6", 2, "'x' is not a whole number", false },
         { "", "--at-most 1 --at-least 2 1d6", 2, "only one of", false },
+        { "", "--versus 1d6", 2, "--versus needs at least two expressions", false },
+        { "", "--versus --at-least 3 1d6 1d8", 2, "--versus cannot be given with --at-least", false },
+        { "", "--json --between 1 2 1d6", 2, "--json cannot be given with", false },
+        { "", "--versus=1 1d6 1d8", 2, "--versus takes no value", false },
+        { "", "--versus 1d6! 1d100+1000", 2, "are not counted", false },
         { "", "100d100 >/dev/full", 1, "cannot write the output", false },
         // A reader that stops early: the program dies of SIGPIPE or, with the
         // signal ignored, sees EPIPE; either way it says nothing. The status
@@ -343,4 +371,126 @@ TEST(Cli, HelpAndManualPageAgree)
     for (const std::string &limit : limits)
         EXPECT_NE(manual.find(limit), std::string::npos) << limit;
     EXPECT_NE(help.find(limits[4]), std::string::npos) << help;
+}
+
+TEST(Cli, VersusGivesEachPairInOrderWithItsExactShares)
+{
+    const Finished run = Cli("--versus 2d20kh1+5 1d20+8 1d20+7");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+        "2d20kh1+5 vs 1d20+8: wins 49.300000000%, ties 4.887500000%, loses 45.812500000%\n"
+        "  exactly 493/1000, 391/8000, 733/1600\n"
+        "2d20kh1+5 vs 1d20+7: wins 54.187500000%, ties 4.950000000%, loses 40.862500000%\n"
+        "  exactly 867/1600, 99/2000, 3269/8000\n"
+        "1d20+8 vs 1d20+7: wins 52.500000000%, ties 4.750000000%, loses 42.750000000%\n"
+        "  exactly 21/40, 19/400, 171/400\n");
+
+    // An exploding roll against a bounded one is exact; two exploding rolls
+    // leave only the pairs past both listings undecided, and say so.
+    const std::vector<std::vector<std::string>> rows = CsvRows(Cli("--csv --versus 1d6! 1d4+2 1d6!").out);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0],
+        (std::vector<std::string> { "first",
+            "second",
+            "wins percent",
+            "ties percent",
+            "loses percent",
+            "wins",
+            "ties",
+            "loses",
+            "undecided" }));
+    EXPECT_EQ(rows[1],
+        (std::vector<std::string> { "1d6!",
+            "1d4+2",
+            "29.166666666666667",
+            "12.500000000000000",
+            "58.333333333333333",
+            "7/24",
+            "1/8",
+            "7/12",
+            "0/1" }));
+    ASSERT_EQ(rows[2].size(), 9u);
+    EXPECT_EQ(rows[2][2], rows[2][4]) << "a roll against itself wins as often as it loses";
+    EXPECT_NE(rows[2][8], "0/1");
+    ASSERT_EQ(rows[3].size(), 9u);
+    EXPECT_EQ(rows[3][4], rows[1][2]) << "1d4+2 loses to 1d6! as often as 1d6! beats it";
+    EXPECT_NE(Cli("--versus 1d6! 1d6!").out.find("; undecided "), std::string::npos);
+}
+
+// The JSON document read with a real parser, against the CSV table of the
+// same roll: every count, fraction and percent, the remainder and the ends.
+TEST(Cli, JsonAgreesWithTheCsvTable)
+{
+    using nlohmann::json;
+    const std::vector<std::string> rolls = { "2d6", "4d6kh3-2", "1d6!", "3d10!!kh2", "8d10!=10>=8f1", "dF.1" };
+    std::string arguments = "--json";
+    for (const std::string &roll : rolls)
+        arguments += " '" + roll + "'";
+    const Finished run = Cli(arguments);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json document = json::parse(run.out);
+    ASSERT_EQ(document.at("rolls").size(), rolls.size());
+    for (std::size_t r = 0; r < rolls.size(); ++r) {
+        const json &roll = document["rolls"][r];
+        EXPECT_EQ(roll.at("expression"), rolls[r]);
+        const std::string outcomes = roll.at("outcomes");
+        std::vector<std::vector<std::string>> csv = CsvRows(Cli("--csv '" + rolls[r] + "'").out);
+        ASSERT_GE(csv.size(), 2u) << rolls[r];
+        csv.erase(csv.begin());
+        const bool unbounded = csv.back()[0][0] == '>';
+        EXPECT_EQ(roll.at("highest").is_null(), unbounded) << rolls[r];
+        EXPECT_EQ(roll.at("remainder").is_null(), !unbounded) << rolls[r];
+        if (unbounded) {
+            const json &remainder = roll["remainder"];
+            EXPECT_EQ(std::to_string(remainder.at("above").get<long long>()), csv.back()[0].substr(1));
+            EXPECT_EQ(remainder.at("outcomes"), csv.back()[1]);
+            EXPECT_EQ(remainder.at("percent"), csv.back()[2]);
+            EXPECT_EQ(remainder.at("fraction"), Reduced(csv.back()[1], outcomes));
+            csv.pop_back();
+        } else {
+            EXPECT_EQ(std::to_string(roll["highest"].get<long long>()), csv.back()[0]);
+        }
+        EXPECT_EQ(std::to_string(roll.at("lowest").get<long long>()), csv.front()[0]);
+        const json &totals = roll.at("totals");
+        ASSERT_EQ(totals.size(), csv.size()) << rolls[r];
+        mpz_class sum(unbounded ? roll["remainder"]["outcomes"].get<std::string>() : "0");
+        for (std::size_t i = 0; i < csv.size(); ++i) {
+            const json &total = totals[i];
+            EXPECT_EQ(std::to_string(total.at("total").get<long long>()), csv[i][0]) << rolls[r];
+            EXPECT_EQ(total.at("outcomes"), csv[i][1]) << rolls[r] << " " << csv[i][0];
+            EXPECT_EQ(total.at("percent"), csv[i][2]) << rolls[r] << " " << csv[i][0];
+            EXPECT_EQ(total.at("fraction"), Reduced(csv[i][1], outcomes)) << rolls[r] << " " << csv[i][0];
+            sum += mpz_class(total["outcomes"].get<std::string>());
+        }
+        EXPECT_EQ(sum, mpz_class(outcomes)) << rolls[r];
+        // The statistics as the text output writes them.
+        const std::string text = Cli("'" + rolls[r] + "'").out;
+        const json &statistics = roll.at("statistics");
+        EXPECT_NE(text.find("Mean: " + statistics.at("meanDecimal").get<std::string>()), std::string::npos);
+        EXPECT_NE(text.find("Standard deviation: " + statistics.at("standardDeviation").get<std::string>() + "\n"),
+            std::string::npos);
+    }
+    const json &first = document["rolls"][0]["statistics"];
+    EXPECT_EQ(first.at("mean"), "7/1");
+    EXPECT_EQ(first.at("variance"), "35/6");
+    EXPECT_EQ(first.at("mostLikely"), json::array({ 7 }));
+
+    // The pairs, against their CSV rows.
+    const json pairs = json::parse(Cli("--json --versus 2d20kh1+5 1d20+8 1d6!").out).at("pairs");
+    const std::vector<std::vector<std::string>> rows = CsvRows(Cli("--csv --versus 2d20kh1+5 1d20+8 1d6!").out);
+    ASSERT_EQ(pairs.size(), 3u);
+    ASSERT_EQ(rows.size(), 4u);
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const json &pair = pairs[i];
+        const std::vector<std::string> &row = rows[i + 1];
+        ASSERT_EQ(row.size(), 9u);
+        EXPECT_EQ(pair.at("first"), row[0]);
+        EXPECT_EQ(pair.at("second"), row[1]);
+        const char *shares[] = { "wins", "ties", "loses" };
+        for (std::size_t k = 0; k < 3; ++k) {
+            EXPECT_EQ(pair.at(shares[k]).at("percent"), row[2 + k]) << row[0] << " " << shares[k];
+            EXPECT_EQ(pair.at(shares[k]).at("fraction"), row[5 + k]) << row[0] << " " << shares[k];
+        }
+        EXPECT_TRUE(pair.at("undecided").is_null());
+    }
 }

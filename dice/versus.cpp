@@ -1,0 +1,58 @@
+#include "dice/versus.h"
+
+#include <algorithm>
+
+namespace dice
+{
+
+std::int64_t VersusThrough(const Distribution &roll, const Distribution &other)
+{
+    return std::max(roll.Highest(), other.Highest());
+}
+
+Versus Against(const Distribution &first, const Distribution &second)
+{
+    // A listed total of one roll against the other's tail is decided where
+    // it is no higher than the other's last listed total, since every total
+    // of the tail lies above that; a tail against a listed total likewise.
+    // The rest, among them tail against tail, is known of no listing.
+    Versus result;
+    result.outcomes = first.outcomes * second.outcomes;
+    const std::int64_t secondHighest = second.Highest();
+    const mpz_class listed = second.outcomes - second.tail;
+    mpz_class below; // the second roll's listed weight under the first's current total
+    mpz_class product;
+    std::int64_t next = second.lowest; // the second roll's first total not yet in `below`
+    const auto advance = [&](std::int64_t total) {
+        for (; next < total && next <= secondHighest; ++next)
+            below += second.counts[static_cast<std::size_t>(next - second.lowest)];
+    };
+    for (std::size_t i = 0; i < first.counts.size(); ++i) {
+        const mpz_class &count = first.counts[i];
+        const std::int64_t total = first.lowest + static_cast<std::int64_t>(i);
+        advance(total);
+        if (count == 0)
+            continue;
+        mpz_mul(product.get_mpz_t(), count.get_mpz_t(), below.get_mpz_t());
+        result.wins += product;
+        mpz_class above = listed - below;
+        if (total >= second.lowest && total <= secondHighest) {
+            const mpz_class &equal = second.counts[static_cast<std::size_t>(total - second.lowest)];
+            mpz_mul(product.get_mpz_t(), count.get_mpz_t(), equal.get_mpz_t());
+            result.ties += product;
+            above -= equal;
+        }
+        if (total <= secondHighest)
+            above += second.tail;
+        mpz_mul(product.get_mpz_t(), count.get_mpz_t(), above.get_mpz_t());
+        result.loses += product;
+    }
+    if (first.Unbounded()) {
+        advance(first.Highest() + 1);
+        result.wins += first.tail * below;
+    }
+    result.undecided = result.outcomes - result.wins - result.ties - result.loses;
+    return result;
+}
+
+} // namespace dice

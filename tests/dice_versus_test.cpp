@@ -1,0 +1,159 @@
+#include "dice/dice.h"
+#include "dice/versus.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+using Counts = std::map<std::int64_t, mpz_class>;
+
+// Every throw of n dice of `sides` faces, the highest or lowest `kept`
+// summed, plus `add`: counted one throw at a time.
+Counts EveryThrow(int n, int sides, dice::Pick pick, int kept, int add)
+{
+    Counts counts;
+    std::vector<int> shown(static_cast<std::size_t>(n), 1);
+    for (std::size_t i = 0; i < shown.size();) {
+        std::vector<int> sorted = shown;
+        std::sort(sorted.begin(), sorted.end());
+        if (pick == dice::Pick::Highest)
+            std::reverse(sorted.begin(), sorted.end());
+        int sum = add;
+        for (int k = 0; k < kept; ++k)
+            sum += sorted[static_cast<std::size_t>(k)];
+        ++counts[sum];
+        for (i = 0; i < shown.size() && ++shown[i] > sides; ++i)
+            shown[i] = 1;
+    }
+    return counts;
+}
+
+struct Roll {
+    std::string text;
+    int n;
+    int sides;
+    dice::Pick pick;
+    int kept;
+    int add;
+};
+
+mpq_class Share(const mpz_class &part, const mpz_class &whole)
+{
+    mpq_class share(part, whole);
+    share.canonicalize();
+    return share;
+}
+
+} // namespace
+
+TEST(DiceVersus, SmallPairsMatchEveryPairOfThrows)
+{
+    using dice::Pick;
+    const std::vector<Roll> rolls = {
+        { "1d6", 1, 6, Pick::All, 1, 0 },
+        { "2d6-3", 2, 6, Pick::All, 2, -3 },
+        { "3d4kh2", 3, 4, Pick::Highest, 2, 0 },
+        { "3d4kl1+2", 3, 4, Pick::Lowest, 1, 2 },
+        { "2d20kh1+5", 2, 20, Pick::Highest, 1, 5 },
+        { "1d20+8", 1, 20, Pick::All, 1, 8 },
+        { "4", 1, 1, Pick::All, 1, 3 },
+    };
+    for (const Roll &a : rolls) {
+        for (const Roll &b : rolls) {
+            mpz_class wins;
+            mpz_class ties;
+            mpz_class loses;
+            for (const auto &[x, p] : EveryThrow(a.n, a.sides, a.pick, a.kept, a.add)) {
+                for (const auto &[y, q] : EveryThrow(b.n, b.sides, b.pick, b.kept, b.add))
+                    (x > y ? wins : x == y ? ties : loses) += p * q;
+            }
+            const mpz_class whole = wins + ties + loses;
+            const dice::Versus versus =
+                dice::Against(dice::Evaluate(dice::Parse(a.text)), dice::Evaluate(dice::Parse(b.text)));
+            const std::string pair = a.text + " vs " + b.text;
+            EXPECT_EQ(Share(versus.wins, versus.outcomes), Share(wins, whole)) << pair;
+            EXPECT_EQ(Share(versus.ties, versus.outcomes), Share(ties, whole)) << pair;
+            EXPECT_EQ(Share(versus.loses, versus.outcomes), Share(loses, whole)) << pair;
+            EXPECT_EQ(versus.undecided, 0) << pair;
+        }
+    }
+}
+
+TEST(DiceVersus, AnExplodingRollAgainstABoundedOneIsExactEitherWayRound)
+{
+    // 1d6! against 1d4+2: a first 6 goes on to 7 or more and always wins;
+    // otherwise 4 beats 3, 5 beats 3 and 4, and 3, 4, 5 tie. A six never
+    // stands alone, so 6 ties with nothing.
+    dice::Distribution exploding = dice::Evaluate(dice::Parse("1d6!"));
+    const dice::Distribution bounded = dice::Evaluate(dice::Parse("1d4+2"));
+    const dice::Versus forward = dice::Against(exploding, bounded);
+    EXPECT_EQ(Share(forward.wins, forward.outcomes), mpq_class(7, 24));
+    EXPECT_EQ(Share(forward.ties, forward.outcomes), mpq_class(1, 8));
+    EXPECT_EQ(Share(forward.loses, forward.outcomes), mpq_class(7, 12));
+    EXPECT_EQ(forward.undecided, 0);
+    const dice::Versus backward = dice::Against(bounded, exploding);
+    EXPECT_EQ(backward.wins, forward.loses);
+    EXPECT_EQ(backward.loses, forward.wins);
+    EXPECT_EQ(backward.ties, forward.ties);
+
+    // Against a roll that reaches past the listing, the weights there are
+    // needed one by one: listed too short, the pairs past it stay undecided,
+    // and the shares bracket those of the longer listing.
+    const dice::Distribution high = dice::Evaluate(dice::Parse("1d100+20"));
+    ASSERT_LT(exploding.Highest(), high.Highest());
+    const dice::Versus shortForward = dice::Against(exploding, high);
+    const dice::Versus shortBackward = dice::Against(high, exploding);
+    exploding = dice::Evaluate(dice::Parse("1d6!"), {}, dice::VersusThrough(exploding, high));
+    const dice::Versus far = dice::Against(exploding, high);
+    EXPECT_EQ(far.undecided, 0);
+    EXPECT_EQ(far.wins + far.ties + far.loses, far.outcomes);
+    EXPECT_GT(shortForward.undecided, 0);
+    EXPECT_EQ(shortBackward.undecided, shortForward.undecided);
+    for (const auto &[part, whole] : { std::pair { &shortForward.wins, &far.wins },
+             { &shortForward.ties, &far.ties },
+             { &shortForward.loses, &far.loses },
+             { &shortBackward.loses, &far.wins } }) {
+        const mpq_class low = Share(*part, shortForward.outcomes);
+        const mpq_class exact = Share(*whole, far.outcomes);
+        EXPECT_LE(low, exact);
+        EXPECT_GE(low + Share(shortForward.undecided, shortForward.outcomes), exact);
+    }
+}
+
+TEST(DiceVersus, TwoUnboundedRollsLeaveOnlyTailAgainstTailUndecided)
+{
+    for (const auto &[a, b] : { std::pair { "1d6!", "1d6!" }, { "1d6!", "2d4!!" }, { "1d10!p", "1d8!+3" } }) {
+        dice::Distribution first = dice::Evaluate(dice::Parse(a));
+        dice::Distribution second = dice::Evaluate(dice::Parse(b));
+        const std::int64_t through = dice::VersusThrough(first, second);
+        first = dice::Evaluate(dice::Parse(a), {}, through);
+        second = dice::Evaluate(dice::Parse(b), {}, through);
+        const dice::Versus versus = dice::Against(first, second);
+        const dice::Versus reversed = dice::Against(second, first);
+        EXPECT_EQ(versus.undecided, first.tail * second.tail) << a << " vs " << b;
+        EXPECT_GT(versus.undecided, 0) << a << " vs " << b;
+        // Less than 10^-15 of each roll lies in its tail, so far less of the pair.
+        EXPECT_LT(Share(versus.undecided, versus.outcomes), mpq_class(1, mpz_class("1000000000000000000000000000000")));
+        EXPECT_EQ(versus.wins + versus.ties + versus.loses + versus.undecided, versus.outcomes);
+        EXPECT_EQ(versus.wins, reversed.loses) << a << " vs " << b;
+        EXPECT_EQ(versus.ties, reversed.ties) << a << " vs " << b;
+        if (std::string(a) == b) {
+            EXPECT_EQ(versus.wins, versus.loses);
+        }
+    }
+}
+
+TEST(DiceVersus, TheIssuesAttackAgainstAnArmour)
+{
+    const dice::Versus versus =
+        dice::Against(dice::Evaluate(dice::Parse("2d20kh1+5")), dice::Evaluate(dice::Parse("1d20+8")));
+    EXPECT_EQ(Share(versus.wins, versus.outcomes), mpq_class(493, 1000));
+    EXPECT_EQ(Share(versus.ties, versus.outcomes), mpq_class(391, 8000));
+    EXPECT_EQ(Share(versus.loses, versus.outcomes), mpq_class(733, 1600));
+}
