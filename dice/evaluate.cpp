@@ -99,15 +99,7 @@ Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_t
     const std::int64_t past = kept.Highest() + 1 - keptShift; // the first shifted total in the tail
 
     const Distribution every = detail::CountTerm(all, past - 1 + sumShift, stop);
-    mpz_class sumFirst;
-    mpz_class sumSecond;
-    for (std::size_t i = 0; i < every.counts.size(); ++i) {
-        const mpz_class shifted = every.lowest + static_cast<long>(i) - sumShift;
-        if (shifted >= past)
-            break;
-        sumFirst += shifted * every.counts[i];
-        sumSecond += shifted * shifted * every.counts[i];
-    }
+    const auto [sumFirst, sumSecond] = detail::SumsBelow(every, sumShift, past);
     const mpq_class sumMean = sum.meanLow - sumShift;
     const mpq_class beyondFirst = sumMean - Share(sumFirst, every.outcomes);
     const mpq_class beyondSecond = sum.varianceLow + sumMean * sumMean - Share(sumSecond, every.outcomes);

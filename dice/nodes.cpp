@@ -385,15 +385,7 @@ Moments KeepMoments(
         sumVariance += moments.varianceHigh;
         every = Product(every, member, sumThrough, stop);
     }
-    mpz_class sumFirst;
-    mpz_class sumSecond;
-    for (std::size_t i = 0; i < every.counts.size(); ++i) {
-        const mpz_class shifted = every.lowest + static_cast<long>(i) - sumShift;
-        if (shifted >= past)
-            break;
-        sumFirst += shifted * every.counts[i];
-        sumSecond += shifted * shifted * every.counts[i];
-    }
+    const auto [sumFirst, sumSecond] = detail::SumsBelow(every, sumShift, past);
     mpq_class first(sumFirst, every.outcomes);
     first.canonicalize();
     mpq_class second(sumSecond, every.outcomes);

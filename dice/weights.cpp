@@ -213,4 +213,17 @@ void Reduce(Distribution &measure)
     mpz_divexact(measure.outcomes.get_mpz_t(), measure.outcomes.get_mpz_t(), divisor.get_mpz_t());
 }
 
+ListedSums SumsBelow(const Distribution &measure, std::int64_t shift, std::int64_t past)
+{
+    ListedSums sums;
+    for (std::size_t i = 0; i < measure.counts.size(); ++i) {
+        const mpz_class shifted = measure.lowest + static_cast<long>(i) - shift;
+        if (shifted >= past)
+            break;
+        sums.first += shifted * measure.counts[i];
+        sums.second += shifted * shifted * measure.counts[i];
+    }
+    return sums;
+}
+
 } // namespace dice::detail

@@ -105,4 +105,12 @@ void Cut(Distribution &measure, std::int64_t last);
 // Divides the weights, tail and denominator by their greatest common divisor.
 void Reduce(Distribution &measure);
 
+// The first and second moments of the listed totals below `past`, each
+// total taken less `shift`, as sums of weights over the denominator.
+struct ListedSums {
+    mpz_class first;
+    mpz_class second;
+};
+ListedSums SumsBelow(const Distribution &measure, std::int64_t shift, std::int64_t past);
+
 } // namespace dice::detail
