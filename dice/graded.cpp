@@ -169,12 +169,12 @@ std::optional<Graded> Grading::Grade(const Distribution &measure)
     for (std::size_t i = 0; i < measure.counts.size(); ++i) {
         if (measure.counts[i] == 0)
             continue;
-        const long exponent = rolls + Chunk(i) - deepest;
-        if (rolls != LONG_MIN && exponent >= 0) {
-            graded.counts[i] = measure.counts[i] * Power(static_cast<std::size_t>(exponent));
-            continue;
-        }
         if (rolls != LONG_MIN) {
+            const long exponent = rolls + Chunk(i) - deepest;
+            if (exponent >= 0) {
+                graded.counts[i] = measure.counts[i] * Power(static_cast<std::size_t>(exponent));
+                continue;
+            }
             mpz_tdiv_qr(graded.counts[i].get_mpz_t(),
                 rest.get_mpz_t(),
                 measure.counts[i].get_mpz_t(),
