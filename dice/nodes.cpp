@@ -91,10 +91,16 @@ Distribution Sum(const Node &node, std::int64_t through, const std::stop_token &
         if (node.signs[i] < 0)
             Negate(parts.back());
     }
+    // A partial sum is listed as far as the parts still to come leave room
+    // for: cut at the sum's own last total, it would lose what a part below
+    // zero brings back down.
     Distribution total = parts.front();
     total.moments.reset();
-    for (std::size_t i = 1; i < parts.size(); ++i)
-        total = Product(total, parts[i], through, stop);
+    std::int64_t restLowest = least - bounds.front().lowest;
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        restLowest -= bounds[i].lowest;
+        total = Product(total, parts[i], Far(through, restLowest), stop);
+    }
     if (total.tail == 0) {
         Trim(total);
         Reduce(total);

@@ -102,10 +102,16 @@ TEST(DiceTree, EveryFormAgreesWithEveryThrow)
             s += t[i];
         return s;
     };
+    // clang-format off: the formatter's releases lay these lambdas out differently
     const Case cases[] = {
         { "1d4+1d4*1d4", { D(4), D(4), D(4) }, [](const Throw &t) { return t[0] + t[1] * t[2]; } },
         { "1d4*1d4-1d6", { D(4), D(4), D(6) }, [](const Throw &t) { return t[0] * t[1] - t[2]; } },
         { "10-1d4*2*1d3", { D(4), D(3) }, [](const Throw &t) { return 10 - t[0] * 2 * t[1]; } },
+        // The first two products sum above where the whole ends; the third
+        // brings them back down, so the partial sum must not be cut there.
+        { "1d4*20-1d4*3-1d4*50",
+            { D(4), D(4), D(4) },
+            [](const Throw &t) { return t[0] * 20 - t[1] * 3 - t[2] * 50; } },
         { "2*(2d6+3)", { D(6), D(6) }, [](const Throw &t) { return 2 * (t[0] + t[1] + 3); } },
         { "-(1d4-1d6)*1d3", { D(4), D(6), D(3) }, [](const Throw &t) { return -(t[0] - t[1]) * t[2]; } },
         { "round((1d4-1d4)/2)", { D(4), D(4) }, [](const Throw &t) { return FloorDiv(2 * (t[0] - t[1]) + 2, 4); } },
@@ -227,6 +233,7 @@ TEST(DiceTree, EveryFormAgreesWithEveryThrow)
             { Exploding(4, 7), Exploding(4, 7) },
             [](const Throw &t) { return (t[0] >= 3) + (t[1] >= 3); } },
     };
+    // clang-format on
     for (const Case &c : cases) {
         const dice::Distribution roll = dice::Evaluate(dice::Parse(c.text));
         std::map<std::int64_t, mpq_class> expected = EveryThrow(c);

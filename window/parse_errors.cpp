@@ -31,6 +31,12 @@ QString Number(std::int64_t value)
     return QString::number(value);
 }
 
+// A byte as two upper-case hexadecimal digits.
+QString Hex(std::int64_t byte)
+{
+    return QStringLiteral("%1").arg(static_cast<std::uint32_t>(byte), 2, 16, QLatin1Char('0')).toUpper();
+}
+
 } // namespace
 
 QString ParseErrors::Message(const dice::ParseError &error)
@@ -47,10 +53,7 @@ QString ParseErrors::Message(const dice::ParseError &error)
     case ErrorCode::Empty:
         return tr("the expression is empty");
     case ErrorCode::NotUtf8:
-        return tr("byte 0x%1 is not UTF-8 text")
-            .arg(QStringLiteral("%1")
-                     .arg(static_cast<std::uint32_t>(Number(error, 0)), 2, 16, QLatin1Char('0'))
-                     .toUpper());
+        return tr("byte 0x%1 is not UTF-8 text").arg(Hex(Number(error, 0)));
     case ErrorCode::NotAscii: {
         QString named = CodePoint(Number(error, 0));
         if (!error.Text().empty())
