@@ -295,7 +295,7 @@ void LanguageTest::compareWindow()
         compare.AddRoll(QStringLiteral("2d20kh3"));
         compare.SetView(compare::View::AtMost);
         compare.show();
-        [&] { QTRY_VERIFY(!compare.Computing()); }();
+        [&] { QVERIFY(QTest::qWaitFor([&compare] { return !compare.Computing(); })); }();
         if (status.isEmpty())
             status = compare.RollStatus(2);
         return TextsOf(&compare);
