@@ -104,26 +104,7 @@ Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_t
     const mpq_class beyondFirst = sumMean - Share(sumFirst, every.outcomes);
     const mpq_class beyondSecond = sum.varianceLow + sumMean * sumMean - Share(sumSecond, every.outcomes);
 
-    mpz_class first;
-    mpz_class second;
-    for (std::size_t i = 0; i < kept.counts.size(); ++i) {
-        const mpz_class shifted = kept.lowest + static_cast<long>(i) - keptShift;
-        first += shifted * kept.counts[i];
-        second += shifted * shifted * kept.counts[i];
-    }
-    const mpq_class tail = Share(kept.tail, kept.outcomes);
-    const mpq_class firstLow = Share(first, kept.outcomes) + tail * past;
-    const mpq_class firstHigh = Share(first, kept.outcomes) + beyondFirst;
-    const mpq_class secondLow = Share(second, kept.outcomes) + tail * past * past;
-    const mpq_class secondHigh = Share(second, kept.outcomes) + beyondSecond;
-    Moments bounds;
-    bounds.meanLow = firstLow + keptShift;
-    bounds.meanHigh = firstHigh + keptShift;
-    bounds.varianceLow = secondLow - firstHigh * firstHigh;
-    if (bounds.varianceLow < 0)
-        bounds.varianceLow = 0;
-    bounds.varianceHigh = secondHigh - firstLow * firstLow;
-    return bounds;
+    return detail::KeptMomentBounds(kept, keptShift, past, beyondFirst, beyondSecond);
 }
 
 } // namespace

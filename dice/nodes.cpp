@@ -401,31 +401,7 @@ Moments KeepMoments(
     const mpq_class outFirst = sumMean - first;
     const mpq_class outSecond = sumVariance + sumMean * sumMean - second;
 
-    mpz_class keptFirst;
-    mpz_class keptSecond;
-    for (std::size_t i = 0; i < kept.counts.size(); ++i) {
-        const mpz_class shifted = kept.lowest + static_cast<long>(i) - keptShift;
-        keptFirst += shifted * kept.counts[i];
-        keptSecond += shifted * shifted * kept.counts[i];
-    }
-    mpq_class tail(kept.tail, kept.outcomes);
-    tail.canonicalize();
-    mpq_class listed(keptFirst, kept.outcomes);
-    listed.canonicalize();
-    mpq_class listedSquare(keptSecond, kept.outcomes);
-    listedSquare.canonicalize();
-    const mpq_class firstLow = listed + tail * past;
-    const mpq_class firstHigh = listed + outFirst;
-    const mpq_class secondLow = listedSquare + tail * past * past;
-    const mpq_class secondHigh = listedSquare + outSecond;
-    Moments moments;
-    moments.meanLow = firstLow + keptShift;
-    moments.meanHigh = firstHigh + keptShift;
-    moments.varianceLow = secondLow - firstHigh * firstHigh;
-    if (moments.varianceLow < 0)
-        moments.varianceLow = 0;
-    moments.varianceHigh = secondHigh - firstLow * firstLow;
-    return moments;
+    return KeptMomentBounds(kept, keptShift, past, outFirst, outSecond);
 }
 
 Distribution Group(const Node &group, std::int64_t through, const std::stop_token &stop)

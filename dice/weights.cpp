@@ -226,4 +226,31 @@ ListedSums SumsBelow(const Distribution &measure, std::int64_t shift, std::int64
     return sums;
 }
 
+Moments KeptMomentBounds(const Distribution &kept,
+    std::int64_t shift,
+    std::int64_t past,
+    const mpq_class &beyondFirst,
+    const mpq_class &beyondSecond)
+{
+    const auto [first, second] = SumsBelow(kept, shift, std::numeric_limits<std::int64_t>::max());
+    mpq_class tail(kept.tail, kept.outcomes);
+    tail.canonicalize();
+    mpq_class listed(first, kept.outcomes);
+    listed.canonicalize();
+    mpq_class listedSquare(second, kept.outcomes);
+    listedSquare.canonicalize();
+    const mpq_class firstLow = listed + tail * past;
+    const mpq_class firstHigh = listed + beyondFirst;
+    const mpq_class secondLow = listedSquare + tail * past * past;
+    const mpq_class secondHigh = listedSquare + beyondSecond;
+    Moments bounds;
+    bounds.meanLow = firstLow + shift;
+    bounds.meanHigh = firstHigh + shift;
+    bounds.varianceLow = secondLow - firstHigh * firstHigh;
+    if (bounds.varianceLow < 0)
+        bounds.varianceLow = 0;
+    bounds.varianceHigh = secondHigh - firstLow * firstLow;
+    return bounds;
+}
+
 } // namespace dice::detail

@@ -113,4 +113,14 @@ struct ListedSums {
 };
 ListedSums SumsBelow(const Distribution &measure, std::int64_t shift, std::int64_t past);
 
+// Bounds on the moments of a keep listed as `kept`, its totals taken less
+// `shift`: what lies past the listing, from `past` on, adds at least its
+// chance times `past` to the first moment (times `past` squared to the
+// second) and at most `beyondFirst` and `beyondSecond`.
+Moments KeptMomentBounds(const Distribution &kept,
+    std::int64_t shift,
+    std::int64_t past,
+    const mpq_class &beyondFirst,
+    const mpq_class &beyondSecond);
+
 } // namespace dice::detail
