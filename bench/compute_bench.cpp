@@ -1,8 +1,8 @@
 // Times a Compute of the largest rolls on the real window, from the click to
 // every control updated and the pending layout and paint work done, and, once,
 // the time from creating the application to the window shown; then the same
-// with the chart open, and the chart's paint alone; and an edit to one of four
-// rolls in the Compare window, from the keystroke to the table and the plot
+// with the chart open, and the chart's paint alone; and an edit to one roll
+// in the Compare window, from the keystroke to the tables and the plot
 // painted. Runs under the offscreen platform unless another one is chosen.
 #include "window/chart.h"
 #include "window/compare.h"
@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -78,32 +79,49 @@ BENCHMARK(PaintChart)
     ->Args({ 1, 100, static_cast<int>(compare::View::Exactly) })
     ->Unit(benchmark::kMillisecond);
 
-// An edit to one of four rolls of up to 20 dice, counted on the worker,
-// then the table filled and the window laid out and painted.
+// An edit to one roll among several, counted on the workers with every pair
+// of rolls set against each other, then the tables filled and the window
+// laid out and painted. The first roll is edited, in turn to each of two
+// texts; the last case shows the head-to-head table.
+struct ComparedRolls {
+    QStringList others;
+    QString edits[2];
+    bool headToHead = false;
+};
+
+const ComparedRolls comparedRolls[] = {
+    { { "2d20kh1", "4d6kh3", "20d6" }, { "20d12+3", "20d20" }, false },
+    { { "2d20kh1", "4d6kh3", "20d6" }, { "10d10!!kh5", "10d10!!kh5+1" }, false },
+    { { "2d20kh1", "4d6kh3", "20d6", "1d20+7", "10+1d6", "3d6", "2d20kh1+5" }, { "20d12+3", "20d20" }, true },
+};
+
 void EditComparedRoll(benchmark::State &state)
 {
+    const ComparedRolls &rolls = comparedRolls[state.range(0)];
     QTemporaryDir settings;
-    window::CompareWindow compare(nullptr, QStringLiteral("20d6"), settings.filePath(QStringLiteral("settings.ini")));
-    compare.AddRoll(QStringLiteral("2d20kh1"));
-    compare.AddRoll(QStringLiteral("4d6kh3"));
-    compare.AddRoll(QStringLiteral("20d20"));
+    window::CompareWindow compare(nullptr, rolls.edits[1], settings.filePath(QStringLiteral("settings.ini")));
+    for (const QString &other : rolls.others)
+        compare.AddRoll(other);
+    if (rolls.headToHead)
+        compare.Tabs()->setCurrentIndex(1);
     compare.show();
     if (!QTest::qWaitForWindowExposed(&compare))
         return state.SkipWithError("the window did not show");
-    QLineEdit *edit = compare.RollEdit(3);
-    const QString texts[] = { QStringLiteral("20d12+3"), QStringLiteral("20d20") };
+    QLineEdit *edit = compare.RollEdit(0);
     std::size_t next = 0;
     for (auto _ : state) {
-        edit->setText(texts[next++ % 2]);
+        edit->setText(rolls.edits[next++ % 2]);
         while (compare.Computing())
             QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         QApplication::processEvents();
     }
-    if (compare.Table()->rowCount() != 4 || compare.Shown().Rolls().size() != 4)
+    const auto count = static_cast<int>(rolls.others.size()) + 1;
+    if (compare.Table()->rowCount() != count || compare.HeadToHeadTable()->rowCount() != count
+        || compare.HeadToHeadTable()->item(0, count)->text().isEmpty())
         state.SkipWithError("the rolls were not all shown");
 }
 
-BENCHMARK(EditComparedRoll)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(EditComparedRoll)->ArgName("case")->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

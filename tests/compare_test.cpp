@@ -1,7 +1,9 @@
 // The Compare window's arithmetic without a window: shares against hand
 // counts, the target in each sense at and beyond a roll's ends, the likeliest
-// roll with ties, and the totals axis cut into stretches and walked through.
+// roll with ties, the totals axis cut into stretches and walked through, and
+// each roll against each.
 #include "compare/comparison.h"
+#include "compare/head_to_head.h"
 #include "compare/roll.h"
 
 #include <gtest/gtest.h>
@@ -222,3 +224,53 @@ TEST(CompareAxisTest, CursorWalksOverTheBreak)
 }
 
 } // namespace
+
+bool Same(const dice::Versus &a, const dice::Versus &b)
+{
+    return a.wins == b.wins && a.ties == b.ties && a.loses == b.loses && a.undecided == b.undecided
+        && a.outcomes == b.outcomes;
+}
+
+TEST(CompareHeadToHeadTest, CountsNewPairsAndTakesKnownOnesInAnyOrder)
+{
+    const auto advantage = Counted("2d20kh1");
+    const auto plain = Counted("1d20");
+    const auto armour = Counted("10+1d6");
+    compare::HeadToHead before = compare::FaceOff({ advantage, plain }, nullptr, {});
+    // Marked, so that a pair taken from `before` shows where it came from.
+    before.cells[1].undecided = 7;
+    before.cells[2].undecided = 7;
+    const compare::HeadToHead after = compare::FaceOff({ plain, armour, advantage }, &before, {});
+    ASSERT_EQ(after.cells.size(), 9U);
+    EXPECT_EQ(after.Cell(2, 0).undecided, 7);
+    EXPECT_EQ(after.Cell(0, 2).undecided, 7);
+    // The pair as it is counted, wins and losses swapped the other way round.
+    dice::Versus counted = dice::Against(advantage->distribution, plain->distribution);
+    EXPECT_EQ(after.Cell(2, 0).wins, counted.wins);
+    EXPECT_EQ(after.Cell(2, 0).loses, counted.loses);
+    EXPECT_EQ(after.Cell(0, 2).wins, counted.loses);
+    for (std::size_t row = 0; row < 3; ++row) {
+        for (std::size_t column = 0; column < 3; ++column) {
+            if ((row == 0 && column == 2) || (row == 2 && column == 0))
+                continue;
+            EXPECT_TRUE(Same(after.Cell(row, column),
+                dice::Against(after.rolls[row]->distribution, after.rolls[column]->distribution)))
+                << row << ' ' << column;
+        }
+    }
+    // A result counted again from the same text is another roll to the table.
+    const compare::HeadToHead recounted = compare::FaceOff({ Counted("2d20kh1"), plain }, &before, {});
+    EXPECT_EQ(recounted.Cell(0, 1).undecided, 0);
+}
+
+TEST(CompareHeadToHeadTest, TextQuotesRollsAndIsExact)
+{
+    // The better of two d2 is 2 in 3 of 4 throws. It beats a second such
+    // roll, and 1d4, only with a 2 against a 1: 3 of 16. 1d4 beats it with a 3
+    // or 4, or a 2 against a 1: 9 of 16; and another 1d4 in 6 of 16.
+    const compare::HeadToHead table = compare::FaceOff({ Counted("{1d2, 1d2}kh1"), Counted("1d4") }, nullptr, {});
+    EXPECT_EQ(compare::HeadToHeadText(table, ',', "\r\n"),
+        "beats,\"{1d2, 1d2}kh1\",1d4\r\n"
+        "\"{1d2, 1d2}kh1\",18.750000000000000,18.750000000000000\r\n"
+        "1d4,56.250000000000000,37.500000000000000\r\n");
+}

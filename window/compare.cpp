@@ -18,7 +18,10 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabBar>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -37,6 +40,9 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     , m_target(new QSpinBox(this))
     , m_sense(new QComboBox(this))
     , m_table(new RollTable(this))
+    , m_versus(new RollTable(this))
+    , m_pages(new QStackedWidget(this))
+    , m_tabs(new QTabBar(this))
     , m_views(new QButtonGroup(this))
     , m_plot(new ComparePlot(this, m_shown))
     , m_readout(new QLabel(this))
@@ -58,6 +64,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
         m_sense->addItem(ViewLabel(sense), static_cast<int>(sense));
     auto *targetRow = new QHBoxLayout;
     targetRow->addWidget(m_add);
+    targetRow->addWidget(m_tabs, 0, Qt::AlignBottom);
     targetRow->addStretch();
     targetRow->addWidget(target);
     targetRow->addWidget(m_target);
@@ -72,6 +79,30 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     m_table->horizontalHeader()->setSectionResizeMode(6, QHeaderView::Stretch);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setAccessibleName(tr("Statistics of the rolls"));
+
+    m_versus->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_versus->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_versus->setWordWrap(false);
+    m_versus->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_versus->setAccessibleName(tr("Chance of each roll to beat each other"));
+    // The tabs share the row above the tables with the target, where they
+    // take no height from the plot on a short screen.
+    m_pages->addWidget(m_table);
+    m_pages->addWidget(m_versus);
+    m_tabs->addTab(tr("Stat&istics"));
+    m_tabs->addTab(tr("&Head to head"));
+    m_tabs->setDocumentMode(true);
+    m_tabs->setDrawBase(false);
+    m_tabs->setExpanding(false);
+    // Both tabs always fit; the scroll buttons the bar keeps anyway are
+    // named in the window's language, whether or not Qt's own catalogue is
+    // on the system.
+    m_tabs->setUsesScrollButtons(false);
+    for (QToolButton *scroll : m_tabs->findChildren<QToolButton *>()) {
+        const bool left = scroll->objectName().contains(QLatin1String("Left"));
+        scroll->setAccessibleName(left ? tr("Scroll Left") : tr("Scroll Right"));
+    }
+    QObject::connect(m_tabs, &QTabBar::currentChanged, m_pages, &QStackedWidget::setCurrentIndex);
 
     QHBoxLayout *views = ViewButtons(this, m_views);
 
@@ -187,6 +218,7 @@ void CompareWindow::Refresh()
     m_shown.SetRolls(std::move(plotted));
     m_plot->Changed();
     FillTable(valid);
+    FaceOff(valid);
     m_copy->setEnabled(!valid.empty());
     m_save->setEnabled(!valid.empty());
     ShowCursor();
@@ -231,13 +263,21 @@ void CompareWindow::Remember()
 void CompareWindow::CopyTable() const
 {
     std::vector<dice::Column> columns;
+    std::vector<std::shared_ptr<const compare::RollResult>> rolls;
     for (const auto &row : m_rows) {
         // A result shown while its box's new text is still counting belongs
         // to a roll no longer typed.
-        if (row->result && row->result->expression == row->edit->text().trimmed().toStdString())
+        if (row->result && row->result->expression == row->edit->text().trimmed().toStdString()) {
             columns.push_back({ row->result->expression, &row->result->distribution });
+            rolls.push_back(row->result);
+        }
     }
-    CopyRolls(columns);
+    if (rolls.empty())
+        return;
+    // Pairs still counting are counted here, which takes no longer than the
+    // rolls themselves did.
+    const compare::HeadToHead headToHead = compare::FaceOff(rolls, m_headToHead.get(), {});
+    CopyRolls(columns, &headToHead);
 }
 
 void CompareWindow::SaveChart()

@@ -2,12 +2,14 @@
 
 // The Compare Rolls window: up to eight rolls in the dice notation, counted
 // as they are typed, side by side in a table of their statistics and the
-// chance of each to reach one target total, and overlaid on one plot. A roll
+// chance of each to reach one target total, set against each other in a
+// head-to-head table, and overlaid on one plot. A roll
 // that does not parse shows why under its box and stays out of the table and
 // the plot until it does. The rolls, the target and the views are kept
 // between runs.
 
 #include "compare/comparison.h"
+#include "compare/head_to_head.h"
 #include "compare/view.h"
 
 #include <QCoreApplication>
@@ -29,6 +31,8 @@ class QPushButton;
 class QScrollArea;
 class QSettings;
 class QSpinBox;
+class QStackedWidget;
+class QTabBar;
 class QTableWidget;
 class QTimer;
 class QVBoxLayout;
@@ -65,13 +69,18 @@ public:
     QSpinBox *Target() const;
     QComboBox *Sense() const;
     QTableWidget *Table() const;
+    // Shows the statistics or the head-to-head table.
+    QTabBar *Tabs() const;
+    // Each valid roll against each: the row's chance to beat the column's.
+    QTableWidget *HeadToHeadTable() const;
     ComparePlot *Plot() const;
     // What the table and the plot show: the valid rolls, the target, the view.
     const compare::Comparison &Shown() const;
     QString Readout() const;
     void SetView(compare::View view);
 
-    // The valid rolls' table on the clipboard, as CSV and as tab-separated text.
+    // The valid rolls' table on the clipboard, as CSV and as tab-separated
+    // text, and after an empty line the head-to-head table where it is known.
     void CopyTable() const;
     // Asks for a file name and saves the plot there.
     void SaveChart();
@@ -99,10 +108,12 @@ protected:
 
 private:
     struct Row;
+    // The computer's slot for the head-to-head table; rows count from 1.
+    static constexpr std::uint64_t kHeadToHeadSlot = 0;
     void LayOut(QHBoxLayout *targetRow, QHBoxLayout *views);
     // Taller by what new rows need while the screen has room.
     void GrowWithRows();
-    // As wide as the table's columns, which only the height scrolls.
+    // As wide as either table's columns, which only the height scrolls.
     void FitWidth();
     void RollEdited(Row &row);
     void Answered(std::uint64_t id, const RollAnswer &answer);
@@ -113,6 +124,13 @@ private:
     void TargetEdited();
     void ShowCursor();
     void FillTable(const std::vector<const Row *> &valid);
+    // Counts the pairs the head-to-head table does not know yet, off the
+    // window's thread, and shows those it knows.
+    void FaceOff(const std::vector<const Row *> &valid);
+    void FillHeadToHead();
+    void HeadToHeadAnswered(const RollAnswer &answer);
+    // Lays out the head-to-head columns; the width they take.
+    int FitHeadToHead();
     void Renumber();
     void Remember();
     Row *Find(std::uint64_t id);
@@ -128,6 +146,11 @@ private:
     QSpinBox *m_target;
     QComboBox *m_sense;
     QTableWidget *m_table;
+    QTableWidget *m_versus;
+    QStackedWidget *m_pages;
+    QTabBar *m_tabs;
+    // The last head-to-head counted; rolls since may lack their pairs.
+    std::shared_ptr<const compare::HeadToHead> m_headToHead;
     QButtonGroup *m_views;
     ComparePlot *m_plot;
     QLabel *m_readout;

@@ -26,14 +26,34 @@ RollComputer::~RollComputer()
 
 void RollComputer::Start(std::uint64_t slot, const std::string &text, const dice::Expression &expression)
 {
+    Launch(slot, [text, expression](const std::stop_token &stop) {
+        RollAnswer answer;
+        answer.result = std::make_shared<const compare::RollResult>(compare::CountRoll(text, expression, stop));
+        return answer;
+    });
+}
+
+void RollComputer::StartHeadToHead(std::uint64_t slot,
+    std::vector<std::shared_ptr<const compare::RollResult>> rolls,
+    std::shared_ptr<const compare::HeadToHead> before)
+{
+    Launch(slot, [rolls = std::move(rolls), before = std::move(before)](const std::stop_token &stop) {
+        RollAnswer answer;
+        answer.headToHead = std::make_shared<const compare::HeadToHead>(compare::FaceOff(rolls, before.get(), stop));
+        return answer;
+    });
+}
+
+void RollComputer::Launch(std::uint64_t slot, std::function<RollAnswer(const std::stop_token &)> work)
+{
     Cancel(slot);
     Request &request = m_running[slot];
     request.number = ++m_requests;
     const std::uint64_t number = request.number;
-    m_pool.start([this, slot, number, text, expression, stop = request.stop.get_token()] {
+    m_pool.start([this, slot, number, work = std::move(work), stop = request.stop.get_token()] {
         RollAnswer answer;
         try {
-            answer.result = std::make_shared<const compare::RollResult>(compare::CountRoll(text, expression, stop));
+            answer = work(stop);
         } catch (const dice::Cancelled &) {
             return;
         } catch (const std::exception &error) {

@@ -5,6 +5,7 @@
 // request for a slot asks the one still running there to stop, and only the
 // newest request's answer comes back, on the thread that owns the computer.
 
+#include "compare/head_to_head.h"
 #include "compare/roll.h"
 #include "dice/dice.h"
 
@@ -17,6 +18,7 @@
 #include <memory>
 #include <stop_token>
 #include <string>
+#include <vector>
 
 namespace window
 {
@@ -24,6 +26,7 @@ namespace window
 // What comes back for a request: a result, or why there is none.
 struct RollAnswer {
     std::shared_ptr<const compare::RollResult> result;
+    std::shared_ptr<const compare::HeadToHead> headToHead;
     std::string error;
 };
 
@@ -34,6 +37,10 @@ public:
     ~RollComputer() override;
 
     void Start(std::uint64_t slot, const std::string &text, const dice::Expression &expression);
+    // Sets every roll against every other, taking what `before` knows.
+    void StartHeadToHead(std::uint64_t slot,
+        std::vector<std::shared_ptr<const compare::RollResult>> rolls,
+        std::shared_ptr<const compare::HeadToHead> before);
     // Drops whatever the slot is counting.
     void Cancel(std::uint64_t slot);
     bool Busy(std::uint64_t slot) const;
@@ -45,6 +52,7 @@ private:
         std::uint64_t number = 0;
         std::stop_source stop;
     };
+    void Launch(std::uint64_t slot, std::function<RollAnswer(const std::stop_token &)> work);
     void Deliver(std::uint64_t slot, std::uint64_t number, const RollAnswer &answer);
 
     std::map<std::uint64_t, Request> m_running;

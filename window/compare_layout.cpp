@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -76,13 +77,15 @@ void CompareWindow::LayOut(QHBoxLayout *targetRow, QHBoxLayout *views)
             m_rowsArea->ensureWidgetVisible(focused->parentWidget(), 0, 0);
     });
     m_table->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_versus->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_versus->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     auto *content = new QWidget(m_scroll);
     auto *layout = new QVBoxLayout(content);
     layout->setContentsMargins(layout->contentsMargins() - QMargins(0, 0, 0, layout->contentsMargins().bottom()));
     layout->addWidget(m_rowsArea);
     layout->addLayout(targetRow);
-    layout->addWidget(m_table);
+    layout->addWidget(m_pages);
     layout->addLayout(views);
     layout->addWidget(m_plot, 1);
     m_scroll->setWidget(content);
@@ -143,18 +146,22 @@ void CompareWindow::GrowWithRows()
 
 void CompareWindow::FitWidth()
 {
-    // Wide enough for every column, so that nothing is cut off.
+    // Wide enough for every column of both tables, so that nothing is cut off.
     QHeaderView *columns = m_table->horizontalHeader();
     int width = 2 * m_table->frameWidth();
     const int padding = 2 * m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 8;
     for (int column = 0; column < m_table->columnCount(); ++column) {
         int widest = columns->sectionSizeHint(column);
-        for (int row = 0; row < m_table->rowCount(); ++row)
-            widest = std::max(
-                widest, m_table->fontMetrics().horizontalAdvance(m_table->item(row, column)->text()) + padding);
+        for (int row = 0; row < m_table->rowCount(); ++row) {
+            // The cursor's column is filled after the others.
+            if (const QTableWidgetItem *item = m_table->item(row, column))
+                widest = std::max(widest, m_table->fontMetrics().horizontalAdvance(item->text()) + padding);
+        }
         width += widest;
     }
-    m_table->setMinimumWidth(std::max(width, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60));
+    // On the pages, which pass it on whichever table is shown.
+    width = std::max({ width, FitHeadToHead(), fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60 });
+    m_pages->setMinimumWidth(width);
     // Only the height scrolls: the window is kept as wide as its content.
     m_scroll->setMinimumWidth(
         m_scroll->widget()->minimumSizeHint().width() + m_scroll->verticalScrollBar()->sizeHint().width());

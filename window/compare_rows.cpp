@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QScrollArea>
+#include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -51,8 +52,10 @@ QString CompareWindow::RollStatus(int row) const
 
 bool CompareWindow::Computing() const
 {
-    return std::any_of(
-        m_rows.begin(), m_rows.end(), [this](const std::unique_ptr<Row> &row) { return m_computer->Busy(row->id); });
+    return m_computer->Busy(kHeadToHeadSlot)
+        || std::any_of(m_rows.begin(), m_rows.end(), [this](const std::unique_ptr<Row> &row) {
+               return m_computer->Busy(row->id);
+           });
 }
 
 void CompareWindow::AddRoll(const QString &text)
@@ -154,8 +157,11 @@ void CompareWindow::Renumber()
         return m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth()
             + m_table->verticalHeader()->defaultSectionSize() * count;
     };
-    m_table->setMinimumHeight(lines(std::min(RollCount(), 2)));
-    m_table->setMaximumHeight(lines(RollCount()));
+    for (QTableWidget *table : { m_table, m_versus }) {
+        table->setMinimumHeight(lines(std::min(RollCount(), 2)));
+        table->setMaximumHeight(lines(RollCount()));
+    }
+    m_pages->setMaximumHeight(lines(RollCount()));
     m_rowsArea->updateGeometry();
     // Tab order follows the rows: each box, then its remove button.
     QWidget *previous = nullptr;
@@ -210,6 +216,10 @@ void CompareWindow::ShowWorking(std::uint64_t id)
 
 void CompareWindow::Answered(std::uint64_t id, const RollAnswer &answer)
 {
+    if (id == kHeadToHeadSlot) {
+        HeadToHeadAnswered(answer);
+        return;
+    }
     Row *row = Find(id);
     if (!row)
         return;

@@ -16,13 +16,19 @@ QAction *NewCopyTableAction(QObject *parent)
     return copy;
 }
 
-void CopyRolls(std::span<const dice::Column> columns)
+void CopyRolls(std::span<const dice::Column> columns, const compare::HeadToHead *headToHead)
 {
     if (columns.empty())
         return;
+    const auto table = [&](char separator, std::string_view lineEnd) {
+        std::string text = dice::RollsTableText(columns, separator, lineEnd);
+        if (headToHead)
+            text += std::string(lineEnd) + compare::HeadToHeadText(*headToHead, separator, lineEnd);
+        return text;
+    };
     auto *mime = new QMimeData;
-    mime->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(dice::RollsTableText(columns, ',', "\r\n")));
-    mime->setText(QString::fromStdString(dice::RollsTableText(columns, '\t', "\n")));
+    mime->setData(QStringLiteral("text/csv"), QByteArray::fromStdString(table(',', "\r\n")));
+    mime->setText(QString::fromStdString(table('\t', "\n")));
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 

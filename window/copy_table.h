@@ -5,6 +5,7 @@
 // with CRLF line ends for spreadsheets and as tab-separated text for
 // everything else, each the table the command line writes.
 
+#include "compare/head_to_head.h"
 #include "dice/text.h"
 
 #include <span>
@@ -18,7 +19,8 @@ namespace window
 // An action named Copy Table with its shortcut; whoever owns it connects it.
 QAction *NewCopyTableAction(QObject *parent);
 
-// Nothing is copied for no columns.
-void CopyRolls(std::span<const dice::Column> columns);
+// Nothing is copied for no columns. A head-to-head table follows the totals
+// after one empty line.
+void CopyRolls(std::span<const dice::Column> columns, const compare::HeadToHead *headToHead = nullptr);
 
 } // namespace window

@@ -1,7 +1,7 @@
 // Opens the Compare window on the first roll as the calculator does, adds the
 // others one by one as a user would, with settings in a temporary file, and
 // saves it once every roll is counted, for looking at it:
-// compare_shot OUT.png ROLL... [--dark] [--view=least|most] [--target=N] [--cursor=KEYS] [--screen]
+// compare_shot OUT.png ROLL... [--dark] [--view=least|most] [--target=N] [--cursor=KEYS] [--screen] [--head-to-head]
 // KEYS are keys pressed on the plot: r(ight), l(eft), h(ome), e(nd). With
 // --screen the picture is the whole screen, to see the window on it.
 #include "window/compare.h"
@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -34,12 +35,15 @@ int main(int argc, char *argv[])
     int target = 15;
     bool dark = false;
     bool wholeScreen = false;
+    bool headToHead = false;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--dark")
             dark = true;
         else if (arg == "--screen")
             wholeScreen = true;
+        else if (arg == "--head-to-head")
+            headToHead = true;
         else if (arg.starts_with("--view="))
             view = arg == "--view=least" ? compare::View::AtLeast
                 : arg == "--view=most"   ? compare::View::AtMost
@@ -53,7 +57,8 @@ int main(int argc, char *argv[])
     }
     if (argc < 3 || rolls.isEmpty()) {
         std::fprintf(stderr,
-            "usage: %s OUT.png ROLL... [--dark] [--view=least|most] [--target=N] [--cursor=KEYS] [--screen]\n",
+            "usage: %s OUT.png ROLL... [--dark] [--view=least|most] [--target=N] [--cursor=KEYS] [--screen] "
+            "[--head-to-head]\n",
             argv[0]);
         return 2;
     }
@@ -63,6 +68,8 @@ int main(int argc, char *argv[])
     window::CompareWindow compare(nullptr, rolls.first(), settings.filePath(QStringLiteral("settings.ini")));
     compare.Target()->setValue(target);
     compare.SetView(view);
+    if (headToHead)
+        compare.Tabs()->setCurrentIndex(1);
     // As the calculator opens it.
     compare.resize(compare.sizeHint());
     compare.show();

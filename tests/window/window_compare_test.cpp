@@ -46,6 +46,8 @@ private Q_SLOTS:
     void opensFromTheViewMenu();
     void copiesTheCommandLinesTable_data();
     void copiesTheCommandLinesTable();
+    void headToHeadReadsAsTheCommandLine_data();
+    void headToHeadReadsAsTheCommandLine();
     void mainWindowCopiesTheCommandLinesTable_data();
     void mainWindowCopiesTheCommandLinesTable();
     void roundsStatisticsFromExactValues_data();
@@ -177,6 +179,9 @@ void CompareTest::copiesTheCommandLinesTable_data()
                                   << QStringList { "1d4", "3d6+10", "1d2-5" };
     QTest::newRow("a bad roll left out") << QStringList { "4d6kh3", "4d6kh9", "2d6+6" }
                                          << QStringList { "4d6kh3", "2d6+6" };
+    // The same roll twice: the second against the first is the first against itself.
+    QTest::newRow("a roll twice, one unbounded")
+        << QStringList { "3d6", "1d6!", "3d6" } << QStringList { "3d6", "1d6!", "3d6" };
 }
 
 void CompareTest::copiesTheCommandLinesTable()
@@ -188,19 +193,91 @@ void CompareTest::copiesTheCommandLinesTable()
     QTest::keyClick(compare->RollEdit(0), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
     QVERIFY(copied);
-    const QByteArray csv = copied->data(QStringLiteral("text/csv"));
-    QVERIFY(csv.endsWith("\r\n"));
-    QCOMPARE(csv.count("\r\n"), csv.count('\n'));
+    const QByteArray csv = QByteArray(copied->data(QStringLiteral("text/csv"))).replace("\r\n", "\n");
+    QCOMPARE(copied->data(QStringLiteral("text/csv")).count("\r\n"), csv.count('\n'));
+    // The totals, one empty line, and each roll against each.
+    const qsizetype gap = csv.indexOf("\n\n");
+    QVERIFY(gap > 0);
+    const QByteArray totals = csv.left(gap + 1);
+    const QList<QByteArray> matrix = csv.mid(gap + 2).chopped(1).split('\n');
+
+    const QByteArray printed = CommandLineCsv(valid);
+    QVERIFY(!printed.isEmpty());
+    QCOMPARE(totals, printed);
+    QCOMPARE(matrix.size(), valid.size() + 1);
+    QCOMPARE(matrix[0], ("beats," + valid.join(',')).toUtf8());
+    // Each cell is the command line's chance for its pair: wins where the
+    // line's roll comes first, losses where it comes second.
+    const QByteArray pairs = CommandLineCsv(QStringList { QStringLiteral("--versus") } + valid);
+    QList<QByteArray> lines = pairs.chopped(1).split('\n');
+    QCOMPARE(lines.takeFirst(), "first,second,wins percent,ties percent,loses percent,wins,ties,loses,undecided");
+    for (qsizetype first = 0; first < valid.size(); ++first) {
+        for (qsizetype second = first + 1; second < valid.size(); ++second) {
+            const QList<QByteArray> pair = lines.takeFirst().split(',');
+            QCOMPARE(pair[0], valid[first].toUtf8());
+            QCOMPARE(pair[1], valid[second].toUtf8());
+            QCOMPARE(matrix[first + 1].split(',')[second + 1], pair[2]);
+            QCOMPARE(matrix[second + 1].split(',')[first + 1], pair[4]);
+        }
+    }
+    for (qsizetype row = 0; row < valid.size(); ++row)
+        QCOMPARE(matrix[row + 1].split(',')[0], valid[row].toUtf8());
+    // The tab-separated copy is the same tables.
+    QCOMPARE(copied->text(), QString::fromUtf8(QByteArray(csv).replace(',', '\t')));
+}
+
+void CompareTest::headToHeadReadsAsTheCommandLine_data()
+{
+    QTest::addColumn<QStringList>("typed");
+    QTest::addColumn<QStringList>("numbers");
+    QTest::newRow("attack against armour") << QStringList { "1d20+7", "10+1d6" } << QStringList { "1", "2" };
+    QTest::newRow("advantage, a bad roll between")
+        << QStringList { "2d20kh1+5", "1d6kh9", "1d20+8", "3d6" } << QStringList { "1", "3", "4" };
+}
+
+void CompareTest::headToHeadReadsAsTheCommandLine()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QStringList, numbers);
+    auto compare = Open(typed);
+    QVERIFY(Settled(*compare));
+    QTableWidget *table = compare->HeadToHeadTable();
+    QStringList valid;
+    for (const QString &number : numbers)
+        valid << typed[number.toInt() - 1];
+    QCOMPARE(table->rowCount(), valid.size());
+    QCOMPARE(table->columnCount(), valid.size() + 1);
+    QCOMPARE(TableColumn(table, 0), valid);
+    for (int i = 0; i < valid.size(); ++i) {
+        QCOMPARE(table->horizontalHeaderItem(i + 1)->text(), numbers[i]);
+        QCOMPARE(table->verticalHeaderItem(i)->text(), numbers[i]);
+    }
 
     QProcess cli;
-    cli.start(QStringLiteral(PIPWRIGHT_CLI), QStringList { QStringLiteral("--csv") } + valid);
+    cli.start(QStringLiteral(PIPWRIGHT_CLI), QStringList { QStringLiteral("--versus") } + valid);
     QVERIFY(cli.waitForFinished(60'000));
     QCOMPARE(cli.exitCode(), 0);
-    const QByteArray printed = cli.readAllStandardOutput();
-    QVERIFY(!printed.isEmpty());
-    QCOMPARE(QByteArray(csv).replace("\r\n", "\n"), QByteArray(printed).replace("\r\n", "\n"));
-    // The tab-separated copy is the same table.
-    QCOMPARE(copied->text(), QString::fromUtf8(QByteArray(printed).replace("\r\n", "\n").replace(',', '\t')));
+    // A line of percents and a line of exact fractions for each pair.
+    QList<QByteArray> lines = cli.readAllStandardOutput().chopped(1).split('\n');
+    static const QRegularExpression pair(QStringLiteral("^(.+) vs (.+): wins (\\S+)%, ties (\\S+)%, loses (\\S+)%$"));
+    for (int first = 0; first < valid.size(); ++first) {
+        for (int second = first + 1; second < valid.size(); ++second) {
+            const QString line = QString::fromUtf8(lines.takeFirst());
+            lines.takeFirst();
+            const QRegularExpressionMatch read = pair.match(line);
+            QVERIFY2(read.hasMatch(), qPrintable(line));
+            const QTableWidgetItem *ahead = table->item(first, second + 1);
+            const QTableWidgetItem *behind = table->item(second, first + 1);
+            QCOMPARE(ahead->toolTip(), line);
+            QCOMPARE(ahead->data(Qt::AccessibleDescriptionRole).toString(), line);
+            QCOMPARE(behind->toolTip(),
+                QStringLiteral("%1 vs %2: wins %3%, ties %4%, loses %5%")
+                    .arg(read.captured(2), read.captured(1), read.captured(5), read.captured(4), read.captured(3)));
+            // Shown to two decimals.
+            QCOMPARE(ahead->text(), QString::number(read.captured(3).toDouble(), 'f', 2) + QLatin1Char('%'));
+            QCOMPARE(behind->text(), QString::number(read.captured(5).toDouble(), 'f', 2) + QLatin1Char('%'));
+        }
+    }
 }
 
 QByteArray CompareTest::CommandLineCsv(const QStringList &rolls)
@@ -413,7 +490,8 @@ void CompareTest::editDuringLongCountEndsWithIt()
     compare->CopyTable();
     const QString copied = QGuiApplication::clipboard()->text();
     QVERIFY2(copied.startsWith(QStringLiteral("total\toutcomes\tpercent\n2\t1\t")), qPrintable(copied));
-    QCOMPARE(copied.count(QLatin1Char('\n')), 12);
+    // Eleven totals and their heading; an empty line; the head to head of one roll.
+    QCOMPARE(copied.count(QLatin1Char('\n')), 12 + 1 + 2);
     edit->selectAll();
     QTest::keyClicks(edit, QStringLiteral("3d6+1"));
     QVERIFY(Settled(*compare));

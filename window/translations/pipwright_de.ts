@@ -188,6 +188,38 @@
         <source>unbounded</source>
         <translation>unbegrenzt</translation>
     </message>
+    <message>
+        <source>Chance of each roll to beat each other</source>
+        <translation>Chance jedes Wurfs, jeden anderen zu schlagen</translation>
+    </message>
+    <message>
+        <source>Stat&amp;istics</source>
+        <translation>S&amp;tatistik</translation>
+    </message>
+    <message>
+        <source>&amp;Head to head</source>
+        <translation>&amp;Direktvergleich</translation>
+    </message>
+    <message>
+        <source>Chance to beat roll %1, %2</source>
+        <translation>Chance, Wurf %1 zu schlagen, %2</translation>
+    </message>
+    <message>
+        <source>%1 vs %2: wins %3, ties %4, loses %5</source>
+        <translation>%1 gegen %2: gewinnt %3, unentschieden %4, verliert %5</translation>
+    </message>
+    <message>
+        <source>; undecided %1</source>
+        <translation>; offen %1</translation>
+    </message>
+    <message>
+        <source>Scroll Left</source>
+        <translation>Nach links blättern</translation>
+    </message>
+    <message>
+        <source>Scroll Right</source>
+        <translation>Nach rechts blättern</translation>
+    </message>
 </context>
 <context>
     <name>window::CopyTable</name>
