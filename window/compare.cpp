@@ -274,8 +274,8 @@ void CompareWindow::CopyTable() const
     }
     if (rolls.empty())
         return;
-    // Pairs still counting are counted here, which takes no longer than the
-    // rolls themselves did.
+    // Pairs still counting are counted here: a pair takes about as long as
+    // counting one of its rolls, so what is copied is always whole.
     const compare::HeadToHead headToHead = compare::FaceOff(rolls, m_headToHead.get(), {});
     CopyRolls(columns, &headToHead);
 }
