@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QScrollArea>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -173,6 +174,8 @@ void CompareWindow::Renumber()
     }
     if (previous)
         setTabOrder(previous, m_add);
+    // Then the tabs over the tables, which stand before the target in their row.
+    setTabOrder(m_add, m_tabs);
 }
 
 void CompareWindow::RollEdited(Row &row)

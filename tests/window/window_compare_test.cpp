@@ -48,6 +48,7 @@ private Q_SLOTS:
     void copiesTheCommandLinesTable();
     void headToHeadReadsAsTheCommandLine_data();
     void headToHeadReadsAsTheCommandLine();
+    void tabsSwitchTablesByKeyboard();
     void mainWindowCopiesTheCommandLinesTable_data();
     void mainWindowCopiesTheCommandLinesTable();
     void roundsStatisticsFromExactValues_data();
@@ -278,6 +279,26 @@ void CompareTest::headToHeadReadsAsTheCommandLine()
             QCOMPARE(behind->text(), QString::number(read.captured(5).toDouble(), 'f', 2) + QLatin1Char('%'));
         }
     }
+}
+
+void CompareTest::tabsSwitchTablesByKeyboard()
+{
+    auto compare = Open({ "1d20+7", "10+1d6" });
+    QVERIFY(Settled(*compare));
+    QVERIFY(compare->Table()->isVisible() && !compare->HeadToHeadTable()->isVisible());
+    // Add Roll, the tabs, then the target.
+    compare->AddButton()->setFocus();
+    QTest::keyClick(compare->AddButton(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), compare->Tabs());
+    QTest::keyClick(compare->Tabs(), Qt::Key_Right);
+    QVERIFY(compare->HeadToHeadTable()->isVisible() && !compare->Table()->isVisible());
+    QTest::keyClick(compare->Tabs(), Qt::Key_Tab);
+    QVERIFY(compare->Target()->isAncestorOf(QApplication::focusWidget())
+        || QApplication::focusWidget() == compare->Target());
+    // The statistics' mnemonic from a roll's box, which it must not reach.
+    QTest::keyClick(compare->RollEdit(0), Qt::Key_I, Qt::AltModifier);
+    QVERIFY(compare->Table()->isVisible());
+    QCOMPARE(compare->RollEdit(0)->text(), QStringLiteral("1d20+7"));
 }
 
 QByteArray CompareTest::CommandLineCsv(const QStringList &rolls)
