@@ -394,6 +394,10 @@ TEST(DiceModifiers, RefusedFormsSayWhyAndWhere)
         { "10-1d6!", "10-1d6!: a roll with no highest total cannot be taken away\n   ^" },
         { "1+100d{-1000000,1000000}", "1+100d{-1000000,1000000}: the totals would span more than 2000000 values\n  ^" },
         { "d{1,1000000}!", "d{1,1000000}!: the totals would span more than 2000000 values\n^" },
+        // -1000000 to 1000000 is one value too many, alone or made up by a sum.
+        { "d{-1000000,1000000}", "d{-1000000,1000000}: the totals would span more than 2000000 values\n^" },
+        { "d{-999999,999999}+d{0,2}",
+            "d{-999999,999999}+d{0,2}: the totals would span more than 2000000 values\n                  ^" },
         { "d{1000001}", "d{1000001}: the number is too large: at most 1000000\n  ^" },
         { "2d6!!=6>=200", "2d6!!=6>=200: a die that explodes is counted or rerolled only up to 142\n       ^" },
         { hundredOne, "" },
@@ -411,6 +415,8 @@ TEST(DiceModifiers, RefusedFormsSayWhyAndWhere)
             }
         }
     }
+    for (const char *text : { "d{-999999,1000000}", "d{-999999,999999}+d{0,1}" })
+        EXPECT_NO_THROW(dice::Parse(text)) << text << " spans exactly 2000000 values";
     // Built by hand past the parser, a die that would explode forever is
     // refused by the count rather than counted without end.
     dice::Expression forever;
