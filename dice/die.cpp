@@ -399,6 +399,14 @@ Distribution CountTerm(const Term &term, std::int64_t through, const std::stop_t
     if (term.explode != Explode::Each)
         unitThrough = std::max(unitThrough, Threshold(term) + 1);
 
+    // A sum of whole chains, each roll's value fixed by its face alone, is
+    // counted from the chain's generating function where its numbers fit.
+    const bool wholeChains = term.explode == Explode::Each
+        || (term.explode == Explode::Compound && term.reroll == Reroll::None && !Counting(term));
+    if (wholeChains && term.pick == Pick::All) {
+        if (std::optional<Distribution> sum = ChainSum(Parts(term, raw), term.dice, through, stop))
+            return std::move(*sum);
+    }
     if (term.explode == Explode::Each)
         return SumOf(Chain(term, raw, unitThrough, stop), term, raw, through, stop);
     Distribution die = Die(term, raw, unitThrough, stop);

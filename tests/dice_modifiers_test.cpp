@@ -307,6 +307,36 @@ TEST(DiceModifiers, OrderWrittenDoesNotMatter)
     }
 }
 
+// Fault: a sum of exploding dice counted wrongly from the one die, past
+// where every chain can be rolled out. Dice added one term at a time are
+// multiplied out listing by listing; a term of n dice is counted from the
+// n-th power of the die's generating function, or where its numbers are too
+// large for that (10d6!) by products of the die's listing.
+TEST(DiceModifiers, PoolsOfExplodingDiceMatchTheirDiceAddedOneByOne)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        { "3d6!", "1d6!+1d6!+1d6!" },
+        { "10d6!", "5d6!+5d6!" },
+        { "4d10!!", "1d10!!+1d10!!+2d10!!" },
+        { "3d6!=6>=5f1", "1d6!=6>=5f1+1d6!=6>=5f1+1d6!=6>=5f1" },
+        { "2d6min2!p", "1d6min2!p+1d6min2!p" },
+        { "4d{0,1,1,3}!", "2d{0,1,1,3}!+2d{0,1,1,3}!" },
+    };
+    for (const auto &[pool, added] : cases) {
+        SCOPED_TRACE(pool);
+        const dice::Distribution a = dice::Evaluate(dice::Parse(pool));
+        const dice::Distribution b = dice::Evaluate(dice::Parse(added));
+        EXPECT_EQ(a.lowest, b.lowest);
+        EXPECT_EQ(a.counts, b.counts);
+        EXPECT_EQ(a.outcomes, b.outcomes);
+        EXPECT_EQ(a.tail, b.tail);
+        EXPECT_GT(a.counts.size(), 20U);
+        const dice::Statistics statistics = dice::Summarize(a);
+        EXPECT_TRUE(statistics.exact);
+        EXPECT_EQ(statistics.mean, dice::Summarize(b).mean);
+    }
+}
+
 // Closed forms worked by hand: a die that explodes on its top face m is
 // m K + R, K geometric with ratio 1/m and R even on 1 to m - 1.
 TEST(DiceModifiers, UnboundedStatisticsAreExactWhereClosed)
