@@ -51,6 +51,26 @@ bool AsPlain(Term &term, std::int64_t &shift, const std::stop_token &stop)
     return true;
 }
 
+// Whether the term's moments come in closed form whatever its listing: a
+// sum of dice that explode, unbounded, keeping them all, whose moments
+// TermMoments always has.
+bool Closed(const Term &term)
+{
+    return term.pick == Pick::All && term.explode != Explode::None && !detail::TermReach(term).highest;
+}
+
+// The sum of a roll and a part of it. A certain total only moves the part,
+// which is then taken over rather than copied.
+Distribution Added(const Distribution &total, Distribution &&part, std::int64_t last, const std::stop_token &stop)
+{
+    if (total.counts.size() == 1 && total.counts[0] == 1 && total.outcomes == 1 && total.tail == 0) {
+        part.lowest += total.lowest;
+        detail::Cut(part, last);
+        return std::move(part);
+    }
+    return detail::Product(total, part, last, stop);
+}
+
 mpq_class Share(const mpz_class &part, const mpz_class &whole)
 {
     mpq_class share(part, whole);
@@ -212,6 +232,7 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
     // Each term's lowest total, signed, so that each is counted only as far
     // as the others leave room for.
     std::vector<std::int64_t> lowest;
+    std::vector<bool> closed;
     std::int64_t least = roll.lowest;
     std::int64_t most = roll.Highest();
     bool unbounded = false;
@@ -222,6 +243,7 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
         if (reach.highest)
             most += term.sign > 0 ? *reach.highest : -reach.lowest;
         unbounded = unbounded || !reach.highest;
+        closed.push_back(Closed(term));
     }
     std::int64_t guess = roll.Highest();
     for (const Term &term : weighted)
@@ -229,12 +251,18 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
     std::int64_t last = std::max(through, unbounded ? std::max(guess, least + 16) : most);
     for (;;) {
         Distribution total = roll;
-        std::vector<Distribution> parts;
+        // Only the moments of a term not closed need its own listing.
+        std::vector<Distribution> parts(weighted.size());
         for (std::size_t i = 0; i < weighted.size(); ++i) {
-            parts.push_back(detail::CountTerm(weighted[i], last - (least - lowest[i]), stop));
+            Distribution part = detail::CountTerm(weighted[i], last - (least - lowest[i]), stop);
             if (weighted[i].sign < 0)
-                detail::Negate(parts.back());
-            total = detail::Product(total, parts.back(), last, stop);
+                detail::Negate(part);
+            if (closed[i]) {
+                total = Added(total, std::move(part), last, stop);
+            } else {
+                total = detail::Product(total, part, last, stop);
+                parts[i] = std::move(part);
+            }
         }
         if (total.tail == 0) {
             detail::Trim(total);
@@ -245,8 +273,9 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
         if (cut) {
             Moments moments = ExactMoments(roll);
             for (std::size_t i = 0; i < weighted.size(); ++i) {
+                const bool listedWhole = !closed[i] && parts[i].tail == 0;
                 std::optional<Moments> term =
-                    parts[i].tail == 0 ? ExactMoments(parts[i]) : detail::TermMoments(weighted[i], stop);
+                    listedWhole ? ExactMoments(parts[i]) : detail::TermMoments(weighted[i], stop);
                 moments = Plus(moments, term ? *term : KeptBounds(weighted[i], parts[i], stop));
             }
             if (Settled(moments)) {

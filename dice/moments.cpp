@@ -9,6 +9,9 @@
 #include "dice/die.h"
 #include "dice/weights.h"
 
+#include <cstdint>
+#include <limits>
+
 namespace dice::detail
 {
 
@@ -29,10 +32,22 @@ Jet Of(const Distribution &measure)
     mpz_class first;
     mpz_class second;
     for (std::size_t i = 0; i < measure.counts.size(); ++i) {
-        const mpz_class total = measure.lowest + static_cast<long>(i);
-        value += measure.counts[i];
-        first += total * measure.counts[i];
-        second += total * (total - 1) * measure.counts[i];
+        const std::int64_t total = measure.lowest + static_cast<std::int64_t>(i);
+        const mpz_srcptr weight = measure.counts[i].get_mpz_t();
+        mpz_add(value.get_mpz_t(), value.get_mpz_t(), weight);
+        // Totals this small take their products in a machine word, and
+        // t (t - 1) is never negative.
+        if (total >= std::numeric_limits<std::int32_t>::min() && total <= std::numeric_limits<std::int32_t>::max()) {
+            if (total >= 0)
+                mpz_addmul_ui(first.get_mpz_t(), weight, static_cast<unsigned long>(total));
+            else
+                mpz_submul_ui(first.get_mpz_t(), weight, static_cast<unsigned long>(-total));
+            mpz_addmul_ui(second.get_mpz_t(), weight, static_cast<unsigned long>(total * (total - 1)));
+        } else {
+            const mpz_class big = static_cast<long>(total);
+            first += big * measure.counts[i];
+            second += big * (big - 1) * measure.counts[i];
+        }
     }
     jet.value = value;
     jet.first = first;
