@@ -131,6 +131,9 @@ Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_t
 
 bool detail::Settled(const Moments &moments)
 {
+    // Closed forms have equal ends, which need no printing to compare.
+    if (moments.meanLow == moments.meanHigh && moments.varianceLow == moments.varianceHigh)
+        return true;
     return FixedDecimal(moments.meanLow, 9) == FixedDecimal(moments.meanHigh, 9)
         && RootDecimal(moments.varianceLow, 9) == RootDecimal(moments.varianceHigh, 9);
 }
@@ -146,16 +149,19 @@ Moments detail::Plus(const Moments &a, const Moments &b)
 // listing reaches it.
 std::optional<std::int64_t> detail::LastListed(const Distribution &roll)
 {
-    mpz_class power;
-    mpz_ui_pow_ui(power.get_mpz_t(), 10, 15);
+    // A weight w holds 10^-15 of the chance or more where w 10^15 >= outcomes,
+    // that is where w reaches outcomes / 10^15 rounded up.
+    mpz_class least;
+    mpz_ui_pow_ui(least.get_mpz_t(), 10, 15);
+    mpz_cdiv_q(least.get_mpz_t(), roll.outcomes.get_mpz_t(), least.get_mpz_t());
     mpz_class above = roll.tail;
-    if (above * power >= roll.outcomes)
+    if (above >= least)
         return std::nullopt;
     std::int64_t last = roll.Highest();
     for (std::size_t i = roll.counts.size(); i-- > 1;) {
-        if ((above + roll.counts[i]) * power >= roll.outcomes)
+        mpz_add(above.get_mpz_t(), above.get_mpz_t(), roll.counts[i].get_mpz_t());
+        if (above >= least)
             break;
-        above += roll.counts[i];
         --last;
     }
     return last;
