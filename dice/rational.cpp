@@ -25,6 +25,8 @@ namespace dice::detail
 namespace
 {
 
+static_assert(GMP_NUMB_BITS == 64, "numbers are read and written in 64-bit limbs");
+
 __extension__ typedef __int128 Int128;
 __extension__ typedef unsigned __int128 Uint128;
 
@@ -105,12 +107,13 @@ void Set(mpz_class &to, Uint128 value)
     mpz_limbs_finish(to.get_mpz_t(), 2);
 }
 
-Int128 Power(const mpz_class &base, long exponent)
+// A number known to lie below 2^126.
+Int128 Words(const mpz_class &number)
 {
-    Int128 power = 1;
-    for (long i = 0; i < exponent; ++i)
-        power *= base.get_si();
-    return power;
+    Uint128 words = 0;
+    for (std::size_t i = mpz_size(number.get_mpz_t()); i-- > 0;)
+        words = (words << 64) | mpz_getlimbn(number.get_mpz_t(), static_cast<mp_size_t>(i));
+    return static_cast<Int128>(words);
 }
 
 } // namespace
@@ -165,8 +168,10 @@ std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_
         if (denominator.terms[j] != 0)
             later.push_back(j);
     }
-    const Int128 first = Power(r, n);
-    const Int128 scaled = Power(r, static_cast<long>(exponent));
+    mpz_class rn;
+    mpz_pow_ui(rn.get_mpz_t(), r.get_mpz_t(), static_cast<unsigned long>(n));
+    const Int128 first = Words(rn);
+    const Int128 scaled = Words(scale);
     const auto size = static_cast<std::size_t>(through - lowest + 1);
     std::vector<Int128> shares(size);
     Uint128 listed = 0;
