@@ -364,6 +364,44 @@ TEST(DiceModifiers, UnboundedStatisticsAreExactWhereClosed)
     }
 }
 
+// Fault: a closed form that mixes up the first roll with the extra ones, or
+// the rolls that stop with those that explode. Where they differ (a floor or
+// ceiling on the first roll, penetration, counts with failures, rerolls in
+// the chain) the exact moments must agree with those of a listing whose
+// leftover is below 10^-40, to far more digits than are printed.
+TEST(DiceModifiers, ClosedMomentsAgreeWithAFarListing)
+{
+    const std::pair<const char *, std::int64_t> cases[] = {
+        { "2d6min3!", 360 },
+        { "1d6max5!", 330 },
+        { "1d6!p", 330 },
+        { "2d{0,1,1,3}!", 420 },
+        { "3d6!=6>=5f1", 70 },
+        { "2d6!r=1", 360 },
+        { "1d8!!min4", 400 },
+    };
+    const mpq_class close(1, 1000000000000000000);
+    for (const auto &[text, through] : cases) {
+        SCOPED_TRACE(text);
+        const dice::Expression expression = dice::Parse(text);
+        const dice::Statistics statistics = dice::Summarize(dice::Evaluate(expression));
+        EXPECT_TRUE(statistics.exact);
+        const dice::Distribution far = dice::Evaluate(expression, {}, through);
+        ASSERT_LT(Share(far.tail, far.outcomes), mpq_class(1, 1000000000000000000) / 1000000000000000000 / 10000);
+        mpz_class first;
+        mpz_class second;
+        for (std::size_t i = 0; i < far.counts.size(); ++i) {
+            const mpz_class total = far.lowest + static_cast<long>(i);
+            first += total * far.counts[i];
+            second += total * total * far.counts[i];
+        }
+        const mpq_class mean = Share(first, far.outcomes);
+        const mpq_class variance = Share(second, far.outcomes) - mean * mean;
+        EXPECT_LT(abs(statistics.mean - mean), close / 1000000) << statistics.mean.get_str();
+        EXPECT_LT(abs(statistics.variance - variance), close) << statistics.variance.get_str();
+    }
+}
+
 // Where no closed form is known, the printed digits must be those of a far
 // longer listing, whose leftover is below 10^-40.
 TEST(DiceModifiers, BoundedStatisticsOfKeptExplosionsHoldToNineDecimals)
