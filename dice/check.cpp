@@ -116,7 +116,7 @@ void CheckNode(const Node &node, int depth, int &terms, int &dice)
         break;
     }
     const detail::Bounds bounds = detail::NodeBounds(node);
-    if (bounds.lowest < -maxTotal || bounds.highest.value_or(0) > maxTotal || bounds.span > maxSpan)
+    if (bounds.lowest < -maxTotal || bounds.highest.value_or(0) > maxTotal || detail::SpansTooMany(bounds.span))
         Refuse("a result out of the notation's range");
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <utility>
 
 namespace dice
 {
@@ -146,11 +147,17 @@ Distribution Counted(const Distribution &die, const Term &term)
 namespace
 {
 
+// Whether a roll of the chain adds just its value, nothing rerolled or counted.
+bool ValueAlone(const Term &term)
+{
+    return term.explode != Explode::Each || (term.reroll == Reroll::None && !Counting(term));
+}
+
 // What one roll of a `!` chain adds, the reroll and count applied to it.
 Distribution RollValue(const Term &term, const std::vector<Face> &raw, std::int64_t value)
 {
     Distribution roll = Point(value);
-    if (term.explode != Explode::Each)
+    if (ValueAlone(term))
         return roll;
     if (term.reroll != Reroll::None)
         roll = Rerolled(roll, term, raw);
@@ -250,12 +257,14 @@ Distribution Die(const Term &term, const std::vector<Face> &raw, std::int64_t th
 
 std::vector<Face> RawFaces(const Term &term)
 {
-    std::map<std::int64_t, unsigned long> counts;
-    for (const std::int64_t value : term.Faces())
-        ++counts[value];
+    std::vector<std::int64_t> values = term.Faces();
+    std::sort(values.begin(), values.end());
     std::vector<Face> raw;
-    for (const auto &[value, count] : counts)
-        raw.push_back({ value, count });
+    for (const std::int64_t value : values) {
+        if (raw.empty() || raw.back().value != value)
+            raw.push_back({ value, 0 });
+        ++raw.back().count;
+    }
     return raw;
 }
 
@@ -278,6 +287,36 @@ Distribution Replacement(const Term &term, const std::vector<Face> &raw)
     Trim(replacement);
     return replacement;
 }
+
+namespace
+{
+
+// Adds weight at one total, the listing widened to reach it.
+void AddWeight(Distribution &measure, std::int64_t value, unsigned long weight)
+{
+    if (measure.counts.empty())
+        measure.lowest = value;
+    if (value < measure.lowest) {
+        measure.counts.insert(measure.counts.begin(), static_cast<std::size_t>(measure.lowest - value), mpz_class());
+        measure.lowest = value;
+    }
+    if (value > measure.Highest())
+        measure.counts.resize(static_cast<std::size_t>(value - measure.lowest + 1));
+    measure.counts[static_cast<std::size_t>(value - measure.lowest)] += weight;
+}
+
+// The lowest and highest face, without listing every face.
+std::pair<std::int64_t, std::int64_t> FaceRange(const Term &term)
+{
+    if (!term.faces.empty()) {
+        const auto [low, high] = std::minmax_element(term.faces.begin(), term.faces.end());
+        return { *low, *high };
+    }
+    const std::int64_t shift = term.fudge ? -2 : 0;
+    return { 1 + shift, term.sides + shift };
+}
+
+} // namespace
 
 ChainParts Parts(const Term &term, const std::vector<Face> &raw)
 {
@@ -303,6 +342,10 @@ ChainParts Parts(const Term &term, const std::vector<Face> &raw)
             { extraExplodes ? &parts.extraExplodes : &parts.extraStops, face.value - penalty },
         };
         for (const auto &[part, value] : rolls) {
+            if (ValueAlone(term)) {
+                AddWeight(*part, value, face.count);
+                continue;
+            }
             Distribution roll = RollValue(term, raw, value);
             for (mpz_class &weight : roll.counts)
                 weight *= face.count;
@@ -320,9 +363,7 @@ ChainParts Parts(const Term &term, const std::vector<Face> &raw)
 
 Reach TermReach(const Term &term)
 {
-    const std::vector<Face> raw = RawFaces(term);
-    const std::int64_t low = raw.front().value;
-    const std::int64_t high = raw.back().value;
+    const auto [low, high] = FaceRange(term);
     const std::int64_t penalty = term.penetrate ? 1 : 0;
     // What one roll can count, whether first, extra or rerolled.
     std::int64_t rollLow = std::min(Clamped(term, low), low - penalty);
@@ -399,6 +440,14 @@ Distribution CountTerm(const Term &term, std::int64_t through, const std::stop_t
     if (term.explode != Explode::Each)
         unitThrough = std::max(unitThrough, Threshold(term) + 1);
 
+    // A sum of whole chains, each roll's value fixed by its face alone, is
+    // counted from the chain's generating function where its numbers fit.
+    const bool wholeChains = term.explode == Explode::Each
+        || (term.explode == Explode::Compound && term.reroll == Reroll::None && !Counting(term));
+    if (wholeChains && term.pick == Pick::All) {
+        if (std::optional<Distribution> sum = ChainSum(Parts(term, raw), term.dice, through, stop))
+            return std::move(*sum);
+    }
     if (term.explode == Explode::Each)
         return SumOf(Chain(term, raw, unitThrough, stop), term, raw, through, stop);
     Distribution die = Die(term, raw, unitThrough, stop);

@@ -55,6 +55,11 @@ std::int64_t ExplosionStep(const Term &term, const std::vector<Face> &raw);
 // One die and every extra roll its explosions bring, listed through `through`.
 Distribution Chain(const Term &term, const std::vector<Face> &raw, std::int64_t through, const std::stop_token &stop);
 
+// The sum of n dice each of whose chains `parts` describes, listed through
+// `through`, counted from their generating function in machine words; empty
+// where its numbers might not fit them.
+std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_t through, const std::stop_token &stop);
+
 // The die as the count sees it: 1 for a success, -1 for a failure, the tail
 // alike to the values just below it.
 Distribution Counted(const Distribution &die, const Term &term);

@@ -51,6 +51,26 @@ bool AsPlain(Term &term, std::int64_t &shift, const std::stop_token &stop)
     return true;
 }
 
+// Whether the term's moments come in closed form whatever its listing: a
+// sum of dice that explode, unbounded, keeping them all, whose moments
+// TermMoments always has.
+bool Closed(const Term &term)
+{
+    return term.pick == Pick::All && term.explode != Explode::None && !detail::TermReach(term).highest;
+}
+
+// The sum of a roll and a part of it. A certain total only moves the part,
+// which is then taken over rather than copied.
+Distribution Added(const Distribution &total, Distribution &&part, std::int64_t last, const std::stop_token &stop)
+{
+    if (total.counts.size() == 1 && total.counts[0] == 1 && total.outcomes == 1 && total.tail == 0) {
+        part.lowest += total.lowest;
+        detail::Cut(part, last);
+        return std::move(part);
+    }
+    return detail::Product(total, part, last, stop);
+}
+
 mpq_class Share(const mpz_class &part, const mpz_class &whole)
 {
     mpq_class share(part, whole);
@@ -111,6 +131,9 @@ Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_t
 
 bool detail::Settled(const Moments &moments)
 {
+    // Closed forms have equal ends, which need no printing to compare.
+    if (moments.meanLow == moments.meanHigh && moments.varianceLow == moments.varianceHigh)
+        return true;
     return FixedDecimal(moments.meanLow, 9) == FixedDecimal(moments.meanHigh, 9)
         && RootDecimal(moments.varianceLow, 9) == RootDecimal(moments.varianceHigh, 9);
 }
@@ -126,16 +149,19 @@ Moments detail::Plus(const Moments &a, const Moments &b)
 // listing reaches it.
 std::optional<std::int64_t> detail::LastListed(const Distribution &roll)
 {
-    mpz_class power;
-    mpz_ui_pow_ui(power.get_mpz_t(), 10, 15);
+    // A weight w holds 10^-15 of the chance or more where w 10^15 >= outcomes,
+    // that is where w reaches outcomes / 10^15 rounded up.
+    mpz_class least;
+    mpz_ui_pow_ui(least.get_mpz_t(), 10, 15);
+    mpz_cdiv_q(least.get_mpz_t(), roll.outcomes.get_mpz_t(), least.get_mpz_t());
     mpz_class above = roll.tail;
-    if (above * power >= roll.outcomes)
+    if (above >= least)
         return std::nullopt;
     std::int64_t last = roll.Highest();
     for (std::size_t i = roll.counts.size(); i-- > 1;) {
-        if ((above + roll.counts[i]) * power >= roll.outcomes)
+        mpz_add(above.get_mpz_t(), above.get_mpz_t(), roll.counts[i].get_mpz_t());
+        if (above >= least)
             break;
-        above += roll.counts[i];
         --last;
     }
     return last;
@@ -212,6 +238,7 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
     // Each term's lowest total, signed, so that each is counted only as far
     // as the others leave room for.
     std::vector<std::int64_t> lowest;
+    std::vector<bool> closed;
     std::int64_t least = roll.lowest;
     std::int64_t most = roll.Highest();
     bool unbounded = false;
@@ -222,6 +249,7 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
         if (reach.highest)
             most += term.sign > 0 ? *reach.highest : -reach.lowest;
         unbounded = unbounded || !reach.highest;
+        closed.push_back(Closed(term));
     }
     std::int64_t guess = roll.Highest();
     for (const Term &term : weighted)
@@ -229,12 +257,18 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
     std::int64_t last = std::max(through, unbounded ? std::max(guess, least + 16) : most);
     for (;;) {
         Distribution total = roll;
-        std::vector<Distribution> parts;
+        // Only the moments of a term not closed need its own listing.
+        std::vector<Distribution> parts(weighted.size());
         for (std::size_t i = 0; i < weighted.size(); ++i) {
-            parts.push_back(detail::CountTerm(weighted[i], last - (least - lowest[i]), stop));
+            Distribution part = detail::CountTerm(weighted[i], last - (least - lowest[i]), stop);
             if (weighted[i].sign < 0)
-                detail::Negate(parts.back());
-            total = detail::Product(total, parts.back(), last, stop);
+                detail::Negate(part);
+            if (closed[i]) {
+                total = Added(total, std::move(part), last, stop);
+            } else {
+                total = detail::Product(total, part, last, stop);
+                parts[i] = std::move(part);
+            }
         }
         if (total.tail == 0) {
             detail::Trim(total);
@@ -245,8 +279,9 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
         if (cut) {
             Moments moments = ExactMoments(roll);
             for (std::size_t i = 0; i < weighted.size(); ++i) {
+                const bool listedWhole = !closed[i] && parts[i].tail == 0;
                 std::optional<Moments> term =
-                    parts[i].tail == 0 ? ExactMoments(parts[i]) : detail::TermMoments(weighted[i], stop);
+                    listedWhole ? ExactMoments(parts[i]) : detail::TermMoments(weighted[i], stop);
                 moments = Plus(moments, term ? *term : KeptBounds(weighted[i], parts[i], stop));
             }
             if (Settled(moments)) {

@@ -9,6 +9,9 @@
 #include "dice/die.h"
 #include "dice/weights.h"
 
+#include <cstdint>
+#include <limits>
+
 namespace dice::detail
 {
 
@@ -22,22 +25,44 @@ struct Jet {
     mpq_class second;
 };
 
-Jet Of(const Distribution &measure)
-{
-    Jet jet;
+// A jet of whole weights, before any division.
+struct Sums {
     mpz_class value;
     mpz_class first;
     mpz_class second;
+};
+
+Sums SumsOf(const Distribution &measure)
+{
+    Sums sums;
+    mpz_class &value = sums.value;
+    mpz_class &first = sums.first;
+    mpz_class &second = sums.second;
     for (std::size_t i = 0; i < measure.counts.size(); ++i) {
-        const mpz_class total = measure.lowest + static_cast<long>(i);
-        value += measure.counts[i];
-        first += total * measure.counts[i];
-        second += total * (total - 1) * measure.counts[i];
+        const std::int64_t total = measure.lowest + static_cast<std::int64_t>(i);
+        const mpz_srcptr weight = measure.counts[i].get_mpz_t();
+        mpz_add(value.get_mpz_t(), value.get_mpz_t(), weight);
+        // Totals this small take their products in a machine word, and
+        // t (t - 1) is never negative.
+        if (total >= std::numeric_limits<std::int32_t>::min() && total <= std::numeric_limits<std::int32_t>::max()) {
+            if (total >= 0)
+                mpz_addmul_ui(first.get_mpz_t(), weight, static_cast<unsigned long>(total));
+            else
+                mpz_submul_ui(first.get_mpz_t(), weight, static_cast<unsigned long>(-total));
+            mpz_addmul_ui(second.get_mpz_t(), weight, static_cast<unsigned long>(total * (total - 1)));
+        } else {
+            const mpz_class big = static_cast<long>(total);
+            first += big * measure.counts[i];
+            second += big * (big - 1) * measure.counts[i];
+        }
     }
-    jet.value = value;
-    jet.first = first;
-    jet.second = second;
-    return jet;
+    return sums;
+}
+
+Jet Of(const Distribution &measure)
+{
+    Sums sums = SumsOf(measure);
+    return { mpq_class(sums.value), mpq_class(sums.first), mpq_class(sums.second) };
 }
 
 Jet operator+(const Jet &a, const Jet &b)
@@ -50,33 +75,38 @@ Jet operator-(const Jet &a, const Jet &b)
     return { a.value - b.value, a.first - b.first, a.second - b.second };
 }
 
-Jet operator*(const Jet &a, const Jet &b)
-{
-    return { a.value * b.value,
-        a.first * b.value + a.value * b.first,
-        a.second * b.value + 2 * a.first * b.first + a.value * b.second };
-}
-
 Jet Scaled(const Jet &a, const mpq_class &factor)
 {
     return { a.value * factor, a.first * factor, a.second * factor };
 }
 
-Jet operator/(const Jet &a, const Jet &b)
-{
-    Jet c;
-    c.value = a.value / b.value;
-    c.first = (a.first - c.value * b.first) / b.value;
-    c.second = (a.second - 2 * c.first * b.first - c.value * b.second) / b.value;
-    return c;
-}
-
-// The jet of a die's chain, as a probability.
+// The jet of a die's chain, as a probability. It is put together in whole
+// numbers and divided once, over Q b^3 with b = Q - E1(1): the extra rolls'
+// jet S1 / (Q - E1) is (c0 / b, c1 / b^2, c2 / b^3), each derivative of the
+// quotient bringing one factor b more.
 Jet ChainJet(const ChainParts &parts)
 {
-    const Jet whole { mpq_class(parts.firstStops.outcomes), 0, 0 };
-    const Jet extra = Of(parts.extraStops) / (whole - Of(parts.extraExplodes));
-    return Scaled(Of(parts.firstStops) + Of(parts.firstExplodes) * extra, mpq_class(1) / whole.value);
+    const mpz_class &q = parts.firstStops.outcomes;
+    const Sums stops = SumsOf(parts.firstStops);
+    const Sums x = SumsOf(parts.firstExplodes);
+    const Sums a = SumsOf(parts.extraStops);
+    const Sums e = SumsOf(parts.extraExplodes);
+    const mpz_class b = q - e.value; // Q - E1, whose derivatives are -e.first and -e.second
+    const mpz_class b2 = b * b;
+    const mpz_class b3 = b2 * b;
+    const mpz_class &c0 = a.value;
+    const mpz_class c1 = a.first * b + a.value * e.first;
+    const mpz_class c2 = a.second * b2 + 2 * c1 * e.first + c0 * b * e.second;
+    // S0 + E0 (S1 / (Q - E1)), by Leibniz's rule, all over b^3.
+    const mpz_class value = stops.value * b3 + x.value * c0 * b2;
+    const mpz_class first = stops.first * b3 + (x.first * c0 * b + x.value * c1) * b;
+    const mpz_class second = stops.second * b3 + x.second * c0 * b2 + 2 * x.first * c1 * b + x.value * c2;
+    const mpz_class denominator = q * b3;
+    Jet jet { mpq_class(value, denominator), mpq_class(first, denominator), mpq_class(second, denominator) };
+    jet.value.canonicalize();
+    jet.first.canonicalize();
+    jet.second.canonicalize();
+    return jet;
 }
 
 Jet Normalised(const Distribution &measure)

@@ -125,7 +125,7 @@ private:
         const detail::Bounds bounds = detail::NodeBounds(node);
         if (bounds.lowest < -maxTotal || bounds.highest.value_or(0) > maxTotal)
             throw ParseError(ErrorCode::TotalTooLarge, at);
-        if (bounds.span > maxSpan)
+        if (detail::SpansTooMany(bounds.span))
             throw ParseError(ErrorCode::SpanTooLarge, at);
     }
 
@@ -199,7 +199,7 @@ private:
         // Dice of equal faces span what their sides say, without a look at their faces.
         if (term.dice > 0)
             span += term.Plain() ? static_cast<std::int64_t>(term.kept) * (term.sides - 1) : TermSpan(term);
-        if (span > maxSpan)
+        if (detail::SpansTooMany(span))
             throw ParseError(ErrorCode::SpanTooLarge, start);
         sum.terms.push_back(std::move(term));
     }
@@ -215,7 +215,7 @@ private:
         if (sign < 0 && !bounds.highest)
             throw ParseError(ErrorCode::UnboundedSubtracted, start);
         span += bounds.span;
-        if (span > maxSpan)
+        if (detail::SpansTooMany(span))
             throw ParseError(ErrorCode::SpanTooLarge, start);
         if (Flat(part)) {
             for (Term &term : part.terms) {

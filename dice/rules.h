@@ -36,7 +36,8 @@ std::optional<ErrorCode> BrokenRule(const Term &term);
 // Throws the ParseError of the first rule the term breaks.
 void CheckModifiers(const Term &term, const Places &places);
 
-// How many totals the term may span from its lowest to its last listed one:
+// How far the term's last listed total may lie above its lowest (one less
+// than the totals it lists):
 // for a term that explodes, an estimate from above, where n dice that
 // explode with chance p each go past k explosions with chance below n p^k.
 std::int64_t TermSpan(const Term &term);

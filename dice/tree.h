@@ -10,6 +10,7 @@
 // abs of such a roll are refused by the parser, and so is taking it away.
 
 #include "dice/dice.h"
+#include "dice/limits.h"
 
 #include <cstdint>
 #include <optional>
@@ -27,6 +28,13 @@ struct Bounds {
     std::int64_t span = 0;
     std::int64_t guess = 0;
 };
+
+// A span counts the distance from the lowest total to the highest, so the
+// totals number one more: 0 to 2 spans 2 and holds 3.
+inline bool SpansTooMany(std::int64_t span)
+{
+    return span + 1 > maxSpan;
+}
 
 Bounds TermsBounds(const std::vector<Term> &terms);
 Bounds NodeBounds(const Node &node);

@@ -307,6 +307,36 @@ TEST(DiceModifiers, OrderWrittenDoesNotMatter)
     }
 }
 
+// Fault: a sum of exploding dice counted wrongly from the one die, past
+// where every chain can be rolled out. Dice added one term at a time are
+// multiplied out listing by listing; a term of n dice is counted from the
+// n-th power of the die's generating function, or where its numbers are too
+// large for that (10d6!) by products of the die's listing.
+TEST(DiceModifiers, PoolsOfExplodingDiceMatchTheirDiceAddedOneByOne)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        { "3d6!", "1d6!+1d6!+1d6!" },
+        { "10d6!", "5d6!+5d6!" },
+        { "4d10!!", "1d10!!+1d10!!+2d10!!" },
+        { "3d6!=6>=5f1", "1d6!=6>=5f1+1d6!=6>=5f1+1d6!=6>=5f1" },
+        { "2d6min2!p", "1d6min2!p+1d6min2!p" },
+        { "4d{0,1,1,3}!", "2d{0,1,1,3}!+2d{0,1,1,3}!" },
+    };
+    for (const auto &[pool, added] : cases) {
+        SCOPED_TRACE(pool);
+        const dice::Distribution a = dice::Evaluate(dice::Parse(pool));
+        const dice::Distribution b = dice::Evaluate(dice::Parse(added));
+        EXPECT_EQ(a.lowest, b.lowest);
+        EXPECT_EQ(a.counts, b.counts);
+        EXPECT_EQ(a.outcomes, b.outcomes);
+        EXPECT_EQ(a.tail, b.tail);
+        EXPECT_GT(a.counts.size(), 20U);
+        const dice::Statistics statistics = dice::Summarize(a);
+        EXPECT_TRUE(statistics.exact);
+        EXPECT_EQ(statistics.mean, dice::Summarize(b).mean);
+    }
+}
+
 // Closed forms worked by hand: a die that explodes on its top face m is
 // m K + R, K geometric with ratio 1/m and R even on 1 to m - 1.
 TEST(DiceModifiers, UnboundedStatisticsAreExactWhereClosed)
@@ -331,6 +361,44 @@ TEST(DiceModifiers, UnboundedStatisticsAreExactWhereClosed)
         if (*variance != '\0') {
             EXPECT_EQ(statistics.variance, mpq_class(variance)) << text;
         }
+    }
+}
+
+// Fault: a closed form that mixes up the first roll with the extra ones, or
+// the rolls that stop with those that explode. Where they differ (a floor or
+// ceiling on the first roll, penetration, counts with failures, rerolls in
+// the chain) the exact moments must agree with those of a listing whose
+// leftover is below 10^-40, to far more digits than are printed.
+TEST(DiceModifiers, ClosedMomentsAgreeWithAFarListing)
+{
+    const std::pair<const char *, std::int64_t> cases[] = {
+        { "2d6min3!", 360 },
+        { "1d6max5!", 330 },
+        { "1d6!p", 330 },
+        { "2d{0,1,1,3}!", 420 },
+        { "3d6!=6>=5f1", 70 },
+        { "2d6!r=1", 360 },
+        { "1d8!!min4", 400 },
+    };
+    const mpq_class close(1, 1000000000000000000);
+    for (const auto &[text, through] : cases) {
+        SCOPED_TRACE(text);
+        const dice::Expression expression = dice::Parse(text);
+        const dice::Statistics statistics = dice::Summarize(dice::Evaluate(expression));
+        EXPECT_TRUE(statistics.exact);
+        const dice::Distribution far = dice::Evaluate(expression, {}, through);
+        ASSERT_LT(Share(far.tail, far.outcomes), mpq_class(1, 1000000000000000000) / 1000000000000000000 / 10000);
+        mpz_class first;
+        mpz_class second;
+        for (std::size_t i = 0; i < far.counts.size(); ++i) {
+            const mpz_class total = far.lowest + static_cast<long>(i);
+            first += total * far.counts[i];
+            second += total * total * far.counts[i];
+        }
+        const mpq_class mean = Share(first, far.outcomes);
+        const mpq_class variance = Share(second, far.outcomes) - mean * mean;
+        EXPECT_LT(abs(statistics.mean - mean), close / 1000000) << statistics.mean.get_str();
+        EXPECT_LT(abs(statistics.variance - variance), close) << statistics.variance.get_str();
     }
 }
 
@@ -394,6 +462,10 @@ TEST(DiceModifiers, RefusedFormsSayWhyAndWhere)
         { "10-1d6!", "10-1d6!: a roll with no highest total cannot be taken away\n   ^" },
         { "1+100d{-1000000,1000000}", "1+100d{-1000000,1000000}: the totals would span more than 2000000 values\n  ^" },
         { "d{1,1000000}!", "d{1,1000000}!: the totals would span more than 2000000 values\n^" },
+        // -1000000 to 1000000 is one value too many, alone or made up by a sum.
+        { "d{-1000000,1000000}", "d{-1000000,1000000}: the totals would span more than 2000000 values\n^" },
+        { "d{-999999,999999}+d{0,2}",
+            "d{-999999,999999}+d{0,2}: the totals would span more than 2000000 values\n                  ^" },
         { "d{1000001}", "d{1000001}: the number is too large: at most 1000000\n  ^" },
         { "2d6!!=6>=200", "2d6!!=6>=200: a die that explodes is counted or rerolled only up to 142\n       ^" },
         { hundredOne, "" },
@@ -411,6 +483,8 @@ TEST(DiceModifiers, RefusedFormsSayWhyAndWhere)
             }
         }
     }
+    for (const char *text : { "d{-999999,1000000}", "d{-999999,999999}+d{0,1}" })
+        EXPECT_NO_THROW(dice::Parse(text)) << text << " spans exactly 2000000 values";
     // Built by hand past the parser, a die that would explode forever is
     // refused by the count rather than counted without end.
     dice::Expression forever;

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -338,6 +339,9 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
         { "1d1000*1d1000*1d3",
             ErrorCode::SpanTooLarge,
             "1d1000*1d1000*1d3: the totals would span more than 2000000 values\n^" },
+        { "2*d{0,999999}+d{0,2}",
+            ErrorCode::SpanTooLarge,
+            "2*d{0,999999}+d{0,2}: the totals would span more than 2000000 values\n              ^" },
         { "{2d1000, 1d6, 1d4}dl1",
             ErrorCode::KeptSpanTooLarge,
             "{2d1000, 1d6, 1d4}dl1: keeping or dropping several members takes members whose totals span at most 1000 "
@@ -375,6 +379,14 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
     EXPECT_NO_THROW(dice::Parse("max({(1),2},abs(floor(((3))/1)))"));
     // Members alike may span more: they are kept as dice are.
     EXPECT_NO_THROW(dice::Parse("{1d1000 ,1d1000, 1d1000}kh2"));
+    // 0 to 1999999 is exactly as many totals as a roll may have; the count
+    // refuses the one more that a hand-built tree would bring.
+    dice::Expression widest = dice::Parse("2*d{0,999999}+d{0,1}");
+    ASSERT_TRUE(widest.tree);
+    EXPECT_NO_THROW(dice::CheckExpression(widest));
+    ASSERT_EQ(widest.tree->terms.size(), 1U);
+    widest.tree->terms[0].faces.back() = 2;
+    EXPECT_THROW(dice::CheckExpression(widest), std::invalid_argument);
     // A long product is no deeper than its brackets.
     EXPECT_NO_THROW(dice::Evaluate(dice::Parse("2*2*2*2*2*2*2*2*2*2*1d6")));
 }
