@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -67,10 +68,21 @@ void CheckTree(const dice::Expression &expression, std::string_view text)
     }
     long work = 1;
     int dice = 0;
+    // How far from 0 any node reaches, and the pairs of totals a product or
+    // a division takes a step for.
+    std::int64_t reach = 0;
+    std::int64_t pairs = 0;
     std::vector<const dice::Node *> nodes { &*expression.tree };
     while (!nodes.empty()) {
         const dice::Node *node = nodes.back();
         nodes.pop_back();
+        const dice::detail::Bounds nodeBounds = dice::detail::NodeBounds(*node);
+        reach = std::max({ reach, std::abs(nodeBounds.lowest), std::abs(nodeBounds.highest.value_or(0)) });
+        if (node->kind == dice::Node::Kind::Product || node->kind == dice::Node::Kind::Divide) {
+            const std::int64_t left = dice::detail::NodeBounds(node->operands[0]).span;
+            const std::int64_t right = dice::detail::NodeBounds(node->operands[1]).span;
+            pairs = std::max(pairs, left * right);
+        }
         long sides = 1;
         for (const dice::Term &term : node->terms) {
             dice += term.dice;
@@ -82,10 +94,11 @@ void CheckTree(const dice::Expression &expression, std::string_view text)
     }
     if (dice > dice::maxDice)
         Fail("too many dice", text);
-    // An exploding roll beside a wide bounded one is listed across the
-    // whole width, with shares whose denominators grow all along it.
+    // An exploding roll beside a wide bounded one, or beside a large number,
+    // is listed across the whole width, with shares whose denominators grow
+    // all along it. Products of wide rolls take a step per pair of totals.
     const dice::detail::Bounds bounds = dice::detail::NodeBounds(*expression.tree);
-    if (work > 2000 || text.size() > 80 || (!bounds.highest && bounds.span > 2000))
+    if (work > 2000 || text.size() > 80 || pairs > 100'000 || (!bounds.highest && (bounds.span > 2000 || reach > 2000)))
         return;
     const dice::Distribution distribution = dice::Evaluate(expression);
     mpz_class sum = distribution.tail;
