@@ -423,7 +423,8 @@ private:
         if (group.pick != Pick::All && group.kept > 1
             && !std::all_of(typed.begin(), typed.end(), [&](std::string_view t) { return t == typed[0]; })) {
             for (const Node &member : group.operands) {
-                if (detail::NodeBounds(member).span > maxKeptSpan)
+                // The span is a distance; the member's totals number one more.
+                if (detail::NodeBounds(member).span + 1 > maxKeptSpan)
                     throw ParseError(ErrorCode::KeptSpanTooLarge, keepAt);
             }
         }

@@ -346,6 +346,10 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
             ErrorCode::KeptSpanTooLarge,
             "{2d1000, 1d6, 1d4}dl1: keeping or dropping several members takes members whose totals span at most 1000 "
             "values, unless all are written alike\n                  ^" },
+        { "{1d1000+d{0,1}, 1d6, 1d4}dl1",
+            ErrorCode::KeptSpanTooLarge,
+            "{1d1000+d{0,1}, 1d6, 1d4}dl1: keeping or dropping several members takes members whose totals span at "
+            "most 1000 values, unless all are written alike\n                         ^" },
         { "{1,2}>=", ErrorCode::ExpectedComparison, "{1,2}>=: missing a number to compare with\n       ^" },
         { "{1,2}f1",
             ErrorCode::FailureFirst,
@@ -379,6 +383,8 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
     EXPECT_NO_THROW(dice::Parse("max({(1),2},abs(floor(((3))/1)))"));
     // Members alike may span more: they are kept as dice are.
     EXPECT_NO_THROW(dice::Parse("{1d1000 ,1d1000, 1d1000}kh2"));
+    // 1 to 1000 is exactly as many totals as an unlike member may have.
+    EXPECT_NO_THROW(dice::Parse("{1d1000, 1d6, 1d4}dl1"));
     // 0 to 1999999 is exactly as many totals as a roll may have; the count
     // refuses the one more that a hand-built tree would bring.
     dice::Expression widest = dice::Parse("2*d{0,999999}+d{0,1}");
