@@ -11,6 +11,7 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace dice::detail
@@ -129,6 +130,49 @@ mpz_class PowerOf(const mpz_class &base, int exponent)
     return value;
 }
 
+// The lowest listed value of a die and the equal weights after it, and the
+// rest of the die above them.
+struct BlockOf {
+    BlockOf(const Distribution &die, std::int64_t through)
+        : low(die.lowest)
+        , each(die.counts[0])
+        , above(die)
+    {
+        while (static_cast<std::size_t>(width) < die.counts.size()
+            && die.counts[static_cast<std::size_t>(width)] == die.counts[0])
+            ++width;
+        above.counts.erase(above.counts.begin(), above.counts.begin() + width);
+        above.lowest += width;
+        Trim(above);
+        anyAbove = !above.counts.empty() || above.tail != 0;
+        aboveLow = above.counts.empty() ? through + 1 : above.lowest;
+    }
+
+    std::int64_t low;
+    int width = 1;
+    mpz_class each;
+    Distribution above;
+    bool anyAbove = false;
+    std::int64_t aboveLow = 0;
+};
+
+// The highest `kept` of n dice all in a block of `width` values from `low`,
+// counted as dice of `width` equal faces.
+Distribution KeptOfBlock(std::int64_t low, int width, int n, int kept)
+{
+    if (width == 1)
+        return Point(low * kept);
+    Term plain;
+    plain.dice = n;
+    plain.sides = width;
+    plain.kept = kept;
+    plain.pick = kept == n ? Pick::All : Pick::Highest;
+    Distribution block = CountPlain({ plain }, {});
+    block.lowest += (low - 1) * kept;
+    block.tail = 0;
+    return block;
+}
+
 // The highest dice of a sum, a block at a time. A die whose lowest values
 // are equally likely, as those of a die that explodes into !! are below its
 // top face, is that block or the rest above it. With E dice above the block
@@ -139,9 +183,8 @@ mpz_class PowerOf(const mpz_class &base, int exponent)
 class HighestKeep
 {
 public:
-    HighestKeep(std::int64_t through, std::optional<Grading> grading, const std::stop_token &stop)
+    HighestKeep(std::int64_t through, const std::stop_token &stop)
         : m_through(through)
-        , m_grading(std::move(grading))
         , m_stop(stop)
     {
     }
@@ -164,83 +207,43 @@ private:
     Distribution Count(const Distribution &die, std::size_t level, int n, int kept)
     {
         Check(m_stop);
-        // The block: the lowest listed value and the equal weights after it.
-        std::size_t width = 1;
-        while (width < die.counts.size() && die.counts[width] == die.counts[0])
-            ++width;
-        const mpz_class &each = die.counts[0];
-        const std::int64_t low = die.lowest;
-        Distribution above = die;
-        above.counts.erase(above.counts.begin(), above.counts.begin() + static_cast<std::ptrdiff_t>(width));
-        above.lowest += static_cast<std::int64_t>(width);
-        Trim(above);
-        const bool anyAbove = !above.counts.empty() || above.tail != 0;
-        const std::int64_t aboveLow = above.counts.empty() ? m_through + 1 : above.lowest;
-
+        const BlockOf block(die, m_through);
+        const std::int64_t low = block.low;
         Distribution result;
         result.lowest = low * kept;
         result.outcomes = PowerOf(die.outcomes, n);
         if (level >= m_powers.size())
             m_powers.resize(level + 1);
-        // Weighed total by total, the dice above the block and those in it
-        // multiply small numbers; the part comes back over the die's
-        // denominator to the n-th power, like the rest.
-        long deepest = 0;
-        std::optional<Graded> gradedAbove;
-        if (m_grading) {
-            mpz_class rest;
-            deepest = static_cast<long>(
-                mpz_remove(rest.get_mpz_t(), die.outcomes.get_mpz_t(), m_grading->Power(1).get_mpz_t()));
-            gradedAbove = m_grading->Grade(above);
-        }
-        if (level >= m_graded.size())
-            m_graded.resize(level + 1);
+        std::vector<Distribution> &powers = m_powers[level];
         for (int e = 0; e <= n; ++e) {
-            if (e > 0 && !anyAbove)
+            if (e > 0 && !block.anyAbove)
                 break;
-            // The dice above the block, shared by every n at this level.
-            const auto room = [&](int more) {
-                return m_through - static_cast<std::int64_t>(std::max(0, kept - more)) * low;
-            };
-            std::vector<Distribution> &powers = m_powers[level];
-            std::vector<Graded> &graded = m_graded[level];
-            if (gradedAbove) {
-                if (graded.empty())
-                    graded.push_back(Graded { 0, 0, { mpz_class(1) }, false });
-                while (static_cast<int>(graded.size()) <= e) {
-                    const auto more = static_cast<int>(graded.size());
-                    graded.push_back(m_grading->Product(graded.back(), *gradedAbove, room(more), m_stop));
-                }
-            } else {
-                if (powers.empty())
-                    powers.push_back(Point(0));
-                while (static_cast<int>(powers.size()) <= e) {
-                    const auto more = static_cast<int>(powers.size());
-                    powers.push_back(Product(powers.back(), above, room(more), m_stop));
-                }
-            }
             // The ways to choose the e dice go with the shorter factor, or
             // with the rest's weight in one number: every multiplication of
             // the whole listing counts.
             const mpz_class ways = Binomial(n, e);
             Distribution part;
             if (e < kept) {
-                if (e * aboveLow + (kept - e) * low > m_through)
+                if (e * block.aboveLow + (kept - e) * low > m_through)
                     break;
-                const Distribution block =
-                    Block(low, static_cast<int>(width), each, n - e, kept - e, die.outcomes, ways);
-                if (gradedAbove) {
-                    const Graded product = m_grading->Product(
-                        graded[static_cast<std::size_t>(e)], *m_grading->Grade(block), m_through, m_stop);
-                    part = m_grading->Ungraded(product, n * deepest);
-                } else {
-                    part = Product(powers[static_cast<std::size_t>(e)], block, m_through, m_stop);
+                // The dice above the block, shared by every n at this level.
+                if (powers.empty())
+                    powers.push_back(Point(0));
+                while (static_cast<int>(powers.size()) <= e) {
+                    const auto more = static_cast<int>(powers.size());
+                    powers.push_back(Product(powers.back(), block.above, Room(kept, more, low), m_stop));
                 }
+                Distribution plain = KeptOfBlock(low, block.width, n - e, kept - e);
+                const mpz_class weight = PowerOf(block.each, n - e) * ways;
+                for (mpz_class &count : plain.counts)
+                    count *= weight;
+                plain.outcomes = PowerOf(die.outcomes, n - e);
+                part = Product(powers[static_cast<std::size_t>(e)], plain, m_through, m_stop);
             } else {
-                if (kept * aboveLow > m_through)
+                if (kept * block.aboveLow > m_through)
                     break;
-                part = Run(above, level + 1, e, kept);
-                const mpz_class rest = PowerOf(each * static_cast<unsigned long>(width), n - e) * ways;
+                part = Run(block.above, level + 1, e, kept);
+                const mpz_class rest = PowerOf(block.each * static_cast<unsigned long>(block.width), n - e) * ways;
                 for (mpz_class &weight : part.counts)
                     weight *= rest;
                 part.outcomes *= PowerOf(die.outcomes, n - e);
@@ -254,43 +257,227 @@ private:
         return result;
     }
 
-    // The highest `kept` of n dice all in the block, weighted as the die
-    // weighs them, times `ways`.
-    static Distribution Block(std::int64_t low,
-        int width,
-        const mpz_class &each,
-        int n,
-        int kept,
-        const mpz_class &denominator,
-        const mpz_class &ways)
+    // How far e dice above the block are needed: the others kept lie in it.
+    std::int64_t Room(int kept, int e, std::int64_t low) const
     {
-        Distribution block;
-        if (width == 1) {
-            block = Point(low * kept);
-        } else {
-            Term plain;
-            plain.dice = n;
-            plain.sides = width;
-            plain.kept = kept;
-            plain.pick = kept == n ? Pick::All : Pick::Highest;
-            block = CountPlain({ plain }, {});
-            block.lowest += (low - 1) * kept;
-        }
-        const mpz_class weight = PowerOf(each, n) * ways;
-        for (mpz_class &count : block.counts)
-            count *= weight;
-        block.tail = 0;
-        block.outcomes = PowerOf(denominator, n);
-        return block;
+        return m_through - static_cast<std::int64_t>(std::max(0, kept - e)) * low;
     }
 
     std::int64_t m_through;
-    std::optional<Grading> m_grading;
     const std::stop_token &m_stop;
     // Deques: a level's entries stay where they are while deeper levels are added.
     std::deque<std::map<std::pair<int, int>, Distribution>> m_answers;
     std::deque<std::vector<Distribution>> m_powers;
-    std::deque<std::vector<Graded>> m_graded;
+};
+
+// HighestKeep weighed total by total, as Grading weighs sums of these dice.
+// Kept or dropped, each die of a part is rolls of W equally likely outcomes,
+// so every part is graded and the parts are added graded. The whole comes
+// back over one power of W, the least its deepest listed total needs, once at
+// the end: over the die's denominator to the n-th power, as the plain keep
+// has it, every weight would carry the deepest explosion of every die.
+class GradedHighestKeep
+{
+public:
+    GradedHighestKeep(
+        const Distribution &die, std::int64_t through, Grading grading, int kept, const std::stop_token &stop)
+        : m_die(die)
+        , m_through(through)
+        , m_grading(std::move(grading))
+        , m_kept(kept)
+        , m_stop(stop)
+    {
+        mpz_class rest;
+        m_deepest =
+            static_cast<long>(mpz_remove(rest.get_mpz_t(), die.outcomes.get_mpz_t(), m_grading.Power(1).get_mpz_t()));
+    }
+
+    Distribution Run(int n)
+    {
+        const Graded &graded = Answer(0, n);
+        long exponent = 0;
+        for (std::size_t i = 0; i < graded.counts.size(); ++i) {
+            if (graded.counts[i] != 0)
+                exponent = std::max(exponent, graded.rolls + m_grading.Chunk(i));
+        }
+        // A die whose listing and tail do not make up its denominator leaves
+        // the tail to be worked out over the plain keep's denominator.
+        const mpz_class mass = Mass(m_die);
+        const long plain = n * m_deepest;
+        if (mass != m_die.outcomes)
+            exponent = std::max(exponent, plain);
+        Distribution result = m_grading.Ungraded(graded, exponent);
+        if (mass != m_die.outcomes)
+            result.tail = PowerOf(mass, n) * m_grading.Power(static_cast<std::size_t>(exponent - plain));
+        else
+            result.tail = result.outcomes;
+        for (const mpz_class &weight : result.counts)
+            result.tail -= weight;
+        return result;
+    }
+
+private:
+    // A block, its die graded above it, and the answers found there.
+    struct Level {
+        Level(const Distribution &die, std::int64_t through, Grading &grading, long deepest)
+            : block(die, through)
+            , above(*grading.Grade(block.above))
+        {
+            // A value of the block weighs share / W^rolls.
+            const auto exact =
+                static_cast<long>(mpz_remove(share.get_mpz_t(), block.each.get_mpz_t(), grading.Power(1).get_mpz_t()));
+            rolls = deepest - exact;
+        }
+
+        BlockOf block;
+        Graded above;
+        mpz_class share;
+        long rolls = 0;
+        std::vector<Graded> sums; // of e dice above the block, for every n alike
+        std::map<int, Graded> answers; // by the number of dice
+    };
+
+    Level &At(std::size_t level)
+    {
+        while (m_levels.size() <= level) {
+            const Distribution &die = m_levels.empty() ? m_die : m_levels.back().block.above;
+            m_levels.emplace_back(die, m_through, m_grading, m_deepest);
+        }
+        return m_levels[level];
+    }
+
+    const Graded &Answer(std::size_t level, int n)
+    {
+        const auto found = At(level).answers.find(n);
+        if (found != At(level).answers.end())
+            return found->second;
+        Graded result = Count(level, n);
+        return At(level).answers.emplace(n, std::move(result)).first->second;
+    }
+
+    Graded Count(std::size_t level, int n)
+    {
+        Check(m_stop);
+        Level &at = At(level);
+        const BlockOf &block = at.block;
+        Graded result;
+        for (int e = 0; e <= n; ++e) {
+            if (e > 0 && !block.anyAbove)
+                break;
+            const mpz_class ways = Binomial(n, e);
+            Graded part;
+            if (e < m_kept) {
+                if (e * block.aboveLow + (m_kept - e) * block.low > m_through)
+                    break;
+                const Graded kept = KeptInBlock(at, n - e, m_kept - e, ways);
+                part = m_grading.Product(SumAbove(at, e), kept, m_through, m_stop);
+            } else {
+                if (m_kept * block.aboveLow > m_through)
+                    break;
+                part = Answer(level + 1, e);
+                // The other n - e dice lie in the block, dropped.
+                const mpz_class rest = PowerOf(at.share * static_cast<unsigned long>(block.width), n - e) * ways;
+                for (mpz_class &weight : part.counts)
+                    weight *= rest;
+                part.rolls += at.rolls * (n - e);
+            }
+            Add(result, part);
+        }
+        return result;
+    }
+
+    // The sum of e dice above the block, as far as the other kept dice,
+    // at least the block's lowest each, leave room for.
+    const Graded &SumAbove(Level &at, int e)
+    {
+        if (at.sums.empty())
+            at.sums.push_back(Graded { 0, 0, { mpz_class(1) }, false });
+        while (static_cast<int>(at.sums.size()) <= e) {
+            const auto more = static_cast<int>(at.sums.size());
+            const std::int64_t room = m_through - static_cast<std::int64_t>(std::max(0, m_kept - more)) * at.block.low;
+            at.sums.push_back(m_grading.Product(at.sums.back(), at.above, room, m_stop));
+        }
+        return at.sums[static_cast<std::size_t>(e)];
+    }
+
+    // The highest `kept` of n dice all in the block, times `ways`.
+    Graded KeptInBlock(Level &at, int n, int kept, const mpz_class &ways)
+    {
+        const auto key = std::make_tuple(at.block.width, n, kept);
+        auto found = m_plain.find(key);
+        if (found == m_plain.end())
+            found = m_plain.emplace(key, KeptOfBlock(1, at.block.width, n, kept)).first;
+        const Distribution &plain = found->second;
+        Graded block;
+        block.lowest = plain.lowest + (at.block.low - 1) * kept;
+        block.rolls = at.rolls * n;
+        const mpz_class weight = PowerOf(at.share, n) * ways;
+        block.counts.resize(plain.counts.size());
+        for (std::size_t i = 0; i < plain.counts.size(); ++i) {
+            mpz_mul(block.counts[i].get_mpz_t(), plain.counts[i].get_mpz_t(), weight.get_mpz_t());
+            block.counts[i] *= m_grading.Power(static_cast<std::size_t>(m_grading.Chunk(i)));
+        }
+        return block;
+    }
+
+    // Adds a part's shares into the sum, graded from the lower of their
+    // lowest totals over the fewest rolls both allow.
+    void Add(Graded &into, const Graded &part)
+    {
+        if (part.counts.empty())
+            return;
+        if (into.counts.empty()) {
+            into = part;
+            return;
+        }
+        const std::int64_t lowest = std::min(into.lowest, part.lowest);
+        // Moved up by an offset o, a total's chunk grows by o / step or one more.
+        const auto fewest = [&](const Graded &graded) {
+            return graded.rolls - m_grading.Chunk(static_cast<std::size_t>(graded.lowest - lowest));
+        };
+        const long rolls = std::max(fewest(into), fewest(part));
+        const auto size = static_cast<std::size_t>(std::max(into.lowest + static_cast<std::int64_t>(into.counts.size()),
+                                                       part.lowest + static_cast<std::int64_t>(part.counts.size()))
+            - lowest);
+        if (into.lowest != lowest || into.rolls != rolls) {
+            Graded moved;
+            moved.lowest = lowest;
+            moved.rolls = rolls;
+            moved.counts.resize(size);
+            AddMoved(moved, into);
+            into = std::move(moved);
+        } else {
+            into.counts.resize(size);
+        }
+        AddMoved(into, part);
+    }
+
+    void AddMoved(Graded &into, const Graded &part)
+    {
+        const auto offset = static_cast<std::size_t>(part.lowest - into.lowest);
+        for (std::size_t j = 0; j < part.counts.size(); ++j) {
+            if (part.counts[j] == 0)
+                continue;
+            const long up = into.rolls + m_grading.Chunk(offset + j) - part.rolls - m_grading.Chunk(j);
+            mpz_class &to = into.counts[offset + j];
+            if (up == 0)
+                to += part.counts[j];
+            else
+                mpz_addmul(to.get_mpz_t(),
+                    part.counts[j].get_mpz_t(),
+                    m_grading.Power(static_cast<std::size_t>(up)).get_mpz_t());
+        }
+    }
+
+    const Distribution &m_die;
+    std::int64_t m_through;
+    Grading m_grading;
+    int m_kept;
+    const std::stop_token &m_stop;
+    long m_deepest = 0;
+    // A deque: a level stays where it is while deeper levels are added.
+    std::deque<Level> m_levels;
+    std::map<std::tuple<int, int, int>, Distribution> m_plain;
 };
 
 } // namespace
@@ -309,7 +496,9 @@ Distribution Keep(
             if (!grading->Grade(die))
                 grading.reset();
         }
-        Distribution kept = HighestKeep(through, std::move(grading), stop).Run(die, 0, term.dice, term.kept);
+        Distribution kept = grading
+            ? GradedHighestKeep(die, through, std::move(*grading), term.kept, stop).Run(term.dice)
+            : HighestKeep(through, stop).Run(die, 0, term.dice, term.kept);
         Cut(kept, std::max(through, kept.lowest));
         Trim(kept);
         return kept;

@@ -109,6 +109,10 @@ INSTANTIATE_TEST_SUITE_P(Pools,
         KeepCase { "6d10!!kh3", 120 }, // packed
         KeepCase { "4d6!!>=5kh2", 40 }, // two faces explode
         KeepCase { "3d{1,1,2,3}!!kh2", 25 }, // a repeated face
-        KeepCase { "4d6min3!!kh2", 40 })); // a raised first roll
+        KeepCase { "4d6min3!!kh2", 40 }, // a raised first roll
+        KeepCase { "9d4!!kh2", 70 }, // many dice above the kept, parts from six levels added
+        KeepCase { "12d6!!kh5", 150 }, // counts past a machine word
+        KeepCase { "6d4!!kh5", 60 }, // one die dropped
+        KeepCase { "5d6!!pkh2", 50 })); // extra rolls count one less
 
 } // namespace

@@ -274,6 +274,7 @@ TEST(DiceModifiers, CountsAndKeepsAmongWeightedDiceMatchEveryThrow)
         { "4d6r=1kh3", 0 },
         { "3d4!!kh2", 3 },
         { "3d4!!kl2", 3 },
+        { "5d3!!kh2", 3 },
         { "3d{0,1,1,3}kh2", 0 },
         { "4d4ro<2dl1", 0 },
         { "3d4min2kl1", 0 },
