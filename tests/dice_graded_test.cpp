@@ -116,3 +116,44 @@ INSTANTIATE_TEST_SUITE_P(Pools,
         KeepCase { "5d6!!pkh2", 50 })); // extra rolls count one less
 
 } // namespace
+
+// What a keep holds past its listing, bounded from the listing's remainder,
+// against a listing far deeper: the bounds must hold what the deeper listing
+// shows past the same total, however close to the first total they are taken.
+TEST(KeptTail, BoundsHoldWhatADeeperListingShows)
+{
+    const std::stop_token stop;
+    for (const char *pool : { "3d4!!kh2", "4d6!!kh2", "5d3!!kh3", "6d4!!kl2", "4d6!!>=5kh2", "5d6!!pkh2" }) {
+        const dice::Term term = dice::Parse(pool).terms[0];
+        dice::Term one = term;
+        one.dice = 1;
+        one.kept = 1;
+        one.pick = dice::Pick::All;
+        const std::int64_t deepest = 40 * term.kept * term.sides;
+        const dice::Distribution deep =
+            dice::detail::Keep(dice::detail::CountTerm(one, deepest, stop), term, deepest, stop);
+        const std::int64_t low = dice::detail::CountTerm(one, 0, stop).lowest;
+        const std::int64_t shift = low * term.kept;
+        ASSERT_LT(Share(deep.tail, deep.outcomes), mpq_class(1, 1000000000) / 1000000000 / 1000000000);
+        int bounded = 0;
+        for (std::int64_t past = 1; past <= 4 * term.sides * term.kept; ++past) {
+            const dice::Distribution die = dice::detail::CountTerm(one, past + shift, stop);
+            dice::Distribution kept = dice::detail::Keep(die, term, past + shift, stop);
+            dice::detail::Cut(kept, past - 1 + shift);
+            const auto bounds = dice::detail::KeptTailBounds(term, kept, low, past, stop);
+            if (!bounds)
+                continue;
+            ++bounded;
+            mpz_class first = deep.tail * (deep.Highest() + 1 - shift);
+            mpz_class second = first * (deep.Highest() + 1 - shift);
+            for (std::int64_t total = past + shift; total <= deep.Highest(); ++total) {
+                const mpz_class &weight = deep.counts[static_cast<std::size_t>(total - deep.lowest)];
+                first += weight * (total - shift);
+                second += weight * (total - shift) * (total - shift);
+            }
+            EXPECT_GE(bounds->first, Share(first, deep.outcomes)) << pool << " past " << past;
+            EXPECT_GE(bounds->second, Share(second, deep.outcomes)) << pool << " past " << past;
+        }
+        EXPECT_GT(bounded, 0) << pool;
+    }
+}
