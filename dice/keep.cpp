@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <limits>
 #include <map>
 #include <optional>
 #include <tuple>
@@ -157,8 +158,8 @@ struct BlockOf {
 };
 
 // The highest `kept` of n dice all in a block of `width` values from `low`,
-// counted as dice of `width` equal faces.
-Distribution KeptOfBlock(std::int64_t low, int width, int n, int kept)
+// counted as dice of `width` equal faces, through the first `totals` totals.
+Distribution KeptOfBlock(std::int64_t low, int width, int n, int kept, std::size_t totals, const std::stop_token &stop)
 {
     if (width == 1)
         return Point(low * kept);
@@ -167,7 +168,9 @@ Distribution KeptOfBlock(std::int64_t low, int width, int n, int kept)
     plain.sides = width;
     plain.kept = kept;
     plain.pick = kept == n ? Pick::All : Pick::Highest;
-    Distribution block = CountPlain({ plain }, {});
+    Distribution block = kept == n ? CountPlain({ plain }, stop) : FirstKept(plain, totals, stop);
+    if (block.counts.size() > totals)
+        block.counts.resize(totals);
     block.lowest += (low - 1) * kept;
     block.tail = 0;
     return block;
@@ -233,7 +236,8 @@ private:
                     const auto more = static_cast<int>(powers.size());
                     powers.push_back(Product(powers.back(), block.above, Room(kept, more, low), m_stop));
                 }
-                Distribution plain = KeptOfBlock(low, block.width, n - e, kept - e);
+                Distribution plain =
+                    KeptOfBlock(low, block.width, n - e, kept - e, std::numeric_limits<std::size_t>::max(), m_stop);
                 const mpz_class weight = PowerOf(block.each, n - e) * ways;
                 for (mpz_class &count : plain.counts)
                     count *= weight;
@@ -369,7 +373,8 @@ private:
             if (e < m_kept) {
                 if (e * block.aboveLow + (m_kept - e) * block.low > m_through)
                     break;
-                const Graded kept = KeptInBlock(at, n - e, m_kept - e, ways);
+                const Graded kept =
+                    KeptInBlock(at, n - e, m_kept - e, ways, m_through - static_cast<std::int64_t>(e) * block.aboveLow);
                 part = m_grading.Product(SumAbove(at, e), kept, m_through, m_stop);
             } else {
                 if (m_kept * block.aboveLow > m_through)
@@ -400,20 +405,28 @@ private:
         return at.sums[static_cast<std::size_t>(e)];
     }
 
-    // The highest `kept` of n dice all in the block, times `ways`.
-    Graded KeptInBlock(Level &at, int n, int kept, const mpz_class &ways)
+    // The highest `kept` of n dice all in the block, times `ways`, through
+    // `last`: the plain keep is counted only as far as that, and once for
+    // every level whose block is as wide.
+    Graded KeptInBlock(Level &at, int n, int kept, const mpz_class &ways, std::int64_t last)
     {
+        const auto totals = static_cast<std::size_t>(std::max<std::int64_t>(1, last - at.block.low * kept + 1));
         const auto key = std::make_tuple(at.block.width, n, kept);
         auto found = m_plain.find(key);
-        if (found == m_plain.end())
-            found = m_plain.emplace(key, KeptOfBlock(1, at.block.width, n, kept)).first;
+        if (found == m_plain.end() || (found->second.counts.size() < totals && found->second.tail != 0)) {
+            Distribution plain = KeptOfBlock(1, at.block.width, n, kept, totals, m_stop);
+            // Marked as cut short where more totals could follow.
+            plain.tail = static_cast<std::int64_t>(plain.counts.size()) < kept * (at.block.width - 1) + 1 ? 1 : 0;
+            found = m_plain.insert_or_assign(key, std::move(plain)).first;
+        }
         const Distribution &plain = found->second;
+        const std::size_t size = std::min(plain.counts.size(), totals);
         Graded block;
         block.lowest = plain.lowest + (at.block.low - 1) * kept;
         block.rolls = at.rolls * n;
         const mpz_class weight = PowerOf(at.share, n) * ways;
-        block.counts.resize(plain.counts.size());
-        for (std::size_t i = 0; i < plain.counts.size(); ++i) {
+        block.counts.resize(size);
+        for (std::size_t i = 0; i < size; ++i) {
             mpz_mul(block.counts[i].get_mpz_t(), plain.counts[i].get_mpz_t(), weight.get_mpz_t());
             block.counts[i] *= m_grading.Power(static_cast<std::size_t>(m_grading.Chunk(i)));
         }

@@ -157,3 +157,29 @@ TEST(KeptTail, BoundsHoldWhatADeeperListingShows)
         EXPECT_GT(bounded, 0) << pool;
     }
 }
+
+// The first totals of a plain keep, counted alone, against the whole keep:
+// small and wide counts, by the lowest kept face and by the highest dropped.
+TEST(FirstKept, AgreesWithTheWholeKeep)
+{
+    const struct {
+        const char *pool;
+        std::size_t totals;
+    } cases[] = { { "4d6kh3", 5 },
+        { "20d30kh10", 40 },
+        { "10d20kh9", 30 },
+        { "30d50kh2", 20 },
+        { "60d99kh30", 500 },
+        { "100d99kh50", 1444 },
+        { "5d4kh2", 100 } };
+    for (const auto &[pool, totals] : cases) {
+        const dice::Term term = dice::Parse(pool).terms[0];
+        const dice::Distribution whole = dice::detail::CountPlain({ term }, {});
+        const dice::Distribution first = dice::detail::FirstKept(term, totals, {});
+        EXPECT_EQ(first.lowest, whole.lowest) << pool;
+        EXPECT_EQ(first.outcomes, whole.outcomes) << pool;
+        ASSERT_EQ(first.counts.size(), std::min(totals, whole.counts.size())) << pool;
+        for (std::size_t i = 0; i < first.counts.size(); ++i)
+            EXPECT_EQ(first.counts[i], whole.counts[i]) << pool << " total " << i;
+    }
+}
