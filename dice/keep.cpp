@@ -298,7 +298,7 @@ public:
 
     Distribution Run(int n)
     {
-        const Graded &graded = Answer(0, n);
+        const Graded graded = Combined(0, { { n, Weight { mpz_class(1), 0 } } });
         long exponent = 0;
         for (std::size_t i = 0; i < graded.counts.size(); ++i) {
             if (graded.counts[i] != 0)
@@ -321,7 +321,7 @@ public:
     }
 
 private:
-    // A block, its die graded above it, and the answers found there.
+    // A block and its die graded above it.
     struct Level {
         Level(const Distribution &die, std::int64_t through, Grading &grading, long deepest)
             : block(die, through)
@@ -337,8 +337,7 @@ private:
         Graded above;
         mpz_class share;
         long rolls = 0;
-        std::vector<Graded> sums; // of e dice above the block, for every n alike
-        std::map<int, Graded> answers; // by the number of dice
+        bool box = false; // above: 1 at every offset but the last of each chunk
     };
 
     Level &At(std::size_t level)
@@ -346,63 +345,147 @@ private:
         while (m_levels.size() <= level) {
             const Distribution &die = m_levels.empty() ? m_die : m_levels.back().block.above;
             m_levels.emplace_back(die, m_through, m_grading, m_deepest);
+            const std::vector<mpz_class> &above = m_levels.back().above.counts;
+            const std::size_t step = m_grading.Step();
+            bool box = !above.empty();
+            for (std::size_t j = 0; j < above.size() && box; ++j)
+                box = above[j] == (j % step == step - 1 ? 0 : 1);
+            m_levels.back().box = box;
         }
         return m_levels[level];
     }
 
-    const Graded &Answer(std::size_t level, int n)
+    // The keeps of n dice at a level, each weighted: count / W^rolls.
+    struct Weight {
+        mpz_class count;
+        long rolls = 0;
+    };
+
+    // Adds a weight into another, over the larger power of W.
+    void AddWeight(std::optional<Weight> &into, Weight weight)
     {
-        const auto found = At(level).answers.find(n);
-        if (found != At(level).answers.end())
-            return found->second;
-        Graded result = Count(level, n);
-        return At(level).answers.emplace(n, std::move(result)).first->second;
+        if (!into) {
+            into = std::move(weight);
+            return;
+        }
+        if (into->rolls < weight.rolls) {
+            into->count *= m_grading.Power(static_cast<std::size_t>(weight.rolls - into->rolls));
+            into->rolls = weight.rolls;
+        }
+        mpz_addmul(into->count.get_mpz_t(),
+            weight.count.get_mpz_t(),
+            m_grading.Power(static_cast<std::size_t>(into->rolls - weight.rolls)).get_mpz_t());
     }
 
-    Graded Count(std::size_t level, int n)
+    // The keeps of every n at the level, weighted and added. Each level is
+    // asked once, for all its n together, and the parts with e < K dice above
+    // the block are added as B_0 + A (B_1 + A (B_2 + ...)), A the die above
+    // the block and B_e the weighted keeps in it: one product for every e,
+    // rather than a power of A and a product for every n and e.
+    Graded Combined(std::size_t level, const std::map<int, Weight> &weights)
     {
         Check(m_stop);
         Level &at = At(level);
         const BlockOf &block = at.block;
-        Graded result;
-        for (int e = 0; e <= n; ++e) {
+        const int most = weights.rbegin()->first;
+        std::vector<Graded> inBlock;
+        std::map<int, Weight> next;
+        for (int e = 0; e <= most; ++e) {
             if (e > 0 && !block.anyAbove)
                 break;
-            const mpz_class ways = Binomial(n, e);
-            Graded part;
             if (e < m_kept) {
                 if (e * block.aboveLow + (m_kept - e) * block.low > m_through)
-                    break;
-                const Graded kept =
-                    KeptInBlock(at, n - e, m_kept - e, ways, m_through - static_cast<std::int64_t>(e) * block.aboveLow);
-                part = m_grading.Product(SumAbove(at, e), kept, m_through, m_stop);
-            } else {
-                if (m_kept * block.aboveLow > m_through)
-                    break;
-                part = Answer(level + 1, e);
+                    continue;
+                Graded kept;
+                for (const auto &[n, weight] : weights) {
+                    Graded one = KeptInBlock(at,
+                        n - e,
+                        m_kept - e,
+                        weight.count * Binomial(n, e),
+                        m_through - static_cast<std::int64_t>(e) * block.aboveLow);
+                    one.rolls += weight.rolls;
+                    Add(kept, one);
+                }
+                inBlock.push_back(std::move(kept));
+            } else if (m_kept * block.aboveLow <= m_through) {
                 // The other n - e dice lie in the block, dropped.
-                const mpz_class rest = PowerOf(at.share * static_cast<unsigned long>(block.width), n - e) * ways;
-                for (mpz_class &weight : part.counts)
-                    weight *= rest;
-                part.rolls += at.rolls * (n - e);
+                std::optional<Weight> sum;
+                const mpz_class mass = at.share * static_cast<unsigned long>(block.width);
+                for (auto it = weights.lower_bound(e); it != weights.end(); ++it) {
+                    const auto &[n, weight] = *it;
+                    AddWeight(sum,
+                        Weight {
+                            weight.count * Binomial(n, e) * PowerOf(mass, n - e), weight.rolls + at.rolls * (n - e) });
+                }
+                if (sum)
+                    next.emplace(e, std::move(*sum));
             }
-            Add(result, part);
         }
+        Graded result;
+        for (std::size_t e = inBlock.size(); e-- > 0;) {
+            // Each die above the block takes at least its lowest from the room.
+            if (!result.counts.empty())
+                result = AboveTimes(at, result, m_through - static_cast<std::int64_t>(e) * block.aboveLow);
+            Add(result, inBlock[e]);
+        }
+        if (!next.empty())
+            Add(result, Combined(level + 1, next));
         return result;
     }
 
-    // The sum of e dice above the block, as far as the other kept dice,
-    // at least the block's lowest each, leave room for.
-    const Graded &SumAbove(Level &at, int e)
+    // The die above the block times t, listed as Grading::Product lists it.
+    // Where the die above is graded 1 at every offset but the last of each
+    // chunk, as a !! die on its top face is, the product at offset u of
+    // chunk c is what t lays, over chunks 0 to c, at offsets up to u (the
+    // die's offset u - w beside t's w), and carried one roll more, what it
+    // lays over chunks 0 to c - 1 at offsets from u + 2: running sums of t,
+    // with no multiplication.
+    Graded AboveTimes(const Level &at, const Graded &t, std::int64_t through)
     {
-        if (at.sums.empty())
-            at.sums.push_back(Graded { 0, 0, { mpz_class(1) }, false });
-        while (static_cast<int>(at.sums.size()) <= e) {
-            const auto more = static_cast<int>(at.sums.size());
-            const std::int64_t room = m_through - static_cast<std::int64_t>(std::max(0, m_kept - more)) * at.block.low;
-            at.sums.push_back(m_grading.Product(at.sums.back(), at.above, room, m_stop));
+        const Graded &a = at.above;
+        const std::int64_t aHighest = a.lowest + static_cast<std::int64_t>(a.counts.size()) - 1;
+        const std::int64_t tHighest = t.lowest + static_cast<std::int64_t>(t.counts.size()) - 1;
+        std::int64_t last = std::min(through, aHighest + tHighest);
+        if (a.tail)
+            last = std::min(last, aHighest + t.lowest);
+        if (t.tail)
+            last = std::min(last, a.lowest + tHighest);
+        const auto size = static_cast<std::size_t>(std::max<std::int64_t>(0, last - a.lowest - t.lowest + 1));
+        if (!at.box || t.counts.empty() || size > a.counts.size())
+            return m_grading.Product(a, t, through, m_stop);
+        Graded result;
+        result.lowest = a.lowest + t.lowest;
+        result.rolls = a.rolls + t.rolls;
+        result.tail = true;
+        result.counts.resize(size);
+        const std::size_t step = m_grading.Step();
+        const mpz_class &base = m_grading.Power(1);
+        std::vector<mpz_class> column(step); // t summed over the chunks so far, by offset
+        std::vector<mpz_class> running(step + 1);
+        mpz_class plain;
+        for (std::size_t chunk = 0; chunk * step < size; ++chunk) {
+            Check(m_stop);
+            // From the chunks before this one: running[w] sums offsets w and up.
+            running[step] = 0;
+            for (std::size_t w = step; w-- > 0;)
+                running[w] = running[w + 1] + column[w];
+            for (std::size_t w = 0; w < step; ++w) {
+                const std::size_t i = chunk * step + w;
+                if (i < t.counts.size())
+                    column[w] += t.counts[i];
+            }
+            plain = 0;
+            for (std::size_t u = 0; u < step && chunk * step + u < size; ++u) {
+                plain += column[u];
+                if (u == step - 1)
+                    plain -= column[0];
+                mpz_class &to = result.counts[chunk * step + u];
+                to = plain;
+                if (u + 2 < step)
+                    mpz_addmul(to.get_mpz_t(), running[u + 2].get_mpz_t(), base.get_mpz_t());
+            }
         }
-        return at.sums[static_cast<std::size_t>(e)];
+        return result;
     }
 
     // The highest `kept` of n dice all in the block, times `ways`, through

@@ -70,6 +70,10 @@ public:
     Distribution Ungraded(const Graded &graded, long exponent);
 
     long Chunk(std::size_t i) const;
+    std::size_t Step() const
+    {
+        return m_step;
+    }
     const mpz_class &Power(std::size_t exponent);
 
 private:
