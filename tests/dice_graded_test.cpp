@@ -113,7 +113,10 @@ INSTANTIATE_TEST_SUITE_P(Pools,
         KeepCase { "9d4!!kh2", 70 }, // many dice above the kept, parts from six levels added
         KeepCase { "12d6!!kh5", 150 }, // counts past a machine word
         KeepCase { "6d4!!kh5", 60 }, // one die dropped
-        KeepCase { "5d6!!pkh2", 50 })); // extra rolls count one less
+        KeepCase { "5d6!!pkh2", 50 }, // extra rolls count one less
+        KeepCase { "20d10!!kh10", 125 }, // plain keeps a block up counted only in part
+        KeepCase { "30d4!!kh3", 60 }, // many dice above a block, weighed together
+        KeepCase { "8d8!!>=7kh4", 90 })); // the die above a block multiplied in, not summed
 
 } // namespace
 
