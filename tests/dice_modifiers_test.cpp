@@ -339,7 +339,8 @@ TEST(DiceModifiers, UnboundedStatisticsAreExactWhereClosed)
 // longer listing, whose leftover is below 10^-40.
 TEST(DiceModifiers, BoundedStatisticsOfKeptExplosionsHoldToNineDecimals)
 {
-    for (const char *text : { "3d6!!kh2", "4d4!!kl2", "2d10!!kh1+1d6", "6d10!!kh3", "5d6!!pkh2", "8d4!!dl5" }) {
+    for (const char *text :
+        { "3d6!!kh2", "4d4!!kl2", "2d10!!kh1+1d6", "6d10!!kh3", "5d6!!pkh2", "8d4!!dl5", "12d10!!kh4" }) {
         const dice::Expression expression = dice::Parse(text);
         const dice::Statistics statistics = dice::Summarize(dice::Evaluate(expression));
         EXPECT_FALSE(statistics.exact) << text;
