@@ -19,6 +19,7 @@
 #include "dice/weights.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace dice
@@ -151,7 +152,8 @@ template <typename Series> void KeepByLowestKept(Series &series, int n, int m, i
         const int rest = n - above;
         for (int v = 1; v <= m; ++v) {
             Check(stop);
-            if (above > 0 && v == m)
+            if ((above > 0 && v == m)
+                || static_cast<std::size_t>(kept) * static_cast<std::size_t>(v - 1) >= series.Size())
                 break;
             // The other dice: at least kept - above of them show v, the
             // others, at most `dropped`, lie below it.
@@ -183,6 +185,8 @@ void KeepByHighestDropped(Series &series, int n, int m, int kept, const std::sto
             series.Accumulate();
         for (int w = 1; w <= m; ++w) {
             Check(stop);
+            if (static_cast<std::size_t>(kept) * static_cast<std::size_t>(w - 1) >= series.Size())
+                break;
             const Number below(static_cast<unsigned>(w - 1));
             powers[0] = Number(1u);
             for (std::size_t i = 1; i < powers.size(); ++i)
@@ -221,14 +225,20 @@ void KeepByHighestDropped(Series &series, int n, int m, int kept, const std::sto
     }
 }
 
-template <typename Series> Packed CountKeep(const Term &term, std::size_t width, const std::stop_token &stop)
+// Every count of a slot comes from slots below it, so a series cut short
+// holds the first totals exactly.
+template <typename Series>
+Packed CountKeep(const Term &term,
+    std::size_t width,
+    const std::stop_token &stop,
+    std::size_t totals = std::numeric_limits<std::size_t>::max())
 {
     const int n = term.dice;
     const int m = term.sides;
     const int kept = term.kept;
     const int dropped = n - kept;
     const std::int64_t span = static_cast<std::int64_t>(kept) * (m - 1);
-    Series series(Slots(span + 1), width);
+    Series series(std::min(Slots(span + 1), totals), width);
 
     // The work of each way in products, counting a slot's share of a
     // running-sum pass as a quarter of one.
@@ -276,6 +286,13 @@ template <typename Series> struct KeepCount {
     static Packed Run(const Term &term, std::size_t width, const std::stop_token &stop)
     {
         return CountKeep<Series>(term, width, stop);
+    }
+};
+
+template <typename Series> struct FirstKeptCount {
+    static Packed Run(const std::pair<Term, std::size_t> &cut, std::size_t width, const std::stop_token &stop)
+    {
+        return CountKeep<Series>(cut.first, width, stop, cut.second);
     }
 };
 
@@ -376,6 +393,24 @@ Distribution detail::CountPlain(const std::vector<Term> &terms, const std::stop_
         mp_limb_t *limbs = mpz_limbs_write(count, static_cast<mp_size_t>(width));
         std::copy_n(total.limbs.data() + i * width, width, limbs);
         mpz_limbs_finish(count, static_cast<mp_size_t>(width));
+    }
+    return distribution;
+}
+
+Distribution detail::FirstKept(const Term &term, std::size_t totals, const std::stop_token &stop)
+{
+    Check(stop);
+    const mpz_class outcomes = PowerOf(term.sides, term.dice);
+    const Packed packed = InSlots<FirstKeptCount>(std::make_pair(term, totals), outcomes, stop);
+    Distribution distribution;
+    distribution.lowest = packed.lowest;
+    distribution.outcomes = outcomes;
+    distribution.counts.resize(packed.size);
+    for (std::size_t i = 0; i < packed.size; ++i) {
+        mpz_ptr count = distribution.counts[i].get_mpz_t();
+        mp_limb_t *limbs = mpz_limbs_write(count, static_cast<mp_size_t>(packed.width));
+        std::copy_n(packed.limbs.data() + i * packed.width, packed.width, limbs);
+        mpz_limbs_finish(count, static_cast<mp_size_t>(packed.width));
     }
     return distribution;
 }

@@ -4,6 +4,7 @@
 // 10^-15 of the chance lies above what is listed.
 
 #include "dice/die.h"
+#include "dice/keep.h"
 #include "dice/rules.h"
 #include "dice/text.h"
 #include "dice/tree.h"
@@ -117,6 +118,10 @@ Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_t
     const std::int64_t keptShift = unitLow * term.kept;
     const std::int64_t sumShift = unitLow * term.dice;
     const std::int64_t past = kept.Highest() + 1 - keptShift; // the first shifted total in the tail
+    // The fall of the keep's own remainder, where it can be bounded, is far
+    // closer than what all the dice hold past the same total.
+    if (const auto tail = detail::KeptTailBounds(term, kept, unitLow, past, stop))
+        return detail::KeptMomentBounds(kept, keptShift, past, tail->first, tail->second);
 
     const Distribution every = detail::CountTerm(all, past - 1 + sumShift, stop);
     const auto [sumFirst, sumSecond] = detail::SumsBelow(every, sumShift, past);

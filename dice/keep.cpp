@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <deque>
+#include <limits>
 #include <map>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace dice::detail
@@ -129,6 +131,51 @@ mpz_class PowerOf(const mpz_class &base, int exponent)
     return value;
 }
 
+// The lowest listed value of a die and the equal weights after it, and the
+// rest of the die above them.
+struct BlockOf {
+    BlockOf(const Distribution &die, std::int64_t through)
+        : low(die.lowest)
+        , each(die.counts[0])
+        , above(die)
+    {
+        while (static_cast<std::size_t>(width) < die.counts.size()
+            && die.counts[static_cast<std::size_t>(width)] == die.counts[0])
+            ++width;
+        above.counts.erase(above.counts.begin(), above.counts.begin() + width);
+        above.lowest += width;
+        Trim(above);
+        anyAbove = !above.counts.empty() || above.tail != 0;
+        aboveLow = above.counts.empty() ? through + 1 : above.lowest;
+    }
+
+    std::int64_t low;
+    int width = 1;
+    mpz_class each;
+    Distribution above;
+    bool anyAbove = false;
+    std::int64_t aboveLow = 0;
+};
+
+// The highest `kept` of n dice all in a block of `width` values from `low`,
+// counted as dice of `width` equal faces, through the first `totals` totals.
+Distribution KeptOfBlock(std::int64_t low, int width, int n, int kept, std::size_t totals, const std::stop_token &stop)
+{
+    if (width == 1)
+        return Point(low * kept);
+    Term plain;
+    plain.dice = n;
+    plain.sides = width;
+    plain.kept = kept;
+    plain.pick = kept == n ? Pick::All : Pick::Highest;
+    Distribution block = kept == n ? CountPlain({ plain }, stop) : FirstKept(plain, totals, stop);
+    if (block.counts.size() > totals)
+        block.counts.resize(totals);
+    block.lowest += (low - 1) * kept;
+    block.tail = 0;
+    return block;
+}
+
 // The highest dice of a sum, a block at a time. A die whose lowest values
 // are equally likely, as those of a die that explodes into !! are below its
 // top face, is that block or the rest above it. With E dice above the block
@@ -139,9 +186,8 @@ mpz_class PowerOf(const mpz_class &base, int exponent)
 class HighestKeep
 {
 public:
-    HighestKeep(std::int64_t through, std::optional<Grading> grading, const std::stop_token &stop)
+    HighestKeep(std::int64_t through, const std::stop_token &stop)
         : m_through(through)
-        , m_grading(std::move(grading))
         , m_stop(stop)
     {
     }
@@ -164,83 +210,44 @@ private:
     Distribution Count(const Distribution &die, std::size_t level, int n, int kept)
     {
         Check(m_stop);
-        // The block: the lowest listed value and the equal weights after it.
-        std::size_t width = 1;
-        while (width < die.counts.size() && die.counts[width] == die.counts[0])
-            ++width;
-        const mpz_class &each = die.counts[0];
-        const std::int64_t low = die.lowest;
-        Distribution above = die;
-        above.counts.erase(above.counts.begin(), above.counts.begin() + static_cast<std::ptrdiff_t>(width));
-        above.lowest += static_cast<std::int64_t>(width);
-        Trim(above);
-        const bool anyAbove = !above.counts.empty() || above.tail != 0;
-        const std::int64_t aboveLow = above.counts.empty() ? m_through + 1 : above.lowest;
-
+        const BlockOf block(die, m_through);
+        const std::int64_t low = block.low;
         Distribution result;
         result.lowest = low * kept;
         result.outcomes = PowerOf(die.outcomes, n);
         if (level >= m_powers.size())
             m_powers.resize(level + 1);
-        // Weighed total by total, the dice above the block and those in it
-        // multiply small numbers; the part comes back over the die's
-        // denominator to the n-th power, like the rest.
-        long deepest = 0;
-        std::optional<Graded> gradedAbove;
-        if (m_grading) {
-            mpz_class rest;
-            deepest = static_cast<long>(
-                mpz_remove(rest.get_mpz_t(), die.outcomes.get_mpz_t(), m_grading->Power(1).get_mpz_t()));
-            gradedAbove = m_grading->Grade(above);
-        }
-        if (level >= m_graded.size())
-            m_graded.resize(level + 1);
+        std::vector<Distribution> &powers = m_powers[level];
         for (int e = 0; e <= n; ++e) {
-            if (e > 0 && !anyAbove)
+            if (e > 0 && !block.anyAbove)
                 break;
-            // The dice above the block, shared by every n at this level.
-            const auto room = [&](int more) {
-                return m_through - static_cast<std::int64_t>(std::max(0, kept - more)) * low;
-            };
-            std::vector<Distribution> &powers = m_powers[level];
-            std::vector<Graded> &graded = m_graded[level];
-            if (gradedAbove) {
-                if (graded.empty())
-                    graded.push_back(Graded { 0, 0, { mpz_class(1) }, false });
-                while (static_cast<int>(graded.size()) <= e) {
-                    const auto more = static_cast<int>(graded.size());
-                    graded.push_back(m_grading->Product(graded.back(), *gradedAbove, room(more), m_stop));
-                }
-            } else {
-                if (powers.empty())
-                    powers.push_back(Point(0));
-                while (static_cast<int>(powers.size()) <= e) {
-                    const auto more = static_cast<int>(powers.size());
-                    powers.push_back(Product(powers.back(), above, room(more), m_stop));
-                }
-            }
             // The ways to choose the e dice go with the shorter factor, or
             // with the rest's weight in one number: every multiplication of
             // the whole listing counts.
             const mpz_class ways = Binomial(n, e);
             Distribution part;
             if (e < kept) {
-                if (e * aboveLow + (kept - e) * low > m_through)
+                if (e * block.aboveLow + (kept - e) * low > m_through)
                     break;
-                const Distribution block =
-                    Block(low, static_cast<int>(width), each, n - e, kept - e, die.outcomes, ways);
-                if (gradedAbove) {
-                    const Graded product = m_grading->Product(
-                        graded[static_cast<std::size_t>(e)], *m_grading->Grade(block), m_through, m_stop);
-                    part = m_grading->Ungraded(product, n * deepest);
-                } else {
-                    part = Product(powers[static_cast<std::size_t>(e)], block, m_through, m_stop);
+                // The dice above the block, shared by every n at this level.
+                if (powers.empty())
+                    powers.push_back(Point(0));
+                while (static_cast<int>(powers.size()) <= e) {
+                    const auto more = static_cast<int>(powers.size());
+                    powers.push_back(Product(powers.back(), block.above, Room(kept, more, low), m_stop));
                 }
+                Distribution plain =
+                    KeptOfBlock(low, block.width, n - e, kept - e, std::numeric_limits<std::size_t>::max(), m_stop);
+                const mpz_class weight = PowerOf(block.each, n - e) * ways;
+                for (mpz_class &count : plain.counts)
+                    count *= weight;
+                plain.outcomes = PowerOf(die.outcomes, n - e);
+                part = Product(powers[static_cast<std::size_t>(e)], plain, m_through, m_stop);
             } else {
-                if (kept * aboveLow > m_through)
+                if (kept * block.aboveLow > m_through)
                     break;
-                part = Run(above, level + 1, e, kept);
-                const mpz_class rest = PowerOf(each * static_cast<unsigned long>(width), n - e) * ways;
+                part = Run(block.above, level + 1, e, kept);
+                const mpz_class rest = PowerOf(block.each * static_cast<unsigned long>(block.width), n - e) * ways;
                 for (mpz_class &weight : part.counts)
                     weight *= rest;
                 part.outcomes *= PowerOf(die.outcomes, n - e);
@@ -254,43 +261,319 @@ private:
         return result;
     }
 
-    // The highest `kept` of n dice all in the block, weighted as the die
-    // weighs them, times `ways`.
-    static Distribution Block(std::int64_t low,
-        int width,
-        const mpz_class &each,
-        int n,
-        int kept,
-        const mpz_class &denominator,
-        const mpz_class &ways)
+    // How far e dice above the block are needed: the others kept lie in it.
+    std::int64_t Room(int kept, int e, std::int64_t low) const
     {
-        Distribution block;
-        if (width == 1) {
-            block = Point(low * kept);
-        } else {
-            Term plain;
-            plain.dice = n;
-            plain.sides = width;
-            plain.kept = kept;
-            plain.pick = kept == n ? Pick::All : Pick::Highest;
-            block = CountPlain({ plain }, {});
-            block.lowest += (low - 1) * kept;
-        }
-        const mpz_class weight = PowerOf(each, n) * ways;
-        for (mpz_class &count : block.counts)
-            count *= weight;
-        block.tail = 0;
-        block.outcomes = PowerOf(denominator, n);
-        return block;
+        return m_through - static_cast<std::int64_t>(std::max(0, kept - e)) * low;
     }
 
     std::int64_t m_through;
-    std::optional<Grading> m_grading;
     const std::stop_token &m_stop;
     // Deques: a level's entries stay where they are while deeper levels are added.
     std::deque<std::map<std::pair<int, int>, Distribution>> m_answers;
     std::deque<std::vector<Distribution>> m_powers;
-    std::deque<std::vector<Graded>> m_graded;
+};
+
+// HighestKeep weighed total by total, as Grading weighs sums of these dice.
+// Kept or dropped, each die of a part is rolls of W equally likely outcomes,
+// so every part is graded and the parts are added graded. The whole comes
+// back over one power of W, the least its deepest listed total needs, once at
+// the end: over the die's denominator to the n-th power, as the plain keep
+// has it, every weight would carry the deepest explosion of every die.
+class GradedHighestKeep
+{
+public:
+    GradedHighestKeep(
+        const Distribution &die, std::int64_t through, Grading grading, int kept, const std::stop_token &stop)
+        : m_die(die)
+        , m_through(through)
+        , m_grading(std::move(grading))
+        , m_kept(kept)
+        , m_stop(stop)
+    {
+        mpz_class rest;
+        m_deepest =
+            static_cast<long>(mpz_remove(rest.get_mpz_t(), die.outcomes.get_mpz_t(), m_grading.Power(1).get_mpz_t()));
+    }
+
+    Distribution Run(int n)
+    {
+        const Graded graded = Combined(0, { { n, Weight { mpz_class(1), 0 } } });
+        long exponent = 0;
+        for (std::size_t i = 0; i < graded.counts.size(); ++i) {
+            if (graded.counts[i] != 0)
+                exponent = std::max(exponent, graded.rolls + m_grading.Chunk(i));
+        }
+        // A die whose listing and tail do not make up its denominator leaves
+        // the tail to be worked out over the plain keep's denominator.
+        const mpz_class mass = Mass(m_die);
+        const long plain = n * m_deepest;
+        if (mass != m_die.outcomes)
+            exponent = std::max(exponent, plain);
+        Distribution result = m_grading.Ungraded(graded, exponent);
+        if (mass != m_die.outcomes)
+            result.tail = PowerOf(mass, n) * m_grading.Power(static_cast<std::size_t>(exponent - plain));
+        else
+            result.tail = result.outcomes;
+        for (const mpz_class &weight : result.counts)
+            result.tail -= weight;
+        return result;
+    }
+
+private:
+    // A block and its die graded above it.
+    struct Level {
+        Level(const Distribution &die, std::int64_t through, Grading &grading, long deepest)
+            : block(die, through)
+            , above(*grading.Grade(block.above))
+        {
+            // A value of the block weighs share / W^rolls.
+            const auto exact =
+                static_cast<long>(mpz_remove(share.get_mpz_t(), block.each.get_mpz_t(), grading.Power(1).get_mpz_t()));
+            rolls = deepest - exact;
+        }
+
+        BlockOf block;
+        Graded above;
+        mpz_class share;
+        long rolls = 0;
+        bool box = false; // above: 1 at every offset but the last of each chunk
+    };
+
+    Level &At(std::size_t level)
+    {
+        while (m_levels.size() <= level) {
+            const Distribution &die = m_levels.empty() ? m_die : m_levels.back().block.above;
+            m_levels.emplace_back(die, m_through, m_grading, m_deepest);
+            const std::vector<mpz_class> &above = m_levels.back().above.counts;
+            const std::size_t step = m_grading.Step();
+            bool box = !above.empty();
+            for (std::size_t j = 0; j < above.size() && box; ++j)
+                box = above[j] == (j % step == step - 1 ? 0 : 1);
+            m_levels.back().box = box;
+        }
+        return m_levels[level];
+    }
+
+    // The keeps of n dice at a level, each weighted: count / W^rolls.
+    struct Weight {
+        mpz_class count;
+        long rolls = 0;
+    };
+
+    // Adds a weight into another, over the larger power of W.
+    void AddWeight(std::optional<Weight> &into, Weight weight)
+    {
+        if (!into) {
+            into = std::move(weight);
+            return;
+        }
+        if (into->rolls < weight.rolls) {
+            into->count *= m_grading.Power(static_cast<std::size_t>(weight.rolls - into->rolls));
+            into->rolls = weight.rolls;
+        }
+        mpz_addmul(into->count.get_mpz_t(),
+            weight.count.get_mpz_t(),
+            m_grading.Power(static_cast<std::size_t>(into->rolls - weight.rolls)).get_mpz_t());
+    }
+
+    // The keeps of every n at the level, weighted and added. Each level is
+    // asked once, for all its n together, and the parts with e < K dice above
+    // the block are added as B_0 + A (B_1 + A (B_2 + ...)), A the die above
+    // the block and B_e the weighted keeps in it: one product for every e,
+    // rather than a power of A and a product for every n and e.
+    Graded Combined(std::size_t level, const std::map<int, Weight> &weights)
+    {
+        Check(m_stop);
+        Level &at = At(level);
+        const BlockOf &block = at.block;
+        const int most = weights.rbegin()->first;
+        std::vector<Graded> inBlock;
+        std::map<int, Weight> next;
+        for (int e = 0; e <= most; ++e) {
+            if (e > 0 && !block.anyAbove)
+                break;
+            if (e < m_kept) {
+                if (e * block.aboveLow + (m_kept - e) * block.low > m_through)
+                    continue;
+                Graded kept;
+                for (const auto &[n, weight] : weights) {
+                    Graded one = KeptInBlock(at,
+                        n - e,
+                        m_kept - e,
+                        weight.count * Binomial(n, e),
+                        m_through - static_cast<std::int64_t>(e) * block.aboveLow);
+                    one.rolls += weight.rolls;
+                    Add(kept, one);
+                }
+                inBlock.push_back(std::move(kept));
+            } else if (m_kept * block.aboveLow <= m_through) {
+                // The other n - e dice lie in the block, dropped.
+                std::optional<Weight> sum;
+                const mpz_class mass = at.share * static_cast<unsigned long>(block.width);
+                for (auto it = weights.lower_bound(e); it != weights.end(); ++it) {
+                    const auto &[n, weight] = *it;
+                    AddWeight(sum,
+                        Weight {
+                            weight.count * Binomial(n, e) * PowerOf(mass, n - e), weight.rolls + at.rolls * (n - e) });
+                }
+                if (sum)
+                    next.emplace(e, std::move(*sum));
+            }
+        }
+        Graded result;
+        for (std::size_t e = inBlock.size(); e-- > 0;) {
+            // Each die above the block takes at least its lowest from the room.
+            if (!result.counts.empty())
+                result = AboveTimes(at, result, m_through - static_cast<std::int64_t>(e) * block.aboveLow);
+            Add(result, inBlock[e]);
+        }
+        if (!next.empty())
+            Add(result, Combined(level + 1, next));
+        return result;
+    }
+
+    // The die above the block times t, listed as Grading::Product lists it.
+    // Where the die above is graded 1 at every offset but the last of each
+    // chunk, as a !! die on its top face is, the product at offset u of
+    // chunk c is what t lays, over chunks 0 to c, at offsets up to u (the
+    // die's offset u - w beside t's w), and carried one roll more, what it
+    // lays over chunks 0 to c - 1 at offsets from u + 2: running sums of t,
+    // with no multiplication.
+    Graded AboveTimes(const Level &at, const Graded &t, std::int64_t through)
+    {
+        const Graded &a = at.above;
+        const std::int64_t aHighest = a.lowest + static_cast<std::int64_t>(a.counts.size()) - 1;
+        const std::int64_t tHighest = t.lowest + static_cast<std::int64_t>(t.counts.size()) - 1;
+        std::int64_t last = std::min(through, aHighest + tHighest);
+        if (a.tail)
+            last = std::min(last, aHighest + t.lowest);
+        if (t.tail)
+            last = std::min(last, a.lowest + tHighest);
+        const auto size = static_cast<std::size_t>(std::max<std::int64_t>(0, last - a.lowest - t.lowest + 1));
+        if (!at.box || t.counts.empty() || size > a.counts.size())
+            return m_grading.Product(a, t, through, m_stop);
+        Graded result;
+        result.lowest = a.lowest + t.lowest;
+        result.rolls = a.rolls + t.rolls;
+        result.tail = true;
+        result.counts.resize(size);
+        const std::size_t step = m_grading.Step();
+        const mpz_class &base = m_grading.Power(1);
+        std::vector<mpz_class> column(step); // t summed over the chunks so far, by offset
+        std::vector<mpz_class> running(step + 1);
+        mpz_class plain;
+        for (std::size_t chunk = 0; chunk * step < size; ++chunk) {
+            Check(m_stop);
+            // From the chunks before this one: running[w] sums offsets w and up.
+            running[step] = 0;
+            for (std::size_t w = step; w-- > 0;)
+                running[w] = running[w + 1] + column[w];
+            for (std::size_t w = 0; w < step; ++w) {
+                const std::size_t i = chunk * step + w;
+                if (i < t.counts.size())
+                    column[w] += t.counts[i];
+            }
+            plain = 0;
+            for (std::size_t u = 0; u < step && chunk * step + u < size; ++u) {
+                plain += column[u];
+                if (u == step - 1)
+                    plain -= column[0];
+                mpz_class &to = result.counts[chunk * step + u];
+                to = plain;
+                if (u + 2 < step)
+                    mpz_addmul(to.get_mpz_t(), running[u + 2].get_mpz_t(), base.get_mpz_t());
+            }
+        }
+        return result;
+    }
+
+    // The highest `kept` of n dice all in the block, times `ways`, through
+    // `last`: the plain keep is counted only as far as that, and once for
+    // every level whose block is as wide.
+    Graded KeptInBlock(Level &at, int n, int kept, const mpz_class &ways, std::int64_t last)
+    {
+        const auto totals = static_cast<std::size_t>(std::max<std::int64_t>(1, last - at.block.low * kept + 1));
+        const auto key = std::make_tuple(at.block.width, n, kept);
+        auto found = m_plain.find(key);
+        if (found == m_plain.end() || (found->second.counts.size() < totals && found->second.tail != 0)) {
+            Distribution plain = KeptOfBlock(1, at.block.width, n, kept, totals, m_stop);
+            // Marked as cut short where more totals could follow.
+            plain.tail = static_cast<std::int64_t>(plain.counts.size()) < kept * (at.block.width - 1) + 1 ? 1 : 0;
+            found = m_plain.insert_or_assign(key, std::move(plain)).first;
+        }
+        const Distribution &plain = found->second;
+        const std::size_t size = std::min(plain.counts.size(), totals);
+        Graded block;
+        block.lowest = plain.lowest + (at.block.low - 1) * kept;
+        block.rolls = at.rolls * n;
+        const mpz_class weight = PowerOf(at.share, n) * ways;
+        block.counts.resize(size);
+        for (std::size_t i = 0; i < size; ++i) {
+            mpz_mul(block.counts[i].get_mpz_t(), plain.counts[i].get_mpz_t(), weight.get_mpz_t());
+            block.counts[i] *= m_grading.Power(static_cast<std::size_t>(m_grading.Chunk(i)));
+        }
+        return block;
+    }
+
+    // Adds a part's shares into the sum, graded from the lower of their
+    // lowest totals over the fewest rolls both allow.
+    void Add(Graded &into, const Graded &part)
+    {
+        if (part.counts.empty())
+            return;
+        if (into.counts.empty()) {
+            into = part;
+            return;
+        }
+        const std::int64_t lowest = std::min(into.lowest, part.lowest);
+        // Moved up by an offset o, a total's chunk grows by o / step or one more.
+        const auto fewest = [&](const Graded &graded) {
+            return graded.rolls - m_grading.Chunk(static_cast<std::size_t>(graded.lowest - lowest));
+        };
+        const long rolls = std::max(fewest(into), fewest(part));
+        const auto size = static_cast<std::size_t>(std::max(into.lowest + static_cast<std::int64_t>(into.counts.size()),
+                                                       part.lowest + static_cast<std::int64_t>(part.counts.size()))
+            - lowest);
+        if (into.lowest != lowest || into.rolls != rolls) {
+            Graded moved;
+            moved.lowest = lowest;
+            moved.rolls = rolls;
+            moved.counts.resize(size);
+            AddMoved(moved, into);
+            into = std::move(moved);
+        } else {
+            into.counts.resize(size);
+        }
+        AddMoved(into, part);
+    }
+
+    void AddMoved(Graded &into, const Graded &part)
+    {
+        const auto offset = static_cast<std::size_t>(part.lowest - into.lowest);
+        for (std::size_t j = 0; j < part.counts.size(); ++j) {
+            if (part.counts[j] == 0)
+                continue;
+            const long up = into.rolls + m_grading.Chunk(offset + j) - part.rolls - m_grading.Chunk(j);
+            mpz_class &to = into.counts[offset + j];
+            if (up == 0)
+                to += part.counts[j];
+            else
+                mpz_addmul(to.get_mpz_t(),
+                    part.counts[j].get_mpz_t(),
+                    m_grading.Power(static_cast<std::size_t>(up)).get_mpz_t());
+        }
+    }
+
+    const Distribution &m_die;
+    std::int64_t m_through;
+    Grading m_grading;
+    int m_kept;
+    const std::stop_token &m_stop;
+    long m_deepest = 0;
+    // A deque: a level stays where it is while deeper levels are added.
+    std::deque<Level> m_levels;
+    std::map<std::tuple<int, int, int>, Distribution> m_plain;
 };
 
 } // namespace
@@ -309,7 +592,9 @@ Distribution Keep(
             if (!grading->Grade(die))
                 grading.reset();
         }
-        Distribution kept = HighestKeep(through, std::move(grading), stop).Run(die, 0, term.dice, term.kept);
+        Distribution kept = grading
+            ? GradedHighestKeep(die, through, std::move(*grading), term.kept, stop).Run(term.dice)
+            : HighestKeep(through, stop).Run(die, 0, term.dice, term.kept);
         Cut(kept, std::max(through, kept.lowest));
         Trim(kept);
         return kept;

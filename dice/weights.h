@@ -22,6 +22,10 @@ void Check(const std::stop_token &stop);
 // throw by throw: weights are numbers of equally likely outcomes.
 Distribution CountPlain(const std::vector<Term> &terms, const std::stop_token &stop);
 
+// The first `totals` totals of one such term that keeps the highest of its
+// dice, counted as CountPlain counts them; the rest are left out, not tail.
+Distribution FirstKept(const Term &term, std::size_t totals, const std::stop_token &stop);
+
 // The listed weights and the tail.
 mpz_class Mass(const Distribution &measure);
 
@@ -66,6 +70,10 @@ public:
     Distribution Ungraded(const Graded &graded, long exponent);
 
     long Chunk(std::size_t i) const;
+    std::size_t Step() const
+    {
+        return m_step;
+    }
     const mpz_class &Power(std::size_t exponent);
 
 private:

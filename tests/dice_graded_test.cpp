@@ -109,6 +109,80 @@ INSTANTIATE_TEST_SUITE_P(Pools,
         KeepCase { "6d10!!kh3", 120 }, // packed
         KeepCase { "4d6!!>=5kh2", 40 }, // two faces explode
         KeepCase { "3d{1,1,2,3}!!kh2", 25 }, // a repeated face
-        KeepCase { "4d6min3!!kh2", 40 })); // a raised first roll
+        KeepCase { "4d6min3!!kh2", 40 }, // a raised first roll
+        KeepCase { "9d4!!kh2", 70 }, // many dice above the kept, parts from six levels added
+        KeepCase { "12d6!!kh5", 150 }, // counts past a machine word
+        KeepCase { "6d4!!kh5", 60 }, // one die dropped
+        KeepCase { "5d6!!pkh2", 50 }, // extra rolls count one less
+        KeepCase { "20d10!!kh10", 125 }, // plain keeps a block up counted only in part
+        KeepCase { "30d4!!kh3", 60 }, // many dice above a block, weighed together
+        KeepCase { "8d8!!>=7kh4", 90 })); // the die above a block multiplied in, not summed
 
 } // namespace
+
+// What a keep holds past its listing, bounded from the listing's remainder,
+// against a listing far deeper: the bounds must hold what the deeper listing
+// shows past the same total, however close to the first total they are taken.
+TEST(KeptTail, BoundsHoldWhatADeeperListingShows)
+{
+    const std::stop_token stop;
+    for (const char *pool : { "3d4!!kh2", "4d6!!kh2", "5d3!!kh3", "6d4!!kl2", "4d6!!>=5kh2", "5d6!!pkh2" }) {
+        const dice::Term term = dice::Parse(pool).terms[0];
+        dice::Term one = term;
+        one.dice = 1;
+        one.kept = 1;
+        one.pick = dice::Pick::All;
+        const std::int64_t deepest = 40 * term.kept * term.sides;
+        const dice::Distribution deep =
+            dice::detail::Keep(dice::detail::CountTerm(one, deepest, stop), term, deepest, stop);
+        const std::int64_t low = dice::detail::CountTerm(one, 0, stop).lowest;
+        const std::int64_t shift = low * term.kept;
+        ASSERT_LT(Share(deep.tail, deep.outcomes), mpq_class(1, 1000000000) / 1000000000 / 1000000000);
+        int bounded = 0;
+        for (std::int64_t past = 1; past <= 4 * term.sides * term.kept; ++past) {
+            const dice::Distribution die = dice::detail::CountTerm(one, past + shift, stop);
+            dice::Distribution kept = dice::detail::Keep(die, term, past + shift, stop);
+            dice::detail::Cut(kept, past - 1 + shift);
+            const auto bounds = dice::detail::KeptTailBounds(term, kept, low, past, stop);
+            if (!bounds)
+                continue;
+            ++bounded;
+            mpz_class first = deep.tail * (deep.Highest() + 1 - shift);
+            mpz_class second = first * (deep.Highest() + 1 - shift);
+            for (std::int64_t total = past + shift; total <= deep.Highest(); ++total) {
+                const mpz_class &weight = deep.counts[static_cast<std::size_t>(total - deep.lowest)];
+                first += weight * (total - shift);
+                second += weight * (total - shift) * (total - shift);
+            }
+            EXPECT_GE(bounds->first, Share(first, deep.outcomes)) << pool << " past " << past;
+            EXPECT_GE(bounds->second, Share(second, deep.outcomes)) << pool << " past " << past;
+        }
+        EXPECT_GT(bounded, 0) << pool;
+    }
+}
+
+// The first totals of a plain keep, counted alone, against the whole keep:
+// small and wide counts, by the lowest kept face and by the highest dropped.
+TEST(FirstKept, AgreesWithTheWholeKeep)
+{
+    const struct {
+        const char *pool;
+        std::size_t totals;
+    } cases[] = { { "4d6kh3", 5 },
+        { "20d30kh10", 40 },
+        { "10d20kh9", 30 },
+        { "30d50kh2", 20 },
+        { "60d99kh30", 500 },
+        { "100d99kh50", 1444 },
+        { "5d4kh2", 100 } };
+    for (const auto &[pool, totals] : cases) {
+        const dice::Term term = dice::Parse(pool).terms[0];
+        const dice::Distribution whole = dice::detail::CountPlain({ term }, {});
+        const dice::Distribution first = dice::detail::FirstKept(term, totals, {});
+        EXPECT_EQ(first.lowest, whole.lowest) << pool;
+        EXPECT_EQ(first.outcomes, whole.outcomes) << pool;
+        ASSERT_EQ(first.counts.size(), std::min(totals, whole.counts.size())) << pool;
+        for (std::size_t i = 0; i < first.counts.size(); ++i)
+            EXPECT_EQ(first.counts[i], whole.counts[i]) << pool << " total " << i;
+    }
+}

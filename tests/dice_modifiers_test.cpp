@@ -274,6 +274,7 @@ TEST(DiceModifiers, CountsAndKeepsAmongWeightedDiceMatchEveryThrow)
         { "4d6r=1kh3", 0 },
         { "3d4!!kh2", 3 },
         { "3d4!!kl2", 3 },
+        { "5d3!!kh2", 3 },
         { "3d{0,1,1,3}kh2", 0 },
         { "4d4ro<2dl1", 0 },
         { "3d4min2kl1", 0 },
@@ -406,7 +407,8 @@ TEST(DiceModifiers, ClosedMomentsAgreeWithAFarListing)
 // longer listing, whose leftover is below 10^-40.
 TEST(DiceModifiers, BoundedStatisticsOfKeptExplosionsHoldToNineDecimals)
 {
-    for (const char *text : { "3d6!!kh2", "4d4!!kl2", "2d10!!kh1+1d6" }) {
+    for (const char *text :
+        { "3d6!!kh2", "4d4!!kl2", "2d10!!kh1+1d6", "6d10!!kh3", "5d6!!pkh2", "8d4!!dl5", "12d10!!kh4" }) {
         const dice::Expression expression = dice::Parse(text);
         const dice::Statistics statistics = dice::Summarize(dice::Evaluate(expression));
         EXPECT_FALSE(statistics.exact) << text;

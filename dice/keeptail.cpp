@@ -1,0 +1,121 @@
+// How much a keep of exploding dice can hold past its listing. Taken as
+// v - low >= 0, a die whose weight at every value x from some x0 + D up is
+// at most a times its weight at x - D can be moved down by D at a cost of a
+// in chance. A keep K of n such dice that reaches t + jD, with t far enough
+// that fewer than j such moves could not get it there, is j moves above a
+// throw that reaches t, and the moves fall on the dice in at most
+// C(n + j - 1, j) ways: P(K >= t + jD) <= rho P(K >= t), rho = C(n + j - 1, j)
+// a^j. Past the listing the chance falls by rho every jD, which bounds what it
+// adds to the moments by the listing's exact remainder. Throws with a die
+// past the die's own listing, where its weights are not seen, are bounded
+// apart by the die's exact moments.
+
+#include "dice/die.h"
+#include "dice/keep.h"
+
+#include <optional>
+
+namespace dice::detail
+{
+
+std::optional<TailBounds> KeptTailBounds(
+    const Term &term, const Distribution &kept, std::int64_t low, std::int64_t past, const std::stop_token &stop)
+{
+    if (term.explode != Explode::Compound || term.success.kind != Compare::Kind::None || term.pick == Pick::All
+        || kept.counts.empty())
+        return std::nullopt;
+    Term one = term;
+    one.dice = 1;
+    one.kept = 1;
+    one.pick = Pick::All;
+    const std::optional<Moments> moments = TermMoments(one, stop);
+    if (!moments)
+        return std::nullopt;
+    const std::int64_t step = ExplosionStep(term, RawFaces(term));
+    // Listed well past the keep's listing, so that a die past its own listing
+    // weighs little beside the keep's remainder.
+    const Distribution die = CountTerm(one, kept.Highest() + 1 + 16 * step, stop);
+    if (die.counts.empty() || die.lowest < low)
+        return std::nullopt;
+    const auto at = [&](std::int64_t value) -> const mpz_class * {
+        static const mpz_class none;
+        const std::int64_t i = value + low - die.lowest;
+        return i < 0 || i >= static_cast<std::int64_t>(die.counts.size()) ? &none
+                                                                          : &die.counts[static_cast<std::size_t>(i)];
+    };
+    const std::int64_t top = die.Highest() - low;
+
+    // The highest x0 the listing leaves room for (throws of fewer than j
+    // moves keep at most term.kept (x0 + D - 1) + (j - 1) D, which must stay
+    // below past + jD), and the largest ratio a above it: the higher x0, the
+    // less the irregular first rolls weigh.
+    const std::int64_t keptDice = term.kept;
+    std::int64_t from = (past + step - 1) / keptDice - step + 1;
+    while (keptDice * (from + step - 1) - step + 1 >= past)
+        --from;
+    for (std::int64_t x = from + step; x <= top; ++x) {
+        if (*at(x) != 0 && *at(x - step) == 0)
+            return std::nullopt;
+    }
+    if (from < 0)
+        return std::nullopt;
+    mpz_class most = 0;
+    mpz_class least = 1;
+    for (std::int64_t x = from + step; x <= top; ++x) {
+        if (*at(x) != 0 && *at(x) * least > most * *at(x - step)) {
+            most = *at(x);
+            least = *at(x - step);
+        }
+    }
+    const mpq_class ratio(most, least);
+
+    // The j whose rho leaves the least span jD / (1 - rho).
+    std::optional<mpq_class> best;
+    mpq_class rho;
+    long span = 0;
+    mpq_class power = 1;
+    for (int j = 1; j <= 64; ++j) {
+        power *= ratio;
+        mpz_class ways;
+        mpz_bin_uiui(ways.get_mpz_t(), static_cast<unsigned long>(term.dice + j - 1), static_cast<unsigned long>(j));
+        const mpq_class r = power * ways;
+        if (r >= 1)
+            continue;
+        const mpq_class width = mpq_class(j * step) / (1 - r);
+        if (!best || width < *best) {
+            best = width;
+            rho = r;
+            span = j * step;
+        }
+    }
+    if (!best)
+        return std::nullopt;
+
+    mpq_class remainder(kept.tail, kept.outcomes);
+    remainder.canonicalize();
+    const mpq_class p(past);
+    TailBounds bounds;
+    bounds.first = p * remainder + remainder * *best;
+    bounds.second = p * p * remainder + remainder * span * (2 * p / (1 - rho) + 2 * span / ((1 - rho) * (1 - rho)));
+
+    // A die past its listing: the keep is at most that die and all the others.
+    mpz_class listedFirst;
+    mpz_class listedSecond;
+    for (std::int64_t x = 0; x <= top; ++x) {
+        listedFirst += *at(x) * x;
+        listedSecond += *at(x) * x * x;
+    }
+    const mpq_class mean = moments->meanHigh - low;
+    const mpq_class square = moments->varianceHigh + mean * mean;
+    mpq_class chance(die.tail, die.outcomes);
+    chance.canonicalize();
+    const mpq_class beyondFirst = mean - mpq_class(listedFirst, die.outcomes);
+    const mpq_class beyondSecond = square - mpq_class(listedSecond, die.outcomes);
+    const mpq_class others = term.dice - 1;
+    const mpq_class othersSquare = others * moments->varianceHigh + others * others * mean * mean;
+    bounds.first += term.dice * (beyondFirst + chance * others * mean);
+    bounds.second += term.dice * (beyondSecond + 2 * beyondFirst * others * mean + chance * othersSquare);
+    return bounds;
+}
+
+} // namespace dice::detail
