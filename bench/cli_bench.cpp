@@ -40,6 +40,7 @@ void Process(benchmark::State &state, std::vector<std::string> arguments)
 } // namespace
 
 BENCHMARK_CAPTURE(Process, 4d6kh3, { "4d6kh3" })->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(Process, 3d6_explode, { "3d6!" })->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(Process, versus_100d100kh50_100d100kh49, { "--versus", "100d100kh50", "100d100kh49" })
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
