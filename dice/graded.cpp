@@ -191,14 +191,8 @@ std::optional<Graded> Grading::Grade(const Distribution &measure)
     return graded;
 }
 
-Graded Grading::Product(const Graded &a, const Graded &b, std::int64_t through, const std::stop_token &stop)
+std::int64_t LastKnownOfSum(const Graded &a, const Graded &b, std::int64_t through)
 {
-    Graded result;
-    result.lowest = a.lowest + b.lowest;
-    result.rolls = a.rolls + b.rolls;
-    result.tail = true;
-    if (a.counts.empty() || b.counts.empty())
-        return result;
     // A total is known while every pair that makes it is listed, as Product has it.
     const std::int64_t aHighest = a.lowest + static_cast<std::int64_t>(a.counts.size()) - 1;
     const std::int64_t bHighest = b.lowest + static_cast<std::int64_t>(b.counts.size()) - 1;
@@ -207,6 +201,18 @@ Graded Grading::Product(const Graded &a, const Graded &b, std::int64_t through, 
         last = std::min(last, aHighest + b.lowest);
     if (b.tail)
         last = std::min(last, a.lowest + bHighest);
+    return last;
+}
+
+Graded Grading::Product(const Graded &a, const Graded &b, std::int64_t through, const std::stop_token &stop)
+{
+    Graded result;
+    result.lowest = a.lowest + b.lowest;
+    result.rolls = a.rolls + b.rolls;
+    result.tail = true;
+    if (a.counts.empty() || b.counts.empty())
+        return result;
+    const std::int64_t last = LastKnownOfSum(a, b, through);
     if (last < result.lowest)
         return result;
     const auto size = static_cast<std::size_t>(last - result.lowest + 1);

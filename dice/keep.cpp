@@ -443,13 +443,7 @@ private:
     Graded AboveTimes(const Level &at, const Graded &t, std::int64_t through)
     {
         const Graded &a = at.above;
-        const std::int64_t aHighest = a.lowest + static_cast<std::int64_t>(a.counts.size()) - 1;
-        const std::int64_t tHighest = t.lowest + static_cast<std::int64_t>(t.counts.size()) - 1;
-        std::int64_t last = std::min(through, aHighest + tHighest);
-        if (a.tail)
-            last = std::min(last, aHighest + t.lowest);
-        if (t.tail)
-            last = std::min(last, a.lowest + tHighest);
+        const std::int64_t last = LastKnownOfSum(a, t, through);
         const auto size = static_cast<std::size_t>(std::max<std::int64_t>(0, last - a.lowest - t.lowest + 1));
         if (!at.box || t.counts.empty() || size > a.counts.size())
             return m_grading.Product(a, t, through, m_stop);

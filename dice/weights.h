@@ -48,6 +48,10 @@ struct Graded {
     bool tail = false; // some of the roll lies past the listing
 };
 
+// The last total of the sum of two graded rolls that both list far enough
+// to know, through `through`.
+std::int64_t LastKnownOfSum(const Graded &a, const Graded &b, std::int64_t through);
+
 // Rolls of dice whose every roll has W equally likely outcomes and whose
 // explosions add at least `step`: a total of theirs takes a roll more per
 // `step` at most, so graded counts stay about as large as numbers of ways.

@@ -13,6 +13,7 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace
@@ -209,6 +210,20 @@ void ExpectAgrees(const std::string &text, int depth)
     }
 }
 
+// The mean and variance of the listed totals alone, the tail left out.
+std::pair<mpq_class, mpq_class> ListedMoments(const dice::Distribution &roll)
+{
+    mpz_class first;
+    mpz_class second;
+    for (std::size_t i = 0; i < roll.counts.size(); ++i) {
+        const mpz_class total = roll.lowest + static_cast<long>(i);
+        first += total * roll.counts[i];
+        second += total * total * roll.counts[i];
+    }
+    const mpq_class mean = Share(first, roll.outcomes);
+    return { mean, Share(second, roll.outcomes) - mean * mean };
+}
+
 } // namespace
 
 TEST(DiceModifiers, ExplosionsMatchEveryChainToADepth)
@@ -389,15 +404,7 @@ TEST(DiceModifiers, ClosedMomentsAgreeWithAFarListing)
         EXPECT_TRUE(statistics.exact);
         const dice::Distribution far = dice::Evaluate(expression, {}, through);
         ASSERT_LT(Share(far.tail, far.outcomes), mpq_class(1, 1000000000000000000) / 1000000000000000000 / 10000);
-        mpz_class first;
-        mpz_class second;
-        for (std::size_t i = 0; i < far.counts.size(); ++i) {
-            const mpz_class total = far.lowest + static_cast<long>(i);
-            first += total * far.counts[i];
-            second += total * total * far.counts[i];
-        }
-        const mpq_class mean = Share(first, far.outcomes);
-        const mpq_class variance = Share(second, far.outcomes) - mean * mean;
+        const auto [mean, variance] = ListedMoments(far);
         EXPECT_LT(abs(statistics.mean - mean), close / 1000000) << statistics.mean.get_str();
         EXPECT_LT(abs(statistics.variance - variance), close) << statistics.variance.get_str();
     }
@@ -413,15 +420,7 @@ TEST(DiceModifiers, BoundedStatisticsOfKeptExplosionsHoldToNineDecimals)
         const dice::Statistics statistics = dice::Summarize(dice::Evaluate(expression));
         EXPECT_FALSE(statistics.exact) << text;
         const dice::Distribution far = dice::Evaluate(expression, {}, 500);
-        mpz_class first;
-        mpz_class second;
-        for (std::size_t i = 0; i < far.counts.size(); ++i) {
-            const mpz_class total = far.lowest + static_cast<long>(i);
-            first += total * far.counts[i];
-            second += total * total * far.counts[i];
-        }
-        const mpq_class mean = Share(first, far.outcomes);
-        const mpq_class variance = Share(second, far.outcomes) - mean * mean;
+        const auto [mean, variance] = ListedMoments(far);
         ASSERT_LT(Share(far.tail, far.outcomes), mpq_class(1, 1000000000) / 1000000000 / 1000000000 / 1000000000);
         EXPECT_EQ(dice::FixedDecimal(statistics.mean, 9), dice::FixedDecimal(mean, 9)) << text;
         EXPECT_EQ(dice::RootDecimal(statistics.variance, 9), dice::RootDecimal(variance, 9)) << text;
