@@ -279,11 +279,7 @@ private:
         if (Peek() == '{')
             return ReadGroup(depth);
         if (IsLetter(Peek()) && Peek() != 'd') {
-            std::string word;
-            while (IsLetter(Peek())) {
-                word += Peek();
-                ++m_at;
-            }
+            const std::string word = ReadLetters();
             const std::size_t after = m_at;
             SkipSpaces();
             if (Peek() == '(')
@@ -463,11 +459,7 @@ private:
                 group.success = point;
                 continue;
             }
-            std::string run;
-            while (IsLetter(Peek())) {
-                run += Peek();
-                ++m_at;
-            }
+            const std::string run = ReadLetters();
             if (run.empty())
                 return keepAt;
             const std::vector<std::string_view> found = Names(run);
@@ -544,6 +536,17 @@ private:
     std::string Typed() const
     {
         return std::string(m_text.substr(m_at, AtEnd() ? 0 : 1));
+    }
+
+    // The letters at the current place, lower case: a modifier or a function's name.
+    std::string ReadLetters()
+    {
+        std::string letters;
+        while (IsLetter(Peek())) {
+            letters += Peek();
+            ++m_at;
+        }
+        return letters;
     }
 
     void SkipSpaces()
@@ -746,11 +749,7 @@ private:
                 term.success = point;
                 continue;
             }
-            std::string run;
-            while (IsLetter(Peek())) {
-                run += Peek();
-                ++m_at;
-            }
+            const std::string run = ReadLetters();
             if (run.empty())
                 return;
             const std::vector<std::string_view> found = Names(run);

@@ -90,6 +90,32 @@ Bounds GroupBounds(const Node &group)
     return bounds;
 }
 
+// A part added to a sum, or taken away from it.
+void AddPart(Bounds &bounds, const Bounds &part, int sign)
+{
+    bounds.span += part.span;
+    if (sign > 0) {
+        bounds.guess += part.guess;
+        bounds.lowest += part.lowest;
+        bounds.highest = bounds.highest && part.highest ? std::optional(*bounds.highest + *part.highest) : std::nullopt;
+    } else {
+        // The parser takes away only parts with a highest total.
+        bounds.guess -= part.lowest;
+        bounds.lowest -= part.highest.value_or(far);
+        if (bounds.highest)
+            *bounds.highest -= part.lowest;
+    }
+}
+
+// A sum with a highest total spans exactly its totals and is listed whole.
+void CloseSum(Bounds &bounds)
+{
+    if (bounds.highest) {
+        bounds.span = *bounds.highest - bounds.lowest;
+        bounds.guess = *bounds.highest;
+    }
+}
+
 } // namespace
 
 std::int64_t Rounded(std::int64_t n, std::int64_t d, Node::Rounding rounding)
@@ -119,24 +145,9 @@ Bounds TermsBounds(const std::vector<Term> &terms)
             continue;
         }
         const Reach reach = TermReach(term);
-        bounds.span += TermSpan(term);
-        if (term.sign > 0) {
-            bounds.guess += TermListing(term);
-            bounds.lowest += reach.lowest;
-            bounds.highest =
-                bounds.highest && reach.highest ? std::optional(*bounds.highest + *reach.highest) : std::nullopt;
-        } else {
-            // The parser takes away only terms with a highest total.
-            bounds.guess -= reach.lowest;
-            bounds.lowest -= reach.highest.value_or(far);
-            if (bounds.highest)
-                *bounds.highest -= reach.lowest;
-        }
+        AddPart(bounds, { reach.lowest, reach.highest, TermSpan(term), TermListing(term) }, term.sign);
     }
-    if (bounds.highest) {
-        bounds.span = *bounds.highest - bounds.lowest;
-        bounds.guess = *bounds.highest;
-    }
+    CloseSum(bounds);
     return bounds;
 }
 
@@ -145,25 +156,9 @@ Bounds NodeBounds(const Node &node)
     switch (node.kind) {
     case Node::Kind::Sum: {
         Bounds bounds = TermsBounds(node.terms);
-        for (std::size_t i = 0; i < node.operands.size(); ++i) {
-            const Bounds part = NodeBounds(node.operands[i]);
-            bounds.span += part.span;
-            if (node.signs[i] > 0) {
-                bounds.guess += part.guess;
-                bounds.lowest += part.lowest;
-                bounds.highest =
-                    bounds.highest && part.highest ? std::optional(*bounds.highest + *part.highest) : std::nullopt;
-            } else {
-                bounds.guess -= part.lowest;
-                bounds.lowest -= part.highest.value_or(far);
-                if (bounds.highest)
-                    *bounds.highest -= part.lowest;
-            }
-        }
-        if (bounds.highest) {
-            bounds.span = *bounds.highest - bounds.lowest;
-            bounds.guess = *bounds.highest;
-        }
+        for (std::size_t i = 0; i < node.operands.size(); ++i)
+            AddPart(bounds, NodeBounds(node.operands[i]), node.signs[i]);
+        CloseSum(bounds);
         return bounds;
     }
     case Node::Kind::Product:

@@ -288,4 +288,13 @@ void FormDriver::VerifyNoMessages()
     QCOMPARE(m_watcher.Strangers(), 0);
 }
 
+std::unique_ptr<window::CompareWindow> OpenCompare(const QStringList &rolls, const QString &settingsFile)
+{
+    auto compare = std::make_unique<window::CompareWindow>(nullptr, rolls.value(0), settingsFile);
+    for (qsizetype i = 1; i < rolls.size(); ++i)
+        compare->AddRoll(rolls[i]);
+    compare->show();
+    return compare;
+}
+
 } // namespace windowtest

@@ -13,6 +13,7 @@
 // The helpers use QVERIFY: after calling one, a test that goes on must check
 // QTest::currentTestFailed(), or wrap the call in DRIVE().
 
+#include "window/compare.h"
 #include "window/frmmain.h"
 #include "window/startup.h"
 
@@ -149,5 +150,9 @@ template <typename Before, typename After> void Around(window::Event &event, Bef
         after();
     };
 }
+
+// A Compare window on the rolls, typed in order, with its settings in
+// settingsFile; shown, the counts still running.
+std::unique_ptr<window::CompareWindow> OpenCompare(const QStringList &rolls, const QString &settingsFile);
 
 } // namespace windowtest

@@ -117,12 +117,7 @@ void CompareTest::init()
 
 std::unique_ptr<window::CompareWindow> CompareTest::Open(const QStringList &rolls)
 {
-    auto compare = std::make_unique<window::CompareWindow>(
-        nullptr, rolls.value(0), m_dir->filePath(QStringLiteral("settings.ini")));
-    for (qsizetype i = 1; i < rolls.size(); ++i)
-        compare->AddRoll(rolls[i]);
-    compare->show();
-    return compare;
+    return windowtest::OpenCompare(rolls, m_dir->filePath(QStringLiteral("settings.ini")));
 }
 
 void CompareTest::opensFromTheViewMenu_data()

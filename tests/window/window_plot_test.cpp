@@ -177,12 +177,7 @@ void PlotTest::init()
 
 std::unique_ptr<window::CompareWindow> PlotTest::Open(const QStringList &rolls)
 {
-    auto compare = std::make_unique<window::CompareWindow>(
-        nullptr, rolls.value(0), m_dir->filePath(QStringLiteral("settings.ini")));
-    for (qsizetype i = 1; i < rolls.size(); ++i)
-        compare->AddRoll(rolls[i]);
-    compare->show();
-    return compare;
+    return windowtest::OpenCompare(rolls, m_dir->filePath(QStringLiteral("settings.ini")));
 }
 
 void PlotTest::keepsEachRollsStyle_data()
