@@ -1,5 +1,6 @@
 #include "dice/dice.h"
 #include "dice/text.h"
+#include "tests/every_throw.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,8 @@
 namespace
 {
 
-using Counts = std::map<std::int64_t, mpz_class>;
+using dicetest::Counts;
+using dicetest::ThrowByThrow;
 
 Counts Listed(const dice::Distribution &distribution)
 {
@@ -23,27 +25,6 @@ Counts Listed(const dice::Distribution &distribution)
     for (std::size_t i = 0; i < distribution.counts.size(); ++i) {
         if (distribution.counts[i] != 0)
             counts[distribution.lowest + static_cast<std::int64_t>(i)] = distribution.counts[i];
-    }
-    return counts;
-}
-
-// Sums the kept dice of every throw, one throw at a time: the highest or
-// lowest `kept` after sorting. Fudge faces are 1 to 3 less 2.
-Counts ThrowByThrow(int n, int sides, bool fudge, dice::Pick pick, int kept)
-{
-    Counts counts;
-    std::vector<int> shown(static_cast<std::size_t>(n), 1);
-    for (std::size_t i = 0; i < shown.size();) {
-        std::vector<int> sorted = shown;
-        std::sort(sorted.begin(), sorted.end());
-        if (pick == dice::Pick::Highest)
-            std::reverse(sorted.begin(), sorted.end());
-        int sum = 0;
-        for (int k = 0; k < kept; ++k)
-            sum += sorted[static_cast<std::size_t>(k)] - (fudge ? 2 : 0);
-        ++counts[sum];
-        for (i = 0; i < shown.size() && ++shown[i] > sides; ++i)
-            shown[i] = 1;
     }
     return counts;
 }
@@ -107,8 +88,8 @@ TEST(DiceCounts, EveryKeepAndDropOfSmallPoolsMatchesEveryThrow)
                 if (fudge && sides != 3)
                     continue;
                 for (int k = 1; k <= n; ++k) {
-                    const Counts highest = ThrowByThrow(n, sides, fudge, dice::Pick::Highest, k);
-                    const Counts lowest = ThrowByThrow(n, sides, fudge, dice::Pick::Lowest, k);
+                    const Counts highest = ThrowByThrow(n, sides, dice::Pick::Highest, k, fudge ? -2 : 0);
+                    const Counts lowest = ThrowByThrow(n, sides, dice::Pick::Lowest, k, fudge ? -2 : 0);
                     const std::pair<std::string, const Counts *> forms[] = {
                         { Form(n, sides, fudge, "kh", k), &highest },
                         { Form(n, sides, fudge, "k", k), &highest },
@@ -131,7 +112,7 @@ TEST(DiceCounts, EveryKeepAndDropOfSmallPoolsMatchesEveryThrow)
 TEST(DiceCounts, MixedSumsMatchEveryThrow)
 {
     const auto roll = [](int n, int sides, bool fudge) {
-        return ThrowByThrow(n, sides, fudge, dice::Pick::Highest, n);
+        return ThrowByThrow(n, sides, dice::Pick::Highest, n, fudge ? -2 : 0);
     };
     const Counts three { { 3, 1 } };
     const Counts minusTwo { { -2, 1 } };
@@ -143,15 +124,13 @@ TEST(DiceCounts, MixedSumsMatchEveryThrow)
         { "2d6-1d4", Plus(roll(2, 6, false), roll(1, 4, false), -1) },
         { "-1d4 + 2dF", Plus(Plus(Counts { { 0, 1 } }, roll(1, 4, false), -1), roll(2, 3, true), 1) },
         { "3d6kh2 - 2d4kl1 - 2",
-            Plus(Plus(ThrowByThrow(3, 6, false, dice::Pick::Highest, 2),
-                     ThrowByThrow(2, 4, false, dice::Pick::Lowest, 1),
-                     -1),
+            Plus(Plus(ThrowByThrow(3, 6, dice::Pick::Highest, 2), ThrowByThrow(2, 4, dice::Pick::Lowest, 1), -1),
                 minusTwo,
                 1) },
         { "4dF + 1d2 - 3d3", Plus(Plus(roll(4, 3, true), roll(1, 2, false), 1), roll(3, 3, false), -1) },
         { "2d5dl1+1d3-2d2dh1",
-            Plus(Plus(ThrowByThrow(2, 5, false, dice::Pick::Highest, 1), roll(1, 3, false), 1),
-                ThrowByThrow(2, 2, false, dice::Pick::Lowest, 1),
+            Plus(Plus(ThrowByThrow(2, 5, dice::Pick::Highest, 1), roll(1, 3, false), 1),
+                ThrowByThrow(2, 2, dice::Pick::Lowest, 1),
                 -1) },
     };
     for (const auto &[text, expected] : cases)

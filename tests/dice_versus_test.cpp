@@ -1,5 +1,6 @@
 #include "dice/dice.h"
 #include "dice/versus.h"
+#include "tests/every_throw.h"
 
 #include <gtest/gtest.h>
 
@@ -11,28 +12,7 @@
 namespace
 {
 
-using Counts = std::map<std::int64_t, mpz_class>;
-
-// Every throw of n dice of `sides` faces, the highest or lowest `kept`
-// summed, plus `add`: counted one throw at a time.
-Counts EveryThrow(int n, int sides, dice::Pick pick, int kept, int add)
-{
-    Counts counts;
-    std::vector<int> shown(static_cast<std::size_t>(n), 1);
-    for (std::size_t i = 0; i < shown.size();) {
-        std::vector<int> sorted = shown;
-        std::sort(sorted.begin(), sorted.end());
-        if (pick == dice::Pick::Highest)
-            std::reverse(sorted.begin(), sorted.end());
-        int sum = add;
-        for (int k = 0; k < kept; ++k)
-            sum += sorted[static_cast<std::size_t>(k)];
-        ++counts[sum];
-        for (i = 0; i < shown.size() && ++shown[i] > sides; ++i)
-            shown[i] = 1;
-    }
-    return counts;
-}
+using dicetest::Counts;
 
 struct Roll {
     std::string text;
@@ -69,8 +49,8 @@ TEST(DiceVersus, SmallPairsMatchEveryPairOfThrows)
             mpz_class wins;
             mpz_class ties;
             mpz_class loses;
-            for (const auto &[x, p] : EveryThrow(a.n, a.sides, a.pick, a.kept, a.add)) {
-                for (const auto &[y, q] : EveryThrow(b.n, b.sides, b.pick, b.kept, b.add))
+            for (const auto &[x, p] : dicetest::ThrowByThrow(a.n, a.sides, a.pick, a.kept, 0, a.add)) {
+                for (const auto &[y, q] : dicetest::ThrowByThrow(b.n, b.sides, b.pick, b.kept, 0, b.add))
                     (x > y ? wins : x == y ? ties : loses) += p * q;
             }
             const mpz_class whole = wins + ties + loses;
