@@ -59,7 +59,9 @@ Arithmetic and groups, * before + and -, with brackets:
   Brackets, groups and functions nest at most )"
         + to_string(dice::maxDepth) + R"( deep.
 A roll that explodes is listed up to the first total T above which less
-than 10^-15 of the chance lies; P(>T) holds that remainder exactly.
+than 10^-15 of the chance lies; P(>T) holds that remainder exactly. What
+is beside it or compared with it may list it at most )"
+        + to_string(dice::maxListedPast) + R"( totals further.
 A term has )"
         + to_string(dice::minDice) + " to " + to_string(dice::maxDice) + " dice of " + to_string(dice::minSides)
         + " to " + to_string(dice::maxSides) + " sides; keep and drop take dice of\nat most "

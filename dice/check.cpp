@@ -118,6 +118,8 @@ void CheckNode(const Node &node, int depth, int &terms, int &dice)
     const detail::Bounds bounds = detail::NodeBounds(node);
     if (bounds.lowest < -maxTotal || bounds.highest.value_or(0) > maxTotal || detail::SpansTooMany(bounds.span))
         Refuse("a result out of the notation's range");
+    if (bounds.pushed > maxListedPast)
+        Refuse("a roll that explodes listed too far past its end");
 }
 
 } // namespace
@@ -144,6 +146,8 @@ void CheckExpression(const Expression &expression)
     }
     if (dice > maxDice)
         throw std::invalid_argument("dice expression: more than " + std::to_string(maxDice) + " dice");
+    if (detail::TermsBounds(expression.terms).pushed > maxListedPast)
+        throw std::invalid_argument("dice expression: a roll that explodes listed too far past its end");
 }
 
 } // namespace dice

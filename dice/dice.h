@@ -79,6 +79,7 @@ enum class ErrorCode {
     KeptSpanTooLarge, // a keep of several members not all written alike, one spanning more than maxKeptSpan
     UnboundedOperand, // Text: the operator or function that needs a highest total
     TotalTooLarge, // a total could lie beyond maxTotal either way
+    ListedTooFar, // Numbers: how far past its own end a roll that explodes would be listed, more than maxListedPast
 };
 
 class ParseError : public std::exception

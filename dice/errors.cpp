@@ -218,6 +218,10 @@ std::string ErrorMessage(const ParseError &error)
         return "a roll with no highest total cannot be taken away";
     case ErrorCode::ComparePastListing:
         return "a die that explodes is counted or rerolled only up to " + std::to_string(Number(error, 0));
+    case ErrorCode::ListedTooFar:
+        return "a roll that explodes would be listed " + std::to_string(Number(error, 0))
+            + " totals past its own end: keep what is beside it or compared with it within "
+            + std::to_string(maxListedPast);
     case ErrorCode::Division:
         return "'/' alone does not divide, since totals stay whole numbers: write floor(A / B), ceil(A / B) or "
                "round(A / B)";

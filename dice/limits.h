@@ -25,6 +25,7 @@ inline constexpr int minMembers = 2; // in a group
 inline constexpr int maxMembers = 20; // in a group
 inline constexpr int maxDepth = 8; // groups, functions and brackets inside each other
 inline constexpr std::int64_t maxKeptSpan = 1000; // a member of a keep of several unlike members
+inline constexpr std::int64_t maxListedPast = 10000; // totals a roll that explodes is listed past its own end
 inline constexpr std::int64_t maxTotal = 1000000000000000; // any total of a product, either way
 
 } // namespace dice

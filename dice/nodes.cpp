@@ -410,40 +410,11 @@ Distribution Group(const Node &group, std::int64_t through, const std::stop_toke
         return CountMembers(group, stop);
     const bool highest = group.pick == Pick::Highest;
     std::vector<Bounds> bounds;
-    std::int64_t unitLow = std::numeric_limits<std::int64_t>::max();
-    for (const Node &member : group.operands) {
+    for (const Node &member : group.operands)
         bounds.push_back(NodeBounds(member));
-        unitLow = std::min(unitLow, bounds.back().lowest);
-    }
-    const auto n = group.operands.size();
-    const auto k = static_cast<std::size_t>(group.kept);
     std::vector<Distribution> members;
-    for (std::size_t i = 0; i < n; ++i) {
-        // A kept member lies at most as far above the other kept ones'
-        // lowest as the listing leaves room for. Keeping the highest, those
-        // are at least the K - 1 highest lowest of the others, and a dropped
-        // member lies below K kept ones: it is at most the K-th highest of
-        // the others' highest, and at most a K-th of the listing.
-        std::int64_t memberThrough = Far(through, static_cast<std::int64_t>(group.kept - 1) * unitLow);
-        if (highest && k > 1) {
-            std::vector<std::int64_t> lows;
-            std::vector<std::int64_t> highs;
-            for (std::size_t j = 0; j < n; ++j) {
-                if (j == i)
-                    continue;
-                lows.push_back(bounds[j].lowest);
-                highs.push_back(bounds[j].highest.value_or(std::numeric_limits<std::int64_t>::max()));
-            }
-            std::sort(lows.rbegin(), lows.rend());
-            std::sort(highs.rbegin(), highs.rend());
-            std::int64_t others = 0;
-            for (std::size_t j = 0; j + 1 < k; ++j)
-                others += lows[j];
-            const std::int64_t dropped = std::min(Rounded(through, group.kept, Node::Rounding::Floor), highs[k - 1]);
-            memberThrough = std::max(Far(through, others), dropped);
-        }
-        members.push_back(Value(group.operands[i], memberThrough, stop));
-    }
+    for (std::size_t i = 0; i < group.operands.size(); ++i)
+        members.push_back(Value(group.operands[i], MemberThrough(group, bounds, i, through), stop));
     // Members alike are dice of one kind, which the keep of dice places face
     // by face far faster than members apart.
     const bool alike = std::all_of(members.begin(), members.end(), [&](const Distribution &member) {

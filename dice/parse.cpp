@@ -127,6 +127,15 @@ private:
             throw ParseError(ErrorCode::TotalTooLarge, at);
         if (detail::SpansTooMany(bounds.span))
             throw ParseError(ErrorCode::SpanTooLarge, at);
+        CheckListing(bounds, at);
+    }
+
+    // A roll that explodes, listed far past its own end, takes time and
+    // memory that grow with the square of the distance.
+    static void CheckListing(const detail::Bounds &bounds, std::size_t at)
+    {
+        if (bounds.pushed > maxListedPast)
+            throw ParseError(ErrorCode::ListedTooFar, at, { bounds.pushed });
     }
 
     // Products, divisions and abs need their operands' highest totals.
@@ -202,6 +211,7 @@ private:
         if (detail::SpansTooMany(span))
             throw ParseError(ErrorCode::SpanTooLarge, start);
         sum.terms.push_back(std::move(term));
+        CheckListing(detail::NodeBounds(sum), start);
     }
 
     static void AddPart(Node &sum, Node part, int sign, std::int64_t &span, std::size_t start)
@@ -226,6 +236,7 @@ private:
             sum.operands.push_back(std::move(part));
             sum.signs.push_back(sign);
         }
+        CheckListing(detail::NodeBounds(sum), start);
     }
 
     // Units joined by *, left to right. A '/' ends the product only where
@@ -309,11 +320,18 @@ private:
     Node ReadSignedProduct(int depth)
     {
         const int sign = ReadSign();
+        const std::size_t at = m_at;
         Node product = ReadProduct(depth, true);
-        if (sign > 0)
-            return product;
+        return sign > 0 ? product : Negated(std::move(product), at);
+    }
+
+    // A part after a minus sign, taken away from nothing.
+    static Node Negated(Node part, std::size_t at)
+    {
+        if (!detail::NodeBounds(part).highest)
+            throw ParseError(ErrorCode::UnboundedSubtracted, at);
         Node negated;
-        negated.operands.push_back(std::move(product));
+        negated.operands.push_back(std::move(part));
         negated.signs.push_back(-1);
         return negated;
     }
@@ -344,13 +362,10 @@ private:
             SkipSpaces();
             const std::size_t divisorAt = m_at;
             const int sign = ReadSign();
+            const std::size_t unitAt = m_at;
             Node divisor = ReadUnit(depth + 1);
-            if (sign < 0) {
-                Node negated;
-                negated.operands.push_back(std::move(divisor));
-                negated.signs.push_back(-1);
-                divisor = std::move(negated);
-            }
+            if (sign < 0)
+                divisor = Negated(std::move(divisor), unitAt);
             Bounded(node.operands[0], first, typed.c_str());
             Bounded(divisor, divisorAt, typed.c_str());
             const detail::Bounds bounds = detail::NodeBounds(divisor);
@@ -418,9 +433,17 @@ private:
         // with the cube of their spans; members alike are kept as dice.
         if (group.pick != Pick::All && group.kept > 1
             && !std::all_of(typed.begin(), typed.end(), [&](std::string_view t) { return t == typed[0]; })) {
-            for (const Node &member : group.operands) {
+            // A member with no highest total spans as far as it is listed.
+            std::vector<detail::Bounds> members;
+            for (const Node &member : group.operands)
+                members.push_back(detail::NodeBounds(member));
+            const std::int64_t through = detail::NodeBounds(group).guess;
+            for (std::size_t i = 0; i < members.size(); ++i) {
+                std::int64_t span = members[i].span;
+                if (!members[i].highest)
+                    span = std::max(span, detail::MemberThrough(group, members, i, through) - members[i].lowest);
                 // The span is a distance; the member's totals number one more.
-                if (detail::NodeBounds(member).span + 1 > maxKeptSpan)
+                if (span + 1 > maxKeptSpan)
                     throw ParseError(ErrorCode::KeptSpanTooLarge, keepAt);
             }
         }

@@ -59,6 +59,32 @@ Sorted SortedBounds(const std::vector<Bounds> &members)
     return sorted;
 }
 
+// How far past its lowest a part is listed when listed through its guess.
+std::int64_t Extent(const Bounds &part)
+{
+    return std::min(part.highest.value_or(part.guess) - part.lowest, far);
+}
+
+// A part of a sum with no highest total is listed as far past its own
+// guess as the other parts reach past their lowest.
+std::int64_t PushedInSum(const std::vector<Bounds> &parts)
+{
+    std::int64_t whole = 0;
+    for (const Bounds &part : parts)
+        whole = std::min(whole + Extent(part), far);
+    std::int64_t pushed = 0;
+    for (const Bounds &part : parts)
+        pushed = std::max(pushed, part.pushed + (part.highest ? 0 : whole - Extent(part)));
+    return pushed;
+}
+
+// A member with no highest total is listed through `through` where that
+// lies past its own guess.
+std::int64_t PushedTo(const Bounds &member, std::int64_t through)
+{
+    return member.pushed + (member.highest ? 0 : std::max<std::int64_t>(through - member.guess, 0));
+}
+
 Bounds GroupBounds(const Node &group)
 {
     std::vector<Bounds> members;
@@ -68,8 +94,16 @@ Bounds GroupBounds(const Node &group)
         span += members.back().span;
     }
     const auto n = static_cast<std::int64_t>(members.size());
-    if (group.success.kind != Compare::Kind::None)
-        return Exactly(group.failure.kind == Compare::Kind::None ? 0 : -n, n);
+    if (group.success.kind != Compare::Kind::None) {
+        // Each member is listed just past the compare points.
+        std::int64_t past = group.success.value;
+        if (group.failure.kind != Compare::Kind::None)
+            past = std::max(past, group.failure.value);
+        Bounds count = Exactly(group.failure.kind == Compare::Kind::None ? 0 : -n, n);
+        for (const Bounds &member : members)
+            count.pushed = std::max(count.pushed, PushedTo(member, past + 1));
+        return count;
+    }
     // The kept members' sum is at least the sum of as many least lowest
     // totals on the kept side, and at most that of the highest.
     const Sorted sorted = SortedBounds(members);
@@ -87,6 +121,12 @@ Bounds GroupBounds(const Node &group)
     bounds.highest = top;
     bounds.span = top ? *top - bounds.lowest : span;
     bounds.guess = top ? *top : bounds.guess;
+    if (group.pick == Pick::All) {
+        bounds.pushed = PushedInSum(members);
+        return bounds;
+    }
+    for (std::size_t i = 0; i < members.size(); ++i)
+        bounds.pushed = std::max(bounds.pushed, PushedTo(members[i], MemberThrough(group, members, i, bounds.guess)));
     return bounds;
 }
 
@@ -118,6 +158,36 @@ void CloseSum(Bounds &bounds)
 
 } // namespace
 
+std::int64_t MemberThrough(const Node &group, const std::vector<Bounds> &members, std::size_t i, std::int64_t through)
+{
+    // A kept member lies at most as far above the other kept ones' lowest
+    // as the listing leaves room for. Keeping the highest, those are at
+    // least the K - 1 highest lowest of the others, and a dropped member
+    // lies below K kept ones: it is at most the K-th highest of the others'
+    // highest, and at most a K-th of the listing.
+    std::int64_t unitLow = std::numeric_limits<std::int64_t>::max();
+    for (const Bounds &member : members)
+        unitLow = std::min(unitLow, member.lowest);
+    const auto k = static_cast<std::size_t>(group.kept);
+    if (group.pick != Pick::Highest || k < 2)
+        return Far(through, static_cast<std::int64_t>(group.kept - 1) * unitLow);
+    std::vector<std::int64_t> lows;
+    std::vector<std::int64_t> highs;
+    for (std::size_t j = 0; j < members.size(); ++j) {
+        if (j == i)
+            continue;
+        lows.push_back(members[j].lowest);
+        highs.push_back(members[j].highest.value_or(std::numeric_limits<std::int64_t>::max()));
+    }
+    std::sort(lows.rbegin(), lows.rend());
+    std::sort(highs.rbegin(), highs.rend());
+    std::int64_t others = 0;
+    for (std::size_t j = 0; j + 1 < k; ++j)
+        others += lows[j];
+    const std::int64_t dropped = std::min(Rounded(through, group.kept, Node::Rounding::Floor), highs[k - 1]);
+    return std::max(Far(through, others), dropped);
+}
+
 std::int64_t Rounded(std::int64_t n, std::int64_t d, Node::Rounding rounding)
 {
     switch (rounding) {
@@ -136,6 +206,7 @@ Bounds TermsBounds(const std::vector<Term> &terms)
 {
     Bounds bounds;
     bounds.highest = 0;
+    std::vector<Bounds> parts;
     for (const Term &term : terms) {
         if (term.dice == 0) {
             bounds.lowest += term.sign * term.number;
@@ -145,9 +216,11 @@ Bounds TermsBounds(const std::vector<Term> &terms)
             continue;
         }
         const Reach reach = TermReach(term);
-        AddPart(bounds, { reach.lowest, reach.highest, TermSpan(term), TermListing(term) }, term.sign);
+        parts.push_back({ reach.lowest, reach.highest, TermSpan(term), TermListing(term) });
+        AddPart(bounds, parts.back(), term.sign);
     }
     CloseSum(bounds);
+    bounds.pushed = PushedInSum(parts);
     return bounds;
 }
 
@@ -156,9 +229,13 @@ Bounds NodeBounds(const Node &node)
     switch (node.kind) {
     case Node::Kind::Sum: {
         Bounds bounds = TermsBounds(node.terms);
-        for (std::size_t i = 0; i < node.operands.size(); ++i)
-            AddPart(bounds, NodeBounds(node.operands[i]), node.signs[i]);
+        std::vector<Bounds> parts { bounds };
+        for (std::size_t i = 0; i < node.operands.size(); ++i) {
+            parts.push_back(NodeBounds(node.operands[i]));
+            AddPart(bounds, parts.back(), node.signs[i]);
+        }
         CloseSum(bounds);
+        bounds.pushed = PushedInSum(parts);
         return bounds;
     }
     case Node::Kind::Product:
@@ -182,16 +259,20 @@ Bounds NodeBounds(const Node &node)
                 highest = std::max(highest, value);
             }
         }
-        return Exactly(lowest, highest);
+        Bounds bounds = Exactly(lowest, highest);
+        bounds.pushed = std::max(a.pushed, b.pushed);
+        return bounds;
     }
     case Node::Kind::Abs: {
         const Bounds a = NodeBounds(node.operands[0]);
         const std::int64_t high = a.highest.value_or(far);
+        Bounds bounds = Exactly(0, std::max(-a.lowest, high));
         if (a.lowest >= 0)
-            return Exactly(a.lowest, high);
-        if (high <= 0)
-            return Exactly(-high, -a.lowest);
-        return Exactly(0, std::max(-a.lowest, high));
+            bounds = Exactly(a.lowest, high);
+        else if (high <= 0)
+            bounds = Exactly(-high, -a.lowest);
+        bounds.pushed = a.pushed;
+        return bounds;
     }
     case Node::Kind::Group:
         return GroupBounds(node);

@@ -279,6 +279,22 @@ TEST(DiceTree, UnboundedKeepsHaveTheirStatistics)
     EXPECT_LT(max.mean, sum.mean);
 }
 
+// A compare point far past an exploding member is still counted exactly, up
+// to the listing limit. 1d6! is 6k + r, 0 < r < 6, with chance 6^-(k+1), so
+// it reaches 10000 = 6 * 1666 + 4 with chance 2 / 6^1667 + 1 / 6^1667.
+TEST(DiceTree, CountsExactlyFarPastAnExplodingMember)
+{
+    const dice::Distribution count = dice::Evaluate(dice::Parse("{1d6!, 1}>=10000"));
+    ASSERT_EQ(count.lowest, 0);
+    ASSERT_EQ(count.counts.size(), 2U);
+    EXPECT_EQ(count.tail, 0);
+    mpz_class power;
+    mpz_ui_pow_ui(power.get_mpz_t(), 6, 1666);
+    mpq_class met(count.counts[1], count.outcomes);
+    met.canonicalize();
+    EXPECT_EQ(met, mpq_class(mpz_class(1), 2 * power));
+}
+
 // Every refused form: its code, its text and its caret.
 TEST(DiceTree, RefusedFormsSayWhyAndWhere)
 {
@@ -333,6 +349,12 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
         { "2-{1d6!,1d6}kh1",
             ErrorCode::UnboundedSubtracted,
             "2-{1d6!,1d6}kh1: a roll with no highest total cannot be taken away\n  ^" },
+        { "ceil(6/-1d10!<2)",
+            ErrorCode::UnboundedSubtracted,
+            "ceil(6/-1d10!<2): a roll with no highest total cannot be taken away\n        ^" },
+        { "floor(-1d6!/2)",
+            ErrorCode::UnboundedSubtracted,
+            "floor(-1d6!/2): a roll with no highest total cannot be taken away\n       ^" },
         { "1000000*1000000*1000000",
             ErrorCode::TotalTooLarge,
             "1000000*1000000*1000000: a total could lie beyond 1000000000000000 either way\n^" },
@@ -350,6 +372,28 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
             ErrorCode::KeptSpanTooLarge,
             "{1d1000+d{0,1}, 1d6, 1d4}dl1: keeping or dropping several members takes members whose totals span at "
             "most 1000 values, unless all are written alike\n                         ^" },
+        // A roll that explodes, listed far past its own end by what is
+        // beside it or compared with it.
+        { "1d6!+11d1000",
+            ErrorCode::ListedTooFar,
+            "1d6!+11d1000: a roll that explodes would be listed 10989 totals past its own end: keep what is beside it "
+            "or compared with it within 10000\n     ^" },
+        { "{1d6!, 50000}kh1",
+            ErrorCode::ListedTooFar,
+            "{1d6!, 50000}kh1: a roll that explodes would be listed 49858 totals past its own end: keep what is "
+            "beside it or compared with it within 10000\n^" },
+        { "3+{2d4, 1d6!}>5000f20000",
+            ErrorCode::ListedTooFar,
+            "3+{2d4, 1d6!}>5000f20000: a roll that explodes would be listed 19859 totals past its own end: keep what "
+            "is beside it or compared with it within 10000\n  ^" },
+        { "{1d6!, 9000}kh1 + 9d1000",
+            ErrorCode::ListedTooFar,
+            "{1d6!, 9000}kh1 + 9d1000: a roll that explodes would be listed 17849 totals past its own end: keep what "
+            "is beside it or compared with it within 10000\n                  ^" },
+        { "{1d6!, 5000, 6000}kh2",
+            ErrorCode::KeptSpanTooLarge,
+            "{1d6!, 5000, 6000}kh2: keeping or dropping several members takes members whose totals span at most 1000 "
+            "values, unless all are written alike\n                  ^" },
         { "{1,2}>=", ErrorCode::ExpectedComparison, "{1,2}>=: missing a number to compare with\n       ^" },
         { "{1,2}f1",
             ErrorCode::FailureFirst,

@@ -172,6 +172,10 @@ QString ParseErrors::Message(const dice::ParseError &error)
         return tr("a total could lie beyond %1 either way").arg(Number(dice::maxTotal));
     case ErrorCode::SpanTooLarge:
         return tr("the totals would span more than %1 values").arg(Number(dice::maxSpan));
+    case ErrorCode::ListedTooFar:
+        return tr("a roll that explodes would be listed %1 totals past its own end: keep what is beside it or "
+                  "compared with it within %2")
+            .arg(Number(Number(error, 0)), Number(dice::maxListedPast));
     }
     return tr("not an expression");
 }

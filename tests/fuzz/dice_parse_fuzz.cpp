@@ -95,10 +95,14 @@ void CheckTree(const dice::Expression &expression, std::string_view text)
     if (dice > dice::maxDice)
         Fail("too many dice", text);
     // An exploding roll beside a wide bounded one, or beside a large number,
-    // is listed across the whole width, with shares whose denominators grow
-    // all along it. Products of wide rolls take a step per pair of totals.
+    // or counted against a far compare point, is listed across the whole
+    // width, with shares whose denominators grow all along it. Products of
+    // wide rolls take a step per pair of totals.
     const dice::detail::Bounds bounds = dice::detail::NodeBounds(*expression.tree);
-    if (work > 2000 || text.size() > 80 || pairs > 100'000 || (!bounds.highest && (bounds.span > 2000 || reach > 2000)))
+    if (bounds.pushed > dice::maxListedPast)
+        Fail("a roll that explodes listed past the limit", text);
+    if (work > 2000 || text.size() > 80 || pairs > 100'000 || bounds.pushed > 2000
+        || (!bounds.highest && (bounds.span > 2000 || reach > 2000)))
         return;
     const dice::Distribution distribution = dice::Evaluate(expression);
     mpz_class sum = distribution.tail;
@@ -137,6 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     if (expression.terms.empty() || expression.terms.size() > static_cast<std::size_t>(dice::maxTerms))
         Fail("term count out of range", text);
+    if (dice::detail::TermsBounds(expression.terms).pushed > dice::maxListedPast)
+        Fail("a roll that explodes listed past the limit", text);
     int allDice = 0;
     long work = 0;
     bool plain = true;

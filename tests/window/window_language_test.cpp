@@ -392,6 +392,7 @@ void LanguageTest::parseErrors_data()
         { "{1d6,2d1000,1d2}kh2", dice::ErrorCode::KeptSpanTooLarge },
         { "2*1d6!", dice::ErrorCode::UnboundedOperand },
         { "1000000*1000000*1000000", dice::ErrorCode::TotalTooLarge },
+        { "{1d6!, 1}>=20000", dice::ErrorCode::ListedTooFar },
     };
     for (const auto &[typed, code] : cases)
         QTest::newRow(typed) << QByteArray(typed) << static_cast<int>(code);

@@ -529,6 +529,10 @@
         <source>a total could lie beyond %1 either way</source>
         <translation>eine Summe könnte in einer der Richtungen jenseits von %1 liegen</translation>
     </message>
+    <message>
+        <source>a roll that explodes would be listed %1 totals past its own end: keep what is beside it or compared with it within %2</source>
+        <translation>ein explodierender Wurf würde %1 Summen über sein eigenes Ende hinaus aufgelistet: halten Sie, was daneben steht oder damit verglichen wird, innerhalb von %2</translation>
+    </message>
 </context>
 <context>
     <name>window::PictureExport</name>
