@@ -218,6 +218,9 @@ Distribution Series(const Distribution &stops, const Distribution &explodes, std
 Distribution Chain(const Term &term, const std::vector<Face> &raw, std::int64_t through, const std::stop_token &stop)
 {
     const ChainParts parts = Parts(term, raw);
+    // With no first roll to explode there are no extra rolls to list.
+    if (parts.firstExplodes.counts.empty())
+        return parts.firstStops;
     const Distribution extra = Series(parts.extraStops, parts.extraExplodes, through - parts.firstExplodes.lowest);
     Distribution chain = Product(parts.firstExplodes, extra, through, stop);
     Distribution stops = parts.firstStops;
@@ -359,6 +362,17 @@ ChainParts Parts(const Term &term, const std::vector<Face> &raw)
             part->lowest = 0;
     }
     return parts;
+}
+
+bool FirstRollExplodes(const Term &term)
+{
+    const std::vector<Face> raw = RawFaces(term);
+    const Compare point = ExplodePoint(term, raw);
+    for (const Face &face : raw) {
+        if (point.Meets(Clamped(term, face.value)))
+            return true;
+    }
+    return false;
 }
 
 Reach TermReach(const Term &term)

@@ -27,6 +27,10 @@ struct Reach {
 
 Reach TermReach(const Term &term);
 
+// Whether any first roll of the term's dice explodes: a minimum or maximum
+// can move every face off the explode point, and then no die ever does.
+bool FirstRollExplodes(const Term &term);
+
 // One face of a die and how many times the die shows it.
 struct Face {
     std::int64_t value = 0;

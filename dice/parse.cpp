@@ -638,6 +638,13 @@ private:
         ReadModifiers(term, places, sides);
         if (!term.Plain())
             CheckModifiers(term, places);
+        // A die whose every first roll is moved off the explode point rolls
+        // once, with a highest total.
+        if (term.explode != Explode::None && !detail::FirstRollExplodes(term)) {
+            term.explode = Explode::None;
+            term.penetrate = false;
+            term.explodeOn = {};
+        }
         return term;
     }
 

@@ -246,9 +246,25 @@ TEST(DiceModifiers, ExplosionsMatchEveryChainToADepth)
         { "d{0,1}!=0", 12 },
         { "1d4!p=1", 8 },
         { "2d4!!p>=3", 4 },
+        { "2d10!!1min3", 2 },
     };
     for (const auto &[text, depth] : cases)
         ExpectAgrees(text, depth);
+}
+
+// A minimum or maximum that moves every face off the explode point leaves
+// dice that never explode: they have a highest total, may be multiplied,
+// and are counted at once however high their faces lie.
+TEST(DiceModifiers, DiceThatNeverExplodeHaveAHighestTotal)
+{
+    const dice::Distribution far = dice::Evaluate(dice::Parse("4d10!!1min 43100"));
+    EXPECT_FALSE(far.Unbounded());
+    EXPECT_EQ(far.lowest, 172400);
+    EXPECT_EQ(far.counts.size(), 1U);
+    const dice::Distribution doubled = dice::Evaluate(dice::Parse("2*1d6max5!"));
+    EXPECT_FALSE(doubled.Unbounded());
+    EXPECT_EQ(doubled.lowest, 2);
+    EXPECT_EQ(doubled.Highest(), 10);
 }
 
 TEST(DiceModifiers, RerollsFloorsCeilingsAndFacesMatchEveryThrow)
