@@ -5,6 +5,7 @@
 // are compared; the engine's remainder must still close the sum.
 #include "dice/dice.h"
 #include "dice/limits.h"
+#include "dice/text.h"
 
 #include <gtest/gtest.h>
 
@@ -293,6 +294,17 @@ TEST(DiceTree, CountsExactlyFarPastAnExplodingMember)
     mpq_class met(count.counts[1], count.outcomes);
     met.canonicalize();
     EXPECT_EQ(met, mpq_class(mpz_class(1), 2 * power));
+}
+
+// A mean that is itself a tie of the ninth decimal still ends its listing.
+// The two highest of three sum to all three less the lowest, which lies
+// below 9, so the mean is 21/5 + 5 + 4 - E[lowest] = 417631/25600, that is
+// 16.3137109375 exactly, printed rounded up.
+TEST(DiceTree, MeanOnATieOfTheNinthDecimalIsPrinted)
+{
+    const dice::Statistics statistics = dice::Summarize(dice::Evaluate(dice::Parse("{1d6!, 2d4, 45-2d40}dl1")));
+    EXPECT_EQ(dice::FixedDecimal(statistics.mean, 9), "16.313710938");
+    EXPECT_LT(abs(statistics.mean - mpq_class(417631, 25600)), mpq_class(1, 1000000000));
 }
 
 // Every refused form: its code, its text and its caret.

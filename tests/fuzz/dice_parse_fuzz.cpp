@@ -67,6 +67,7 @@ void CheckTree(const dice::Expression &expression, std::string_view text)
         Fail("the count refuses the tree the parser gave", text);
     }
     long work = 1;
+    long kept = 1;
     int dice = 0;
     // How far from 0 any node reaches, and the pairs of totals a product or
     // a division takes a step for.
@@ -89,6 +90,10 @@ void CheckTree(const dice::Expression &expression, std::string_view text)
             sides += static_cast<long>(term.dice) * std::max(term.sides, 1) * (term.Plain() ? 1 : 50);
         }
         work += sides * (node->kind == dice::Node::Kind::Group ? 40 : 4);
+        // Keeping several of many members weighs every total of every
+        // member once for each count of kept members beyond it.
+        if (node->kind == dice::Node::Kind::Group && node->kept > 2)
+            kept = std::max(kept, static_cast<long>(node->kept));
         for (const dice::Node &operand : node->operands)
             nodes.push_back(&operand);
     }
@@ -101,7 +106,7 @@ void CheckTree(const dice::Expression &expression, std::string_view text)
     const dice::detail::Bounds bounds = dice::detail::NodeBounds(*expression.tree);
     if (bounds.pushed > dice::maxListedPast)
         Fail("a roll that explodes listed past the limit", text);
-    if (work > 2000 || text.size() > 80 || pairs > 100'000 || bounds.pushed > 2000
+    if (work * kept > 2000 || text.size() > 80 || pairs > 100'000 || bounds.pushed > 2000
         || (!bounds.highest && (bounds.span > 2000 || reach > 2000)))
         return;
     const dice::Distribution distribution = dice::Evaluate(expression);
