@@ -216,8 +216,11 @@ std::int64_t detail::Further(const Distribution &roll, std::int64_t least, std::
     const double fall = (Log10(earlier, roll.outcomes) - now) / static_cast<double>(back);
     if (!(fall > 1e-3))
         return doubled;
+    // The listing may end short of `last` by a fixed distance, where a term
+    // taken away reaches less far down than its bounds say: the step is
+    // added to `last`, not to the listing's end, so that it is not lost.
     const double more = (now + 15.0) / fall * 1.15 + 8.0;
-    return std::clamp(roll.Highest() + static_cast<std::int64_t>(std::min(more, 1e7)), last + 8, doubled);
+    return std::clamp(last + static_cast<std::int64_t>(std::min(more, 1e7)), last + 8, doubled);
 }
 
 Distribution Evaluate(const Expression &expression, std::stop_token stop)
