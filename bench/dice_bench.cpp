@@ -46,5 +46,9 @@ BENCHMARK_CAPTURE(Count, halved_8d6, "floor((8d6)/2)")->Unit(benchmark::kMicrose
 BENCHMARK_CAPTURE(Count, 1d100_times_1d100, "1d100 * 1d100")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Count, best_of_six_4d6kh3, "{4d6kh3, 4d6kh3, 4d6kh3, 4d6kh3, 4d6kh3, 4d6kh3}kh1")
     ->Unit(benchmark::kMillisecond);
+// A member far below the others, and a keep whose mean is a tie of the
+// ninth decimal: each once took half a minute or more.
+BENCHMARK_CAPTURE(Count, keep_beside_a_far_member, "{1d6!, 2d4, -1755}dl1")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, keep_with_a_tied_mean, "{1d6!, 2d4, 45-2d40}dl1")->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -372,14 +372,33 @@ Moments KeepMoments(
         unitLow = std::min(unitLow, bounds.back().lowest);
         least += bounds.back().lowest;
     }
-    const std::int64_t keptShift = unitLow * group.kept;
-    const std::int64_t sumShift = unitLow * static_cast<std::int64_t>(group.operands.size());
+    std::int64_t keptShift = unitLow * group.kept;
+    std::int64_t sumShift = unitLow * static_cast<std::int64_t>(group.operands.size());
+    if (group.pick == Pick::Highest) {
+        // Each member taken less its own lowest: the kept ones, less the K
+        // highest lowest, still add up to no more than all of them, and a
+        // member far below the others no longer lifts the bound on S by its
+        // distance from them. The keep lists from those K lowest on, so its
+        // first total past the listing stays above 0.
+        std::vector<std::int64_t> lows;
+        for (const Bounds &member : bounds)
+            lows.push_back(member.lowest);
+        std::sort(lows.rbegin(), lows.rend());
+        keptShift = 0;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(group.kept); ++i)
+            keptShift += lows[i];
+        sumShift = least;
+    }
     const std::int64_t past = kept.Highest() + 1 - keptShift;
     const std::int64_t sumThrough = past - 1 + sumShift;
 
     Distribution every = Point(0);
     mpq_class sumMean = -sumShift;
     mpq_class sumVariance;
+    // A partial sum is listed as far as the members still to come leave
+    // room for: cut at S's own last total, it would lose what a member far
+    // below the others brings back down.
+    std::int64_t restLowest = least;
     for (std::size_t i = 0; i < group.operands.size(); ++i) {
         // The members as the keep listed them, where they reach far enough.
         const std::int64_t needed = sumThrough - (least - bounds[i].lowest);
@@ -389,7 +408,8 @@ Moments KeepMoments(
         const Moments moments = MomentsOf(member);
         sumMean += moments.meanHigh;
         sumVariance += moments.varianceHigh;
-        every = Product(every, member, sumThrough, stop);
+        restLowest -= bounds[i].lowest;
+        every = Product(every, member, Far(sumThrough, restLowest), stop);
     }
     const auto [sumFirst, sumSecond] = detail::SumsBelow(every, sumShift, past);
     mpq_class first(sumFirst, every.outcomes);

@@ -307,6 +307,36 @@ TEST(DiceTree, MeanOnATieOfTheNinthDecimalIsPrinted)
     EXPECT_LT(abs(statistics.mean - mpq_class(417631, 25600)), mpq_class(1, 1000000000));
 }
 
+// A member far below the others is always dropped, so the keep is the sum
+// of the others, listed as far and with the same statistics; its distance
+// from them must not loosen the bounds on the keep's moments.
+TEST(DiceTree, AMemberAlwaysDroppedLeavesTheSumOfTheOthers)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        { "{1d6!, 2d4, -1755}dl1", "1d6!+2d4" },
+        { "{1d4!, 4d4, -855}dl1", "1d4!+4d4" },
+        { "{-90, 1d8!!, 1d6!!}kh2", "1d8!!+1d6!!" },
+    };
+    const auto share = [](const mpz_class &weight, const mpz_class &outcomes) {
+        mpq_class fraction(weight, outcomes);
+        fraction.canonicalize();
+        return fraction;
+    };
+    for (const auto &[keep, sum] : cases) {
+        const dice::Distribution kept = dice::Evaluate(dice::Parse(keep));
+        const dice::Distribution added = dice::Evaluate(dice::Parse(sum));
+        ASSERT_EQ(kept.lowest, added.lowest) << keep;
+        ASSERT_EQ(kept.counts.size(), added.counts.size()) << keep;
+        for (std::size_t i = 0; i < kept.counts.size(); ++i)
+            EXPECT_EQ(share(kept.counts[i], kept.outcomes), share(added.counts[i], added.outcomes)) << keep;
+        const dice::Statistics keptStatistics = dice::Summarize(kept);
+        const dice::Statistics addedStatistics = dice::Summarize(added);
+        EXPECT_EQ(dice::FixedDecimal(keptStatistics.mean, 9), dice::FixedDecimal(addedStatistics.mean, 9)) << keep;
+        EXPECT_EQ(dice::RootDecimal(keptStatistics.variance, 9), dice::RootDecimal(addedStatistics.variance, 9))
+            << keep;
+    }
+}
+
 // Every refused form: its code, its text and its caret.
 TEST(DiceTree, RefusedFormsSayWhyAndWhere)
 {
