@@ -355,12 +355,13 @@ Distribution KeepSome(
 }
 
 // Bounds on the moments of a keep among members that have no highest total.
-// With every total v taken as v - L >= 0, L the least lowest of any member,
-// the kept members add up to no more than all of them, S, so beyond the
-// listing the keep contributes no more than S does beyond the same total.
-// S's moments are bounded from above by the members' own; the listed part
-// is exact, and the tail is at least its chance times the first total past
-// the listing.
+// With every total v taken as v - L >= 0, L the least lowest of any member
+// (or, keeping the highest, each member less its own lowest and the keep
+// less the K highest lowest), the kept members add up to no more than all
+// of them, S, so beyond the listing the keep contributes no more than S
+// does beyond the same total. S's moments are bounded from above by the
+// members' own; the listed part is exact, and the tail is at least its
+// chance times the first total past the listing, which is at least 0.
 Moments KeepMoments(
     const Node &group, const std::vector<Distribution> &members, const Distribution &kept, const std::stop_token &stop)
 {
@@ -378,8 +379,7 @@ Moments KeepMoments(
         // Each member taken less its own lowest: the kept ones, less the K
         // highest lowest, still add up to no more than all of them, and a
         // member far below the others no longer lifts the bound on S by its
-        // distance from them. The keep lists from those K lowest on, so its
-        // first total past the listing stays above 0.
+        // distance from them.
         std::vector<std::int64_t> lows;
         for (const Bounds &member : bounds)
             lows.push_back(member.lowest);
@@ -389,7 +389,8 @@ Moments KeepMoments(
             keptShift += lows[i];
         sumShift = least;
     }
-    const std::int64_t past = kept.Highest() + 1 - keptShift;
+    // A keep that lists nothing ends below its lowest total.
+    const std::int64_t past = std::max<std::int64_t>(kept.Highest() + 1 - keptShift, 0);
     const std::int64_t sumThrough = past - 1 + sumShift;
 
     Distribution every = Point(0);
