@@ -50,7 +50,8 @@ After the dice, in any order (applied as listed):
 Faces of your own: d{0,1,1,2}; dF.1 has one -1, one +1 and four blanks.
 Arithmetic and groups, * before + and -, with brackets:
   2*(2d6+3)          a product; floor((8d6)/2), ceil(A / B) and round(A / B)
-                     divide (round takes halves up; a bare / is refused)
+                     divide (round takes halves away from zero; a bare / is
+                     refused)
   abs(A), max(1d20, 1d20), min(A, B)
   {1d8!!, 1d6!!}kh1  a group of )"
         + to_string(dice::minMembers) + " to " + to_string(dice::maxMembers) + R"( members, summed; khK,

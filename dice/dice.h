@@ -3,9 +3,9 @@
 // The dice notation and its exact engine. Parse reads an expression such as
 // "2d20kh1+5", "4d6r=1kh3" or "8d10!=10>=8f1"; Evaluate gives every total's
 // exact weight over one common denominator; Summarize gives the statistics.
-// Dice with equal faces and no modifiers but keep and drop weigh every total
-// by its number of equally likely outcomes; other dice by whole-number shares
-// of the denominator. A roll that explodes has no highest total: it is listed
+// Dice that neither explode nor reroll weigh every total by its number of
+// equally likely throws; other dice by whole-number shares of a common
+// denominator. A roll that explodes has no highest total: it is listed
 // up to the first total above which less than 10^-15 of the chance remains,
 // and the weight above it is kept exactly, so every share and that remainder
 // add up to the denominator. Weights are GMP integers, so nothing is rounded
@@ -167,7 +167,7 @@ struct Term {
 // groups of two that keep one; a group with neither keep nor count is a sum.
 struct Node {
     enum class Kind { Sum, Product, Divide, Abs, Group };
-    enum class Rounding { Floor, Ceil, Round }; // Round takes halves up: -5/2 is -2
+    enum class Rounding { Floor, Ceil, Round }; // Round takes halves away from zero: -5/2 is -3
     Kind kind = Kind::Sum;
     std::vector<Term> terms; // Sum: terms, each with its sign
     std::vector<Node> operands; // Sum: further parts; Product and Divide: two; Abs: one; Group: its members
@@ -217,9 +217,12 @@ struct Moments {
 struct Distribution {
     std::int64_t lowest = 0; // the total that counts[0] stands for
     std::vector<mpz_class> counts; // the weight of every listed total from lowest to Highest()
-    mpz_class outcomes; // the common denominator: for plain dice, the product of every die's sides
+    mpz_class outcomes; // the common denominator: the product of every die's faces unless weighted
     mpz_class tail; // the weight of every total above Highest(): 0 unless unbounded
     std::optional<Moments> moments; // for an unbounded roll
+    // Whether `outcomes` is only a common denominator of unequal weights, as
+    // where dice explode or reroll; otherwise it counts equally likely throws.
+    bool weighted = false;
 
     std::int64_t Highest() const; // the last listed total
     bool Unbounded() const;

@@ -7,6 +7,7 @@
 #include "dice/keep.h"
 #include "dice/rules.h"
 #include "dice/text.h"
+#include "dice/throws.h"
 #include "dice/tree.h"
 #include "dice/weights.h"
 
@@ -228,7 +229,10 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop)
     return Evaluate(expression, stop, INT64_MIN);
 }
 
-Distribution Evaluate(const Expression &expression, std::stop_token stop, std::int64_t through)
+namespace
+{
+
+Distribution Counted(const Expression &expression, const std::stop_token &stop, std::int64_t through)
 {
     CheckExpression(expression);
     detail::Check(stop);
@@ -313,6 +317,18 @@ Distribution Evaluate(const Expression &expression, std::stop_token stop, std::i
         }
         last = detail::Further(total, least, last);
     }
+}
+
+} // namespace
+
+Distribution Evaluate(const Expression &expression, std::stop_token stop, std::int64_t through)
+{
+    Distribution roll = Counted(expression, stop, through);
+    if (const std::optional<mpz_class> throws = detail::Throws(expression))
+        detail::OverThrows(roll, *throws);
+    else
+        roll.weighted = true;
+    return roll;
 }
 
 } // namespace dice

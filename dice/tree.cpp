@@ -195,9 +195,12 @@ std::int64_t Rounded(std::int64_t n, std::int64_t d, Node::Rounding rounding)
         return FloorDivide(n, d);
     case Node::Rounding::Ceil:
         return -FloorDivide(-n, d);
-    case Node::Rounding::Round:
-        // floor(n / d + 1/2): halves go up, -5/2 to -2.
-        return FloorDivide(2 * n + d, 2 * d);
+    case Node::Rounding::Round: {
+        // Halves go away from zero, as online dice rollers round: -5/2 to -3,
+        // 5/2 to 3, so that round(-A / B) is -round(A / B).
+        const std::int64_t magnitude = (2 * (n < 0 ? -n : n) + (d < 0 ? -d : d)) / (2 * (d < 0 ? -d : d));
+        return (n < 0) != (d < 0) ? -magnitude : magnitude;
+    }
     }
     return 0;
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 #include <optional>
@@ -50,6 +51,13 @@ Die Exploding(int sides, int depth)
 std::int64_t FloorDiv(std::int64_t n, std::int64_t d)
 {
     return n / d - (n % d != 0 && (n < 0) != (d < 0) ? 1 : 0);
+}
+
+// n / d to the nearest whole number, halves away from zero, as the C library
+// rounds.
+std::int64_t HalfAway(std::int64_t n, std::int64_t d)
+{
+    return std::lround(static_cast<double>(n) / static_cast<double>(d));
 }
 
 // The k highest (or lowest) of some values, summed.
@@ -94,7 +102,7 @@ std::map<std::int64_t, mpq_class> EveryThrow(const Case &c)
 } // namespace
 
 // Faults each aims at: * after + and -, or right to left; round taking
-// halves away from zero or down; a group keep that keeps dice instead of
+// halves up, down or to even, on either sign of the quotient; a group keep that keeps dice instead of
 // members; a count of members that counts dice; a divisor's sign lost.
 TEST(DiceTree, EveryFormAgreesWithEveryThrow)
 {
@@ -116,8 +124,11 @@ TEST(DiceTree, EveryFormAgreesWithEveryThrow)
             [](const Throw &t) { return t[0] * 20 - t[1] * 3 - t[2] * 50; } },
         { "2*(2d6+3)", { D(6), D(6) }, [](const Throw &t) { return 2 * (t[0] + t[1] + 3); } },
         { "-(1d4-1d6)*1d3", { D(4), D(6), D(3) }, [](const Throw &t) { return -(t[0] - t[1]) * t[2]; } },
-        { "round((1d4-1d4)/2)", { D(4), D(4) }, [](const Throw &t) { return FloorDiv(2 * (t[0] - t[1]) + 2, 4); } },
-        { "round(-5/2)+round(1d6/-2)", { D(6) }, [](const Throw &t) { return -2 + FloorDiv(-t[0] + 1, 2); } },
+        { "round((1d4-1d4)/2)", { D(4), D(4) }, [](const Throw &t) { return HalfAway(t[0] - t[1], 2); } },
+        { "round(-5/2)+10*round(1d6/-2)", { D(6) }, [](const Throw &t) { return -3 + 10 * HalfAway(t[0], -2); } },
+        { "round((1d6-1d6)/(1d3+1))",
+            { D(6), D(6), D(3) },
+            [](const Throw &t) { return HalfAway(t[0] - t[1], t[2] + 1); } },
         { "floor((1d6-1d6)/3)", { D(6), D(6) }, [](const Throw &t) { return FloorDiv(t[0] - t[1], 3); } },
         { "ceil((1d6-1d6)/(1d2+1))",
             { D(6), D(6), D(2) },
@@ -251,6 +262,18 @@ TEST(DiceTree, EveryFormAgreesWithEveryThrow)
             expected.erase(total);
         }
         EXPECT_EQ(listed, roll.outcomes) << c.text;
+        // Where every throw is as likely as any other, the outcomes are the
+        // throws a player counts, not a reduced denominator.
+        mpz_class throws = 1;
+        for (const Die &die : c.dice) {
+            const bool even = std::all_of(die.begin(), die.end(), [&](const auto &face) {
+                return face.second == mpq_class(1, static_cast<long>(die.size()));
+            });
+            throws = even ? mpz_class(throws * static_cast<long>(die.size())) : mpz_class(0);
+        }
+        if (throws != 0) {
+            EXPECT_EQ(roll.outcomes, throws) << c.text;
+        }
         for (const auto &[total, chance] : expected) {
             if (!c.below || total < *c.below) {
                 EXPECT_EQ(chance, 0) << c.text << ": " << total << " not listed";

@@ -1,0 +1,58 @@
+#include "dice/throws.h"
+
+namespace dice::detail
+{
+
+namespace
+{
+
+void VisitTerms(const Node &node, const std::function<void(const Term &)> &visit)
+{
+    for (const Term &term : node.terms)
+        visit(term);
+    for (const Node &operand : node.operands)
+        VisitTerms(operand, visit);
+}
+
+} // namespace
+
+void ForEachTerm(const Expression &expression, const std::function<void(const Term &)> &visit)
+{
+    for (const Term &term : expression.terms)
+        visit(term);
+    if (expression.tree)
+        VisitTerms(*expression.tree, visit);
+}
+
+std::optional<mpz_class> Throws(const Expression &expression)
+{
+    mpz_class throws = 1;
+    bool even = true;
+    ForEachTerm(expression, [&](const Term &term) {
+        if (term.explode != Explode::None || term.reroll != Reroll::None) {
+            even = false;
+        } else if (term.dice > 0) {
+            mpz_class die;
+            mpz_ui_pow_ui(
+                die.get_mpz_t(), static_cast<unsigned long>(term.sides), static_cast<unsigned long>(term.dice));
+            throws *= die;
+        }
+    });
+    return even ? std::optional(throws) : std::nullopt;
+}
+
+void OverThrows(Distribution &roll, const mpz_class &throws)
+{
+    if (roll.outcomes == throws)
+        return;
+    // Each share times the throws is a whole number of throws, so the
+    // division is exact even where the reduced denominator does not divide
+    // the throws' own count.
+    for (mpz_class &weight : roll.counts) {
+        weight *= throws;
+        mpz_divexact(weight.get_mpz_t(), weight.get_mpz_t(), roll.outcomes.get_mpz_t());
+    }
+    roll.outcomes = throws;
+}
+
+} // namespace dice::detail
