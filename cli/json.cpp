@@ -19,11 +19,16 @@ std::string Fraction(const mpq_class &value)
     return value.get_num().get_str() + "/" + value.get_den().get_str();
 }
 
-Json Share(const mpz_class &part, const mpz_class &whole)
+const char *Unit(bool weighted)
+{
+    return weighted ? "weights" : "outcomes";
+}
+
+Json Share(const mpz_class &part, const mpz_class &whole, bool weighted)
 {
     mpq_class fraction(part, whole);
     fraction.canonicalize();
-    return Json { { "outcomes", part.get_str() },
+    return Json { { Unit(weighted), part.get_str() },
         { "fraction", Fraction(fraction) },
         { "percent", dice::SignificantPercent(part, whole, 17) } };
 }
@@ -35,13 +40,13 @@ Json Roll(const Named &named)
     Json totals = Json::array();
     for (std::size_t i = 0; i < roll.counts.size(); ++i) {
         Json total = { { "total", roll.lowest + static_cast<std::int64_t>(i) } };
-        total.update(Share(roll.counts[i], roll.outcomes));
+        total.update(Share(roll.counts[i], roll.outcomes, roll.weighted));
         totals.push_back(std::move(total));
     }
     Json remainder = nullptr;
     if (roll.Unbounded()) {
         remainder = { { "above", roll.Highest() } };
-        remainder.update(Share(roll.tail, roll.outcomes));
+        remainder.update(Share(roll.tail, roll.outcomes, roll.weighted));
     }
     // An unbounded roll's mean may be known only to within rounding: then
     // there is no fraction to give, only the decimals the text output shows.
@@ -55,7 +60,7 @@ Json Roll(const Named &named)
     };
     return Json {
         { "expression", named.expression },
-        { "outcomes", roll.outcomes.get_str() },
+        { Unit(roll.weighted), roll.outcomes.get_str() },
         { "lowest", roll.lowest },
         { "highest", roll.Unbounded() ? Json(nullptr) : Json(roll.Highest()) },
         { "totals", std::move(totals) },
@@ -74,6 +79,23 @@ std::string RollsJson(std::span<const Named> rolls)
     return Json { { "rolls", std::move(list) } }.dump(2) + "\n";
 }
 
+std::string ChancesJson(
+    std::optional<std::int64_t> first, std::optional<std::int64_t> last, std::span<const Chance> rolls)
+{
+    Json list = Json::array();
+    for (const Chance &chance : rolls) {
+        const dice::Distribution &roll = *chance.distribution;
+        list.push_back({
+            { "expression", chance.expression },
+            { Unit(roll.weighted), roll.outcomes.get_str() },
+            { "chance", Share(chance.part, roll.outcomes, roll.weighted) },
+        });
+    }
+    const auto end = [](const std::optional<std::int64_t> &total) { return total ? Json(*total) : Json(nullptr); };
+    return Json { { "range", { { "from", end(first) }, { "to", end(last) } } }, { "rolls", std::move(list) } }.dump(2)
+        + "\n";
+}
+
 std::string PairsJson(std::span<const Pair> pairs)
 {
     Json list = Json::array();
@@ -82,11 +104,12 @@ std::string PairsJson(std::span<const Pair> pairs)
         list.push_back({
             { "first", pair.first },
             { "second", pair.second },
-            { "outcomes", versus.outcomes.get_str() },
-            { "wins", Share(versus.wins, versus.outcomes) },
-            { "ties", Share(versus.ties, versus.outcomes) },
-            { "loses", Share(versus.loses, versus.outcomes) },
-            { "undecided", versus.undecided == 0 ? Json(nullptr) : Share(versus.undecided, versus.outcomes) },
+            { Unit(pair.weighted), versus.outcomes.get_str() },
+            { "wins", Share(versus.wins, versus.outcomes, pair.weighted) },
+            { "ties", Share(versus.ties, versus.outcomes, pair.weighted) },
+            { "loses", Share(versus.loses, versus.outcomes, pair.weighted) },
+            { "undecided",
+                versus.undecided == 0 ? Json(nullptr) : Share(versus.undecided, versus.outcomes, pair.weighted) },
         });
     }
     return Json { { "pairs", std::move(list) } }.dump(2) + "\n";

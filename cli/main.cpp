@@ -3,6 +3,7 @@
 // nothing on standard output, and the only failure after that is writing.
 
 #include "cli/json.h"
+#include "cli/progress.h"
 #include "dice/dice.h"
 #include "dice/limits.h"
 #include "dice/text.h"
@@ -73,7 +74,8 @@ Options:
   --csv            one table: total, then outcomes and percent for each EXPR
   --tsv            the same table with tabs
   --json           one JSON document: every total's outcomes, fraction and
-                   percent, and the statistics, for each EXPR
+                   percent, and the statistics, for each EXPR; with a
+                   range below, that chance alone
   --versus         the chance that each EXPR's total beats, ties with and
                    loses to each later one's, for two or more EXPR
   --at-least T     only the chance of a total of T or more
@@ -84,7 +86,12 @@ Options:
 An option's value may also follow an equals sign: --at-least=15.
 With several EXPR, each chance is labelled with its EXPR, or, with --csv or
 --tsv, written as a table of expression and percent.
-Counts and percents in JSON are strings, so that no reader rounds them.
+Only one of --csv, --tsv and --json may be given. Counts and percents in
+JSON are strings, so that no reader rounds them.
+Where no die explodes or rerolls, the outcomes are the equally likely
+throws; otherwise "weights out of N" names a common denominator, and the
+tables' counts are weights. The text lists the totals that can come, and an
+unbounded roll up to its last total that shows a digit.
 
 Exit status: 0 on success, 2 for a bad expression or usage, 1 when the
 output cannot be written.
@@ -127,6 +134,7 @@ Request ReadArguments(int argc, char **argv)
     Request request;
     bool range = false;
     bool options = true;
+    std::string format; // the output format's option, once given
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (!options || argument.substr(0, 2) != "--") {
@@ -159,10 +167,15 @@ Request ReadArguments(int argc, char **argv)
             || name == "--version") {
             if (attached)
                 throw UsageError { name + " takes no value" };
-            if (name == "--versus")
+            if (name == "--versus") {
                 request.versus = true;
-            else if (name == "--csv" || name == "--tsv" || name == "--json")
+            } else if (name == "--csv" || name == "--tsv" || name == "--json") {
+                if (!format.empty() && format != name)
+                    throw UsageError { format + " and " + name
+                        + " cannot be given together: choose one output format" };
+                format = name;
                 request.layout = name == "--csv" ? Layout::Csv : name == "--tsv" ? Layout::Tsv : Layout::Json;
+            }
         } else if (name == "--at-least" || name == "--at-most" || name == "--between") {
             if (range)
                 throw UsageError { "only one of --at-least, --at-most and --between may be given" };
@@ -188,27 +201,45 @@ Request ReadArguments(int argc, char **argv)
     }
     if (request.expressions.empty())
         throw UsageError { "no expression given" };
-    if (range && (request.versus || request.layout == Layout::Json))
-        throw UsageError { std::string(request.versus ? "--versus" : "--json")
-            + " cannot be given with --at-least, --at-most or --between" };
+    if (range && request.versus)
+        throw UsageError { "--versus cannot be given with --at-least, --at-most or --between" };
     if (request.versus && request.expressions.size() < 2)
         throw UsageError { "--versus needs at least two expressions" };
     return request;
 }
 
-std::string Block(const std::string &heading, const dice::Distribution &distribution)
+// What a roll's counts are out of: its throws, where they are equally
+// likely, or else the common denominator of its weights.
+std::string Denominator(const dice::Distribution &roll)
 {
-    const dice::Statistics statistics = dice::Summarize(distribution);
-    std::string text =
-        heading + ": " + distribution.outcomes.get_str() + (distribution.outcomes == 1 ? " outcome\n" : " outcomes\n");
-    for (std::size_t i = 0; i < distribution.counts.size(); ++i) {
-        const std::int64_t total = distribution.lowest + static_cast<std::int64_t>(i);
-        text += "P(" + std::to_string(total)
-            + ") = " + dice::TablePercent(distribution.counts[i], distribution.outcomes) + "\n";
+    if (roll.weighted)
+        return "weights out of " + roll.outcomes.get_str();
+    return roll.outcomes.get_str() + (roll.outcomes == 1 ? " outcome" : " outcomes");
+}
+
+// The text is read by a person: totals that cannot come are left out, and
+// an unbounded roll ends at the last total whose share shows a digit, the
+// line above it holding all the rest exactly.
+std::string Block(const std::string &heading, const dice::Distribution &roll, const std::string &note)
+{
+    const dice::Statistics statistics = dice::Summarize(roll);
+    std::string text = heading + ": " + Denominator(roll) + (note.empty() ? "" : ", " + note) + "\n";
+    const auto count = [&](std::int64_t total) -> const mpz_class & {
+        return roll.counts[static_cast<std::size_t>(total - roll.lowest)];
+    };
+    std::int64_t last = roll.Highest();
+    if (statistics.unbounded) {
+        const std::string nothing = dice::TablePercent(0, 1);
+        while (last > roll.lowest && dice::TablePercent(count(last), roll.outcomes) == nothing)
+            --last;
+    }
+    for (std::int64_t total = roll.lowest; total <= last; ++total) {
+        if (count(total) != 0)
+            text += "P(" + std::to_string(total) + ") = " + dice::TablePercent(count(total), roll.outcomes) + "\n";
     }
     if (statistics.unbounded) {
-        text += "P(>" + std::to_string(distribution.Highest())
-            + ") = " + dice::TablePercent(distribution.tail, distribution.outcomes) + "\n";
+        const mpz_class rest = dice::RangeOutcomes(roll, last + 1, INT64_MAX);
+        text += "P(>" + std::to_string(last) + ") = " + dice::TablePercent(rest, roll.outcomes) + "\n";
     }
     text += "Lowest: " + std::to_string(statistics.lowest) + "\n";
     text += "Highest: " + (statistics.unbounded ? std::string("unbounded") : std::to_string(statistics.highest)) + "\n";
@@ -220,6 +251,18 @@ std::string Block(const std::string &heading, const dice::Distribution &distribu
     for (std::size_t i = 0; i < statistics.mostLikely.size(); ++i)
         text += (i == 0 ? " " : ", ") + std::to_string(statistics.mostLikely[i]);
     return text + "\n";
+}
+
+// An expression as the progress line names it: short enough for one line.
+std::string Shortened(const std::string &expression)
+{
+    constexpr std::size_t most = 40;
+    if (expression.size() <= most)
+        return expression;
+    std::size_t cut = most - 3;
+    while (cut > 0 && (static_cast<unsigned char>(expression[cut]) & 0xC0) == 0x80)
+        --cut; // not inside a character of several bytes
+    return expression.substr(0, cut) + "...";
 }
 
 // How far an unbounded roll must be listed past its last listed total for
@@ -269,7 +312,10 @@ std::string VersusOutput(const Request &request, const std::vector<dice::Distrib
     std::vector<cli::Pair> pairs;
     for (std::size_t i = 0; i < rolls.size(); ++i) {
         for (std::size_t j = i + 1; j < rolls.size(); ++j)
-            pairs.push_back({ request.expressions[i], request.expressions[j], dice::Against(rolls[i], rolls[j]) });
+            pairs.push_back({ request.expressions[i],
+                request.expressions[j],
+                dice::Against(rolls[i], rolls[j]),
+                rolls[i].weighted || rolls[j].weighted });
     }
     if (request.layout == Layout::Json)
         return cli::PairsJson(pairs);
@@ -310,10 +356,24 @@ std::string VersusOutput(const Request &request, const std::vector<dice::Distrib
     return text;
 }
 
-std::string Output(const Request &request, const std::vector<dice::Distribution> &rolls)
+std::optional<std::int64_t> Given(std::int64_t end)
+{
+    return end == INT64_MIN || end == INT64_MAX ? std::nullopt : std::optional(end);
+}
+
+std::string Output(
+    const Request &request, const std::vector<dice::Distribution> &rolls, const std::vector<std::string> &notes)
 {
     if (request.versus)
         return VersusOutput(request, rolls);
+    if (request.layout == Layout::Json && request.first) {
+        std::vector<cli::Chance> chances;
+        for (std::size_t i = 0; i < rolls.size(); ++i) {
+            chances.push_back(
+                { request.expressions[i], &rolls[i], dice::RangeOutcomes(rolls[i], *request.first, *request.last) });
+        }
+        return cli::ChancesJson(Given(*request.first), Given(*request.last), chances);
+    }
     if (request.layout == Layout::Json) {
         std::vector<cli::Named> named;
         for (std::size_t i = 0; i < rolls.size(); ++i)
@@ -345,7 +405,7 @@ std::string Output(const Request &request, const std::vector<dice::Distribution>
         for (std::size_t i = 0; i < rolls.size(); ++i) {
             if (i > 0)
                 text += '\n';
-            text += Block(request.expressions[i], rolls[i]);
+            text += Block(request.expressions[i], rolls[i], notes[i]);
         }
         return text;
     }
@@ -401,13 +461,18 @@ int main(int argc, char **argv)
         return 2;
     }
 
+    cli::Progress progress(cli::ProgressDelay());
     std::vector<dice::Distribution> rolls;
     std::vector<dice::Expression> parsed;
+    std::vector<std::string> notes;
     for (const std::string &expression : request.expressions) {
+        progress.Counting(Shortened(expression));
         try {
             parsed.push_back(dice::Parse(expression));
             rolls.push_back(dice::Evaluate(parsed.back()));
+            notes.push_back(dice::ExplodeNote(parsed.back()));
         } catch (const dice::ParseError &error) {
+            progress.Clear();
             std::fprintf(stderr, "%s\n", dice::ErrorText(expression, error).c_str());
             return 2;
         }
@@ -421,18 +486,28 @@ int main(int argc, char **argv)
             if (!through)
                 continue;
             const dice::Distribution &roll = rolls[i];
-            if (*through - roll.Highest() > roll.Highest() - roll.lowest + 1) {
+            // Each total further costs more than the last, as its weight's
+            // denominator grows: as far as the parser lets a roll be listed
+            // past its end, or as far again as the roll already spans.
+            const std::int64_t reach = std::max(roll.Highest() - roll.lowest + 1, dice::maxListedPast);
+            if (*through - roll.Highest() > reach) {
+                progress.Clear();
                 std::fprintf(stderr,
                     "%s: %s: totals more than %lld past its last listed total %lld are not counted\n",
                     program.data(),
                     request.expressions[i].c_str(),
-                    static_cast<long long>(roll.Highest() - roll.lowest + 1),
+                    static_cast<long long>(reach),
                     static_cast<long long>(roll.Highest()));
                 return 2;
             }
+            progress.Counting(Shortened(request.expressions[i]) + " through " + std::to_string(*through));
             rolls[i] = dice::Evaluate(parsed[i], {}, *through);
             moved = true;
         }
     }
-    return Write(Output(request, rolls));
+    if (request.versus)
+        progress.Counting("each roll against each");
+    std::string output = Output(request, rolls, notes);
+    progress.Clear();
+    return Write(output);
 }

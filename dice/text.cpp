@@ -1,7 +1,10 @@
 #include "dice/text.h"
+#include "dice/throws.h"
 
 #include <algorithm>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace dice
 {
@@ -40,7 +43,65 @@ std::string WithPoint(std::string digits, std::size_t decimals)
     return digits;
 }
 
+// The faces that explode, in words, or empty where that is the top face alone.
+std::string ExplodeWords(const Term &term)
+{
+    const std::vector<std::int64_t> faces = term.Faces();
+    const std::int64_t top = *std::max_element(faces.begin(), faces.end());
+    const Compare &point = term.explodeOn;
+    if (term.explode == Explode::None || point.kind == Compare::Kind::None)
+        return {};
+    if (std::all_of(faces.begin(), faces.end(), [&](std::int64_t face) { return point.Meets(face) == (face == top); }))
+        return {};
+    const std::string value = std::to_string(point.value);
+    switch (point.kind) {
+    case Compare::Kind::Equal:
+        return "explodes on " + value;
+    case Compare::Kind::NotEqual:
+        return "explodes on every face but " + value;
+    case Compare::Kind::Greater:
+        return "explodes on " + std::to_string(point.value + 1) + " or more";
+    case Compare::Kind::GreaterEqual:
+        return "explodes on " + value + " or more";
+    case Compare::Kind::Less:
+        return "explodes on " + std::to_string(point.value - 1) + " or less";
+    case Compare::Kind::LessEqual:
+        return "explodes on " + value + " or less";
+    case Compare::Kind::None:
+        break;
+    }
+    return {};
+}
+
+// How a term's dice are written, to tell them apart in a note.
+std::string DiceName(const Term &term)
+{
+    return std::to_string(term.dice) + "d"
+        + (term.fudge                ? "F"
+                : term.faces.empty() ? std::to_string(term.sides)
+                                     : "{...}");
+}
+
 } // namespace
+
+std::string ExplodeNote(const Expression &expression)
+{
+    std::vector<std::pair<std::string, std::string>> notes;
+    detail::ForEachTerm(expression, [&](const Term &term) {
+        if (term.dice > 0) {
+            if (std::string words = ExplodeWords(term); !words.empty())
+                notes.emplace_back(DiceName(term), std::move(words));
+        }
+    });
+    const bool alike =
+        std::all_of(notes.begin(), notes.end(), [&](const auto &note) { return note.second == notes.front().second; });
+    if (notes.empty() || alike)
+        return notes.empty() ? std::string() : notes.front().second;
+    std::string text;
+    for (const auto &[dice, words] : notes)
+        text += (text.empty() ? "" : "; ") + dice + " " + words;
+    return text;
+}
 
 std::string TableField(const std::string &text, char separator)
 {
@@ -138,10 +199,11 @@ std::string RollsTableText(std::span<const Column> columns, char separator, std:
     std::int64_t lowest = std::numeric_limits<std::int64_t>::max();
     std::int64_t highest = std::numeric_limits<std::int64_t>::min();
     for (const Column &column : columns) {
+        const std::string unit = column.distribution->weighted ? "weights" : "outcomes";
         if (columns.size() == 1) {
-            text += separator + std::string("outcomes") + separator + "percent";
+            text += separator + unit + separator + "percent";
         } else {
-            text += separator + TableField(column.heading + " outcomes", separator);
+            text += separator + TableField(column.heading + " " + unit, separator);
             text += separator + TableField(column.heading + " percent", separator);
         }
         lowest = std::min(lowest, column.distribution->lowest);

@@ -38,6 +38,13 @@ std::string FixedDecimal(const mpq_class &value, int decimals);
 // The square root of a value that is not negative, to this many decimals.
 std::string RootDecimal(const mpq_class &square, int decimals);
 
+// Where the expression's dice explode, in words, where that is more than a
+// die's top face: "explodes on 5 or more" for 12d6!>=5, which a player may
+// have typed meaning that sixes explode and fives and sixes count. Dice that
+// explode at different points are each named. Empty where every die that
+// explodes does so on its top face alone.
+std::string ExplodeNote(const Expression &expression);
+
 // One column pair of a table of several rolls: the roll's counts, headed
 // with its expression as typed.
 struct Column {
@@ -49,8 +56,8 @@ struct Column {
 // or a line end.
 std::string TableField(const std::string &text, char separator);
 
-// "total", then "outcomes" and "percent" for each column headed with its
-// heading, then one row per total from the lowest to the highest of all the
+// "total", then "outcomes" ("weights" where the roll is weighted) and
+// "percent" for each column headed with its heading, then one row per total from the lowest to the highest of all the
 // columns; a total a roll cannot reach has 0 outcomes. Outcomes are the exact
 // integers in full, percents the exact fraction to 17 significant digits.
 // Where a roll is unbounded a last row ">T", T the last total of the table,

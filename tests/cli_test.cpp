@@ -1,5 +1,6 @@
 // Runs the built pipwright-cli as a script would, through the shell.
 #include "dice/limits.h"
+#include "dice/text.h"
 #include "numtext/results.h"
 #include "rollstats/outcomes.h"
 #include "rollstats/rollstats.h"
@@ -8,12 +9,17 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <csignal>
+#include <poll.h>
+#include <pty.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 #include <vector>
 
@@ -72,6 +78,47 @@ std::string Reduced(const std::string &part, const std::string &whole)
     mpq_class share { mpz_class(part), mpz_class(whole) };
     share.canonicalize();
     return share.get_num().get_str() + "/" + share.get_den().get_str();
+}
+
+struct Screen {
+    int status = -1; // as waitpid gives it
+    std::string text; // every byte the program wrote to its terminal
+};
+
+// The program on a terminal of its own, its progress line shown at once;
+// Ctrl+C is typed once that line appears, where `interrupt` says so.
+Screen OnTerminal(const std::string &roll, bool interrupt)
+{
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child == 0) {
+        termios modes {};
+        tcgetattr(STDIN_FILENO, &modes);
+        modes.c_oflag &= ~static_cast<tcflag_t>(OPOST); // line ends as written
+        tcsetattr(STDIN_FILENO, TCSANOW, &modes);
+        setenv("PIPWRIGHT_PROGRESS_AFTER_MS", "0", 1);
+        execl(PIPWRIGHT_CLI, PIPWRIGHT_CLI, roll.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    Screen screen;
+    bool typed = false;
+    for (int waited = 0; waited < 600; ++waited) {
+        pollfd ready { terminal, POLLIN, 0 };
+        if (poll(&ready, 1, 100) == 0)
+            continue;
+        char bytes[4096];
+        const ssize_t got = read(terminal, bytes, sizeof bytes);
+        if (got <= 0)
+            break; // the program has ended and closed its terminal
+        screen.text.append(bytes, static_cast<std::size_t>(got));
+        if (interrupt && !typed && screen.text.find("counting ") != std::string::npos) {
+            typed = write(terminal, "\x03", 1) == 1;
+        }
+    }
+    kill(child, SIGKILL); // in case it hangs: the test then fails, not CTest
+    waitpid(child, &screen.status, 0);
+    close(terminal);
+    return screen;
 }
 
 } // namespace
@@ -138,31 +185,43 @@ TEST(Cli, TablesAndRangesPrintExactly)
 // 1d4! is 4K + R, K geometric with ratio 1/4 and R even on 1 to 3, so
 // P(1d4! > 4k + r) = (4 - r) / 4^(k + 1): the first total with less than
 // 10^-15 above it is 99, and 1 / 4^25 lies above it.
+// The text is for people: it leaves out totals that cannot come and ends an
+// unbounded roll at its last total that shows a digit, the line above it
+// holding the rest. Tables keep every total, for spreadsheets.
 TEST(Cli, UnboundedRollsEndWithTheirRemainder)
 {
     const struct {
         const char *arguments;
         std::vector<const char *> lines;
+        std::vector<const char *> absent = {};
     } cases[] = {
         { "'1d4!'",
-            { "1d4!: 1125899906842624 outcomes",
+            { "1d4!: weights out of 1125899906842624",
                 "P(1) = 25.000000000%",
-                "P(4) = 0.000000000%",
                 "P(5) = 6.250000000%",
-                "P(99) = 0.000000000%",
-                "P(>99) = 0.000000000%",
+                "P(71) = 0.000000001%",
+                "P(>71) = 0.000000001%",
                 "Highest: unbounded",
-                "Mean: 3.333333333 (10/3)" } },
-        { "--csv '1d4!'", { "total,outcomes,percent", "99,1,8.8817841970012523e-14", ">99,1,8.8817841970012523e-14" } },
+                "Mean: 3.333333333 (10/3)" },
+            { "P(4) = 0.000000000%", "P(73) = 0.000000000%", "P(99) = 0.000000000%", "P(>99) = 0.000000000%" } },
+        { "--csv '1d4!'",
+            { "total,weights,percent", "4,0,0", "99,1,8.8817841970012523e-14", ">99,1,8.8817841970012523e-14" } },
         { "--csv '1d4!' 1d2", { "99,1,8.8817841970012523e-14,0,0", ">99,1,8.8817841970012523e-14,0,0" } },
         { "--at-least 100 --csv '1d4!'", { "8.8817841970012523e-14" } },
         { "--at-least 101 --csv '1d4!'", { "8.8817841970012523e-14" } },
         { "--between 98 99 --csv '1d4!'", { "1.7763568394002505e-13" } },
         { "--at-most 99 '1d4!'", { "100.000000000%" } },
-        { "'1d6r=1'", { "1d6r=1: 5 outcomes", "P(2) = 20.000000000%", "Highest: 6" } },
-        { "'2d6ro<2'", { "2d6ro<2: 1296 outcomes", "Mean: 7.833333333 (47/6)" } },
+        { "'1d6r=1'", { "1d6r=1: weights out of 5", "P(2) = 20.000000000%", "Highest: 6" } },
+        { "'2d6ro<2'", { "2d6ro<2: weights out of 1296", "Mean: 7.833333333 (47/6)" } },
+        { "'2*1d6'", { "2*1d6: 6 outcomes", "P(2) = 16.666666667%", "P(12) = 16.666666667%" }, { "P(3) = 0.000000000%" } },
+        { "--csv '2*1d6'", { "3,0,0" } },
+        // Sixes explode and fives and sixes count is 12d6!=6>=5; what was
+        // typed explodes on fives too, which the first line says.
+        { "'12d6!>=5'", {}, { "12d6!>=5: weights" } },
+        { "'12d6!=6>=5'", { "P(0) = 0.770734663%" } },
+        { "'1d6!>=5+1d8!>=7'", {} },
     };
-    for (const auto &[arguments, lines] : cases) {
+    for (const auto &[arguments, lines, absent] : cases) {
         const Finished run = Cli(arguments);
         EXPECT_EQ(run.status, 0) << arguments << run.err;
         std::string out = "\n";
@@ -173,7 +232,53 @@ TEST(Cli, UnboundedRollsEndWithTheirRemainder)
             wanted += '\n';
             EXPECT_NE(out.find(wanted), std::string::npos) << arguments << ": " << line;
         }
+        for (const char *line : absent) {
+            EXPECT_EQ(out.find(std::string("\n") + line + "\n"), std::string::npos) << arguments << ": " << line;
+        }
     }
+    const std::string first = [](const std::string &out) { return out.substr(0, out.find('\n')); }(Cli("'12d6!>=5'").out);
+    EXPECT_EQ(first.substr(first.rfind(',')), ", explodes on 5 or more");
+    EXPECT_NE(Cli("'1d6!>=5+1d8!>=7'").out.find(", 1d6 explodes on 5 or more; 1d8 explodes on 7 or more\n"),
+        std::string::npos);
+    EXPECT_EQ(Cli("'1d6!+2d8!>7'").out.find("explodes"), std::string::npos);
+}
+
+// A chance of a range is one answer in every format, exact however far past
+// an unbounded roll's listing it lies. 1d4! above 4k + r, r from 1 to 3,
+// is (4 - r) / 4^(k + 1), as the test above has it.
+TEST(Cli, EveryFormatGivesTheSameChance)
+{
+    using nlohmann::json;
+    for (const long first : { 100L, 101L, 236L, 300L, 2000L, 10099L }) {
+        long k = (first - 1) / 4;
+        long r = (first - 1) % 4;
+        if (r == 0)
+            r = 4, --k; // 4k is no total: above it is above 4(k - 1) + 3
+        mpz_class power;
+        mpz_ui_pow_ui(power.get_mpz_t(), 4, static_cast<unsigned long>(k + 1));
+        mpq_class exact(4 - std::min(r, 3L), power);
+        exact.canonicalize();
+        const std::string at = "--at-least " + std::to_string(first) + " '1d4!'";
+        const Finished text = Cli(at);
+        const Finished csv = Cli("--csv " + at);
+        const Finished document = Cli("--json " + at);
+        ASSERT_EQ(text.status + csv.status + document.status, 0) << at << csv.err << document.err;
+        const std::string percent = dice::SignificantPercent(exact.get_num(), exact.get_den(), 17);
+        EXPECT_EQ(text.out, dice::TablePercent(exact.get_num(), exact.get_den()) + "\n") << at;
+        EXPECT_EQ(csv.out, percent + "\n") << at;
+        const json chance = json::parse(document.out).at("rolls").at(0).at("chance");
+        EXPECT_EQ(chance.at("fraction"), exact.get_num().get_str() + "/" + exact.get_den().get_str()) << at;
+        EXPECT_EQ(chance.at("percent"), percent) << at;
+    }
+    const json both = json::parse(Cli("--json --between 3 5 1d20 '1d6r=1'").out);
+    EXPECT_EQ(both.at("range"), json({ { "from", 3 }, { "to", 5 } }));
+    EXPECT_EQ(both.at("rolls").at(0),
+        json({ { "expression", "1d20" },
+            { "outcomes", "20" },
+            { "chance", { { "outcomes", "3" }, { "fraction", "3/20" }, { "percent", "15.000000000000000" } } } }));
+    EXPECT_EQ(both["rolls"].at(1).at("chance").at("weights"), "3");
+    const json high = json::parse(Cli("--json --at-most 4 1d6").out);
+    EXPECT_EQ(high.at("range"), json({ { "from", nullptr }, { "to", 4 } }));
 }
 
 TEST(Cli, ExitStatusSaysWhatWentWrong)
@@ -197,9 +302,15 @@ TEST(Cli, ExitStatusSaysWhatWentWrong)
         { "", "--at-most 1 --at-least 2 1d6", 2, "only one of", false },
         { "", "--versus 1d6", 2, "--versus needs at least two expressions", false },
         { "", "--versus --at-least 3 1d6 1d8", 2, "--versus cannot be given with --at-least", false },
-        { "", "--json --between 1 2 1d6", 2, "--json cannot be given with", false },
+        { "", "--json --between 1 2 1d6", 0, "", true },
+        { "", "--csv 1d6 --json", 2, "--csv and --json cannot be given together", false },
+        { "", "--tsv --tsv 1d6", 0, "", true },
         { "", "--versus=1 1d6 1d8", 2, "--versus takes no value", false },
-        { "", "--versus 1d6! 1d100+1000", 2, "are not counted", false },
+        { "", "--versus 1d6! 1d100+1000", 0, "", true },
+        { "", "--versus 1d6! 1d100+20000", 2, "totals more than 10000 past its last listed total 117 are not counted",
+            false },
+        // No progress line where standard error is no terminal, however long.
+        { "PIPWRIGHT_PROGRESS_AFTER_MS=0", "'10d10!!kh5'", 0, "", true },
         { "", "100d100 >/dev/full", 1, "cannot write the output", false },
         // A reader that stops early: the program dies of SIGPIPE or, with the
         // signal ignored, sees EPIPE; either way it says nothing. The status
@@ -217,6 +328,26 @@ TEST(Cli, ExitStatusSaysWhatWentWrong)
         EXPECT_EQ(!run.out.empty(), out) << arguments;
     }
     EXPECT_EQ(Cli("--version").out, "pipwright-cli " PIPWRIGHT_VERSION "\n");
+}
+
+// A person at a terminal is told what is being counted while it takes long;
+// the line is gone before the answer, which is as a script reads it, and
+// Ctrl+C clears it and ends the program at once, killed by the signal.
+TEST(Cli, ProgressLineOnATerminalOnly)
+{
+    const Screen answered = OnTerminal("100d100!!kh50", false);
+    ASSERT_TRUE(WIFEXITED(answered.status) && WEXITSTATUS(answered.status) == 0) << answered.text;
+    EXPECT_EQ(answered.text.find("\r\033[Kcounting 100d100!!kh50... 0 s"), 0u) << answered.text;
+    const std::size_t cleared = answered.text.rfind("\r\033[K");
+    ASSERT_NE(cleared, std::string::npos);
+    EXPECT_EQ(answered.text.substr(cleared + 4), Cli("'100d100!!kh50'").out);
+
+    const Screen stopped = OnTerminal("100d2!!kh1", true);
+    ASSERT_TRUE(WIFSIGNALED(stopped.status)) << stopped.text;
+    EXPECT_EQ(WTERMSIG(stopped.status), SIGINT);
+    EXPECT_NE(stopped.text.find("counting 100d2!!kh1"), std::string::npos);
+    ASSERT_GE(stopped.text.size(), 4u);
+    EXPECT_EQ(stopped.text.substr(stopped.text.size() - 4), "\r\033[K") << stopped.text;
 }
 
 // What a newcomer types, with the exact output and exit status of each.
@@ -433,9 +564,12 @@ TEST(Cli, JsonAgreesWithTheCsvTable)
     for (std::size_t r = 0; r < rolls.size(); ++r) {
         const json &roll = document["rolls"][r];
         EXPECT_EQ(roll.at("expression"), rolls[r]);
-        const std::string outcomes = roll.at("outcomes");
+        // Dice that explode or reroll have weights, not throws.
+        const std::string unit = rolls[r].find_first_of("!r") == std::string::npos ? "outcomes" : "weights";
+        const std::string outcomes = roll.at(unit);
         std::vector<std::vector<std::string>> csv = CsvRows(Cli("--csv '" + rolls[r] + "'").out);
         ASSERT_GE(csv.size(), 2u) << rolls[r];
+        EXPECT_EQ(csv.front().at(1), unit) << rolls[r];
         csv.erase(csv.begin());
         const bool unbounded = csv.back()[0][0] == '>';
         EXPECT_EQ(roll.at("highest").is_null(), unbounded) << rolls[r];
@@ -443,7 +577,7 @@ TEST(Cli, JsonAgreesWithTheCsvTable)
         if (unbounded) {
             const json &remainder = roll["remainder"];
             EXPECT_EQ(std::to_string(remainder.at("above").get<long long>()), csv.back()[0].substr(1));
-            EXPECT_EQ(remainder.at("outcomes"), csv.back()[1]);
+            EXPECT_EQ(remainder.at(unit), csv.back()[1]);
             EXPECT_EQ(remainder.at("percent"), csv.back()[2]);
             EXPECT_EQ(remainder.at("fraction"), Reduced(csv.back()[1], outcomes));
             csv.pop_back();
@@ -453,14 +587,14 @@ TEST(Cli, JsonAgreesWithTheCsvTable)
         EXPECT_EQ(std::to_string(roll.at("lowest").get<long long>()), csv.front()[0]);
         const json &totals = roll.at("totals");
         ASSERT_EQ(totals.size(), csv.size()) << rolls[r];
-        mpz_class sum(unbounded ? roll["remainder"]["outcomes"].get<std::string>() : "0");
+        mpz_class sum(unbounded ? roll["remainder"][unit].get<std::string>() : "0");
         for (std::size_t i = 0; i < csv.size(); ++i) {
             const json &total = totals[i];
             EXPECT_EQ(std::to_string(total.at("total").get<long long>()), csv[i][0]) << rolls[r];
-            EXPECT_EQ(total.at("outcomes"), csv[i][1]) << rolls[r] << " " << csv[i][0];
+            EXPECT_EQ(total.at(unit), csv[i][1]) << rolls[r] << " " << csv[i][0];
             EXPECT_EQ(total.at("percent"), csv[i][2]) << rolls[r] << " " << csv[i][0];
             EXPECT_EQ(total.at("fraction"), Reduced(csv[i][1], outcomes)) << rolls[r] << " " << csv[i][0];
-            sum += mpz_class(total["outcomes"].get<std::string>());
+            sum += mpz_class(total[unit].get<std::string>());
         }
         EXPECT_EQ(sum, mpz_class(outcomes)) << rolls[r];
         // The statistics as the text output writes them.
