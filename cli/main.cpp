@@ -92,6 +92,8 @@ Where no die explodes or rerolls, the outcomes are the equally likely
 throws; otherwise "weights out of N" names a common denominator, and the
 tables' counts are weights. The text lists the totals that can come, and an
 unbounded roll up to its last total that shows a digit.
+On a terminal, a count that takes more than a second says so on standard
+error until it ends; Ctrl+C stops it.
 
 Exit status: 0 on success, 2 for a bad expression or usage, 1 when the
 output cannot be written.
