@@ -161,7 +161,7 @@ std::string ErrorMessage(const ParseError &error)
     case ErrorCode::ExpectedTerm:
         return error.Text().empty() ? "missing a number or dice at the end" : Expected(error, "a number or dice");
     case ErrorCode::ExpectedOperator:
-        return Expected(error, "'+' or '-'");
+        return Expected(error, "'+', '-' or '*'");
     case ErrorCode::NotAnOperator:
         return quoted + " is not an operator: multiply with '*'";
     case ErrorCode::NotAModifier:

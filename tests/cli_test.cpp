@@ -291,7 +291,8 @@ TEST(Cli, UsagePeopleTypeIsReadOrExplained)
         { "\"1d6+$(printf '%2000s' '')2Q\"",
             2,
             "",
-            "..." + std::string(58, ' ') + "2Q: unexpected 'Q': expected '+' or '-'\n" + std::string(62, ' ') + "^\n" },
+            "..." + std::string(58, ' ') + "2Q: unexpected 'Q': expected '+', '-' or '*'\n" + std::string(62, ' ')
+                + "^\n" },
     };
     for (const auto &[arguments, status, out, err] : cases) {
         const Finished run = Cli(arguments);

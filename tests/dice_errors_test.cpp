@@ -51,8 +51,8 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
             "1d6: character U+00D7 MULTIPLICATION SIGN: only ASCII characters belong in an expression\n ^" },
         { "1d6+", ErrorCode::ExpectedTerm, "1d6+: missing a number or dice at the end\n    ^" },
         { "++1", ErrorCode::ExpectedTerm, "++1: unexpected '+': expected a number or dice\n ^" },
-        { "1d6+2Q", ErrorCode::ExpectedOperator, "1d6+2Q: unexpected 'Q': expected '+' or '-'\n     ^" },
-        { "1d6\n", ErrorCode::ExpectedOperator, "1d6?: unexpected character U+000A: expected '+' or '-'\n   ^" },
+        { "1d6+2Q", ErrorCode::ExpectedOperator, "1d6+2Q: unexpected 'Q': expected '+', '-' or '*'\n     ^" },
+        { "1d6\n", ErrorCode::ExpectedOperator, "1d6?: unexpected character U+000A: expected '+', '-' or '*'\n   ^" },
         { "3 x 1d6", ErrorCode::NotAnOperator, "3 x 1d6: 'x' is not an operator: multiply with '*'\n  ^" },
         { "D20 Dis", ErrorCode::NotAModifier, "D20 Dis: 'Dis' is not a modifier: type 2d20kl1\n    ^" },
         { "4dFa",
@@ -132,7 +132,7 @@ TEST(DiceErrors, TheCaretLinesUpUnderWhatWasTyped)
                   after),
         fullWidthOne
             + "e\xcc\x81"
-              "d6x: unexpected 'x': expected '+' or '-'\n     ^");
+              "d6x: unexpected 'x': expected '+', '-' or '*'\n     ^");
 
     // An error in the middle: cut on both sides, the caret under the 'Q'.
     const std::string text = "1d6+" + std::string(2000, ' ') + "2Q" + std::string(2000, ' ') + "+3";

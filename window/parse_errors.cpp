@@ -68,7 +68,7 @@ QString ParseErrors::Message(const dice::ParseError &error)
         return atEnd ? tr("missing a number or dice at the end")
                      : tr("unexpected %1: expected a number or dice").arg(character);
     case ErrorCode::ExpectedOperator:
-        return atEnd ? tr("missing '+' or '-'") : tr("unexpected %1: expected '+' or '-'").arg(character);
+        return atEnd ? tr("missing '+', '-' or '*'") : tr("unexpected %1: expected '+', '-' or '*'").arg(character);
     case ErrorCode::NotAnOperator:
         return tr("'%1' is not an operator: multiply with '*'").arg(Typed(error));
     case ErrorCode::NotAModifier:

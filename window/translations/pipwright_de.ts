@@ -302,14 +302,6 @@
         <translation>%1 ist hier unerwartet: Erwartet wird eine Zahl oder ein Würfel</translation>
     </message>
     <message>
-        <source>missing &apos;+&apos; or &apos;-&apos;</source>
-        <translation>&apos;+&apos; oder &apos;-&apos; fehlt</translation>
-    </message>
-    <message>
-        <source>unexpected %1: expected &apos;+&apos; or &apos;-&apos;</source>
-        <translation>%1 ist hier unerwartet: Erwartet wird &apos;+&apos; oder &apos;-&apos;</translation>
-    </message>
-    <message>
         <source>&apos;%1&apos; is not a modifier: type %2</source>
         <translation>&apos;%1&apos; ist kein Zusatz: Tippen Sie %2</translation>
     </message>
@@ -532,6 +524,14 @@
     <message>
         <source>a roll that explodes would be listed %1 totals past its own end: keep what is beside it or compared with it within %2</source>
         <translation>ein explodierender Wurf würde %1 Summen über sein eigenes Ende hinaus aufgelistet: halten Sie, was daneben steht oder damit verglichen wird, innerhalb von %2</translation>
+    </message>
+    <message>
+        <source>missing &apos;+&apos;, &apos;-&apos; or &apos;*&apos;</source>
+        <translation>&apos;+&apos;, &apos;-&apos; oder &apos;*&apos; fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected &apos;+&apos;, &apos;-&apos; or &apos;*&apos;</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird &apos;+&apos;, &apos;-&apos; oder &apos;*&apos;</translation>
     </message>
 </context>
 <context>
