@@ -80,6 +80,7 @@ enum class ErrorCode {
     UnboundedOperand, // Text: the operator or function that needs a highest total
     TotalTooLarge, // a total could lie beyond maxTotal either way
     ListedTooFar, // Numbers: how far past its own end a roll that explodes would be listed, more than maxListedPast
+    NotAGroupModifier, // Text: the word after a group
 };
 
 class ParseError : public std::exception

@@ -264,6 +264,8 @@ std::string ErrorMessage(const ParseError &error)
         return "a total could lie beyond " + std::to_string(maxTotal) + " either way";
     case ErrorCode::SpanTooLarge:
         return "the totals would span more than " + std::to_string(maxSpan) + " values";
+    case ErrorCode::NotAGroupModifier:
+        return quoted + " is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or >=8";
     }
     return "not an expression";
 }

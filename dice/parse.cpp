@@ -491,7 +491,7 @@ private:
                 return name == "f" || name[0] == 'k' || name[0] == 'd';
             });
             if (!known)
-                throw ParseError(ErrorCode::NotAModifier, at, {}, std::string(m_text.substr(at, run.size())));
+                throw ParseError(ErrorCode::NotAGroupModifier, at, {}, std::string(m_text.substr(at, run.size())));
             m_at = at;
             for (const std::string_view name : found) {
                 const std::size_t nameAt = m_at;

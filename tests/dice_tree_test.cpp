@@ -362,9 +362,10 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
         { "{1d6,1d6}>=3kh1",
             ErrorCode::KeepAndCount,
             "{1d6,1d6}>=3kh1: a group keeps or drops members, or counts them, not both\n            ^" },
-        { "{1d6,1d6}r1",
-            ErrorCode::NotAModifier,
-            "{1d6,1d6}r1: 'r' is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f\n         ^" },
+        { "{4d6kh3, 4d6kh3}r<8",
+            ErrorCode::NotAGroupModifier,
+            "{4d6kh3, 4d6kh3}r<8: 'r' is not a modifier of a group: a group takes only keep, drop and counts, such as "
+            "kh1 or >=8\n                ^" },
         { "max(1d6)", ErrorCode::ArgumentCount, "max(1d6): max takes 2 rolls, not 1: write max(A, B)\n       ^" },
         { "abs(1d6, 2)", ErrorCode::ArgumentCount, "abs(1d6, 2): abs takes 1 roll, not 2: write abs(A)\n       ^" },
         { "min(1,2,3)", ErrorCode::ArgumentCount, "min(1,2,3): min takes 2 rolls, not 3: write min(A, B)\n       ^" },

@@ -176,6 +176,9 @@ QString ParseErrors::Message(const dice::ParseError &error)
         return tr("a roll that explodes would be listed %1 totals past its own end: keep what is beside it or "
                   "compared with it within %2")
             .arg(Number(Number(error, 0)), Number(dice::maxListedPast));
+    case ErrorCode::NotAGroupModifier:
+        return tr("'%1' is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or >=8")
+            .arg(Typed(error));
     }
     return tr("not an expression");
 }

@@ -533,6 +533,10 @@
         <source>unexpected %1: expected &apos;+&apos;, &apos;-&apos; or &apos;*&apos;</source>
         <translation>%1 ist hier unerwartet: Erwartet wird &apos;+&apos;, &apos;-&apos; oder &apos;*&apos;</translation>
     </message>
+    <message>
+        <source>&apos;%1&apos; is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or &gt;=8</source>
+        <translation>&apos;%1&apos; ist kein Zusatz einer Gruppe: Eine Gruppe nimmt nur Behalten, Streichen und Zählungen, etwa kh1 oder &gt;=8</translation>
+    </message>
 </context>
 <context>
     <name>window::PictureExport</name>
