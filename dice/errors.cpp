@@ -166,7 +166,9 @@ std::string ErrorMessage(const ParseError &error)
         return quoted + " is not an operator: multiply with '*'";
     case ErrorCode::NotAModifier:
         if (error.Hint().empty())
-            return quoted + " is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f";
+            return quoted
+                + " is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, a compare point "
+                  "such as >=8, f, s, sa, sd, cs and cf";
         return quoted + " is not a modifier: type " + error.Hint();
     case ErrorCode::ExpectedSides:
         return Expected(error, "the number of sides");

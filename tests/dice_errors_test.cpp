@@ -57,7 +57,8 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
         { "D20 Dis", ErrorCode::NotAModifier, "D20 Dis: 'Dis' is not a modifier: type 2d20kl1\n    ^" },
         { "4dFa",
             ErrorCode::NotAModifier,
-            "4dFa: 'a' is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f\n   ^" },
+            "4dFa: 'a' is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, "
+            "a compare point such as >=8, f, s, sa, sd, cs and cf\n   ^" },
         { "1d", ErrorCode::ExpectedSides, "1d: missing the number of sides\n  ^" },
         { "1dh", ErrorCode::ExpectedSides, "1dh: unexpected 'h': expected the number of sides\n  ^" },
         { "4d6k", ErrorCode::ExpectedKeep, "4d6k: missing how many dice to keep\n    ^" },

@@ -73,7 +73,10 @@ QString ParseErrors::Message(const dice::ParseError &error)
         return tr("'%1' is not an operator: multiply with '*'").arg(Typed(error));
     case ErrorCode::NotAModifier:
         if (error.Hint().empty())
-            return tr("'%1' is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f").arg(Typed(error));
+            return tr(
+                "'%1' is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, a compare "
+                "point such as >=8, f, s, sa, sd, cs and cf")
+                .arg(Typed(error));
         return tr("'%1' is not a modifier: type %2").arg(Typed(error), QString::fromStdString(error.Hint()));
     case ErrorCode::ExpectedSides:
         return atEnd ? tr("missing the number of sides")

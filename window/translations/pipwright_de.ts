@@ -378,10 +378,6 @@
         <translation>Bei Zeichen %1: %2</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f</source>
-        <translation>&apos;%1&apos; ist kein Zusatz wie kh, kl, dh, dl, min, max, r, ro oder f</translation>
-    </message>
-    <message>
         <source>a die needs at least one face between &apos;{&apos; and &apos;}&apos;</source>
         <translation>ein Würfel braucht mindestens eine Seite zwischen &apos;{&apos; und &apos;}&apos;</translation>
     </message>
@@ -536,6 +532,10 @@
     <message>
         <source>&apos;%1&apos; is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or &gt;=8</source>
         <translation>&apos;%1&apos; ist kein Zusatz einer Gruppe: Eine Gruppe nimmt nur Behalten, Streichen und Zählungen, etwa kh1 oder &gt;=8</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, a compare point such as &gt;=8, f, s, sa, sd, cs and cf</source>
+        <translation>&apos;%1&apos; ist kein Zusatz: Ein Term nimmt kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, einen Vergleich wie &gt;=8, f, s, sa, sd, cs und cf</translation>
     </message>
 </context>
 <context>
