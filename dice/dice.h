@@ -81,6 +81,7 @@ enum class ErrorCode {
     TotalTooLarge, // a total could lie beyond maxTotal either way
     ListedTooFar, // Numbers: how far past its own end a roll that explodes would be listed, more than maxListedPast
     NotAGroupModifier, // Text: the word after a group
+    SecondPick, // Text: a keep or drop as typed, after the term's first
 };
 
 class ParseError : public std::exception

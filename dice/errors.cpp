@@ -268,6 +268,8 @@ std::string ErrorMessage(const ParseError &error)
         return "the totals would span more than " + std::to_string(maxSpan) + " values";
     case ErrorCode::NotAGroupModifier:
         return quoted + " is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or >=8";
+    case ErrorCode::SecondPick:
+        return quoted + " is a second keep or drop: a term takes only one";
     }
     return "not an expression";
 }

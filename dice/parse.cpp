@@ -818,7 +818,9 @@ private:
             term.reroll = name == "r" ? Reroll::Repeat : Reroll::Once;
             term.rerollOn = ReadCompare(true);
         } else if (name[0] == 'k' || name[0] == 'd') {
-            Once(places.keep, at, name.size());
+            if (places.keep != Places::none)
+                throw ParseError(ErrorCode::SecondPick, at, {}, std::string(m_text.substr(at, name.size())));
+            places.keep = at;
             ReadPick(term, places, name);
         } else if (name == "f") {
             if (places.success == Places::none)

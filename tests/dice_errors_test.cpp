@@ -59,6 +59,9 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
             ErrorCode::NotAModifier,
             "4dFa: 'a' is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, "
             "a compare point such as >=8, f, s, sa, sd, cs and cf\n   ^" },
+        { "4d6dh1kh1",
+            ErrorCode::SecondPick,
+            "4d6dh1kh1: 'kh' is a second keep or drop: a term takes only one\n      ^" },
         { "1d", ErrorCode::ExpectedSides, "1d: missing the number of sides\n  ^" },
         { "1dh", ErrorCode::ExpectedSides, "1dh: unexpected 'h': expected the number of sides\n  ^" },
         { "4d6k", ErrorCode::ExpectedKeep, "4d6k: missing how many dice to keep\n    ^" },

@@ -182,6 +182,8 @@ QString ParseErrors::Message(const dice::ParseError &error)
     case ErrorCode::NotAGroupModifier:
         return tr("'%1' is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or >=8")
             .arg(Typed(error));
+    case ErrorCode::SecondPick:
+        return tr("'%1' is a second keep or drop: a term takes only one").arg(Typed(error));
     }
     return tr("not an expression");
 }

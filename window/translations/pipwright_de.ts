@@ -537,6 +537,10 @@
         <source>&apos;%1&apos; is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, a compare point such as &gt;=8, f, s, sa, sd, cs and cf</source>
         <translation>&apos;%1&apos; ist kein Zusatz: Ein Term nimmt kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, einen Vergleich wie &gt;=8, f, s, sa, sd, cs und cf</translation>
     </message>
+    <message>
+        <source>&apos;%1&apos; is a second keep or drop: a term takes only one</source>
+        <translation>&apos;%1&apos; ist ein zweites Behalten oder Streichen: Ein Term nimmt nur eines</translation>
+    </message>
 </context>
 <context>
     <name>window::PictureExport</name>
