@@ -82,6 +82,7 @@ enum class ErrorCode {
     ListedTooFar, // Numbers: how far past its own end a roll that explodes would be listed, more than maxListedPast
     NotAGroupModifier, // Text: the word after a group
     SecondPick, // Text: a keep or drop as typed, after the term's first
+    DieAfterSides, // a 'd' after a die's sides that cannot drop; Hint: the sum of two terms to type
 };
 
 class ParseError : public std::exception

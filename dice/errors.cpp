@@ -270,6 +270,8 @@ std::string ErrorMessage(const ParseError &error)
         return quoted + " is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or >=8";
     case ErrorCode::SecondPick:
         return quoted + " is a second keep or drop: a term takes only one";
+    case ErrorCode::DieAfterSides:
+        return "the sides of a die cannot be followed by another 'd': type " + error.Hint();
     }
     return "not an expression";
 }

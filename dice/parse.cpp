@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -114,6 +116,14 @@ public:
     }
 
 private:
+    static std::string Squeezed(std::string_view text)
+    {
+        std::string squeezed;
+        std::copy_if(
+            text.begin(), text.end(), std::back_inserter(squeezed), [](char c) { return c != ' ' && c != '\t'; });
+        return squeezed;
+    }
+
     static bool Flat(const Node &node)
     {
         return node.kind == Node::Kind::Sum && node.operands.empty();
@@ -635,6 +645,7 @@ private:
         Places places;
         places.term = start;
         places.sides = sidesAt;
+        places.sidesEnd = m_at;
         ReadModifiers(term, places, sides);
         if (!term.Plain())
             CheckModifiers(term, places);
@@ -821,7 +832,7 @@ private:
             if (places.keep != Places::none)
                 throw ParseError(ErrorCode::SecondPick, at, {}, std::string(m_text.substr(at, name.size())));
             places.keep = at;
-            ReadPick(term, places, name);
+            ReadPick(term, places, name, at);
         } else if (name == "f") {
             if (places.success == Places::none)
                 throw ParseError(ErrorCode::FailureFirst, at);
@@ -840,13 +851,15 @@ private:
 
     // kh, kl, dh or dl and how many, with k alone for kh and d alone for dl
     // as the common notation has it.
-    void ReadPick(Term &term, const Places &places, std::string_view word)
+    void ReadPick(Term &term, const Places &places, std::string_view word, std::size_t at)
     {
         const bool keep = word[0] == 'k';
         const bool highest = word.size() == 1 ? keep : word[1] == 'h';
+        SkipSpaces();
+        if (word == "d")
+            DieInstead(term, places, at);
         if (term.sides > maxPickSides)
             throw ParseError(ErrorCode::PickSidesTooMany, places.sides);
-        SkipSpaces();
         const std::size_t numberAt = m_at;
         const std::int64_t number = ReadNumber(keep ? ErrorCode::ExpectedKeep : ErrorCode::ExpectedDrop);
         if (keep && (number < 1 || number > term.dice))
@@ -858,6 +871,28 @@ private:
         term.pick = keep == highest ? Pick::Highest : Pick::Lowest;
         if (term.kept == term.dice)
             term.pick = Pick::All;
+    }
+
+    // A 'd' at `at` whose number could not drop but could be a die's sides
+    // begins a second die, to add, where it follows the sides.
+    void DieInstead(const Term &term, const Places &places, std::size_t at)
+    {
+        std::size_t end = m_at;
+        while (end < m_text.size() && IsDigit(m_text[end]))
+            ++end;
+        if (end == m_at && Peek() == '%') {
+            ++end;
+        } else {
+            int sides = 0;
+            const std::from_chars_result read = std::from_chars(m_text.data() + m_at, m_text.data() + end, sides);
+            if (end == m_at || read.ec != std::errc() || sides < std::max(term.dice, minSides) || sides > maxSides)
+                return;
+        }
+        if (m_text.find_first_not_of(" \t", places.sidesEnd) == at) {
+            const std::string sum = Squeezed(m_text.substr(places.term, places.sidesEnd - places.term)) + "+1"
+                + Squeezed(m_text.substr(at, end - at));
+            throw ParseError(ErrorCode::DieAfterSides, at, {}, {}, sum);
+        }
     }
 
     std::string_view m_text;

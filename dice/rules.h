@@ -28,6 +28,9 @@ struct Places {
     std::size_t sort = none;
     std::size_t criticalSuccess = none;
     std::size_t criticalFailure = none;
+    // Where the sides end: a 'd' right after them may begin a second die
+    // rather than a drop.
+    std::size_t sidesEnd = none;
 };
 
 // The first rule of the modifiers the term breaks, if any.

@@ -62,6 +62,13 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
         { "4d6dh1kh1",
             ErrorCode::SecondPick,
             "4d6dh1kh1: 'kh' is a second keep or drop: a term takes only one\n      ^" },
+        // A 'd' that could not drop as many but could be a die's sides.
+        { "1d3d6",
+            ErrorCode::DieAfterSides,
+            "1d3d6: the sides of a die cannot be followed by another 'd': type 1d3+1d6\n   ^" },
+        { "3D6 d3",
+            ErrorCode::DieAfterSides,
+            "3D6 d3: the sides of a die cannot be followed by another 'd': type 3D6+1d3\n    ^" },
         { "1d", ErrorCode::ExpectedSides, "1d: missing the number of sides\n  ^" },
         { "1dh", ErrorCode::ExpectedSides, "1dh: unexpected 'h': expected the number of sides\n  ^" },
         { "4d6k", ErrorCode::ExpectedKeep, "4d6k: missing how many dice to keep\n    ^" },

@@ -184,6 +184,9 @@ QString ParseErrors::Message(const dice::ParseError &error)
             .arg(Typed(error));
     case ErrorCode::SecondPick:
         return tr("'%1' is a second keep or drop: a term takes only one").arg(Typed(error));
+    case ErrorCode::DieAfterSides:
+        return tr("the sides of a die cannot be followed by another 'd': type %1")
+            .arg(QString::fromStdString(error.Hint()));
     }
     return tr("not an expression");
 }

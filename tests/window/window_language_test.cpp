@@ -395,6 +395,7 @@ void LanguageTest::parseErrors_data()
         { "{1d6!, 1}>=20000", dice::ErrorCode::ListedTooFar },
         { "{4d6kh3, 4d6kh3}r<8", dice::ErrorCode::NotAGroupModifier },
         { "4d6dh1kh1", dice::ErrorCode::SecondPick },
+        { "1d3d6", dice::ErrorCode::DieAfterSides },
     };
     for (const auto &[typed, code] : cases)
         QTest::newRow(typed) << QByteArray(typed) << static_cast<int>(code);

@@ -541,6 +541,10 @@
         <source>&apos;%1&apos; is a second keep or drop: a term takes only one</source>
         <translation>&apos;%1&apos; ist ein zweites Behalten oder Streichen: Ein Term nimmt nur eines</translation>
     </message>
+    <message>
+        <source>the sides of a die cannot be followed by another &apos;d&apos;: type %1</source>
+        <translation>auf die Seiten eines Würfels kann kein weiteres &apos;d&apos; folgen: Tippen Sie %1</translation>
+    </message>
 </context>
 <context>
     <name>window::PictureExport</name>
