@@ -89,8 +89,11 @@ ParseError NotAscii(char32_t code, std::size_t position)
 class Reader
 {
 public:
-    explicit Reader(std::string_view text)
+    // A hint that names rolls to type reads each of them first, without
+    // hints, so that one reading starts at most one more.
+    explicit Reader(std::string_view text, bool hints = true)
         : m_text(text)
+        , m_hints(hints)
     {
     }
 
@@ -116,6 +119,16 @@ public:
     }
 
 private:
+    static bool Parses(std::string_view text)
+    {
+        try {
+            Reader(text, false).Read();
+        } catch (const ParseError &) {
+            return false;
+        }
+        return true;
+    }
+
     static std::string Squeezed(std::string_view text)
     {
         std::string squeezed;
@@ -795,23 +808,59 @@ private:
                 return;
             const std::vector<std::string_view> found = Names(run);
             if (found.empty())
-                NotAModifier(term, at, run, sides);
+                NotAModifier(term, places, at, run, sides);
             m_at = at;
             for (const std::string_view name : found)
                 ReadNamed(term, places, name);
         }
     }
 
-    [[noreturn]] void NotAModifier(const Term &term, std::size_t at, const std::string &run, std::string_view sides)
+    [[noreturn]] void NotAModifier(
+        const Term &term, const Places &places, std::size_t at, const std::string &run, std::string_view sides)
     {
-        const std::string typed(m_text.substr(at, run.size()));
         if (run == "x")
-            throw ParseError(ErrorCode::NotAnOperator, at, {}, typed);
+            throw ParseError(ErrorCode::NotAnOperator, at, {}, std::string(m_text.substr(at, run.size())));
         std::string instead;
         if (run == "adv" || run == "advantage" || run == "dis" || run == "disadvantage")
             instead =
                 std::to_string(std::max(term.dice, 2)) + "d" + std::string(sides) + (run[0] == 'a' ? "kh1" : "kl1");
-        throw ParseError(ErrorCode::NotAModifier, at, {}, typed, instead);
+        if (run == "keep" || run == "drop")
+            instead = Spelled(places, at, run == "keep");
+        throw ParseError(ErrorCode::NotAModifier, at, {}, std::string(m_text.substr(at, m_at - at)), instead);
+    }
+
+    // "keep highest 3", "drop lowest" and the like, as the term would be
+    // typed with the modifier they name; empty unless that term is a roll.
+    // Leaves m_at after the words and number read.
+    std::string Spelled(const Places &places, std::size_t at, bool keep)
+    {
+        std::size_t end = m_at;
+        SkipSpaces();
+        const std::string which = ReadLetters();
+        if (!which.empty() && which != "highest" && which != "lowest" && which != "high" && which != "low") {
+            m_at = end;
+            return {};
+        }
+        if (!which.empty())
+            end = m_at;
+        // Keep alone keeps the highest, drop alone drops the lowest, as k and d do.
+        const bool highest = which.empty() ? keep : which[0] == 'h';
+        SkipSpaces();
+        std::string count = "1";
+        if (IsDigit(Peek())) {
+            count.clear();
+            while (IsDigit(Peek()) && count.size() <= 7) {
+                count += Peek();
+                ++m_at;
+            }
+            end = m_at;
+        }
+        m_at = end;
+        if (!m_hints)
+            return {};
+        const std::string roll =
+            Squeezed(m_text.substr(places.term, at - places.term)) + (keep ? "k" : "d") + (highest ? "h" : "l") + count;
+        return Parses(roll) ? roll : "";
     }
 
     void ReadNamed(Term &term, Places &places, std::string_view name)
@@ -896,6 +945,7 @@ private:
     }
 
     std::string_view m_text;
+    bool m_hints = true;
     std::size_t m_at = 0;
     int m_terms = 0; // in the whole expression
     int m_dice = 0;

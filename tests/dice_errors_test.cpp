@@ -59,6 +59,17 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
             ErrorCode::NotAModifier,
             "4dFa: 'a' is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, "
             "a compare point such as >=8, f, s, sa, sd, cs and cf\n   ^" },
+        // Words for a keep or drop name the term to type, if it is a roll.
+        { "4D6 keep highest 3",
+            ErrorCode::NotAModifier,
+            "4D6 keep highest 3: 'keep highest 3' is not a modifier: type 4D6kh3\n    ^" },
+        { "1d20 + 4d6 drop lowest",
+            ErrorCode::NotAModifier,
+            "1d20 + 4d6 drop lowest: 'drop lowest' is not a modifier: type 4d6dl1\n           ^" },
+        { "d20 drop lowest",
+            ErrorCode::NotAModifier,
+            "d20 drop lowest: 'drop lowest' is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, "
+            "r, ro, a compare point such as >=8, f, s, sa, sd, cs and cf\n    ^" },
         { "4d6dh1kh1",
             ErrorCode::SecondPick,
             "4d6dh1kh1: 'kh' is a second keep or drop: a term takes only one\n      ^" },
