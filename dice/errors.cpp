@@ -272,6 +272,10 @@ std::string ErrorMessage(const ParseError &error)
         return quoted + " is a second keep or drop: a term takes only one";
     case ErrorCode::DieAfterSides:
         return "the sides of a die cannot be followed by another 'd': type " + error.Hint();
+    case ErrorCode::ComparedTotal:
+        if (error.Hint().empty())
+            return "compare the total with the option --at-least T, --at-most T or --between A B";
+        return "compare the total with the option " + error.Hint();
     }
     return "not an expression";
 }

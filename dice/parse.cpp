@@ -104,11 +104,8 @@ public:
         if (AtEnd())
             throw ParseError(ErrorCode::Empty, m_at);
         Node root = ReadSum(0);
-        if (!AtEnd()) {
-            if (Peek() == 'x')
-                throw ParseError(ErrorCode::NotAnOperator, m_at, {}, Typed());
-            throw ParseError(ErrorCode::ExpectedOperator, m_at, {}, Typed());
-        }
+        if (!AtEnd())
+            throw AfterSum();
         Expression expression;
         // Terms joined by + and - are counted as they always were.
         if (root.kind == Node::Kind::Sum && root.operands.empty())
@@ -129,12 +126,82 @@ private:
         return true;
     }
 
+    static std::string_view Trimmed(std::string_view text)
+    {
+        while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+            text.remove_prefix(1);
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+            text.remove_suffix(1);
+        return text;
+    }
+
     static std::string Squeezed(std::string_view text)
     {
         std::string squeezed;
         std::copy_if(
             text.begin(), text.end(), std::back_inserter(squeezed), [](char c) { return c != ' ' && c != '\t'; });
         return squeezed;
+    }
+
+    // A whole number and nothing else, no larger than a part may be.
+    static std::optional<std::int64_t> Whole(std::string_view text)
+    {
+        const bool negative = !text.empty() && text.front() == '-';
+        if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+            text = Trimmed(text.substr(1));
+        if (text.empty())
+            return std::nullopt;
+        std::int64_t value = 0;
+        for (const char c : text) {
+            if (!IsDigit(c))
+                return std::nullopt;
+            value = value * 10 + (c - '0');
+            if (value > maxNumber)
+                return std::nullopt;
+        }
+        return negative ? -value : value;
+    }
+
+    // What stands where the whole sum ends and only an operator may follow.
+    ParseError AfterSum()
+    {
+        const std::size_t at = m_at;
+        if (Peek() == 'x')
+            return ParseError(ErrorCode::NotAnOperator, at, {}, Typed());
+        if (Peek() == '<' || Peek() == '>' || Peek() == '=')
+            return Compared(at);
+        return ParseError(ErrorCode::ExpectedOperator, at, {}, Typed());
+    }
+
+    // The whole sum compared with a number, which the command line's
+    // options ask for.
+    ParseError Compared(std::size_t at)
+    {
+        const Compare::Kind kind = ReadOperator();
+        // "==", as programming languages write it, means "=" here.
+        if (kind == Compare::Kind::Equal && Peek() == '=')
+            ++m_at;
+        const std::optional<std::int64_t> number = Whole(Trimmed(m_text.substr(m_at)));
+        return ParseError(ErrorCode::ComparedTotal, at, {}, {}, number ? Threshold(kind, *number) : "");
+    }
+
+    // Empty for <>, which no one option asks for.
+    static std::string Threshold(Compare::Kind kind, std::int64_t number)
+    {
+        switch (kind) {
+        case Compare::Kind::GreaterEqual:
+            return "--at-least " + std::to_string(number);
+        case Compare::Kind::Greater:
+            return "--at-least " + std::to_string(number + 1);
+        case Compare::Kind::LessEqual:
+            return "--at-most " + std::to_string(number);
+        case Compare::Kind::Less:
+            return "--at-most " + std::to_string(number - 1);
+        case Compare::Kind::Equal:
+            return "--between " + std::to_string(number) + " " + std::to_string(number);
+        default:
+            return {};
+        }
     }
 
     static bool Flat(const Node &node)
@@ -724,27 +791,33 @@ private:
     {
         SkipSpaces();
         Compare point;
-        const char first = Peek();
-        const char second = m_at + 1 < m_text.size() ? m_text[m_at + 1] : '\0';
-        if (first == '<' && second == '>') {
-            point.kind = Compare::Kind::NotEqual;
-            m_at += 2;
-        } else if ((first == '<' || first == '>') && second == '=') {
-            point.kind = first == '<' ? Compare::Kind::LessEqual : Compare::Kind::GreaterEqual;
-            m_at += 2;
-        } else if (first == '<' || first == '>' || first == '=') {
-            point.kind = first == '<' ? Compare::Kind::Less
-                : first == '>'        ? Compare::Kind::Greater
-                                      : Compare::Kind::Equal;
-            ++m_at;
-        } else if (bare && IsDigit(first)) {
+        point.kind = ReadOperator();
+        if (point.kind == Compare::Kind::None) {
+            if (!bare || !IsDigit(Peek()))
+                return point;
             point.kind = Compare::Kind::Equal;
-        } else {
-            return point;
         }
         SkipSpaces();
         point.value = ReadSigned(ErrorCode::ExpectedComparison);
         return point;
+    }
+
+    Compare::Kind ReadOperator()
+    {
+        const char first = Peek();
+        const char second = m_at + 1 < m_text.size() ? m_text[m_at + 1] : '\0';
+        if (first == '<' && second == '>') {
+            m_at += 2;
+            return Compare::Kind::NotEqual;
+        }
+        if ((first == '<' || first == '>') && second == '=') {
+            m_at += 2;
+            return first == '<' ? Compare::Kind::LessEqual : Compare::Kind::GreaterEqual;
+        }
+        if (first != '<' && first != '>' && first != '=')
+            return Compare::Kind::None;
+        ++m_at;
+        return first == '<' ? Compare::Kind::Less : first == '>' ? Compare::Kind::Greater : Compare::Kind::Equal;
     }
 
     // The modifier names, longest first where one begins another.

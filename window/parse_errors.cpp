@@ -49,6 +49,7 @@ QString ParseErrors::Message(const dice::ParseError &error)
         ? QStringLiteral("'%1'").arg(Typed(error))
         : tr("character %1").arg(CodePoint(typed.empty() ? 0 : static_cast<unsigned char>(typed[0])));
     const bool atEnd = typed.empty();
+    const QString hint = QString::fromStdString(error.Hint());
     switch (error.Code()) {
     case ErrorCode::Empty:
         return tr("the expression is empty");
@@ -185,8 +186,11 @@ QString ParseErrors::Message(const dice::ParseError &error)
     case ErrorCode::SecondPick:
         return tr("'%1' is a second keep or drop: a term takes only one").arg(Typed(error));
     case ErrorCode::DieAfterSides:
-        return tr("the sides of a die cannot be followed by another 'd': type %1")
-            .arg(QString::fromStdString(error.Hint()));
+        return tr("the sides of a die cannot be followed by another 'd': type %1").arg(hint);
+    case ErrorCode::ComparedTotal:
+        if (hint.isEmpty())
+            return tr("compare the total with the option --at-least T, --at-most T or --between A B");
+        return tr("compare the total with the option %1").arg(hint);
     }
     return tr("not an expression");
 }

@@ -396,6 +396,8 @@ void LanguageTest::parseErrors_data()
         { "{4d6kh3, 4d6kh3}r<8", dice::ErrorCode::NotAGroupModifier },
         { "4d6dh1kh1", dice::ErrorCode::SecondPick },
         { "1d3d6", dice::ErrorCode::DieAfterSides },
+        { "2d20kh1 + 5 >= 15", dice::ErrorCode::ComparedTotal },
+        { "(2d6) <> 7", dice::ErrorCode::ComparedTotal },
     };
     for (const auto &[typed, code] : cases)
         QTest::newRow(typed) << QByteArray(typed) << static_cast<int>(code);

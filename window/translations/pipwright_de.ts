@@ -545,6 +545,14 @@
         <source>the sides of a die cannot be followed by another &apos;d&apos;: type %1</source>
         <translation>auf die Seiten eines Würfels kann kein weiteres &apos;d&apos; folgen: Tippen Sie %1</translation>
     </message>
+    <message>
+        <source>compare the total with the option --at-least T, --at-most T or --between A B</source>
+        <translation>vergleichen Sie die Summe mit der Option --at-least T, --at-most T oder --between A B</translation>
+    </message>
+    <message>
+        <source>compare the total with the option %1</source>
+        <translation>vergleichen Sie die Summe mit der Option %1</translation>
+    </message>
 </context>
 <context>
     <name>window::PictureExport</name>
