@@ -276,6 +276,8 @@ std::string ErrorMessage(const ParseError &error)
         if (error.Hint().empty())
             return "compare the total with the option --at-least T, --at-most T or --between A B";
         return "compare the total with the option " + error.Hint();
+    case ErrorCode::Versus:
+        return "compare two rolls with pipwright-cli --versus " + (error.Hint().empty() ? "A B" : error.Hint());
     }
     return "not an expression";
 }

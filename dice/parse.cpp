@@ -162,6 +162,11 @@ private:
         return negative ? -value : value;
     }
 
+    static bool IsVersus(const std::string &word)
+    {
+        return word == "vs" || word == "versus";
+    }
+
     // What stands where the whole sum ends and only an operator may follow.
     ParseError AfterSum()
     {
@@ -170,18 +175,25 @@ private:
             return ParseError(ErrorCode::NotAnOperator, at, {}, Typed());
         if (Peek() == '<' || Peek() == '>' || Peek() == '=')
             return Compared(at);
+        if (IsVersus(ReadLetters()))
+            return Versus(at, AfterVersus());
+        m_at = at;
         return ParseError(ErrorCode::ExpectedOperator, at, {}, Typed());
     }
 
     // The whole sum compared with a number, which the command line's
-    // options ask for.
+    // options ask for, or with another roll.
     ParseError Compared(std::size_t at)
     {
         const Compare::Kind kind = ReadOperator();
         // "==", as programming languages write it, means "=" here.
         if (kind == Compare::Kind::Equal && Peek() == '=')
             ++m_at;
-        const std::optional<std::int64_t> number = Whole(Trimmed(m_text.substr(m_at)));
+        const std::size_t after = m_at;
+        const std::string_view rest = Trimmed(m_text.substr(after));
+        const std::optional<std::int64_t> number = Whole(rest);
+        if (!rest.empty() && !number)
+            return Versus(at, after);
         return ParseError(ErrorCode::ComparedTotal, at, {}, {}, number ? Threshold(kind, *number) : "");
     }
 
@@ -202,6 +214,40 @@ private:
         default:
             return {};
         }
+    }
+
+    // The text before `at` compared with the text from `after`: the two
+    // rolls --versus takes, where each is a roll on its own.
+    ParseError Versus(std::size_t at, std::size_t after) const
+    {
+        const std::string first = Argument(m_text.substr(0, at));
+        const std::string second = Argument(m_text.substr(after));
+        const bool both = !first.empty() && !second.empty();
+        return ParseError(ErrorCode::Versus, at, {}, {}, both ? first + " " + second : "");
+    }
+
+    // A roll as one argument of the command line, quoted where a shell
+    // would read its characters otherwise; empty if it is not a roll.
+    std::string Argument(std::string_view text) const
+    {
+        if (!m_hints)
+            return {};
+        const std::string roll = Squeezed(text);
+        if (!Parses(roll))
+            return {};
+        const bool plain = std::all_of(roll.begin(), roll.end(), [](char c) {
+            c = Lower(c);
+            return IsDigit(c) || IsLetter(c) || c == '+' || c == '-' || c == '%' || c == '.' || c == ',';
+        });
+        return plain ? roll : "'" + roll + "'";
+    }
+
+    // Where the roll after "vs" begins: past a full stop, as in "vs.".
+    std::size_t AfterVersus()
+    {
+        if (Peek() == '.')
+            ++m_at;
+        return m_at;
     }
 
     static bool Flat(const Node &node)
@@ -580,6 +626,8 @@ private:
             const bool known = !found.empty() && std::all_of(found.begin(), found.end(), [](std::string_view name) {
                 return name == "f" || name[0] == 'k' || name[0] == 'd';
             });
+            if (!known && IsVersus(run))
+                throw Versus(at, AfterVersus());
             if (!known)
                 throw ParseError(ErrorCode::NotAGroupModifier, at, {}, std::string(m_text.substr(at, run.size())));
             m_at = at;
@@ -790,12 +838,19 @@ private:
     Compare ReadCompare(bool bare)
     {
         SkipSpaces();
+        const std::size_t at = m_at;
         Compare point;
         point.kind = ReadOperator();
         if (point.kind == Compare::Kind::None) {
             if (!bare || !IsDigit(Peek()))
                 return point;
             point.kind = Compare::Kind::Equal;
+        } else {
+            // A roll where the number belongs: one roll against another.
+            const std::size_t next = m_text.find_first_not_of(" \t", m_at);
+            const char c = next == std::string_view::npos ? '\0' : Lower(m_text[next]);
+            if (c == 'd' || c == '(' || c == '{')
+                throw Versus(at, m_at);
         }
         SkipSpaces();
         point.value = ReadSigned(ErrorCode::ExpectedComparison);
@@ -873,6 +928,7 @@ private:
             if (Peek() == '<' || Peek() == '>' || Peek() == '=') {
                 const Compare point = ReadCompare(false);
                 Once(places.success, at, m_at - at);
+                places.successEnd = m_at;
                 term.success = point;
                 continue;
             }
@@ -893,6 +949,8 @@ private:
     {
         if (run == "x")
             throw ParseError(ErrorCode::NotAnOperator, at, {}, std::string(m_text.substr(at, run.size())));
+        if (IsVersus(run))
+            throw Versus(at, AfterVersus());
         std::string instead;
         if (run == "adv" || run == "advantage" || run == "dis" || run == "disadvantage")
             instead =
@@ -996,7 +1054,8 @@ private:
     }
 
     // A 'd' at `at` whose number could not drop but could be a die's sides
-    // begins a second die, to add, where it follows the sides.
+    // begins a second die: after the sides, one to add; after a count of
+    // successes, a roll to beat.
     void DieInstead(const Term &term, const Places &places, std::size_t at)
     {
         std::size_t end = m_at;
@@ -1010,10 +1069,18 @@ private:
             if (end == m_at || read.ec != std::errc() || sides < std::max(term.dice, minSides) || sides > maxSides)
                 return;
         }
-        if (m_text.find_first_not_of(" \t", places.sidesEnd) == at) {
+        const auto follows = [&](std::size_t from) {
+            return from != Places::none && m_text.find_first_not_of(" \t", from) == at;
+        };
+        if (follows(places.sidesEnd)) {
             const std::string sum = Squeezed(m_text.substr(places.term, places.sidesEnd - places.term)) + "+1"
                 + Squeezed(m_text.substr(at, end - at));
             throw ParseError(ErrorCode::DieAfterSides, at, {}, {}, sum);
+        }
+        if (follows(places.successEnd)) {
+            m_at = places.success;
+            ReadOperator();
+            throw Versus(places.success, m_at);
         }
     }
 

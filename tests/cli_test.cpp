@@ -308,10 +308,13 @@ TEST(Cli, UsagePeopleTypeIsReadOrExplained)
     EXPECT_EQ(tab.out.substr(tab.out.find('\n')), Cli("1d6+2").out.substr(Cli("1d6+2").out.find('\n')));
 }
 
-// What an error tells to type runs as it stands.
+// What an error tells to type runs as it stands, quotes and all: a shell
+// would read the brackets and '!' of a roll left bare.
 TEST(Cli, CommandsErrorsSuggestRun)
 {
     const std::pair<std::string, std::string> cases[] = {
+        { "'(1d20) vs {1d6,1d6}kh1'", "" },
+        { "'d20! > d20'", "" },
         { "'2d20kh1 + 5 > 15'", " '2d20kh1+5'" },
     };
     for (const auto &[typed, expression] : cases) {

@@ -191,6 +191,9 @@ QString ParseErrors::Message(const dice::ParseError &error)
         if (hint.isEmpty())
             return tr("compare the total with the option --at-least T, --at-most T or --between A B");
         return tr("compare the total with the option %1").arg(hint);
+    case ErrorCode::Versus:
+        return tr("compare two rolls with pipwright-cli --versus %1")
+            .arg(hint.isEmpty() ? QStringLiteral("A B") : hint);
     }
     return tr("not an expression");
 }

@@ -398,6 +398,8 @@ void LanguageTest::parseErrors_data()
         { "1d3d6", dice::ErrorCode::DieAfterSides },
         { "2d20kh1 + 5 >= 15", dice::ErrorCode::ComparedTotal },
         { "(2d6) <> 7", dice::ErrorCode::ComparedTotal },
+        { "d20 > d20", dice::ErrorCode::Versus },
+        { "(d20 vs d20)", dice::ErrorCode::Versus },
     };
     for (const auto &[typed, code] : cases)
         QTest::newRow(typed) << QByteArray(typed) << static_cast<int>(code);

@@ -553,6 +553,10 @@
         <source>compare the total with the option %1</source>
         <translation>vergleichen Sie die Summe mit der Option %1</translation>
     </message>
+    <message>
+        <source>compare two rolls with pipwright-cli --versus %1</source>
+        <translation>vergleichen Sie zwei Würfe mit pipwright-cli --versus %1</translation>
+    </message>
 </context>
 <context>
     <name>window::PictureExport</name>
