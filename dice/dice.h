@@ -85,6 +85,7 @@ enum class ErrorCode {
     DieAfterSides, // a 'd' after a die's sides that cannot drop; Hint: the sum of two terms to type
     ComparedTotal, // a whole sum compared with a number; Hint: the option asking for it, as "--at-least 15", or empty
     Versus, // one roll compared with another; Hint: the two rolls as arguments of --versus, or empty
+    CommaOutsideGroup, // Hint: the whole expression as a group, or empty
 };
 
 class ParseError : public std::exception

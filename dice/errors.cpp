@@ -278,6 +278,9 @@ std::string ErrorMessage(const ParseError &error)
         return "compare the total with the option " + error.Hint();
     case ErrorCode::Versus:
         return "compare two rolls with pipwright-cli --versus " + (error.Hint().empty() ? "A B" : error.Hint());
+    case ErrorCode::CommaOutsideGroup:
+        return "',' separates the members of a group: type " + (error.Hint().empty() ? "{A, B}" : error.Hint())
+            + ", or give the rolls as separate arguments";
     }
     return "not an expression";
 }

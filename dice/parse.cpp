@@ -175,6 +175,10 @@ private:
             return ParseError(ErrorCode::NotAnOperator, at, {}, Typed());
         if (Peek() == '<' || Peek() == '>' || Peek() == '=')
             return Compared(at);
+        if (Peek() == ',') {
+            const std::string group = "{" + std::string(Trimmed(m_text)) + "}";
+            return ParseError(ErrorCode::CommaOutsideGroup, at, {}, {}, m_hints && Parses(group) ? group : "");
+        }
         if (IsVersus(ReadLetters()))
             return Versus(at, AfterVersus());
         m_at = at;

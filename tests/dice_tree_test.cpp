@@ -394,6 +394,14 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
             ErrorCode::Versus,
             "(d20) vs. {d6,d6}kh1: compare two rolls with pipwright-cli --versus '(d20)' '{d6,d6}kh1'\n      ^" },
         { "(d20 > d20)", ErrorCode::Versus, "(d20 > d20): compare two rolls with pipwright-cli --versus A B\n     ^" },
+        { "1d20,1d20",
+            ErrorCode::CommaOutsideGroup,
+            "1d20,1d20: ',' separates the members of a group: type {1d20,1d20}, or give the rolls as separate "
+            "arguments\n    ^" },
+        { "1d6, (",
+            ErrorCode::CommaOutsideGroup,
+            "1d6, (: ',' separates the members of a group: type {A, B}, or give the rolls as separate "
+            "arguments\n   ^" },
         { "max(1d6)", ErrorCode::ArgumentCount, "max(1d6): max takes 2 rolls, not 1: write max(A, B)\n       ^" },
         { "abs(1d6, 2)", ErrorCode::ArgumentCount, "abs(1d6, 2): abs takes 1 roll, not 2: write abs(A)\n       ^" },
         { "min(1,2,3)", ErrorCode::ArgumentCount, "min(1,2,3): min takes 2 rolls, not 3: write min(A, B)\n       ^" },

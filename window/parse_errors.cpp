@@ -194,6 +194,9 @@ QString ParseErrors::Message(const dice::ParseError &error)
     case ErrorCode::Versus:
         return tr("compare two rolls with pipwright-cli --versus %1")
             .arg(hint.isEmpty() ? QStringLiteral("A B") : hint);
+    case ErrorCode::CommaOutsideGroup:
+        return tr("',' separates the members of a group: type %1, or give the rolls as separate arguments")
+            .arg(hint.isEmpty() ? QStringLiteral("{A, B}") : hint);
     }
     return tr("not an expression");
 }

@@ -400,6 +400,8 @@ void LanguageTest::parseErrors_data()
         { "(2d6) <> 7", dice::ErrorCode::ComparedTotal },
         { "d20 > d20", dice::ErrorCode::Versus },
         { "(d20 vs d20)", dice::ErrorCode::Versus },
+        { "1d20,1d20", dice::ErrorCode::CommaOutsideGroup },
+        { "1d6,(", dice::ErrorCode::CommaOutsideGroup },
     };
     for (const auto &[typed, code] : cases)
         QTest::newRow(typed) << QByteArray(typed) << static_cast<int>(code);

@@ -557,6 +557,10 @@
         <source>compare two rolls with pipwright-cli --versus %1</source>
         <translation>vergleichen Sie zwei Würfe mit pipwright-cli --versus %1</translation>
     </message>
+    <message>
+        <source>&apos;,&apos; separates the members of a group: type %1, or give the rolls as separate arguments</source>
+        <translation>&apos;,&apos; trennt die Glieder einer Gruppe: Tippen Sie %1 oder geben Sie die Würfe als eigene Argumente an</translation>
+    </message>
 </context>
 <context>
     <name>window::PictureExport</name>
