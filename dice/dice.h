@@ -80,6 +80,12 @@ enum class ErrorCode {
     UnboundedOperand, // Text: the operator or function that needs a highest total
     TotalTooLarge, // a total could lie beyond maxTotal either way
     ListedTooFar, // Numbers: how far past its own end a roll that explodes would be listed, more than maxListedPast
+    NotAGroupModifier, // Text: the word after a group
+    SecondPick, // Text: a keep or drop as typed, after the term's first
+    DieAfterSides, // a 'd' after a die's sides that cannot drop; Hint: the sum of two terms to type
+    ComparedTotal, // a whole sum compared with a number; Hint: the option asking for it, as "--at-least 15", or empty
+    Versus, // one roll compared with another; Hint: the two rolls as arguments of --versus, or empty
+    CommaOutsideGroup, // Hint: the whole expression as a group, or empty
 };
 
 class ParseError : public std::exception

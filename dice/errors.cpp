@@ -161,12 +161,14 @@ std::string ErrorMessage(const ParseError &error)
     case ErrorCode::ExpectedTerm:
         return error.Text().empty() ? "missing a number or dice at the end" : Expected(error, "a number or dice");
     case ErrorCode::ExpectedOperator:
-        return Expected(error, "'+' or '-'");
+        return Expected(error, "'+', '-' or '*'");
     case ErrorCode::NotAnOperator:
         return quoted + " is not an operator: multiply with '*'";
     case ErrorCode::NotAModifier:
         if (error.Hint().empty())
-            return quoted + " is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f";
+            return quoted
+                + " is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, a compare point "
+                  "such as >=8, f, s, sa, sd, cs and cf";
         return quoted + " is not a modifier: type " + error.Hint();
     case ErrorCode::ExpectedSides:
         return Expected(error, "the number of sides");
@@ -264,6 +266,21 @@ std::string ErrorMessage(const ParseError &error)
         return "a total could lie beyond " + std::to_string(maxTotal) + " either way";
     case ErrorCode::SpanTooLarge:
         return "the totals would span more than " + std::to_string(maxSpan) + " values";
+    case ErrorCode::NotAGroupModifier:
+        return quoted + " is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or >=8";
+    case ErrorCode::SecondPick:
+        return quoted + " is a second keep or drop: a term takes only one";
+    case ErrorCode::DieAfterSides:
+        return "the sides of a die cannot be followed by another 'd': type " + error.Hint();
+    case ErrorCode::ComparedTotal:
+        if (error.Hint().empty())
+            return "compare the total with the option --at-least T, --at-most T or --between A B";
+        return "compare the total with the option " + error.Hint();
+    case ErrorCode::Versus:
+        return "compare two rolls with pipwright-cli --versus " + (error.Hint().empty() ? "A B" : error.Hint());
+    case ErrorCode::CommaOutsideGroup:
+        return "',' separates the members of a group: type " + (error.Hint().empty() ? "{A, B}" : error.Hint())
+            + ", or give the rolls as separate arguments";
     }
     return "not an expression";
 }

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -87,8 +89,11 @@ ParseError NotAscii(char32_t code, std::size_t position)
 class Reader
 {
 public:
-    explicit Reader(std::string_view text)
+    // A hint that names rolls to type reads each of them first, without
+    // hints, so that one reading starts at most one more.
+    explicit Reader(std::string_view text, bool hints = true)
         : m_text(text)
+        , m_hints(hints)
     {
     }
 
@@ -99,11 +104,8 @@ public:
         if (AtEnd())
             throw ParseError(ErrorCode::Empty, m_at);
         Node root = ReadSum(0);
-        if (!AtEnd()) {
-            if (Peek() == 'x')
-                throw ParseError(ErrorCode::NotAnOperator, m_at, {}, Typed());
-            throw ParseError(ErrorCode::ExpectedOperator, m_at, {}, Typed());
-        }
+        if (!AtEnd())
+            throw AfterSum();
         Expression expression;
         // Terms joined by + and - are counted as they always were.
         if (root.kind == Node::Kind::Sum && root.operands.empty())
@@ -114,6 +116,144 @@ public:
     }
 
 private:
+    static bool Parses(std::string_view text)
+    {
+        try {
+            Reader(text, false).Read();
+        } catch (const ParseError &) {
+            return false;
+        }
+        return true;
+    }
+
+    static std::string_view Trimmed(std::string_view text)
+    {
+        while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+            text.remove_prefix(1);
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+            text.remove_suffix(1);
+        return text;
+    }
+
+    static std::string Squeezed(std::string_view text)
+    {
+        std::string squeezed;
+        std::copy_if(
+            text.begin(), text.end(), std::back_inserter(squeezed), [](char c) { return c != ' ' && c != '\t'; });
+        return squeezed;
+    }
+
+    // A whole number and nothing else, no larger than a part may be.
+    static std::optional<std::int64_t> Whole(std::string_view text)
+    {
+        const bool negative = !text.empty() && text.front() == '-';
+        if (!text.empty() && (text.front() == '-' || text.front() == '+'))
+            text = Trimmed(text.substr(1));
+        if (text.empty())
+            return std::nullopt;
+        std::int64_t value = 0;
+        for (const char c : text) {
+            if (!IsDigit(c))
+                return std::nullopt;
+            value = value * 10 + (c - '0');
+            if (value > maxNumber)
+                return std::nullopt;
+        }
+        return negative ? -value : value;
+    }
+
+    static bool IsVersus(const std::string &word)
+    {
+        return word == "vs" || word == "versus";
+    }
+
+    // What stands where the whole sum ends and only an operator may follow.
+    ParseError AfterSum()
+    {
+        const std::size_t at = m_at;
+        if (Peek() == 'x')
+            return ParseError(ErrorCode::NotAnOperator, at, {}, Typed());
+        if (Peek() == '<' || Peek() == '>' || Peek() == '=')
+            return Compared(at);
+        if (Peek() == ',') {
+            const std::string group = "{" + std::string(Trimmed(m_text)) + "}";
+            return ParseError(ErrorCode::CommaOutsideGroup, at, {}, {}, m_hints && Parses(group) ? group : "");
+        }
+        if (IsVersus(ReadLetters()))
+            return Versus(at, AfterVersus());
+        m_at = at;
+        return ParseError(ErrorCode::ExpectedOperator, at, {}, Typed());
+    }
+
+    // The whole sum compared with a number, which the command line's
+    // options ask for, or with another roll.
+    ParseError Compared(std::size_t at)
+    {
+        const Compare::Kind kind = ReadOperator();
+        // "==", as programming languages write it, means "=" here.
+        if (kind == Compare::Kind::Equal && Peek() == '=')
+            ++m_at;
+        const std::size_t after = m_at;
+        const std::string_view rest = Trimmed(m_text.substr(after));
+        const std::optional<std::int64_t> number = Whole(rest);
+        if (!rest.empty() && !number)
+            return Versus(at, after);
+        return ParseError(ErrorCode::ComparedTotal, at, {}, {}, number ? Threshold(kind, *number) : "");
+    }
+
+    // Empty for <>, which no one option asks for.
+    static std::string Threshold(Compare::Kind kind, std::int64_t number)
+    {
+        switch (kind) {
+        case Compare::Kind::GreaterEqual:
+            return "--at-least " + std::to_string(number);
+        case Compare::Kind::Greater:
+            return "--at-least " + std::to_string(number + 1);
+        case Compare::Kind::LessEqual:
+            return "--at-most " + std::to_string(number);
+        case Compare::Kind::Less:
+            return "--at-most " + std::to_string(number - 1);
+        case Compare::Kind::Equal:
+            return "--between " + std::to_string(number) + " " + std::to_string(number);
+        default:
+            return {};
+        }
+    }
+
+    // The text before `at` compared with the text from `after`: the two
+    // rolls --versus takes, where each is a roll on its own.
+    ParseError Versus(std::size_t at, std::size_t after) const
+    {
+        const std::string first = Argument(m_text.substr(0, at));
+        const std::string second = Argument(m_text.substr(after));
+        const bool both = !first.empty() && !second.empty();
+        return ParseError(ErrorCode::Versus, at, {}, {}, both ? first + " " + second : "");
+    }
+
+    // A roll as one argument of the command line, quoted where a shell
+    // would read its characters otherwise; empty if it is not a roll.
+    std::string Argument(std::string_view text) const
+    {
+        if (!m_hints)
+            return {};
+        const std::string roll = Squeezed(text);
+        if (!Parses(roll))
+            return {};
+        const bool plain = std::all_of(roll.begin(), roll.end(), [](char c) {
+            c = Lower(c);
+            return IsDigit(c) || IsLetter(c) || c == '+' || c == '-' || c == '%' || c == '.' || c == ',';
+        });
+        return plain ? roll : "'" + roll + "'";
+    }
+
+    // Where the roll after "vs" begins: past a full stop, as in "vs.".
+    std::size_t AfterVersus()
+    {
+        if (Peek() == '.')
+            ++m_at;
+        return m_at;
+    }
+
     static bool Flat(const Node &node)
     {
         return node.kind == Node::Kind::Sum && node.operands.empty();
@@ -490,8 +630,10 @@ private:
             const bool known = !found.empty() && std::all_of(found.begin(), found.end(), [](std::string_view name) {
                 return name == "f" || name[0] == 'k' || name[0] == 'd';
             });
+            if (!known && IsVersus(run))
+                throw Versus(at, AfterVersus());
             if (!known)
-                throw ParseError(ErrorCode::NotAModifier, at, {}, std::string(m_text.substr(at, run.size())));
+                throw ParseError(ErrorCode::NotAGroupModifier, at, {}, std::string(m_text.substr(at, run.size())));
             m_at = at;
             for (const std::string_view name : found) {
                 const std::size_t nameAt = m_at;
@@ -635,6 +777,7 @@ private:
         Places places;
         places.term = start;
         places.sides = sidesAt;
+        places.sidesEnd = m_at;
         ReadModifiers(term, places, sides);
         if (!term.Plain())
             CheckModifiers(term, places);
@@ -699,28 +842,41 @@ private:
     Compare ReadCompare(bool bare)
     {
         SkipSpaces();
+        const std::size_t at = m_at;
         Compare point;
-        const char first = Peek();
-        const char second = m_at + 1 < m_text.size() ? m_text[m_at + 1] : '\0';
-        if (first == '<' && second == '>') {
-            point.kind = Compare::Kind::NotEqual;
-            m_at += 2;
-        } else if ((first == '<' || first == '>') && second == '=') {
-            point.kind = first == '<' ? Compare::Kind::LessEqual : Compare::Kind::GreaterEqual;
-            m_at += 2;
-        } else if (first == '<' || first == '>' || first == '=') {
-            point.kind = first == '<' ? Compare::Kind::Less
-                : first == '>'        ? Compare::Kind::Greater
-                                      : Compare::Kind::Equal;
-            ++m_at;
-        } else if (bare && IsDigit(first)) {
+        point.kind = ReadOperator();
+        if (point.kind == Compare::Kind::None) {
+            if (!bare || !IsDigit(Peek()))
+                return point;
             point.kind = Compare::Kind::Equal;
         } else {
-            return point;
+            // A roll where the number belongs: one roll against another.
+            const std::size_t next = m_text.find_first_not_of(" \t", m_at);
+            const char c = next == std::string_view::npos ? '\0' : Lower(m_text[next]);
+            if (c == 'd' || c == '(' || c == '{')
+                throw Versus(at, m_at);
         }
         SkipSpaces();
         point.value = ReadSigned(ErrorCode::ExpectedComparison);
         return point;
+    }
+
+    Compare::Kind ReadOperator()
+    {
+        const char first = Peek();
+        const char second = m_at + 1 < m_text.size() ? m_text[m_at + 1] : '\0';
+        if (first == '<' && second == '>') {
+            m_at += 2;
+            return Compare::Kind::NotEqual;
+        }
+        if ((first == '<' || first == '>') && second == '=') {
+            m_at += 2;
+            return first == '<' ? Compare::Kind::LessEqual : Compare::Kind::GreaterEqual;
+        }
+        if (first != '<' && first != '>' && first != '=')
+            return Compare::Kind::None;
+        ++m_at;
+        return first == '<' ? Compare::Kind::Less : first == '>' ? Compare::Kind::Greater : Compare::Kind::Equal;
     }
 
     // The modifier names, longest first where one begins another.
@@ -776,6 +932,7 @@ private:
             if (Peek() == '<' || Peek() == '>' || Peek() == '=') {
                 const Compare point = ReadCompare(false);
                 Once(places.success, at, m_at - at);
+                places.successEnd = m_at;
                 term.success = point;
                 continue;
             }
@@ -784,23 +941,61 @@ private:
                 return;
             const std::vector<std::string_view> found = Names(run);
             if (found.empty())
-                NotAModifier(term, at, run, sides);
+                NotAModifier(term, places, at, run, sides);
             m_at = at;
             for (const std::string_view name : found)
                 ReadNamed(term, places, name);
         }
     }
 
-    [[noreturn]] void NotAModifier(const Term &term, std::size_t at, const std::string &run, std::string_view sides)
+    [[noreturn]] void NotAModifier(
+        const Term &term, const Places &places, std::size_t at, const std::string &run, std::string_view sides)
     {
-        const std::string typed(m_text.substr(at, run.size()));
         if (run == "x")
-            throw ParseError(ErrorCode::NotAnOperator, at, {}, typed);
+            throw ParseError(ErrorCode::NotAnOperator, at, {}, std::string(m_text.substr(at, run.size())));
+        if (IsVersus(run))
+            throw Versus(at, AfterVersus());
         std::string instead;
         if (run == "adv" || run == "advantage" || run == "dis" || run == "disadvantage")
             instead =
                 std::to_string(std::max(term.dice, 2)) + "d" + std::string(sides) + (run[0] == 'a' ? "kh1" : "kl1");
-        throw ParseError(ErrorCode::NotAModifier, at, {}, typed, instead);
+        if (run == "keep" || run == "drop")
+            instead = Spelled(places, at, run == "keep");
+        throw ParseError(ErrorCode::NotAModifier, at, {}, std::string(m_text.substr(at, m_at - at)), instead);
+    }
+
+    // "keep highest 3", "drop lowest" and the like, as the term would be
+    // typed with the modifier they name; empty unless that term is a roll.
+    // Leaves m_at after the words and number read.
+    std::string Spelled(const Places &places, std::size_t at, bool keep)
+    {
+        std::size_t end = m_at;
+        SkipSpaces();
+        const std::string which = ReadLetters();
+        if (!which.empty() && which != "highest" && which != "lowest" && which != "high" && which != "low") {
+            m_at = end;
+            return {};
+        }
+        if (!which.empty())
+            end = m_at;
+        // Keep alone keeps the highest, drop alone drops the lowest, as k and d do.
+        const bool highest = which.empty() ? keep : which[0] == 'h';
+        SkipSpaces();
+        std::string count = "1";
+        if (IsDigit(Peek())) {
+            count.clear();
+            while (IsDigit(Peek()) && count.size() <= 7) {
+                count += Peek();
+                ++m_at;
+            }
+            end = m_at;
+        }
+        m_at = end;
+        if (!m_hints)
+            return {};
+        const std::string roll =
+            Squeezed(m_text.substr(places.term, at - places.term)) + (keep ? "k" : "d") + (highest ? "h" : "l") + count;
+        return Parses(roll) ? roll : "";
     }
 
     void ReadNamed(Term &term, Places &places, std::string_view name)
@@ -818,8 +1013,10 @@ private:
             term.reroll = name == "r" ? Reroll::Repeat : Reroll::Once;
             term.rerollOn = ReadCompare(true);
         } else if (name[0] == 'k' || name[0] == 'd') {
-            Once(places.keep, at, name.size());
-            ReadPick(term, places, name);
+            if (places.keep != Places::none)
+                throw ParseError(ErrorCode::SecondPick, at, {}, std::string(m_text.substr(at, name.size())));
+            places.keep = at;
+            ReadPick(term, places, name, at);
         } else if (name == "f") {
             if (places.success == Places::none)
                 throw ParseError(ErrorCode::FailureFirst, at);
@@ -838,13 +1035,15 @@ private:
 
     // kh, kl, dh or dl and how many, with k alone for kh and d alone for dl
     // as the common notation has it.
-    void ReadPick(Term &term, const Places &places, std::string_view word)
+    void ReadPick(Term &term, const Places &places, std::string_view word, std::size_t at)
     {
         const bool keep = word[0] == 'k';
         const bool highest = word.size() == 1 ? keep : word[1] == 'h';
+        SkipSpaces();
+        if (word == "d")
+            DieInstead(term, places, at);
         if (term.sides > maxPickSides)
             throw ParseError(ErrorCode::PickSidesTooMany, places.sides);
-        SkipSpaces();
         const std::size_t numberAt = m_at;
         const std::int64_t number = ReadNumber(keep ? ErrorCode::ExpectedKeep : ErrorCode::ExpectedDrop);
         if (keep && (number < 1 || number > term.dice))
@@ -858,7 +1057,39 @@ private:
             term.pick = Pick::All;
     }
 
+    // A 'd' at `at` whose number could not drop but could be a die's sides
+    // begins a second die: after the sides, one to add; after a count of
+    // successes, a roll to beat.
+    void DieInstead(const Term &term, const Places &places, std::size_t at)
+    {
+        std::size_t end = m_at;
+        while (end < m_text.size() && IsDigit(m_text[end]))
+            ++end;
+        if (end == m_at && Peek() == '%') {
+            ++end;
+        } else {
+            int sides = 0;
+            const std::from_chars_result read = std::from_chars(m_text.data() + m_at, m_text.data() + end, sides);
+            if (end == m_at || read.ec != std::errc() || sides < std::max(term.dice, minSides) || sides > maxSides)
+                return;
+        }
+        const auto follows = [&](std::size_t from) {
+            return from != Places::none && m_text.find_first_not_of(" \t", from) == at;
+        };
+        if (follows(places.sidesEnd)) {
+            const std::string sum = Squeezed(m_text.substr(places.term, places.sidesEnd - places.term)) + "+1"
+                + Squeezed(m_text.substr(at, end - at));
+            throw ParseError(ErrorCode::DieAfterSides, at, {}, {}, sum);
+        }
+        if (follows(places.successEnd)) {
+            m_at = places.success;
+            ReadOperator();
+            throw Versus(places.success, m_at);
+        }
+    }
+
     std::string_view m_text;
+    bool m_hints = true;
     std::size_t m_at = 0;
     int m_terms = 0; // in the whole expression
     int m_dice = 0;

@@ -28,6 +28,10 @@ struct Places {
     std::size_t sort = none;
     std::size_t criticalSuccess = none;
     std::size_t criticalFailure = none;
+    // Where the sides and the success count end: a 'd' right after either
+    // may begin a second die rather than a drop.
+    std::size_t sidesEnd = none;
+    std::size_t successEnd = none;
 };
 
 // The first rule of the modifiers the term breaks, if any.

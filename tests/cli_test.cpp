@@ -422,7 +422,8 @@ TEST(Cli, UsagePeopleTypeIsReadOrExplained)
         { "\"1d6+$(printf '%2000s' '')2Q\"",
             2,
             "",
-            "..." + std::string(58, ' ') + "2Q: unexpected 'Q': expected '+' or '-'\n" + std::string(62, ' ') + "^\n" },
+            "..." + std::string(58, ' ') + "2Q: unexpected 'Q': expected '+', '-' or '*'\n" + std::string(62, ' ')
+                + "^\n" },
     };
     for (const auto &[arguments, status, out, err] : cases) {
         const Finished run = Cli(arguments);
@@ -436,6 +437,29 @@ TEST(Cli, UsagePeopleTypeIsReadOrExplained)
     EXPECT_NE(Cli("-h").out.find("-h, --help"), std::string::npos);
     const Finished tab = Cli("\"$(printf '1d6\\t+\\t2')\"");
     EXPECT_EQ(tab.out.substr(tab.out.find('\n')), Cli("1d6+2").out.substr(Cli("1d6+2").out.find('\n')));
+}
+
+// What an error tells to type runs as it stands, quotes and all: a shell
+// would read the brackets and '!' of a roll left bare.
+TEST(Cli, CommandsErrorsSuggestRun)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        { "'(1d20) vs {1d6,1d6}kh1'", "" },
+        { "'d20! > d20'", "" },
+        { "'2d20kh1 + 5 > 15'", " '2d20kh1+5'" },
+    };
+    for (const auto &[typed, expression] : cases) {
+        const Finished refused = Cli(typed);
+        EXPECT_EQ(refused.status, 2) << typed;
+        const std::string line = refused.err.substr(0, refused.err.find('\n'));
+        const std::string lead = expression.empty() ? "pipwright-cli " : "option ";
+        const std::size_t from = line.find(lead);
+        ASSERT_NE(from, std::string::npos) << line;
+        const std::string suggested = line.substr(from + lead.size()) + expression;
+        const Finished run = Cli(suggested);
+        EXPECT_EQ(run.status, 0) << suggested << ": " << run.err;
+        EXPECT_FALSE(run.out.empty()) << suggested;
+    }
 }
 
 // Fault: a total beyond 64 bits was said not to be a whole number.

@@ -51,13 +51,35 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
             "1d6: character U+00D7 MULTIPLICATION SIGN: only ASCII characters belong in an expression\n ^" },
         { "1d6+", ErrorCode::ExpectedTerm, "1d6+: missing a number or dice at the end\n    ^" },
         { "++1", ErrorCode::ExpectedTerm, "++1: unexpected '+': expected a number or dice\n ^" },
-        { "1d6+2Q", ErrorCode::ExpectedOperator, "1d6+2Q: unexpected 'Q': expected '+' or '-'\n     ^" },
-        { "1d6\n", ErrorCode::ExpectedOperator, "1d6?: unexpected character U+000A: expected '+' or '-'\n   ^" },
+        { "1d6+2Q", ErrorCode::ExpectedOperator, "1d6+2Q: unexpected 'Q': expected '+', '-' or '*'\n     ^" },
+        { "1d6\n", ErrorCode::ExpectedOperator, "1d6?: unexpected character U+000A: expected '+', '-' or '*'\n   ^" },
         { "3 x 1d6", ErrorCode::NotAnOperator, "3 x 1d6: 'x' is not an operator: multiply with '*'\n  ^" },
         { "D20 Dis", ErrorCode::NotAModifier, "D20 Dis: 'Dis' is not a modifier: type 2d20kl1\n    ^" },
         { "4dFa",
             ErrorCode::NotAModifier,
-            "4dFa: 'a' is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f\n   ^" },
+            "4dFa: 'a' is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, "
+            "a compare point such as >=8, f, s, sa, sd, cs and cf\n   ^" },
+        // Words for a keep or drop name the term to type, if it is a roll.
+        { "4D6 keep highest 3",
+            ErrorCode::NotAModifier,
+            "4D6 keep highest 3: 'keep highest 3' is not a modifier: type 4D6kh3\n    ^" },
+        { "1d20 + 4d6 drop lowest",
+            ErrorCode::NotAModifier,
+            "1d20 + 4d6 drop lowest: 'drop lowest' is not a modifier: type 4d6dl1\n           ^" },
+        { "d20 drop lowest",
+            ErrorCode::NotAModifier,
+            "d20 drop lowest: 'drop lowest' is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, "
+            "r, ro, a compare point such as >=8, f, s, sa, sd, cs and cf\n    ^" },
+        { "4d6dh1kh1",
+            ErrorCode::SecondPick,
+            "4d6dh1kh1: 'kh' is a second keep or drop: a term takes only one\n      ^" },
+        // A 'd' that could not drop as many but could be a die's sides.
+        { "1d3d6",
+            ErrorCode::DieAfterSides,
+            "1d3d6: the sides of a die cannot be followed by another 'd': type 1d3+1d6\n   ^" },
+        { "3D6 d3",
+            ErrorCode::DieAfterSides,
+            "3D6 d3: the sides of a die cannot be followed by another 'd': type 3D6+1d3\n    ^" },
         { "1d", ErrorCode::ExpectedSides, "1d: missing the number of sides\n  ^" },
         { "1dh", ErrorCode::ExpectedSides, "1dh: unexpected 'h': expected the number of sides\n  ^" },
         { "4d6k", ErrorCode::ExpectedKeep, "4d6k: missing how many dice to keep\n    ^" },
@@ -132,7 +154,7 @@ TEST(DiceErrors, TheCaretLinesUpUnderWhatWasTyped)
                   after),
         fullWidthOne
             + "e\xcc\x81"
-              "d6x: unexpected 'x': expected '+' or '-'\n     ^");
+              "d6x: unexpected 'x': expected '+', '-' or '*'\n     ^");
 
     // An error in the middle: cut on both sides, the caret under the 'Q'.
     const std::string text = "1d6+" + std::string(2000, ' ') + "2Q" + std::string(2000, ' ') + "+3";

@@ -457,7 +457,7 @@ TEST(DiceModifiers, RefusedFormsSayWhyAndWhere)
         { "1d6r<7", "1d6r<7: every face is rerolled: the die would roll forever\n   ^" },
         { "d{3,3}!", "d{3,3}!: every face explodes: the die would roll forever\n      ^" },
         { "1d6!!!", "1d6!!!: '!' is given twice: a term takes one of each kind of modifier\n     ^" },
-        { "4d6kh3kl1", "4d6kh3kl1: 'kl' is given twice: a term takes one of each kind of modifier\n      ^" },
+        { "4d6kh3kl1", "4d6kh3kl1: 'kl' is a second keep or drop: a term takes only one\n      ^" },
         { "5d10>=8>=9", "5d10>=8>=9: '>=9' is given twice: a term takes one of each kind of modifier\n       ^" },
         { "2d6r1ro2", "2d6r1ro2: 'ro' is given twice: a term takes one of each kind of modifier\n     ^" },
         { "d{}", "d{}: a die needs at least one face between '{' and '}'\n  ^" },

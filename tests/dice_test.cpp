@@ -230,7 +230,7 @@ TEST(DiceParse, RejectsWhatIsNotAnExpressionAndPointsAtIt)
         { "++1", 1 },
         { "1e3d6", 1 },
         { "1d6^2", 3 },
-        { "1d6d2", 4 },
+        { "1d6d2", 3 },
         { "4d101kh3", 2 },
         { "1000001", 0 },
         { "5 + 99999999999999999999999999", 4 },

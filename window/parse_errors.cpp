@@ -49,6 +49,7 @@ QString ParseErrors::Message(const dice::ParseError &error)
         ? QStringLiteral("'%1'").arg(Typed(error))
         : tr("character %1").arg(CodePoint(typed.empty() ? 0 : static_cast<unsigned char>(typed[0])));
     const bool atEnd = typed.empty();
+    const QString hint = QString::fromStdString(error.Hint());
     switch (error.Code()) {
     case ErrorCode::Empty:
         return tr("the expression is empty");
@@ -68,12 +69,15 @@ QString ParseErrors::Message(const dice::ParseError &error)
         return atEnd ? tr("missing a number or dice at the end")
                      : tr("unexpected %1: expected a number or dice").arg(character);
     case ErrorCode::ExpectedOperator:
-        return atEnd ? tr("missing '+' or '-'") : tr("unexpected %1: expected '+' or '-'").arg(character);
+        return atEnd ? tr("missing '+', '-' or '*'") : tr("unexpected %1: expected '+', '-' or '*'").arg(character);
     case ErrorCode::NotAnOperator:
         return tr("'%1' is not an operator: multiply with '*'").arg(Typed(error));
     case ErrorCode::NotAModifier:
         if (error.Hint().empty())
-            return tr("'%1' is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f").arg(Typed(error));
+            return tr(
+                "'%1' is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, a compare "
+                "point such as >=8, f, s, sa, sd, cs and cf")
+                .arg(Typed(error));
         return tr("'%1' is not a modifier: type %2").arg(Typed(error), QString::fromStdString(error.Hint()));
     case ErrorCode::ExpectedSides:
         return atEnd ? tr("missing the number of sides")
@@ -176,6 +180,23 @@ QString ParseErrors::Message(const dice::ParseError &error)
         return tr("a roll that explodes would be listed %1 totals past its own end: keep what is beside it or "
                   "compared with it within %2")
             .arg(Number(Number(error, 0)), Number(dice::maxListedPast));
+    case ErrorCode::NotAGroupModifier:
+        return tr("'%1' is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or >=8")
+            .arg(Typed(error));
+    case ErrorCode::SecondPick:
+        return tr("'%1' is a second keep or drop: a term takes only one").arg(Typed(error));
+    case ErrorCode::DieAfterSides:
+        return tr("the sides of a die cannot be followed by another 'd': type %1").arg(hint);
+    case ErrorCode::ComparedTotal:
+        if (hint.isEmpty())
+            return tr("compare the total with the option --at-least T, --at-most T or --between A B");
+        return tr("compare the total with the option %1").arg(hint);
+    case ErrorCode::Versus:
+        return tr("compare two rolls with pipwright-cli --versus %1")
+            .arg(hint.isEmpty() ? QStringLiteral("A B") : hint);
+    case ErrorCode::CommaOutsideGroup:
+        return tr("',' separates the members of a group: type %1, or give the rolls as separate arguments")
+            .arg(hint.isEmpty() ? QStringLiteral("{A, B}") : hint);
     }
     return tr("not an expression");
 }

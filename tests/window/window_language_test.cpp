@@ -393,6 +393,15 @@ void LanguageTest::parseErrors_data()
         { "2*1d6!", dice::ErrorCode::UnboundedOperand },
         { "1000000*1000000*1000000", dice::ErrorCode::TotalTooLarge },
         { "{1d6!, 1}>=20000", dice::ErrorCode::ListedTooFar },
+        { "{4d6kh3, 4d6kh3}r<8", dice::ErrorCode::NotAGroupModifier },
+        { "4d6dh1kh1", dice::ErrorCode::SecondPick },
+        { "1d3d6", dice::ErrorCode::DieAfterSides },
+        { "2d20kh1 + 5 >= 15", dice::ErrorCode::ComparedTotal },
+        { "(2d6) <> 7", dice::ErrorCode::ComparedTotal },
+        { "d20 > d20", dice::ErrorCode::Versus },
+        { "(d20 vs d20)", dice::ErrorCode::Versus },
+        { "1d20,1d20", dice::ErrorCode::CommaOutsideGroup },
+        { "1d6,(", dice::ErrorCode::CommaOutsideGroup },
     };
     for (const auto &[typed, code] : cases)
         QTest::newRow(typed) << QByteArray(typed) << static_cast<int>(code);

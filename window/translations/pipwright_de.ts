@@ -302,14 +302,6 @@
         <translation>%1 ist hier unerwartet: Erwartet wird eine Zahl oder ein Würfel</translation>
     </message>
     <message>
-        <source>missing &apos;+&apos; or &apos;-&apos;</source>
-        <translation>&apos;+&apos; oder &apos;-&apos; fehlt</translation>
-    </message>
-    <message>
-        <source>unexpected %1: expected &apos;+&apos; or &apos;-&apos;</source>
-        <translation>%1 ist hier unerwartet: Erwartet wird &apos;+&apos; oder &apos;-&apos;</translation>
-    </message>
-    <message>
         <source>&apos;%1&apos; is not a modifier: type %2</source>
         <translation>&apos;%1&apos; ist kein Zusatz: Tippen Sie %2</translation>
     </message>
@@ -384,10 +376,6 @@
     <message>
         <source>At character %1: %2</source>
         <translation>Bei Zeichen %1: %2</translation>
-    </message>
-    <message>
-        <source>&apos;%1&apos; is not a modifier such as kh, kl, dh, dl, min, max, r, ro or f</source>
-        <translation>&apos;%1&apos; ist kein Zusatz wie kh, kl, dh, dl, min, max, r, ro oder f</translation>
     </message>
     <message>
         <source>a die needs at least one face between &apos;{&apos; and &apos;}&apos;</source>
@@ -532,6 +520,46 @@
     <message>
         <source>a roll that explodes would be listed %1 totals past its own end: keep what is beside it or compared with it within %2</source>
         <translation>ein explodierender Wurf würde %1 Summen über sein eigenes Ende hinaus aufgelistet: halten Sie, was daneben steht oder damit verglichen wird, innerhalb von %2</translation>
+    </message>
+    <message>
+        <source>missing &apos;+&apos;, &apos;-&apos; or &apos;*&apos;</source>
+        <translation>&apos;+&apos;, &apos;-&apos; oder &apos;*&apos; fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected &apos;+&apos;, &apos;-&apos; or &apos;*&apos;</source>
+        <translation>%1 ist hier unerwartet: Erwartet wird &apos;+&apos;, &apos;-&apos; oder &apos;*&apos;</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or &gt;=8</source>
+        <translation>&apos;%1&apos; ist kein Zusatz einer Gruppe: Eine Gruppe nimmt nur Behalten, Streichen und Zählungen, etwa kh1 oder &gt;=8</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, a compare point such as &gt;=8, f, s, sa, sd, cs and cf</source>
+        <translation>&apos;%1&apos; ist kein Zusatz: Ein Term nimmt kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, einen Vergleich wie &gt;=8, f, s, sa, sd, cs und cf</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is a second keep or drop: a term takes only one</source>
+        <translation>&apos;%1&apos; ist ein zweites Behalten oder Streichen: Ein Term nimmt nur eines</translation>
+    </message>
+    <message>
+        <source>the sides of a die cannot be followed by another &apos;d&apos;: type %1</source>
+        <translation>auf die Seiten eines Würfels kann kein weiteres &apos;d&apos; folgen: Tippen Sie %1</translation>
+    </message>
+    <message>
+        <source>compare the total with the option --at-least T, --at-most T or --between A B</source>
+        <translation>vergleichen Sie die Summe mit der Option --at-least T, --at-most T oder --between A B</translation>
+    </message>
+    <message>
+        <source>compare the total with the option %1</source>
+        <translation>vergleichen Sie die Summe mit der Option %1</translation>
+    </message>
+    <message>
+        <source>compare two rolls with pipwright-cli --versus %1</source>
+        <translation>vergleichen Sie zwei Würfe mit pipwright-cli --versus %1</translation>
+    </message>
+    <message>
+        <source>&apos;,&apos; separates the members of a group: type %1, or give the rolls as separate arguments</source>
+        <translation>&apos;,&apos; trennt die Glieder einer Gruppe: Tippen Sie %1 oder geben Sie die Würfe als eigene Argumente an</translation>
     </message>
 </context>
 <context>
