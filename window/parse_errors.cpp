@@ -187,15 +187,14 @@ QString ParseErrors::Message(const dice::ParseError &error)
         return tr("'%1' is a second keep or drop: a term takes only one").arg(Typed(error));
     case ErrorCode::DieAfterSides:
         return tr("the sides of a die cannot be followed by another 'd': type %1").arg(hint);
+    // The command line's options have the window's own controls here: the
+    // target below the rolls, and the Head to head tab.
     case ErrorCode::ComparedTotal:
-        if (hint.isEmpty())
-            return tr("compare the total with the option --at-least T, --at-most T or --between A B");
-        return tr("compare the total with the option %1").arg(hint);
+        return tr("a roll holds no comparison of its total: type the roll alone and set the Target");
     case ErrorCode::Versus:
-        return tr("compare two rolls with pipwright-cli --versus %1")
-            .arg(hint.isEmpty() ? QStringLiteral("A B") : hint);
+        return tr("one roll against another is the Head to head tab: type each roll in a box of its own");
     case ErrorCode::CommaOutsideGroup:
-        return tr("',' separates the members of a group: type %1, or give the rolls as separate arguments")
+        return tr("',' separates the members of a group: type %1, or each roll in a box of its own")
             .arg(hint.isEmpty() ? QStringLiteral("{A, B}") : hint);
     }
     return tr("not an expression");

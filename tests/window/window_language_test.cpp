@@ -420,6 +420,21 @@ void LanguageTest::parseErrors()
         QCOMPARE(static_cast<int>(error.Code()), code);
         const QString shown = window::ParseErrors::Message(error);
         const QString english = QString::fromStdString(dice::ErrorMessage(error));
+        // Where the command line names its options, the window names its
+        // own controls, in either language.
+        const auto own = {
+            dice::ErrorCode::ComparedTotal, dice::ErrorCode::Versus, dice::ErrorCode::CommaOutsideGroup
+        };
+        if (std::find(own.begin(), own.end(), error.Code()) != own.end()) {
+            QVERIFY2(!shown.contains(QStringLiteral("--")) && !shown.contains(QStringLiteral("argument")),
+                qPrintable(shown));
+            if (error.Code() == dice::ErrorCode::CommaOutsideGroup) {
+                const QString group =
+                    error.Hint().empty() ? QStringLiteral("{A, B}") : QString::fromStdString(error.Hint());
+                QVERIFY2(shown.contains(group), qPrintable(shown));
+            }
+            return;
+        }
         if (!German()) {
             QCOMPARE(shown, english);
             return;

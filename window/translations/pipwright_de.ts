@@ -546,20 +546,16 @@
         <translation>auf die Seiten eines Würfels kann kein weiteres &apos;d&apos; folgen: Tippen Sie %1</translation>
     </message>
     <message>
-        <source>compare the total with the option --at-least T, --at-most T or --between A B</source>
-        <translation>vergleichen Sie die Summe mit der Option --at-least T, --at-most T oder --between A B</translation>
+        <source>a roll holds no comparison of its total: type the roll alone and set the Target</source>
+        <translation>ein Wurf enthält keinen Vergleich seiner Summe: Tippen Sie den Wurf allein und setzen Sie das Ziel</translation>
     </message>
     <message>
-        <source>compare the total with the option %1</source>
-        <translation>vergleichen Sie die Summe mit der Option %1</translation>
+        <source>one roll against another is the Head to head tab: type each roll in a box of its own</source>
+        <translation>ein Wurf gegen einen anderen steht im Reiter Direktvergleich: Tippen Sie jeden Wurf in ein eigenes Feld</translation>
     </message>
     <message>
-        <source>compare two rolls with pipwright-cli --versus %1</source>
-        <translation>vergleichen Sie zwei Würfe mit pipwright-cli --versus %1</translation>
-    </message>
-    <message>
-        <source>&apos;,&apos; separates the members of a group: type %1, or give the rolls as separate arguments</source>
-        <translation>&apos;,&apos; trennt die Glieder einer Gruppe: Tippen Sie %1 oder geben Sie die Würfe als eigene Argumente an</translation>
+        <source>&apos;,&apos; separates the members of a group: type %1, or each roll in a box of its own</source>
+        <translation>&apos;,&apos; trennt die Glieder einer Gruppe: Tippen Sie %1 oder jeden Wurf in ein eigenes Feld</translation>
     </message>
 </context>
 <context>
