@@ -50,5 +50,13 @@ BENCHMARK_CAPTURE(Count, best_of_six_4d6kh3, "{4d6kh3, 4d6kh3, 4d6kh3, 4d6kh3, 4
 // ninth decimal: each once took half a minute or more.
 BENCHMARK_CAPTURE(Count, keep_beside_a_far_member, "{1d6!, 2d4, -1755}dl1")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Count, keep_with_a_tied_mean, "{1d6!, 2d4, 45-2d40}dl1")->Unit(benchmark::kMillisecond);
+// Keeps beside a member far above the others: keeping the lowest, each but
+// the first once took from 2 s to more than 300 s.
+BENCHMARK_CAPTURE(Count, highest_beside_a_far_member, "{1d4!, 1d4!+4000}kh1")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, lowest_beside_a_far_member, "{1d4!+4000, 1d4!}kl1")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, lowest_beside_a_farther_member, "{1d4!, 1d4!+9000}kl1")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, lowest_beside_a_member_a_million_up, "{1d4!, 1d4!+1000000}kl1")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, min_beside_a_far_member, "min(1d6!, 1d6!+100000)")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, two_lowest_beside_a_far_member, "{1d4!, 1d4!+4000, 1d6}kl2")->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

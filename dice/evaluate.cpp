@@ -221,7 +221,12 @@ std::int64_t detail::Further(const Distribution &roll, std::int64_t least, std::
     // taken away reaches less far down than its bounds say: the step is
     // added to `last`, not to the listing's end, so that it is not lost.
     const double more = (now + 15.0) / fall * 1.15 + 8.0;
-    return std::clamp(last + static_cast<std::int64_t>(std::min(more, 1e7)), last + 8, doubled);
+    // Once less than 10^-15 lies past the listing, only the bounds on the
+    // moments are left to settle, and how much further that takes is not
+    // known: each count then lists a quarter further at least, so that a far
+    // end takes a few counts and not hundreds of 8 totals each.
+    const std::int64_t step = now > -15.0 ? 8 : std::max<std::int64_t>(8, (last - least + 1) / 4);
+    return std::clamp(last + static_cast<std::int64_t>(std::min(more, 1e7)), last + step, doubled);
 }
 
 Distribution Evaluate(const Expression &expression, std::stop_token stop)

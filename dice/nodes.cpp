@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace dice::detail
 {
@@ -355,40 +356,52 @@ Distribution KeepSome(
 }
 
 // Bounds on the moments of a keep among members that have no highest total.
-// With every total v taken as v - L >= 0, L the least lowest of any member
-// (or, keeping the highest, each member less its own lowest and the keep
-// less the K highest lowest), the kept members add up to no more than all
-// of them, S, so beyond the listing the keep contributes no more than S
-// does beyond the same total. S's moments are bounded from above by the
-// members' own; the listed part is exact, and the tail is at least its
+// The keep less its lowest total, c, is never above a sum S that is never
+// below 0. Keeping the highest, S is every member less its own lowest: each
+// kept one lies above its own lowest by no more than its part of S, and the
+// kept ones' lowest add up to no more than c, the K highest. Keeping the
+// lowest, the kept totals add up to no more than those of any K members, so
+// S is the sum of K of them less c, which their lowest add up to or pass.
+// Either way a member far from the others does not loosen the bound by its
+// distance from them, and beyond the listing the keep contributes no more
+// than S does beyond the same total. S's moments are bounded from above by
+// the members' own; the listed part is exact, and the tail is at least its
 // chance times the first total past the listing, which is at least 0.
 Moments KeepMoments(
     const Node &group, const std::vector<Distribution> &members, const Distribution &kept, const std::stop_token &stop)
 {
+    const bool highest = group.pick == Pick::Highest;
     std::vector<Bounds> bounds;
-    std::int64_t unitLow = std::numeric_limits<std::int64_t>::max();
-    std::int64_t least = 0;
+    std::vector<std::int64_t> lows;
     for (const Node &member : group.operands) {
         bounds.push_back(NodeBounds(member));
-        unitLow = std::min(unitLow, bounds.back().lowest);
-        least += bounds.back().lowest;
+        lows.push_back(bounds.back().lowest);
     }
-    std::int64_t keptShift = unitLow * group.kept;
-    std::int64_t sumShift = unitLow * static_cast<std::int64_t>(group.operands.size());
-    if (group.pick == Pick::Highest) {
-        // Each member taken less its own lowest: the kept ones, less the K
-        // highest lowest, still add up to no more than all of them, and a
-        // member far below the others no longer lifts the bound on S by its
-        // distance from them.
-        std::vector<std::int64_t> lows;
-        for (const Bounds &member : bounds)
-            lows.push_back(member.lowest);
+    const auto k = static_cast<std::size_t>(group.kept);
+    if (highest)
         std::sort(lows.rbegin(), lows.rend());
-        keptShift = 0;
-        for (std::size_t i = 0; i < static_cast<std::size_t>(group.kept); ++i)
-            keptShift += lows[i];
-        sumShift = least;
+    else
+        std::sort(lows.begin(), lows.end());
+    std::int64_t keptShift = 0;
+    for (std::size_t i = 0; i < k; ++i)
+        keptShift += lows[i];
+    // Keeping the lowest, the K members listed least far are summed: their
+    // tails are the lightest, and a bounded one ends S's tail.
+    std::vector<std::size_t> summed(bounds.size());
+    for (std::size_t i = 0; i < summed.size(); ++i)
+        summed[i] = i;
+    if (!highest) {
+        std::stable_sort(summed.begin(), summed.end(), [&](std::size_t a, std::size_t b) {
+            return std::pair(bounds[a].guess, bounds[a].lowest) < std::pair(bounds[b].guess, bounds[b].lowest);
+        });
+        summed.resize(k);
+        std::sort(summed.begin(), summed.end());
     }
+    // The lowest of S's parts, summed.
+    std::int64_t least = 0;
+    for (const std::size_t i : summed)
+        least += bounds[i].lowest;
+    const std::int64_t sumShift = highest ? least : keptShift;
     // A keep that lists nothing ends below its lowest total.
     const std::int64_t past = std::max<std::int64_t>(kept.Highest() + 1 - keptShift, 0);
     const std::int64_t sumThrough = past - 1 + sumShift;
@@ -400,7 +413,7 @@ Moments KeepMoments(
     // room for: cut at S's own last total, it would lose what a member far
     // below the others brings back down.
     std::int64_t restLowest = least;
-    for (std::size_t i = 0; i < group.operands.size(); ++i) {
+    for (const std::size_t i : summed) {
         // The members as the keep listed them, where they reach far enough.
         const std::int64_t needed = sumThrough - (least - bounds[i].lowest);
         const Distribution member = members[i].tail == 0 || members[i].Highest() >= needed

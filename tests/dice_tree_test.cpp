@@ -303,6 +303,41 @@ TEST(DiceTree, UnboundedKeepsHaveTheirStatistics)
     EXPECT_LT(max.mean, sum.mean);
 }
 
+// Keeps of the lowest beside a far member, and beside one of a lighter tail
+// above the other's lowest, against every throw of chains cut where that
+// moves the moments by far less than 10^-25; a wrong bound misses by 10^-15.
+TEST(DiceTree, KeepsOfTheLowestHoldTheMomentsOfEveryThrow)
+{
+    const Case cases[] = {
+        { "{1d4!, 1d4!+4000, 1d6}kl2",
+            { Exploding(4, 60), Exploding(4, 60), D(6) },
+            [](const Throw &t) {
+                return Kept({ t[0], t[1] + 4000, t[2] }, 2, false);
+            } },
+        { "{1d100!, 1d4!+50}kl1",
+            { Exploding(100, 3), Exploding(4, 60) },
+            [](const Throw &t) { return std::min(t[0], t[1] + 50); } },
+    };
+    const mpq_class near(1, mpz_class("10000000000000000000000000"));
+    for (const Case &c : cases) {
+        mpq_class mean;
+        mpq_class square;
+        for (const auto &[total, chance] : EveryThrow(c)) {
+            mean += total * chance;
+            square += total * total * chance;
+        }
+        const mpq_class variance = square - mean * mean;
+        const dice::Distribution roll = dice::Evaluate(dice::Parse(c.text));
+        ASSERT_TRUE(roll.moments) << c.text;
+        EXPECT_TRUE(roll.moments->meanLow < mean + near && roll.moments->meanHigh > mean - near) << c.text;
+        EXPECT_TRUE(roll.moments->varianceLow < variance + near && roll.moments->varianceHigh > variance - near)
+            << c.text;
+        const dice::Statistics statistics = dice::Summarize(roll);
+        EXPECT_EQ(dice::FixedDecimal(statistics.mean, 9), dice::FixedDecimal(mean, 9)) << c.text;
+        EXPECT_EQ(dice::RootDecimal(statistics.variance, 9), dice::RootDecimal(variance, 9)) << c.text;
+    }
+}
+
 // A compare point far past an exploding member is still counted exactly, up
 // to the listing limit. 1d6! is 6k + r, 0 < r < 6, with chance 6^-(k+1), so
 // it reaches 10000 = 6 * 1666 + 4 with chance 2 / 6^1667 + 1 / 6^1667.
