@@ -1,6 +1,7 @@
 #include "cli/progress.h"
 
 #include <csignal>
+#include <signal.h>
 #include <cstdlib>
 #include <string_view>
 
@@ -35,6 +36,17 @@ extern "C" void Interrupted(int signal)
     std::raise(signal);
 }
 
+// Ctrl+C is taken by the thread that writes the line, so that nothing of
+// the line can follow the clearing: the other threads block the signal while
+// the line may be shown.
+void BlockInterrupt(int how)
+{
+    sigset_t interrupt;
+    sigemptyset(&interrupt);
+    sigaddset(&interrupt, SIGINT);
+    pthread_sigmask(how, &interrupt, nullptr);
+}
+
 } // namespace
 
 std::chrono::milliseconds ProgressDelay()
@@ -49,8 +61,14 @@ Progress::Progress(std::chrono::milliseconds after)
     : m_after(after)
     , m_start(std::chrono::steady_clock::now())
 {
-    if (::isatty(STDERR_FILENO) == 1)
-        m_thread = std::jthread([this](std::stop_token stop) { Show(stop); });
+    if (::isatty(STDERR_FILENO) != 1)
+        return;
+    std::signal(SIGINT, Interrupted);
+    BlockInterrupt(SIG_BLOCK);
+    m_thread = std::jthread([this](std::stop_token stop) {
+        BlockInterrupt(SIG_UNBLOCK);
+        Show(stop);
+    });
 }
 
 Progress::~Progress()
@@ -74,6 +92,7 @@ void Progress::Clear()
     if (shown != 0)
         Write(clearLine);
     std::signal(SIGINT, SIG_DFL);
+    BlockInterrupt(SIG_UNBLOCK);
 }
 
 void Progress::Show(std::stop_token stop)
@@ -81,12 +100,11 @@ void Progress::Show(std::stop_token stop)
     std::unique_lock lock(m_mutex);
     if (!m_changed.wait_until(lock, stop, m_start + m_after, [] { return false; }) && stop.stop_requested())
         return;
-    std::signal(SIGINT, Interrupted);
     while (!stop.stop_requested()) {
         const auto seconds =
             std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - m_start).count();
+        shown = 1; // first, so that Ctrl+C during the write still clears
         Write(std::string(clearLine) + "counting " + m_what + "... " + std::to_string(seconds) + " s");
-        shown = 1;
         m_changed.wait_for(lock, stop, std::chrono::milliseconds(250), [] { return false; });
     }
 }
