@@ -1,6 +1,8 @@
 #include "cli/json.h"
 
-#include "dice/text.h"
+#include "dice/text/text.h"
+#include "dice/value/distribution.h"
+#include "dice/value/statistics.h"
 
 #include <nlohmann/json.hpp>
 

@@ -8,7 +8,7 @@
 // "weights": they share a common denominator, but count no throws.
 
 #include "dice/dice.h"
-#include "dice/versus.h"
+#include "dice/value/versus.h"
 
 #include <cstdint>
 #include <optional>

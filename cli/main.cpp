@@ -6,8 +6,8 @@
 #include "cli/progress.h"
 #include "dice/dice.h"
 #include "dice/limits.h"
-#include "dice/text.h"
-#include "dice/versus.h"
+#include "dice/text/text.h"
+#include "dice/value/versus.h"
 
 #include <algorithm>
 #include <cerrno>

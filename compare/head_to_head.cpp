@@ -1,6 +1,7 @@
 #include "compare/head_to_head.h"
 
-#include "dice/text.h"
+#include "dice/text/text.h"
+#include "dice/value/distribution.h"
 
 #include <optional>
 #include <utility>

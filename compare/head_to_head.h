@@ -5,7 +5,7 @@
 // against itself is against a second, independent throw of it.
 
 #include "compare/roll.h"
-#include "dice/versus.h"
+#include "dice/value/versus.h"
 
 #include <cstddef>
 #include <memory>

@@ -1,6 +1,10 @@
 #include "compare/roll.h"
 
-#include "dice/text.h"
+#include "dice/evaluate/evaluate.h"
+#include "dice/notation/expression.h"
+#include "dice/text/text.h"
+#include "dice/value/distribution.h"
+#include "dice/value/statistics.h"
 
 #include <algorithm>
 #include <cmath>

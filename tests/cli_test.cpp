@@ -1,6 +1,6 @@
 // Runs the built pipwright-cli as a script would, through the shell.
 #include "dice/limits.h"
-#include "dice/text.h"
+#include "dice/text/text.h"
 #include "numtext/results.h"
 #include "rollstats/outcomes.h"
 #include "rollstats/rollstats.h"
@@ -10,14 +10,14 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
-#include <string>
-#include <csignal>
 #include <poll.h>
 #include <pty.h>
+#include <sstream>
+#include <string>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -213,7 +213,9 @@ TEST(Cli, UnboundedRollsEndWithTheirRemainder)
         { "--at-most 99 '1d4!'", { "100.000000000%" } },
         { "'1d6r=1'", { "1d6r=1: weights out of 5", "P(2) = 20.000000000%", "Highest: 6" } },
         { "'2d6ro<2'", { "2d6ro<2: weights out of 1296", "Mean: 7.833333333 (47/6)" } },
-        { "'2*1d6'", { "2*1d6: 6 outcomes", "P(2) = 16.666666667%", "P(12) = 16.666666667%" }, { "P(3) = 0.000000000%" } },
+        { "'2*1d6'",
+            { "2*1d6: 6 outcomes", "P(2) = 16.666666667%", "P(12) = 16.666666667%" },
+            { "P(3) = 0.000000000%" } },
         { "--csv '2*1d6'", { "3,0,0" } },
         // Sixes explode and fives and sixes count is 12d6!=6>=5; what was
         // typed explodes on fives too, which the first line says.
@@ -236,7 +238,8 @@ TEST(Cli, UnboundedRollsEndWithTheirRemainder)
             EXPECT_EQ(out.find(std::string("\n") + line + "\n"), std::string::npos) << arguments << ": " << line;
         }
     }
-    const std::string first = [](const std::string &out) { return out.substr(0, out.find('\n')); }(Cli("'12d6!>=5'").out);
+    const std::string first = [](const std::string &out) { return out.substr(0, out.find('\n')); }(
+                                  Cli("'12d6!>=5'").out);
     EXPECT_EQ(first.substr(first.rfind(',')), ", explodes on 5 or more");
     EXPECT_NE(Cli("'1d6!>=5+1d8!>=7'").out.find(", 1d6 explodes on 5 or more; 1d8 explodes on 7 or more\n"),
         std::string::npos);
@@ -307,7 +310,10 @@ TEST(Cli, ExitStatusSaysWhatWentWrong)
         { "", "--tsv --tsv 1d6", 0, "", true },
         { "", "--versus=1 1d6 1d8", 2, "--versus takes no value", false },
         { "", "--versus 1d6! 1d100+1000", 0, "", true },
-        { "", "--versus 1d6! 1d100+20000", 2, "totals more than 10000 past its last listed total 117 are not counted",
+        { "",
+            "--versus 1d6! 1d100+20000",
+            2,
+            "totals more than 10000 past its last listed total 117 are not counted",
             false },
         // No progress line where standard error is no terminal, however long.
         { "PIPWRIGHT_PROGRESS_AFTER_MS=0", "'10d10!!kh5'", 0, "", true },

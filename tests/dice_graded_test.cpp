@@ -4,9 +4,12 @@
 // whether the products go pair by pair or packed, and whatever step is
 // claimed for the explosions.
 #include "dice/dice.h"
-#include "dice/die.h"
-#include "dice/keep.h"
-#include "dice/weights.h"
+#include "dice/terms/die.h"
+#include "dice/terms/keep.h"
+#include "dice/terms/keeptail.h"
+#include "dice/terms/plain.h"
+#include "dice/value/graded.h"
+#include "dice/value/weights.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // total below the least total a cut chain had reached; those must agree
 // exactly, and the engine's remainder must close the sum.
 #include "dice/dice.h"
-#include "dice/text.h"
+#include "dice/text/text.h"
 
 #include <gtest/gtest.h>
 

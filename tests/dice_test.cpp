@@ -1,5 +1,5 @@
 #include "dice/dice.h"
-#include "dice/text.h"
+#include "dice/text/text.h"
 #include "tests/every_throw.h"
 
 #include <gtest/gtest.h>

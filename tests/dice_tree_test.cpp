@@ -5,7 +5,7 @@
 // are compared; the engine's remainder must still close the sum.
 #include "dice/dice.h"
 #include "dice/limits.h"
-#include "dice/text.h"
+#include "dice/text/text.h"
 
 #include <gtest/gtest.h>
 

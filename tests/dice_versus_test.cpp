@@ -1,5 +1,5 @@
 #include "dice/dice.h"
-#include "dice/versus.h"
+#include "dice/value/versus.h"
 #include "tests/every_throw.h"
 
 #include <gtest/gtest.h>

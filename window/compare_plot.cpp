@@ -1,6 +1,7 @@
 #include "window/compare_plot.h"
 
-#include "dice/text.h"
+#include "dice/text/text.h"
+#include "dice/value/distribution.h"
 #include "window/plot_access.h"
 #include "window/plot_axes.h"
 #include "window/plot_style.h"

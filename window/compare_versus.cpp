@@ -10,7 +10,7 @@
 #include "window/compare_row.h"
 #include "window/plot_access.h"
 
-#include "dice/text.h"
+#include "dice/text/text.h"
 
 #include <QHeaderView>
 #include <QStyle>

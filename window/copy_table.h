@@ -6,7 +6,7 @@
 // everything else, each the table the command line writes.
 
 #include "compare/head_to_head.h"
-#include "dice/text.h"
+#include "dice/text/text.h"
 
 #include <span>
 

@@ -1,7 +1,7 @@
 #include "window/menus.h"
 
 #include "dice/dice.h"
-#include "dice/text.h"
+#include "dice/text/text.h"
 #include "window/chart.h"
 #include "window/copy_table.h"
 #include "window/version.h"

@@ -1,7 +1,7 @@
-#include "dice/tree.h"
-#include "dice/die.h"
-#include "dice/rules.h"
-#include "dice/weights.h"
+#include "dice/bounds/bounds.h"
+#include "dice/bounds/rules.h"
+#include "dice/terms/die.h"
+#include "dice/value/weights.h"
 
 #include <algorithm>
 #include <limits>

@@ -6,11 +6,11 @@
 // highest total is counted whole and exactly. A node that has none is
 // listed through a given total, its weight above that kept exactly in the
 // tail, as a sum of terms is; that holds for sums, and for keeps and counts
-// among members, whose counts in nodes.cpp say why. Products, divisions and
+// among members, whose counts in evaluate/nodes.cpp say why. Products, divisions and
 // abs of such a roll are refused by the parser, and so is taking it away.
 
-#include "dice/dice.h"
 #include "dice/limits.h"
+#include "dice/notation/expression.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -59,19 +59,5 @@ std::int64_t MemberThrough(const Node &group, const std::vector<Bounds> &members
 
 // floor, ceil or round of n / d, d not 0.
 std::int64_t Rounded(std::int64_t n, std::int64_t d, Node::Rounding rounding);
-
-// A node's roll, listed through `through` at least where it reaches, with
-// the moments of the whole roll where it has no highest total.
-Distribution Value(const Node &node, std::int64_t through, const std::stop_token &stop);
-
-// The root of an expression, listed as Evaluate lists a sum of terms.
-Distribution EvaluateTree(const Node &root, std::int64_t through, const std::stop_token &stop);
-
-// Shared with the count of a sum of terms.
-Moments ExactMoments(const Distribution &roll);
-Moments Plus(const Moments &a, const Moments &b);
-bool Settled(const Moments &moments);
-std::optional<std::int64_t> LastListed(const Distribution &roll);
-std::int64_t Further(const Distribution &roll, std::int64_t least, std::int64_t last);
 
 } // namespace dice::detail

@@ -2,10 +2,12 @@
 // built by hand: the counting loops size their tables from these fields and
 // would miscount or fail on a term that breaks them.
 
-#include "dice/dice.h"
+#include "dice/bounds/check.h"
+
+#include "dice/bounds/bounds.h"
+#include "dice/bounds/rules.h"
 #include "dice/limits.h"
-#include "dice/rules.h"
-#include "dice/tree.h"
+#include "dice/notation/expression.h"
 
 #include <stdexcept>
 #include <string>

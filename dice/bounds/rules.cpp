@@ -1,6 +1,6 @@
-#include "dice/rules.h"
-#include "dice/die.h"
+#include "dice/bounds/rules.h"
 #include "dice/limits.h"
+#include "dice/terms/die.h"
 
 #include <algorithm>
 #include <cmath>

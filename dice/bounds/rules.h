@@ -4,7 +4,8 @@
 // refuses a term that breaks one, and the count refuses a term built by hand
 // that does.
 
-#include "dice/dice.h"
+#include "dice/notation/errors.h"
+#include "dice/notation/expression.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -3,10 +3,14 @@
 // leaves in its tail, and every tail closes its roll's weights to its
 // denominator. Operands are independent, so their denominators multiply.
 
-#include "dice/die.h"
-#include "dice/keep.h"
-#include "dice/tree.h"
-#include "dice/weights.h"
+#include "dice/evaluate/nodes.h"
+
+#include "dice/bounds/bounds.h"
+#include "dice/evaluate/evaluate.h"
+#include "dice/evaluate/listing.h"
+#include "dice/terms/die.h"
+#include "dice/terms/keep.h"
+#include "dice/value/weights.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,28 +1,7 @@
-#include "dice/throws.h"
+#include "dice/evaluate/throws.h"
 
 namespace dice::detail
 {
-
-namespace
-{
-
-void VisitTerms(const Node &node, const std::function<void(const Term &)> &visit)
-{
-    for (const Term &term : node.terms)
-        visit(term);
-    for (const Node &operand : node.operands)
-        VisitTerms(operand, visit);
-}
-
-} // namespace
-
-void ForEachTerm(const Expression &expression, const std::function<void(const Term &)> &visit)
-{
-    for (const Term &term : expression.terms)
-        visit(term);
-    if (expression.tree)
-        VisitTerms(*expression.tree, visit);
-}
 
 std::optional<mpz_class> Throws(const Expression &expression)
 {

@@ -4,16 +4,14 @@
 // outcomes are those throws, as a player counts them: 20 for 1d20>=15, not
 // the 10 that the reduced shares would give.
 
-#include "dice/dice.h"
+#include "dice/notation/expression.h"
+#include "dice/value/distribution.h"
 
 #include <functional>
 #include <optional>
 
 namespace dice::detail
 {
-
-// Every term of the expression, in the order written, however deep.
-void ForEachTerm(const Expression &expression, const std::function<void(const Term &)> &visit);
 
 // How many equally likely throws the expression's dice have: the product of
 // every die's faces, repeats included. None where a die explodes or

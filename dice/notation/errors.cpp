@@ -2,9 +2,9 @@
 // caret under the error. Each limit a message states comes from the constant
 // the parser enforces.
 
-#include "dice/dice.h"
+#include "dice/notation/errors.h"
 #include "dice/limits.h"
-#include "dice/utf8.h"
+#include "dice/notation/utf8.h"
 
 #include <algorithm>
 #include <string>

@@ -1,9 +1,12 @@
-#include "dice/dice.h"
-#include "dice/die.h"
+#include "dice/parse/parse.h"
+
+#include "dice/bounds/bounds.h"
+#include "dice/bounds/rules.h"
 #include "dice/limits.h"
-#include "dice/rules.h"
-#include "dice/tree.h"
-#include "dice/utf8.h"
+#include "dice/notation/errors.h"
+#include "dice/notation/expression.h"
+#include "dice/notation/utf8.h"
+#include "dice/terms/die.h"
 
 #include <algorithm>
 #include <array>

@@ -13,8 +13,11 @@
 // and the recurrence runs on those numbers in 128-bit words wherever a bound
 // on its largest step says that they fit.
 
-#include "dice/die.h"
-#include "dice/weights.h"
+#include "dice/terms/chains.h"
+
+#include "dice/terms/die.h"
+#include "dice/value/distribution.h"
+#include "dice/value/weights.h"
 
 #include <limits>
 #include <stdexcept>

@@ -1,6 +1,8 @@
-#include "dice/die.h"
-#include "dice/keep.h"
-#include "dice/weights.h"
+#include "dice/terms/die.h"
+#include "dice/terms/chains.h"
+#include "dice/terms/keep.h"
+#include "dice/value/graded.h"
+#include "dice/value/weights.h"
 
 #include <algorithm>
 #include <limits>
@@ -9,48 +11,6 @@
 
 namespace dice
 {
-
-bool Compare::Meets(std::int64_t x) const
-{
-    switch (kind) {
-    case Kind::None:
-        return false;
-    case Kind::Equal:
-        return x == value;
-    case Kind::NotEqual:
-        return x != value;
-    case Kind::Greater:
-        return x > value;
-    case Kind::GreaterEqual:
-        return x >= value;
-    case Kind::Less:
-        return x < value;
-    case Kind::LessEqual:
-        return x <= value;
-    }
-    return false;
-}
-
-bool Compare::MeetsUpward() const
-{
-    return kind == Kind::NotEqual || kind == Kind::Greater || kind == Kind::GreaterEqual;
-}
-
-bool Term::Plain() const
-{
-    return faces.empty() && !hasMinimum && !hasMaximum && explode == Explode::None && reroll == Reroll::None
-        && success.kind == Compare::Kind::None;
-}
-
-std::vector<std::int64_t> Term::Faces() const
-{
-    if (!faces.empty())
-        return faces;
-    std::vector<std::int64_t> all;
-    for (int face = 1; face <= sides; ++face)
-        all.push_back(fudge ? face - 2 : face);
-    return all;
-}
 
 namespace detail
 {

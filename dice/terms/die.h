@@ -8,7 +8,8 @@
 // the reroll point is rolled afresh, never exploding; then the highest or
 // lowest dice are kept, and last the kept dice are counted or summed.
 
-#include "dice/dice.h"
+#include "dice/notation/expression.h"
+#include "dice/value/distribution.h"
 
 #include <cstdint>
 #include <optional>
@@ -59,11 +60,6 @@ std::int64_t ExplosionStep(const Term &term, const std::vector<Face> &raw);
 // One die and every extra roll its explosions bring, listed through `through`.
 Distribution Chain(const Term &term, const std::vector<Face> &raw, std::int64_t through, const std::stop_token &stop);
 
-// The sum of n dice each of whose chains `parts` describes, listed through
-// `through`, counted from their generating function in machine words; empty
-// where its numbers might not fit them.
-std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_t through, const std::stop_token &stop);
-
 // The die as the count sees it: 1 for a success, -1 for a failure, the tail
 // alike to the values just below it.
 Distribution Counted(const Distribution &die, const Term &term);
@@ -73,9 +69,5 @@ Distribution Replacement(const Term &term, const std::vector<Face> &raw);
 
 // A term before its sign, listed through `through` at least where it reaches.
 Distribution CountTerm(const Term &term, std::int64_t through, const std::stop_token &stop);
-
-// The mean and variance of an unbounded term before its sign, tail included,
-// where they have a closed form: a sum or count of dice that keeps them all.
-std::optional<Moments> TermMoments(const Term &term, const std::stop_token &stop);
 
 } // namespace dice::detail

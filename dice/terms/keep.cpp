@@ -3,9 +3,11 @@
 // add up to. The first `kept` placed are the kept dice; dice on one face are
 // alike, so which of them are kept makes no difference.
 
-#include "dice/keep.h"
-#include "dice/die.h"
-#include "dice/weights.h"
+#include "dice/terms/keep.h"
+#include "dice/terms/die.h"
+#include "dice/terms/plain.h"
+#include "dice/value/graded.h"
+#include "dice/value/weights.h"
 
 #include <algorithm>
 #include <deque>

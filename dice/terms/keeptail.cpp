@@ -10,8 +10,11 @@
 // past the die's own listing, where its weights are not seen, are bounded
 // apart by the die's exact moments.
 
-#include "dice/die.h"
-#include "dice/keep.h"
+#include "dice/terms/keeptail.h"
+
+#include "dice/terms/die.h"
+#include "dice/terms/keep.h"
+#include "dice/terms/moments.h"
 
 #include <optional>
 

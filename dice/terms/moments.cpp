@@ -6,8 +6,10 @@
 // derivatives at z = 1 give the mean and variance exactly; they are carried
 // together as a jet, which sums, products and quotients keep.
 
-#include "dice/die.h"
-#include "dice/weights.h"
+#include "dice/terms/moments.h"
+
+#include "dice/terms/die.h"
+#include "dice/value/weights.h"
 
 #include <cstdint>
 #include <limits>

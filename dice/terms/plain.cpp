@@ -14,9 +14,12 @@
 // Both are exact at any size because the counting is done in residues (see
 // residues.h); which one runs is picked by the number of products it needs.
 
-#include "dice/dice.h"
-#include "dice/residues.h"
-#include "dice/weights.h"
+#include "dice/terms/plain.h"
+
+#include "dice/notation/expression.h"
+#include "dice/value/distribution.h"
+#include "dice/value/residues.h"
+#include "dice/value/weights.h"
 
 #include <algorithm>
 #include <limits>
@@ -322,21 +325,6 @@ void Reverse(Packed &packed)
 }
 
 } // namespace
-
-const char *Cancelled::what() const noexcept
-{
-    return "the count was cancelled";
-}
-
-std::int64_t Distribution::Highest() const
-{
-    return lowest + static_cast<std::int64_t>(counts.size()) - 1;
-}
-
-bool Distribution::Unbounded() const
-{
-    return tail != 0;
-}
 
 Distribution detail::CountPlain(const std::vector<Term> &terms, const std::stop_token &stop)
 {

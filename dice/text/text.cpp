@@ -1,5 +1,4 @@
-#include "dice/text.h"
-#include "dice/throws.h"
+#include "dice/text/text.h"
 
 #include <algorithm>
 #include <limits>
@@ -87,7 +86,7 @@ std::string DiceName(const Term &term)
 std::string ExplodeNote(const Expression &expression)
 {
     std::vector<std::pair<std::string, std::string>> notes;
-    detail::ForEachTerm(expression, [&](const Term &term) {
+    ForEachTerm(expression, [&](const Term &term) {
         if (term.dice > 0) {
             if (std::string words = ExplodeWords(term); !words.empty())
                 notes.emplace_back(DiceName(term), std::move(words));

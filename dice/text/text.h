@@ -4,7 +4,8 @@
 // fraction of two counts, halves to even, with '.' as the decimal point
 // whatever the locale.
 
-#include "dice/dice.h"
+#include "dice/notation/expression.h"
+#include "dice/value/distribution.h"
 
 #include <cstddef>
 #include <cstdint>

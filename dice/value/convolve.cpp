@@ -1,16 +1,11 @@
-#include "dice/residues.h"
-#include "dice/weights.h"
+#include "dice/value/distribution.h"
+#include "dice/value/residues.h"
+#include "dice/value/weights.h"
 
 #include <algorithm>
 
 namespace dice::detail
 {
-
-void Check(const std::stop_token &stop)
-{
-    if (stop.stop_requested())
-        throw Cancelled();
-}
 
 // The counts of the sum of two independent rolls. With both laid out in
 // slots wide enough for every count of the result, multiplying the two big

@@ -9,8 +9,10 @@
 // out a chunk per 2 step slots, so that the product keeps the carried part
 // apart, and the carry is multiplied in when the slots are read back.
 
-#include "dice/residues.h"
-#include "dice/weights.h"
+#include "dice/value/graded.h"
+
+#include "dice/value/residues.h"
+#include "dice/value/weights.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,5 @@
-#include "dice/dice.h"
+#include "dice/value/statistics.h"
+#include "dice/value/distribution.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "dice/versus.h"
+#include "dice/value/versus.h"
 
 #include <algorithm>
 

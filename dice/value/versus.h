@@ -4,7 +4,7 @@
 // their totals weighs the product of the two weights, over the product of the
 // two denominators; "wins" means the first roll's total is the higher.
 
-#include "dice/dice.h"
+#include "dice/value/distribution.h"
 
 #include <cstdint>
 

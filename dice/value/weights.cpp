@@ -1,5 +1,5 @@
-#include "dice/weights.h"
-#include "dice/residues.h"
+#include "dice/value/weights.h"
+#include "dice/value/residues.h"
 
 #include <algorithm>
 #include <limits>

@@ -4,9 +4,9 @@
 // the totals their terms can reach and add up to every outcome. Trees of
 // brackets, products, functions and groups are counted when small.
 
+#include "dice/bounds/bounds.h"
 #include "dice/dice.h"
 #include "dice/limits.h"
-#include "dice/tree.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,0 +1,19 @@
+#pragma once
+
+// The exact roll of a whole expression.
+
+#include "dice/notation/expression.h"
+#include "dice/value/distribution.h"
+
+#include <cstdint>
+#include <stop_token>
+
+namespace dice
+{
+
+// Lists totals through `through` at least, where the roll reaches that far:
+// --at-least and the like need totals past the listed ones.
+Distribution Evaluate(const Expression &expression, std::stop_token stop = {});
+Distribution Evaluate(const Expression &expression, std::stop_token stop, std::int64_t through);
+
+} // namespace dice

@@ -1,0 +1,28 @@
+#pragma once
+
+// How far a roll with no highest total is listed, shared by the count of a
+// sum of terms and that of a node: through a total, then further until less
+// than 10^-15 of the chance lies past the listing and the bounds on its
+// moments round alike.
+
+#include "dice/value/distribution.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace dice::detail
+{
+
+// The mean and variance of a roll with no tail.
+Moments ExactMoments(const Distribution &roll);
+Moments Plus(const Moments &a, const Moments &b);
+// Whether both ends of each moment print alike.
+bool Settled(const Moments &moments);
+// The first total above which less than 10^-15 of the chance lies, if the
+// listing reaches it.
+std::optional<std::int64_t> LastListed(const Distribution &roll);
+// Where to list through next, the listing having been asked to reach `last`
+// from `least`.
+std::int64_t Further(const Distribution &roll, std::int64_t least, std::int64_t last);
+
+} // namespace dice::detail
