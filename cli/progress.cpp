@@ -1,8 +1,8 @@
 #include "cli/progress.h"
 
 #include <csignal>
-#include <signal.h>
 #include <cstdlib>
+#include <signal.h>
 #include <string_view>
 
 #include <unistd.h>
