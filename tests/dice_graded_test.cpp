@@ -53,7 +53,7 @@ TEST_P(GradedSum, AgreesWithThePlainPower)
     const dice::Expression one = dice::Parse(c.die);
     const std::stop_token stop;
     const dice::Distribution die = dice::detail::CountTerm(one.terms[0], c.through, stop);
-    const dice::Distribution plain = dice::detail::Power(die, c.dice, c.through, stop);
+    const dice::Distribution plain = dice::detail::SumOfAlike(die, c.dice, c.through, stop);
 
     const auto graded = dice::detail::GradedPower(die, c.dice, c.through, mpz_class(c.base), c.step, stop);
     ASSERT_TRUE(graded.has_value()) << "the die is not counted total by total";

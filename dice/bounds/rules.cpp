@@ -13,16 +13,11 @@ namespace
 
 using detail::Face;
 
-Compare Or(const Compare &point, std::int64_t value)
-{
-    return point.kind == Compare::Kind::None ? Compare { Compare::Kind::Equal, value } : point;
-}
-
 // The least an extra roll that explodes adds to its chain.
 std::int64_t LeastStep(const Term &term, const std::vector<Face> &raw)
 {
-    const Compare explode = Or(term.explodeOn, raw.back().value);
-    const Compare reroll = Or(term.rerollOn, raw.front().value);
+    const Compare explode = ExplodePoint(term, raw);
+    const Compare reroll = RerollPoint(term, raw);
     const std::int64_t penalty = term.penetrate ? 1 : 0;
     std::int64_t least = INT64_MAX;
     for (const Face &face : raw) {
@@ -59,12 +54,12 @@ std::optional<ErrorCode> BrokenRule(const Term &term)
     if (term.explode != Explode::None) {
         if (term.sides > maxExplodeSides)
             return ErrorCode::ExplodeSidesTooMany;
-        if (all(Or(term.explodeOn, raw.back().value)))
+        if (all(ExplodePoint(term, raw)))
             return ErrorCode::ExplodesForever;
         if (LeastStep(term, raw) < 0)
             return ErrorCode::ExplosionFalls;
     }
-    if (term.reroll == Reroll::Repeat && all(Or(term.rerollOn, raw.front().value)))
+    if (term.reroll == Reroll::Repeat && all(RerollPoint(term, raw)))
         return ErrorCode::RerollsForever;
     if (term.explode == Explode::Each && term.pick != Pick::All)
         return ErrorCode::KeepOfExplosions;
@@ -91,10 +86,7 @@ void CheckModifiers(const Term &term, const Places &places)
     // A die of !! is listed past the points that count or reroll it as a
     // whole: points far past its own listing would list it far.
     if (term.explode != Explode::None) {
-        Term one = term;
-        one.dice = 1;
-        one.kept = 1;
-        one.pick = Pick::All;
+        Term one = term.OneDie();
         one.success = {};
         one.failure = {};
         one.reroll = Reroll::None;
@@ -120,10 +112,10 @@ struct Explosions {
     double step = 0;
 };
 
-Explosions Of(const Term &term)
+Explosions ExplosionsOf(const Term &term)
 {
     const std::vector<Face> raw = detail::RawFaces(term);
-    const Compare explode = Or(term.explodeOn, raw.back().value);
+    const Compare explode = ExplodePoint(term, raw);
     double meets = 0;
     double whole = 0;
     for (const Face &face : raw) {
@@ -155,7 +147,7 @@ std::int64_t TermSpan(const Term &term)
     if (reach.highest)
         return *reach.highest - reach.lowest;
     // Past k explosions of any die the chance left is below n p^k.
-    const Explosions explosions = Of(term);
+    const Explosions explosions = ExplosionsOf(term);
     const int units = term.pick == Pick::All ? term.dice : term.kept;
     const double span = units * (explosions.first + explosions.step * Depth(term, explosions, 1e-16))
         - static_cast<double>(reach.lowest);
@@ -168,7 +160,7 @@ std::int64_t TermListing(const Term &term)
     if (reach.highest)
         return *reach.highest;
     // Far out, the chance of a total is mostly that of one die gone far.
-    const Explosions explosions = Of(term);
+    const Explosions explosions = ExplosionsOf(term);
     const int units = term.pick == Pick::All ? term.dice : term.kept;
     const double last = units * explosions.first + explosions.step * Depth(term, explosions, 1e-15);
     return static_cast<std::int64_t>(std::min(last * 1.1, 1e12)) + 4;

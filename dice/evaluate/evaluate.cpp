@@ -39,10 +39,7 @@ bool AsPlain(Term &term, std::int64_t &shift, const std::stop_token &stop)
         return true;
     if (term.explode != Explode::None || term.success.kind != Compare::Kind::None)
         return false;
-    Term single = term;
-    single.dice = 1;
-    single.kept = 1;
-    single.pick = Pick::All;
+    Term single = term.OneDie();
     const Distribution die = detail::CountTerm(single, 0, stop);
     if (die.counts.size() < 2 || die.counts.size() > 1000 || die.tail != 0)
         return false;
@@ -64,7 +61,7 @@ bool AsPlain(Term &term, std::int64_t &shift, const std::stop_token &stop)
 // Whether the term's moments come in closed form whatever its listing: a
 // sum of dice that explode, unbounded, keeping them all, whose moments
 // TermMoments always has.
-bool Closed(const Term &term)
+bool HasClosedMoments(const Term &term)
 {
     return term.pick == Pick::All && term.explode != Explode::None && !detail::TermReach(term).highest;
 }
@@ -78,7 +75,7 @@ Distribution Added(const Distribution &total, Distribution &&part, std::int64_t 
         detail::Cut(part, last);
         return std::move(part);
     }
-    return detail::Product(total, part, last, stop);
+    return detail::SumOfRolls(total, part, last, stop);
 }
 
 mpq_class Share(const mpz_class &part, const mpz_class &whole)
@@ -176,7 +173,7 @@ Distribution Counted(const Expression &expression, const std::stop_token &stop, 
         if (reach.highest)
             most += term.sign > 0 ? *reach.highest : -reach.lowest;
         unbounded = unbounded || !reach.highest;
-        closed.push_back(Closed(term));
+        closed.push_back(HasClosedMoments(term));
     }
     std::int64_t guess = roll.Highest();
     for (const Term &term : weighted)
@@ -193,7 +190,7 @@ Distribution Counted(const Expression &expression, const std::stop_token &stop, 
             if (closed[i]) {
                 total = Added(total, std::move(part), last, stop);
             } else {
-                total = detail::Product(total, part, last, stop);
+                total = detail::SumOfRolls(total, part, last, stop);
                 parts[i] = std::move(part);
             }
         }
@@ -219,7 +216,7 @@ Distribution Counted(const Expression &expression, const std::stop_token &stop, 
                 return total;
             }
         }
-        last = detail::Further(total, least, last);
+        last = detail::NextListing(total, least, last);
     }
 }
 

@@ -92,7 +92,7 @@ double Log10(const mpz_class &part, const mpz_class &whole)
 // of the listing, carried on until it would be below 10^-15, and a little
 // more; at most twice as far, since the fall of the body of a roll says
 // little about that of its tail.
-std::int64_t detail::Further(const Distribution &roll, std::int64_t least, std::int64_t last)
+std::int64_t detail::NextListing(const Distribution &roll, std::int64_t least, std::int64_t last)
 {
     const std::int64_t doubled = least + 2 * (last - least + 1);
     const std::int64_t back = (roll.Highest() - roll.lowest) / 4;

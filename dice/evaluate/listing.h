@@ -23,6 +23,6 @@ bool Settled(const Moments &moments);
 std::optional<std::int64_t> LastListed(const Distribution &roll);
 // Where to list through next, the listing having been asked to reach `last`
 // from `least`.
-std::int64_t Further(const Distribution &roll, std::int64_t least, std::int64_t last);
+std::int64_t NextListing(const Distribution &roll, std::int64_t least, std::int64_t last);
 
 } // namespace dice::detail

@@ -62,12 +62,6 @@ private:
     Distribution m_roll;
 };
 
-std::int64_t Far(std::int64_t through, std::int64_t by)
-{
-    constexpr std::int64_t most = std::numeric_limits<std::int64_t>::max() / 4;
-    return std::clamp(through - by, -most, most);
-}
-
 Distribution Sum(const Node &node, std::int64_t through, const std::stop_token &stop)
 {
     // Each part is listed as far as the others' lowest totals leave room for.
@@ -104,7 +98,7 @@ Distribution Sum(const Node &node, std::int64_t through, const std::stop_token &
     std::int64_t restLowest = least - bounds.front().lowest;
     for (std::size_t i = 1; i < parts.size(); ++i) {
         restLowest -= bounds[i].lowest;
-        total = Product(total, parts[i], Far(through, restLowest), stop);
+        total = SumOfRolls(total, parts[i], Far(through, restLowest), stop);
     }
     if (total.tail == 0) {
         Trim(total);
@@ -164,7 +158,7 @@ Distribution CountMembers(const Node &group, const std::stop_token &stop)
     Distribution count = Point(0);
     for (const Node &member : group.operands) {
         const Distribution scored = Counted(Value(member, past + 1, stop), points);
-        count = Product(count, scored, std::numeric_limits<std::int64_t>::max() / 4, stop);
+        count = SumOfRolls(count, scored, std::numeric_limits<std::int64_t>::max() / 4, stop);
     }
     Trim(count);
     Reduce(count);
@@ -333,8 +327,8 @@ Distribution KeepSome(
                         AddPoly(next[a][std::min(e + 1, k)], part);
                     }
                     if (a + 1 < k && !beyond.counts.empty())
-                        AddPoly(
-                            next[a + 1][e], Product(from, beyond, std::numeric_limits<std::int64_t>::max() / 4, stop));
+                        AddPoly(next[a + 1][e],
+                            SumOfRolls(from, beyond, std::numeric_limits<std::int64_t>::max() / 4, stop));
                 }
             }
             std::swap(state, next);
@@ -427,7 +421,7 @@ Moments KeepMoments(
         sumMean += moments.meanHigh;
         sumVariance += moments.varianceHigh;
         restLowest -= bounds[i].lowest;
-        every = Product(every, member, Far(sumThrough, restLowest), stop);
+        every = SumOfRolls(every, member, Far(sumThrough, restLowest), stop);
     }
     const auto [sumFirst, sumSecond] = detail::SumsBelow(every, sumShift, past);
     mpq_class first(sumFirst, every.outcomes);
@@ -526,7 +520,7 @@ Distribution EvaluateTree(const Node &root, std::int64_t through, const std::sto
             Reduce(roll);
             return roll;
         }
-        last = Further(roll, bounds.lowest, last);
+        last = NextListing(roll, bounds.lowest, last);
     }
 }
 

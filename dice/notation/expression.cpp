@@ -45,6 +45,15 @@ std::vector<std::int64_t> Term::Faces() const
     return all;
 }
 
+Term Term::OneDie() const
+{
+    Term one = *this;
+    one.dice = 1;
+    one.kept = 1;
+    one.pick = Pick::All;
+    return one;
+}
+
 namespace
 {
 

@@ -57,6 +57,8 @@ struct Term {
     bool Plain() const;
     // The faces of one die, repeats included.
     std::vector<std::int64_t> Faces() const;
+    // One of the term's dice, with its modifiers but no keep or drop.
+    Term OneDie() const;
 };
 
 // A part of an expression beyond terms joined by + and -. Max and min are

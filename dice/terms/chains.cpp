@@ -51,7 +51,7 @@ mpz_class Norm(const Distribution &measure)
 
 // The weights as a polynomial; each is at most the denominator of one roll,
 // which fits a machine word.
-Polynomial Of(const Distribution &measure)
+Polynomial PolynomialOf(const Distribution &measure)
 {
     Polynomial polynomial;
     polynomial.lowest = measure.lowest;
@@ -129,7 +129,7 @@ std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_
     if (n < 1 || explodes.lowest < 0 || !q.fits_slong_p() || q > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     // B = Q - E1, r = B(0).
-    Polynomial b = Of(explodes);
+    Polynomial b = PolynomialOf(explodes);
     for (Int128 &term : b.terms)
         term = -term;
     b = Plus(b, Polynomial { 0, { static_cast<Int128>(q.get_si()) } });
@@ -141,7 +141,8 @@ std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_
             break;
         }
     }
-    const Polynomial p = Plus(Times(Of(parts.firstStops), b), Times(Of(parts.firstExplodes), Of(parts.extraStops)));
+    const Polynomial p = Plus(Times(PolynomialOf(parts.firstStops), b),
+        Times(PolynomialOf(parts.firstExplodes), PolynomialOf(parts.extraStops)));
     if (r < 1 || p.terms.empty())
         return std::nullopt;
     const std::int64_t lowest = static_cast<std::int64_t>(n) * p.lowest;

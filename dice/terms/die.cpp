@@ -32,20 +32,6 @@ std::int64_t Clamped(const Term &term, std::int64_t value)
     return value;
 }
 
-Compare ExplodePoint(const Term &term, const std::vector<Face> &raw)
-{
-    if (term.explodeOn.kind != Compare::Kind::None)
-        return term.explodeOn;
-    return { Compare::Kind::Equal, raw.back().value };
-}
-
-Compare RerollPoint(const Term &term, const std::vector<Face> &raw)
-{
-    if (term.rerollOn.kind != Compare::Kind::None)
-        return term.rerollOn;
-    return { Compare::Kind::Equal, raw.front().value };
-}
-
 // The largest number any compare point of the term names: a die listed past
 // it meets each point alike at every value above.
 std::int64_t Threshold(const Term &term)
@@ -86,6 +72,20 @@ Distribution Rerolled(const Distribution &die, const Term &term, const std::vect
 }
 
 } // namespace
+
+Compare ExplodePoint(const Term &term, const std::vector<Face> &raw)
+{
+    if (term.explodeOn.kind != Compare::Kind::None)
+        return term.explodeOn;
+    return { Compare::Kind::Equal, raw.back().value };
+}
+
+Compare RerollPoint(const Term &term, const std::vector<Face> &raw)
+{
+    if (term.rerollOn.kind != Compare::Kind::None)
+        return term.rerollOn;
+    return { Compare::Kind::Equal, raw.front().value };
+}
 
 // The die as the count sees it: 1 for a success, -1 for a failure.
 Distribution Counted(const Distribution &die, const Term &term)
@@ -182,7 +182,7 @@ Distribution Chain(const Term &term, const std::vector<Face> &raw, std::int64_t 
     if (parts.firstExplodes.counts.empty())
         return parts.firstStops;
     const Distribution extra = Series(parts.extraStops, parts.extraExplodes, through - parts.firstExplodes.lowest);
-    Distribution chain = Product(parts.firstExplodes, extra, through, stop);
+    Distribution chain = SumOfRolls(parts.firstExplodes, extra, through, stop);
     Distribution stops = parts.firstStops;
     Rescale(stops, chain.outcomes);
     AddInto(chain, stops);
@@ -390,7 +390,7 @@ Distribution SumOf(const Distribution &die,
         if (auto sum = GradedPower(die, term.dice, through, mpz_class(whole), ExplosionStep(term, raw), stop))
             return std::move(*sum);
     }
-    return Power(die, term.dice, through, stop);
+    return SumOfAlike(die, term.dice, through, stop);
 }
 
 } // namespace

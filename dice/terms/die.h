@@ -40,6 +40,11 @@ struct Face {
 
 std::vector<Face> RawFaces(const Term &term);
 
+// The compare points a term's dice explode and reroll on: as written, or by
+// default the highest and the lowest of the raw faces.
+Compare ExplodePoint(const Term &term, const std::vector<Face> &raw);
+Compare RerollPoint(const Term &term, const std::vector<Face> &raw);
+
 // A chain of explosions from one die, as the weights of its rolls' values:
 // the first roll that stops or explodes, and each extra roll that stops or
 // explodes, all four over the denominator of one roll. With `!` a roll's

@@ -23,7 +23,7 @@ namespace dice::detail
 namespace
 {
 
-struct Level {
+struct FaceLevel {
     std::int64_t score = 0; // what a kept die on this face adds
     const mpz_class *weight = nullptr;
 };
@@ -41,7 +41,7 @@ Distribution Placed(const Distribution &die, const Term &term, std::int64_t thro
         return (term.success.Meets(value) ? 1 : 0) - (term.failure.Meets(value) ? 1 : 0);
     };
 
-    std::vector<Level> levels;
+    std::vector<FaceLevel> levels;
     for (std::size_t i = 0; i < die.counts.size(); ++i) {
         if (die.counts[i] != 0)
             levels.push_back({ score(die.lowest + static_cast<std::int64_t>(i)), &die.counts[i] });
@@ -53,7 +53,7 @@ Distribution Placed(const Distribution &die, const Term &term, std::int64_t thro
     // counted, it scores as every value above the compare points does.
     const std::int64_t tailScore = (term.success.MeetsUpward() ? 1 : 0) - (term.failure.MeetsUpward() ? 1 : 0);
     if (counting && die.tail != 0)
-        levels.insert(highest ? levels.begin() : levels.end(), Level { tailScore, &die.tail });
+        levels.insert(highest ? levels.begin() : levels.end(), FaceLevel { tailScore, &die.tail });
 
     const std::int64_t low = counting ? -kept : std::min<std::int64_t>(0, kept * die.lowest);
     const std::int64_t high =
@@ -73,7 +73,7 @@ Distribution Placed(const Distribution &die, const Term &term, std::int64_t thro
     }
     std::vector<mpz_class> powers(static_cast<std::size_t>(n + 1));
     mpz_class factor;
-    for (const Level &level : levels) {
+    for (const FaceLevel &level : levels) {
         Check(stop);
         powers[0] = 1;
         for (std::size_t c = 1; c < powers.size(); ++c)
@@ -236,7 +236,7 @@ private:
                     powers.push_back(Point(0));
                 while (static_cast<int>(powers.size()) <= e) {
                     const auto more = static_cast<int>(powers.size());
-                    powers.push_back(Product(powers.back(), block.above, Room(kept, more, low), m_stop));
+                    powers.push_back(SumOfRolls(powers.back(), block.above, Room(kept, more, low), m_stop));
                 }
                 Distribution plain =
                     KeptOfBlock(low, block.width, n - e, kept - e, std::numeric_limits<std::size_t>::max(), m_stop);
@@ -244,7 +244,7 @@ private:
                 for (mpz_class &count : plain.counts)
                     count *= weight;
                 plain.outcomes = PowerOf(die.outcomes, n - e);
-                part = Product(powers[static_cast<std::size_t>(e)], plain, m_through, m_stop);
+                part = SumOfRolls(powers[static_cast<std::size_t>(e)], plain, m_through, m_stop);
             } else {
                 if (kept * block.aboveLow > m_through)
                     break;
@@ -324,8 +324,8 @@ public:
 
 private:
     // A block and its die graded above it.
-    struct Level {
-        Level(const Distribution &die, std::int64_t through, Grading &grading, long deepest)
+    struct BlockLevel {
+        BlockLevel(const Distribution &die, std::int64_t through, Grading &grading, long deepest)
             : block(die, through)
             , above(*grading.Grade(block.above))
         {
@@ -339,20 +339,20 @@ private:
         Graded above;
         mpz_class share;
         long rolls = 0;
-        bool box = false; // above: 1 at every offset but the last of each chunk
+        bool unitAbove = false; // above: 1 at every offset but the last of each chunk
     };
 
-    Level &At(std::size_t level)
+    BlockLevel &At(std::size_t level)
     {
         while (m_levels.size() <= level) {
             const Distribution &die = m_levels.empty() ? m_die : m_levels.back().block.above;
             m_levels.emplace_back(die, m_through, m_grading, m_deepest);
             const std::vector<mpz_class> &above = m_levels.back().above.counts;
             const std::size_t step = m_grading.Step();
-            bool box = !above.empty();
-            for (std::size_t j = 0; j < above.size() && box; ++j)
-                box = above[j] == (j % step == step - 1 ? 0 : 1);
-            m_levels.back().box = box;
+            bool unitAbove = !above.empty();
+            for (std::size_t j = 0; j < above.size() && unitAbove; ++j)
+                unitAbove = above[j] == (j % step == step - 1 ? 0 : 1);
+            m_levels.back().unitAbove = unitAbove;
         }
         return m_levels[level];
     }
@@ -387,7 +387,7 @@ private:
     Graded Combined(std::size_t level, const std::map<int, Weight> &weights)
     {
         Check(m_stop);
-        Level &at = At(level);
+        BlockLevel &at = At(level);
         const BlockOf &block = at.block;
         const int most = weights.rbegin()->first;
         std::vector<Graded> inBlock;
@@ -442,12 +442,12 @@ private:
     // die's offset u - w beside t's w), and carried one roll more, what it
     // lays over chunks 0 to c - 1 at offsets from u + 2: running sums of t,
     // with no multiplication.
-    Graded AboveTimes(const Level &at, const Graded &t, std::int64_t through)
+    Graded AboveTimes(const BlockLevel &at, const Graded &t, std::int64_t through)
     {
         const Graded &a = at.above;
         const std::int64_t last = LastKnownOfSum(a, t, through);
         const auto size = static_cast<std::size_t>(std::max<std::int64_t>(0, last - a.lowest - t.lowest + 1));
-        if (!at.box || t.counts.empty() || size > a.counts.size())
+        if (!at.unitAbove || t.counts.empty() || size > a.counts.size())
             return m_grading.Product(a, t, through, m_stop);
         Graded result;
         result.lowest = a.lowest + t.lowest;
@@ -487,7 +487,7 @@ private:
     // The highest `kept` of n dice all in the block, times `ways`, through
     // `last`: the plain keep is counted only as far as that, and once for
     // every level whose block is as wide.
-    Graded KeptInBlock(Level &at, int n, int kept, const mpz_class &ways, std::int64_t last)
+    Graded KeptInBlock(BlockLevel &at, int n, int kept, const mpz_class &ways, std::int64_t last)
     {
         const auto totals = static_cast<std::size_t>(std::max<std::int64_t>(1, last - at.block.low * kept + 1));
         const auto key = std::make_tuple(at.block.width, n, kept);
@@ -568,7 +568,7 @@ private:
     const std::stop_token &m_stop;
     long m_deepest = 0;
     // A deque: a level stays where it is while deeper levels are added.
-    std::deque<Level> m_levels;
+    std::deque<BlockLevel> m_levels;
     std::map<std::tuple<int, int, int>, Distribution> m_plain;
 };
 

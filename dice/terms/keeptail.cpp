@@ -27,10 +27,7 @@ std::optional<TailBounds> KeptTailBounds(
     if (term.explode != Explode::Compound || term.success.kind != Compare::Kind::None || term.pick == Pick::All
         || kept.counts.empty())
         return std::nullopt;
-    Term one = term;
-    one.dice = 1;
-    one.kept = 1;
-    one.pick = Pick::All;
+    Term one = term.OneDie();
     const std::optional<Moments> moments = TermMoments(one, stop);
     if (!moments)
         return std::nullopt;

@@ -61,7 +61,7 @@ Sums SumsOf(const Distribution &measure)
     return sums;
 }
 
-Jet Of(const Distribution &measure)
+Jet JetOf(const Distribution &measure)
 {
     Sums sums = SumsOf(measure);
     return { mpq_class(sums.value), mpq_class(sums.first), mpq_class(sums.second) };
@@ -113,7 +113,7 @@ Jet ChainJet(const ChainParts &parts)
 
 Jet Normalised(const Distribution &measure)
 {
-    return Scaled(Of(measure), mpq_class(1, 1) / mpq_class(measure.outcomes));
+    return Scaled(JetOf(measure), mpq_class(1, 1) / mpq_class(measure.outcomes));
 }
 
 } // namespace

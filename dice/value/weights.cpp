@@ -46,7 +46,7 @@ Distribution Point(std::int64_t total)
     return point;
 }
 
-Distribution Product(const Distribution &a, const Distribution &b, std::int64_t through, const std::stop_token &stop)
+Distribution SumOfRolls(const Distribution &a, const Distribution &b, std::int64_t through, const std::stop_token &stop)
 {
     Check(stop);
     // A certain total only moves the other roll.
@@ -111,7 +111,7 @@ Distribution Product(const Distribution &a, const Distribution &b, std::int64_t 
     return result;
 }
 
-Distribution Power(const Distribution &a, int n, std::int64_t through, const std::stop_token &stop)
+Distribution SumOfAlike(const Distribution &a, int n, std::int64_t through, const std::stop_token &stop)
 {
     // A part of j dice needs totals only through what the other n - j dice,
     // at their lowest, leave room for.
@@ -127,11 +127,11 @@ Distribution Power(const Distribution &a, int n, std::int64_t through, const std
     for (int bit = 1;; bit *= 2) {
         if ((n & bit) != 0) {
             done += bit;
-            result = done == bit ? base : Product(result, base, need(done), stop);
+            result = done == bit ? base : SumOfRolls(result, base, need(done), stop);
         }
         if (2 * bit > n)
             break;
-        base = Product(base, base, need(2 * bit), stop);
+        base = SumOfRolls(base, base, need(2 * bit), stop);
     }
     return result;
 }

@@ -24,10 +24,11 @@ Distribution Point(std::int64_t total);
 
 // The sum of two independent rolls. It lists every total through `through`
 // that both list far enough to know; the rest of the product is tail.
-Distribution Product(const Distribution &a, const Distribution &b, std::int64_t through, const std::stop_token &stop);
+Distribution SumOfRolls(
+    const Distribution &a, const Distribution &b, std::int64_t through, const std::stop_token &stop);
 
 // The sum of n independent rolls alike.
-Distribution Power(const Distribution &a, int n, std::int64_t through, const std::stop_token &stop);
+Distribution SumOfAlike(const Distribution &a, int n, std::int64_t through, const std::stop_token &stop);
 
 // The same shares over a denominator that is a multiple of the old one.
 void Rescale(Distribution &measure, const mpz_class &denominator);
