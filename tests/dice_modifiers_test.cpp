@@ -63,6 +63,12 @@ std::vector<Outcome> Rolls(const dice::Term &t, bool first, int depth)
     return out;
 }
 
+// Whether every value from v up meets the point alike.
+bool Beyond(const dice::Compare &point, std::int64_t v)
+{
+    return point.kind == dice::Compare::Kind::None || v > point.value;
+}
+
 // One die: its rolls, added into one value with !!, then each value rerolled.
 std::vector<Outcome> OneDie(const dice::Term &t, int depth)
 {
@@ -75,6 +81,13 @@ std::vector<Outcome> OneDie(const dice::Term &t, int depth)
             for (const std::int64_t v : chain.dice)
                 sum += v;
             chain.dice = { sum };
+            // Cut short past every point, a die is rerolled, or counted, as
+            // the whole chain would be.
+            const bool rerolled = t.reroll != dice::Reroll::None && point.Meets(sum);
+            const bool counted = t.success.kind != dice::Compare::Kind::None && t.pick == dice::Pick::All
+                && Beyond(t.success, sum) && Beyond(t.failure, sum);
+            if (chain.cut && Beyond(point, sum) && (rerolled || counted))
+                chain.cut = false;
         }
         std::vector<Outcome> ways { { {}, chain.chance, chain.cut } };
         for (const std::int64_t v : chain.dice) {
@@ -290,6 +303,10 @@ TEST(DiceModifiers, ExplosionsMatchEveryChainToADepth)
         { "1d4!p=1", 8 },
         { "2d4!!p>=3", 4 },
         { "2d10!!1min3", 2 },
+        // Rerolls that meet the high values of !! dice, whose remainder
+        // above the listing meets them too.
+        { "1d4!!ro>=4", 6 },
+        { "2d4!!ro<>2", 3 },
     };
     for (const auto &[text, depth] : cases)
         ExpectAgrees(text, depth);
@@ -355,6 +372,9 @@ TEST(DiceModifiers, CountsAndKeepsAmongWeightedDiceMatchEveryThrow)
         { "3d6!!kh1>=5", 2 },
         { "3d4!!r<2kh2", 3 },
         { "3dF.1kh2>=0", 0 },
+        // Counts whose points every value past a !! die's listing meets.
+        { "2d4!!=4<>5", 3 },
+        { "3d6!!=6<3f>=6", 3 },
     };
     for (const auto &[text, depth] : cases)
         ExpectAgrees(text, depth);
@@ -472,6 +492,7 @@ TEST(DiceModifiers, ClosedMomentsAgreeWithAFarListing)
         { "3d6!=6>=5f1", 70 },
         { "2d6!r=1", 360 },
         { "1d8!!min4", 400 },
+        { "1d6!!r<3", 360 },
     };
     const mpq_class close(1, 1000000000000000000);
     for (const auto &[text, through] : cases) {
