@@ -584,6 +584,7 @@ TEST(DiceModifiers, RefusedFormsSayWhyAndWhere)
     }
     for (const char *text : { "d{-999999,1000000}", "d{-999999,999999}+d{0,1}" })
         EXPECT_NO_THROW(dice::Parse(text)) << text << " spans exactly 2000000 values";
+    EXPECT_NO_THROW(dice::Parse("2d6!!=6>=142")) << "142 is as far as a compare point of 2d6!! may lie";
     // Built by hand past the parser, a die that would explode forever is
     // refused by the count rather than counted without end.
     dice::Expression forever;

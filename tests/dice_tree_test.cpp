@@ -451,6 +451,10 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
             ErrorCode::ListedTooFar,
             "3+{2d4, 1d6!}>5000f20000: a roll that explodes would be listed 19859 totals past its own end: keep what "
             "is beside it or compared with it within 10000\n  ^" },
+        { "{1d6!, 10143}kh1",
+            ErrorCode::ListedTooFar,
+            "{1d6!, 10143}kh1: a roll that explodes would be listed 10001 totals past its own end: keep what is "
+            "beside it or compared with it within 10000\n^" },
         { "{1d6!, 9000}kh1 + 9d1000",
             ErrorCode::ListedTooFar,
             "{1d6!, 9000}kh1 + 9d1000: a roll that explodes would be listed 17849 totals past its own end: keep what "
@@ -487,6 +491,8 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
         EXPECT_EQ(error.Code(), ErrorCode::GroupSize);
         EXPECT_EQ(members.substr(error.Position(), 3), "21}");
     }
+    // 10000 past its own end is as far as a roll that explodes is listed.
+    EXPECT_NO_THROW(dice::Parse("{1d6!, 10142}kh1"));
     // Eight deep is still read.
     EXPECT_NO_THROW(dice::Parse("((((((((1))))))))"));
     EXPECT_NO_THROW(dice::Parse("max({(1),2},abs(floor(((3))/1)))"));
