@@ -115,6 +115,7 @@ TEST(DiceErrors, MessagesQuoteWhatWasTyped)
         { "1d6+2Q", "unexpected 'Q'" },
         { "1D6KHZ", "'KHZ' is not a modifier" },
         { "1dH", "unexpected 'H'" },
+        { "1d6+2~", "unexpected '~'" },
     };
     for (const auto &[text, quoted] : cases)
         EXPECT_NE(std::string(ErrorOf(text).what()).find(quoted), std::string::npos)
@@ -175,6 +176,13 @@ TEST(DiceErrors, TheCaretLinesUpUnderWhatWasTyped)
     EXPECT_EQ(end.substr(0, 5), "...1+") << end;
     EXPECT_EQ(end.find(": "), 3 + 60) << end;
     EXPECT_EQ(end.size() - 1 - (end.find('\n') + 1), 3 + 60) << end;
+
+    // Seventy columns are echoed whole; one more, and the echo is cut.
+    for (const std::size_t size : { 70U, 71U }) {
+        const std::string ones(size, '1');
+        const std::string whole = dice::ErrorText(ones, dice::ParseError(dice::ErrorCode::ExpectedTerm, size));
+        EXPECT_EQ(whole.substr(0, 3) == "...", size > 70) << whole;
+    }
 }
 
 // Fault: a term built by hand outside the notation was counted wrongly (3d6

@@ -164,6 +164,25 @@ TEST(KeptTail, BoundsHoldWhatADeeperListingShows)
     }
 }
 
+// The ends of a keep's moments, worked by hand: half the chance listed at
+// 3, half at 4 or past it, adding at most 100 and 10000 to the first and
+// second moments about 3. The mean lies from 7/2 to 103; the least second
+// moment, 1/2, is below the greatest mean squared, and a variance is never
+// below 0, nor above 10000 less the least mean squared.
+TEST(KeptTail, MomentEndsFromTheListingAndWhatLiesPastIt)
+{
+    dice::Distribution kept;
+    kept.lowest = 3;
+    kept.counts = { 1 };
+    kept.outcomes = 2;
+    kept.tail = 1;
+    const dice::Moments ends = dice::detail::KeptMomentBounds(kept, 3, 1, 100, 10000);
+    EXPECT_EQ(ends.meanLow, mpq_class(7, 2));
+    EXPECT_EQ(ends.meanHigh, 103);
+    EXPECT_EQ(ends.varianceLow, 0);
+    EXPECT_EQ(ends.varianceHigh, mpq_class(39999, 4));
+}
+
 // The first totals of a plain keep, counted alone, against the whole keep:
 // small and wide counts, by the lowest kept face and by the highest dropped.
 TEST(FirstKept, AgreesWithTheWholeKeep)

@@ -63,6 +63,12 @@ std::vector<Outcome> Rolls(const dice::Term &t, bool first, int depth)
     return out;
 }
 
+// Whether every value from v up meets the point alike.
+bool Beyond(const dice::Compare &point, std::int64_t v)
+{
+    return point.kind == dice::Compare::Kind::None || v > point.value;
+}
+
 // One die: its rolls, added into one value with !!, then each value rerolled.
 std::vector<Outcome> OneDie(const dice::Term &t, int depth)
 {
@@ -75,6 +81,13 @@ std::vector<Outcome> OneDie(const dice::Term &t, int depth)
             for (const std::int64_t v : chain.dice)
                 sum += v;
             chain.dice = { sum };
+            // Cut short past every point, a die is rerolled, or counted, as
+            // the whole chain would be.
+            const bool rerolled = t.reroll != dice::Reroll::None && point.Meets(sum);
+            const bool counted = t.success.kind != dice::Compare::Kind::None && t.pick == dice::Pick::All
+                && Beyond(t.success, sum) && Beyond(t.failure, sum);
+            if (chain.cut && Beyond(point, sum) && (rerolled || counted))
+                chain.cut = false;
         }
         std::vector<Outcome> ways { { {}, chain.chance, chain.cut } };
         for (const std::int64_t v : chain.dice) {
@@ -102,9 +115,11 @@ std::vector<Outcome> OneDie(const dice::Term &t, int depth)
     return out;
 }
 
+constexpr std::int64_t noCut = std::numeric_limits<std::int64_t>::max();
+
 struct Model {
     std::map<std::int64_t, mpq_class> exact;
-    std::int64_t cutLow = std::numeric_limits<std::int64_t>::max();
+    std::int64_t cutLow = noCut;
     mpq_class cutChance;
     mpq_class whole;
 };
@@ -153,6 +168,47 @@ Model Enumerate(const dice::Term &t, int depth)
     return model;
 }
 
+// The least total of a model, cut chains included.
+std::int64_t Least(const Model &model)
+{
+    return std::min(model.exact.begin()->first, model.cutLow);
+}
+
+// Every throw of a sum of terms, each with its sign. A term taken away has
+// a highest total, as the parser insists, so none of its chains are cut.
+Model Summed(const dice::Expression &expression, int depth)
+{
+    Model sum;
+    sum.exact[0] = 1;
+    sum.whole = 1;
+    for (const dice::Term &t : expression.terms) {
+        Model term;
+        if (t.dice == 0) {
+            term.exact[t.number] = 1;
+            term.whole = 1;
+        } else {
+            term = Enumerate(t, depth);
+        }
+        EXPECT_TRUE(t.sign > 0 || term.cutChance == 0);
+        Model next;
+        next.whole = sum.whole * term.whole;
+        next.cutChance = next.whole;
+        for (const auto &[x, p] : sum.exact) {
+            for (const auto &[y, q] : term.exact) {
+                next.exact[x + t.sign * y] += p * q;
+                next.cutChance -= p * q;
+            }
+        }
+        const std::int64_t least = t.sign > 0 ? Least(term) : -term.exact.rbegin()->first;
+        if (sum.cutLow != noCut)
+            next.cutLow = sum.cutLow + least;
+        if (term.cutLow != noCut)
+            next.cutLow = std::min(next.cutLow, Least(sum) + term.cutLow);
+        sum = next;
+    }
+    return sum;
+}
+
 mpq_class Share(const mpz_class &part, const mpz_class &whole)
 {
     mpq_class share(part, whole);
@@ -166,8 +222,8 @@ void ExpectAgrees(const std::string &text, int depth)
 {
     SCOPED_TRACE(text);
     const dice::Expression expression = dice::Parse(text);
-    ASSERT_EQ(expression.terms.size(), 1u);
-    const Model model = Enumerate(expression.terms[0], depth);
+    ASSERT_FALSE(expression.tree);
+    const Model model = Summed(expression, depth);
     ASSERT_EQ(model.whole, 1);
     const dice::Distribution roll = dice::Evaluate(expression);
 
@@ -205,7 +261,7 @@ void ExpectAgrees(const std::string &text, int depth)
         ++compared;
     }
     EXPECT_TRUE(compared > 0 || model.cutLow <= model.exact.begin()->first);
-    if (model.cutLow == std::numeric_limits<std::int64_t>::max()) {
+    if (model.cutLow == noCut) {
         EXPECT_FALSE(roll.Unbounded());
     }
 }
@@ -247,6 +303,10 @@ TEST(DiceModifiers, ExplosionsMatchEveryChainToADepth)
         { "1d4!p=1", 8 },
         { "2d4!!p>=3", 4 },
         { "2d10!!1min3", 2 },
+        // Rerolls that meet the high values of !! dice, whose remainder
+        // above the listing meets them too.
+        { "1d4!!ro>=4", 6 },
+        { "2d4!!ro<>2", 3 },
     };
     for (const auto &[text, depth] : cases)
         ExpectAgrees(text, depth);
@@ -312,6 +372,27 @@ TEST(DiceModifiers, CountsAndKeepsAmongWeightedDiceMatchEveryThrow)
         { "3d6!!kh1>=5", 2 },
         { "3d4!!r<2kh2", 3 },
         { "3dF.1kh2>=0", 0 },
+        // Counts whose points every value past a !! die's listing meets.
+        { "2d4!!=4<>5", 3 },
+        { "3d6!!=6<3f>=6", 3 },
+    };
+    for (const auto &[text, depth] : cases)
+        ExpectAgrees(text, depth);
+}
+
+// Faults: a term taken away counted as added, or moved by its lowest face
+// the wrong way; weighted terms and ones that explode added short of where
+// each is known.
+TEST(DiceModifiers, SumsOfModifiedTermsMatchEveryThrow)
+{
+    const std::pair<const char *, int> cases[] = {
+        { "10-2d6ro<3", 0 },
+        { "-4d{2,3,4,5}kh3", 0 },
+        { "20-3d{1,1,2,3}kl2-2dF.1", 0 },
+        { "1d4r1-1d4ro4+2d6min3", 0 },
+        { "2d4+1d6!", 6 },
+        { "1d6!-1d4ro4+3", 6 },
+        { "1d4!!+3d6>=5-2", 5 },
     };
     for (const auto &[text, depth] : cases)
         ExpectAgrees(text, depth);
@@ -411,6 +492,7 @@ TEST(DiceModifiers, ClosedMomentsAgreeWithAFarListing)
         { "3d6!=6>=5f1", 70 },
         { "2d6!r=1", 360 },
         { "1d8!!min4", 400 },
+        { "1d6!!r<3", 360 },
     };
     const mpq_class close(1, 1000000000000000000);
     for (const auto &[text, through] : cases) {
@@ -502,6 +584,7 @@ TEST(DiceModifiers, RefusedFormsSayWhyAndWhere)
     }
     for (const char *text : { "d{-999999,1000000}", "d{-999999,999999}+d{0,1}" })
         EXPECT_NO_THROW(dice::Parse(text)) << text << " spans exactly 2000000 values";
+    EXPECT_NO_THROW(dice::Parse("2d6!!=6>=142")) << "142 is as far as a compare point of 2d6!! may lie";
     // Built by hand past the parser, a die that would explode forever is
     // refused by the count rather than counted without end.
     dice::Expression forever;

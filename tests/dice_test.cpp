@@ -128,6 +128,7 @@ TEST(DiceCounts, MixedSumsMatchEveryThrow)
                 minusTwo,
                 1) },
         { "4dF + 1d2 - 3d3", Plus(Plus(roll(4, 3, true), roll(1, 2, false), 1), roll(3, 3, false), -1) },
+        { "1d6 - 2dF", Plus(roll(1, 6, false), roll(2, 3, true), -1) },
         { "2d5dl1+1d3-2d2dh1",
             Plus(Plus(ThrowByThrow(2, 5, dice::Pick::Highest, 1), roll(1, 3, false), 1),
                 ThrowByThrow(2, 2, dice::Pick::Lowest, 1),
@@ -201,6 +202,9 @@ TEST(DiceText, PercentsRoundTheExactFractionHalfToEven)
         { 15, 1000000000000, "0.000000002", "1.5000000000000000e-9" },
         { 25, 1000000000000, "0.000000002", "2.5000000000000000e-9" },
         { 1, 100000, "0.001000000", "0.0010000000000000000" },
+        // The least share written out plainly, then the first with an exponent.
+        { 1, 100000000, "0.000001000", "0.0000010000000000000000" },
+        { 1, 1000000000, "0.000000100", "1.0000000000000000e-7" },
     };
     for (const auto &[part, whole, fixed9, significant17] : cases) {
         EXPECT_EQ(dice::FixedPercent(part, whole, 9), fixed9) << part << "/" << whole;
@@ -267,6 +271,7 @@ TEST(DiceParse, SpellingsOfOneRollCountAlike)
         { "-1d6+7", "1d6" },
         { "+dF", "1d3-2" },
         { "1000000-1000000", "0" },
+        { "dF.1", "d{-1,0,0,0,0,1}" },
     };
     for (const auto &[text, same] : cases) {
         const dice::Distribution a = dice::Evaluate(dice::Parse(text));

@@ -135,6 +135,8 @@ TEST(DiceTree, EveryFormAgreesWithEveryThrow)
             [](const Throw &t) { return -FloorDiv(t[1] - t[0], t[2] + 1); } },
         { "floor(2d20kh1/3)", { D(20), D(20) }, [](const Throw &t) { return std::max(t[0], t[1]) / 3; } },
         { "abs(1d6-1d6)-1", { D(6), D(6) }, [](const Throw &t) { return std::abs(t[0] - t[1]) - 1; } },
+        // abs of a roll below zero never reaches 0, so it may divide.
+        { "floor(12/abs(1d4-5))", { D(4) }, [](const Throw &t) { return FloorDiv(12, 5 - t[0]); } },
         { "max(1d4,1d6)+min(1d4,2d3)",
             { D(4), D(6), D(4), D(3), D(3) },
             [](const Throw &t) { return std::max(t[0], t[1]) + std::min(t[2], t[3] + t[4]); } },
@@ -230,6 +232,18 @@ TEST(DiceTree, EveryFormAgreesWithEveryThrow)
             },
             40 },
         { "{1d4!, 1d6}kl1", { Exploding(4, 7), D(6) }, [](const Throw &t) { return std::min(t[0], t[1]); } },
+        // Keeping the lowest beside a member far above: the member that
+        // explodes is kept only below it, and the keep has a highest total.
+        { "{1d4!, 1d3, 30}kl2",
+            { Exploding(4, 7), D(3) },
+            [](const Throw &t) {
+                return Kept({ t[0], t[1], 30 }, 2, false);
+            } },
+        { "{1d4!, 1d6!, 40}kl1",
+            { Exploding(4, 10), Exploding(6, 7) },
+            [](const Throw &t) {
+                return std::min({ t[0], t[1], std::int64_t { 40 } });
+            } },
         { "{1d4!, 1d4!, 1d3}kh2",
             { Exploding(4, 7), Exploding(4, 7), D(3) },
             [](const Throw &t) {
@@ -523,6 +537,10 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
             ErrorCode::ListedTooFar,
             "3+{2d4, 1d6!}>5000f20000: a roll that explodes would be listed 19859 totals past its own end: keep what "
             "is beside it or compared with it within 10000\n  ^" },
+        { "{1d6!, 10143}kh1",
+            ErrorCode::ListedTooFar,
+            "{1d6!, 10143}kh1: a roll that explodes would be listed 10001 totals past its own end: keep what is "
+            "beside it or compared with it within 10000\n^" },
         { "{1d6!, 9000}kh1 + 9d1000",
             ErrorCode::ListedTooFar,
             "{1d6!, 9000}kh1 + 9d1000: a roll that explodes would be listed 17849 totals past its own end: keep what "
@@ -559,6 +577,8 @@ TEST(DiceTree, RefusedFormsSayWhyAndWhere)
         EXPECT_EQ(error.Code(), ErrorCode::GroupSize);
         EXPECT_EQ(members.substr(error.Position(), 3), "21}");
     }
+    // 10000 past its own end is as far as a roll that explodes is listed.
+    EXPECT_NO_THROW(dice::Parse("{1d6!, 10142}kh1"));
     // Eight deep is still read.
     EXPECT_NO_THROW(dice::Parse("((((((((1))))))))"));
     EXPECT_NO_THROW(dice::Parse("max({(1),2},abs(floor(((3))/1)))"));

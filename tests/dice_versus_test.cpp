@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,15 +11,13 @@
 namespace
 {
 
-using dicetest::Counts;
+// Each total of a roll and its chance.
+using Chances = std::map<std::int64_t, mpq_class>;
 
 struct Roll {
     std::string text;
-    int n;
-    int sides;
-    dice::Pick pick;
-    int kept;
-    int add;
+    Chances chances;
+    bool unbounded = false;
 };
 
 mpq_class Share(const mpz_class &part, const mpz_class &whole)
@@ -30,36 +27,93 @@ mpq_class Share(const mpz_class &part, const mpz_class &whole)
     return share;
 }
 
+Chances Plain(int n, int sides, dice::Pick pick, int kept, int add)
+{
+    const dicetest::Counts counts = dicetest::ThrowByThrow(n, sides, pick, kept, 0, add);
+    mpz_class whole;
+    for (const auto &[total, count] : counts)
+        whole += count;
+    Chances chances;
+    for (const auto &[total, count] : counts)
+        chances[total] = Share(count, whole);
+    return chances;
+}
+
+// n dice of one die's chances, summed, plus `add`.
+Chances Summed(const Chances &die, int n, std::int64_t add)
+{
+    Chances sum { { add, 1 } };
+    for (int i = 0; i < n; ++i) {
+        Chances next;
+        for (const auto &[x, p] : sum) {
+            for (const auto &[y, q] : die)
+                next[x + y] += p * q;
+        }
+        sum = next;
+    }
+    return sum;
+}
+
 } // namespace
 
+// Weighted dice and one that explodes among them, as --versus sets them
+// against each other: an unbounded roll listed as far as the other's
+// listing. 1d6 rerolled once on 1 or 2 shows a face from 3 up at once or
+// after the reroll, 1 or 2 only after it; 1d4!!ro>=4 rerolls every 4 and
+// the rest of the chain with it. 1d4! is 4k + r, r from 1 to 3, with
+// chance 4^-(k+1); past eight rolls it lies above every other roll here.
 TEST(DiceVersus, SmallPairsMatchEveryPairOfThrows)
 {
     using dice::Pick;
+    Chances rerolled;
+    for (int face = 1; face <= 6; ++face)
+        rerolled[face] = mpq_class(face >= 3 ? 3 : 0, 18) + mpq_class(1, 18);
+    const Chances noOnes { { 2, mpq_class(1, 3) }, { 3, mpq_class(1, 3) }, { 4, mpq_class(1, 3) } };
+    const Chances listed { { 1, mpq_class(1, 2) }, { 2, mpq_class(1, 4) }, { 3, mpq_class(1, 4) } };
+    const mpq_class belowFour = mpq_class(1, 4) + mpq_class(1, 16);
+    const Chances compound { { 1, belowFour }, { 2, belowFour }, { 3, belowFour }, { 4, mpq_class(1, 16) } };
+    Chances exploding;
+    mpq_class left = 1; // the chance that the die rolls again
+    for (int k = 0; k < 8; ++k) {
+        for (int r = 1; r <= 3; ++r)
+            exploding[4 * k + r] = left / 4;
+        left /= 4;
+    }
+    exploding[1000] = left;
     const std::vector<Roll> rolls = {
-        { "1d6", 1, 6, Pick::All, 1, 0 },
-        { "2d6-3", 2, 6, Pick::All, 2, -3 },
-        { "3d4kh2", 3, 4, Pick::Highest, 2, 0 },
-        { "3d4kl1+2", 3, 4, Pick::Lowest, 1, 2 },
-        { "2d20kh1+5", 2, 20, Pick::Highest, 1, 5 },
-        { "1d20+8", 1, 20, Pick::All, 1, 8 },
-        { "4", 1, 1, Pick::All, 1, 3 },
+        { "1d6", Plain(1, 6, Pick::All, 1, 0) },
+        { "2d6-3", Plain(2, 6, Pick::All, 2, -3) },
+        { "3d4kh2", Plain(3, 4, Pick::Highest, 2, 0) },
+        { "3d4kl1+2", Plain(3, 4, Pick::Lowest, 1, 2) },
+        { "2d20kh1+5", Plain(2, 20, Pick::Highest, 1, 5) },
+        { "1d20+8", Plain(1, 20, Pick::All, 1, 8) },
+        { "4", Plain(1, 1, Pick::All, 1, 3) },
+        { "2d6ro<3", Summed(rerolled, 2, 0) },
+        { "2d4r1-1", Summed(noOnes, 2, -1) },
+        { "3d{1,1,2,3}", Summed(listed, 3, 0) },
+        { "1d4!!ro>=4+6", Summed(compound, 1, 6) },
+        { "1d4!+1", Summed(exploding, 1, 1), true },
     };
     for (const Roll &a : rolls) {
         for (const Roll &b : rolls) {
-            mpz_class wins;
-            mpz_class ties;
-            mpz_class loses;
-            for (const auto &[x, p] : dicetest::ThrowByThrow(a.n, a.sides, a.pick, a.kept, 0, a.add)) {
-                for (const auto &[y, q] : dicetest::ThrowByThrow(b.n, b.sides, b.pick, b.kept, 0, b.add))
+            if (a.unbounded && b.unbounded)
+                continue;
+            mpq_class wins;
+            mpq_class ties;
+            mpq_class loses;
+            for (const auto &[x, p] : a.chances) {
+                for (const auto &[y, q] : b.chances)
                     (x > y ? wins : x == y ? ties : loses) += p * q;
             }
-            const mpz_class whole = wins + ties + loses;
+            const dice::Distribution first = dice::Evaluate(dice::Parse(a.text));
+            const dice::Distribution second = dice::Evaluate(dice::Parse(b.text));
             const dice::Versus versus =
-                dice::Against(dice::Evaluate(dice::Parse(a.text)), dice::Evaluate(dice::Parse(b.text)));
+                dice::Against(dice::Evaluate(dice::Parse(a.text), {}, dice::VersusThrough(first, second)),
+                    dice::Evaluate(dice::Parse(b.text), {}, dice::VersusThrough(second, first)));
             const std::string pair = a.text + " vs " + b.text;
-            EXPECT_EQ(Share(versus.wins, versus.outcomes), Share(wins, whole)) << pair;
-            EXPECT_EQ(Share(versus.ties, versus.outcomes), Share(ties, whole)) << pair;
-            EXPECT_EQ(Share(versus.loses, versus.outcomes), Share(loses, whole)) << pair;
+            EXPECT_EQ(Share(versus.wins, versus.outcomes), wins) << pair;
+            EXPECT_EQ(Share(versus.ties, versus.outcomes), ties) << pair;
+            EXPECT_EQ(Share(versus.loses, versus.outcomes), loses) << pair;
             EXPECT_EQ(versus.undecided, 0) << pair;
         }
     }
