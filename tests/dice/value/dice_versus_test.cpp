@@ -1,6 +1,6 @@
 #include "dice/dice.h"
 #include "dice/value/versus.h"
-#include "tests/every_throw.h"
+#include "tests/dice/every_throw.h"
 
 #include <gtest/gtest.h>
 
