@@ -39,8 +39,9 @@ bool AsPlain(Term &term, std::int64_t &shift, const std::stop_token &stop)
         return true;
     if (term.explode != Explode::None || term.success.kind != Compare::Kind::None)
         return false;
-    Term single = term.OneDie();
-    const Distribution die = detail::CountTerm(single, 0, stop);
+    // Faces rerolled away are listed with no weight: they are no faces.
+    Distribution die = detail::CountTerm(term.OneDie(), 0, stop);
+    detail::Trim(die);
     if (die.counts.size() < 2 || die.counts.size() > 1000 || die.tail != 0)
         return false;
     for (const mpz_class &weight : die.counts) {
