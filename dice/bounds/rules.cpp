@@ -141,6 +141,11 @@ double Depth(const Term &term, const Explosions &explosions, double chance)
 
 } // namespace
 
+// The chance past the listing's cut, 10^-cutDigits, and a tenth of it, so
+// that the span bounds the listing from above.
+constexpr double cutChance = 1e-15;
+constexpr double spanChance = 1e-16;
+
 std::int64_t TermSpan(const Term &term)
 {
     const detail::Reach reach = detail::TermReach(term);
@@ -149,7 +154,7 @@ std::int64_t TermSpan(const Term &term)
     // Past k explosions of any die the chance left is below n p^k.
     const Explosions explosions = ExplosionsOf(term);
     const int units = term.pick == Pick::All ? term.dice : term.kept;
-    const double span = units * (explosions.first + explosions.step * Depth(term, explosions, 1e-16))
+    const double span = units * (explosions.first + explosions.step * Depth(term, explosions, spanChance))
         - static_cast<double>(reach.lowest);
     return static_cast<std::int64_t>(std::min(span, 1e15));
 }
@@ -162,7 +167,7 @@ std::int64_t TermListing(const Term &term)
     // Far out, the chance of a total is mostly that of one die gone far.
     const Explosions explosions = ExplosionsOf(term);
     const int units = term.pick == Pick::All ? term.dice : term.kept;
-    const double last = units * explosions.first + explosions.step * Depth(term, explosions, 1e-15);
+    const double last = units * explosions.first + explosions.step * Depth(term, explosions, cutChance);
     return static_cast<std::int64_t>(std::min(last * 1.1, 1e12)) + 4;
 }
 

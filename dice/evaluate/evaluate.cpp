@@ -5,6 +5,8 @@
 
 #include "dice/evaluate/evaluate.h"
 
+#include "dice/limits.h"
+
 #include "dice/bounds/bounds.h"
 #include "dice/bounds/check.h"
 #include "dice/bounds/rules.h"
@@ -42,7 +44,7 @@ bool AsPlain(Term &term, std::int64_t &shift, const std::stop_token &stop)
     // Faces rerolled away are listed with no weight: they are no faces.
     Distribution die = detail::CountTerm(term.OneDie(), 0, stop);
     detail::Trim(die);
-    if (die.counts.size() < 2 || die.counts.size() > 1000 || die.tail != 0)
+    if (die.counts.size() < 2 || die.counts.size() > static_cast<std::size_t>(maxSides) || die.tail != 0)
         return false;
     for (const mpz_class &weight : die.counts) {
         if (weight != die.counts.front())
@@ -179,7 +181,7 @@ Distribution Counted(const Expression &expression, const std::stop_token &stop, 
     std::int64_t guess = roll.Highest();
     for (const Term &term : weighted)
         guess += term.sign > 0 ? TermListing(term) : -detail::TermReach(term).lowest;
-    std::int64_t last = std::max(through, unbounded ? std::max(guess, least + 16) : most);
+    std::int64_t last = std::max(through, unbounded ? std::max(guess, least + detail::firstListing) : most);
     for (;;) {
         Distribution total = roll;
         // Only the moments of a term not closed need its own listing.

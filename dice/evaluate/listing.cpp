@@ -1,5 +1,6 @@
 #include "dice/evaluate/listing.h"
 
+#include "dice/limits.h"
 #include "dice/text/text.h"
 
 #include <algorithm>
@@ -35,8 +36,11 @@ bool detail::Settled(const Moments &moments)
     // however far the roll is listed. Ends that agree to 30 decimals are
     // taken as one value: the midpoint printed is then the tie's rounding,
     // unless the exact value lies off the tie by less than 10^-30.
+    // Far below any printed digit, and far above what two bounds that settle
+    // in a few counts still differ by.
+    constexpr unsigned long tieDigits = 30;
     mpz_class power;
-    mpz_ui_pow_ui(power.get_mpz_t(), 10, 30);
+    mpz_ui_pow_ui(power.get_mpz_t(), 10, tieDigits);
     const mpq_class close(1, power);
     const bool mean = moments.meanHigh - moments.meanLow < close
         || FixedDecimal(moments.meanLow, 9) == FixedDecimal(moments.meanHigh, 9);
@@ -57,7 +61,7 @@ std::optional<std::int64_t> detail::LastListed(const Distribution &roll)
     // A weight w holds 10^-15 of the chance or more where w 10^15 >= outcomes,
     // that is where w reaches outcomes / 10^15 rounded up.
     mpz_class least;
-    mpz_ui_pow_ui(least.get_mpz_t(), 10, 15);
+    mpz_ui_pow_ui(least.get_mpz_t(), 10, static_cast<unsigned long>(cutDigits));
     mpz_cdiv_q(least.get_mpz_t(), roll.outcomes.get_mpz_t(), least.get_mpz_t());
     mpz_class above = roll.tail;
     if (above >= least)
@@ -108,13 +112,15 @@ std::int64_t detail::NextListing(const Distribution &roll, std::int64_t least, s
     // The listing may end short of `last` by a fixed distance, where a term
     // taken away reaches less far down than its bounds say: the step is
     // added to `last`, not to the listing's end, so that it is not lost.
-    const double more = (now + 15.0) / fall * 1.15 + 8.0;
+    const double more = (now + cutDigits) / fall * 1.15 + 8.0;
     // Once less than 10^-15 lies past the listing, only the bounds on the
     // moments are left to settle, and how much further that takes is not
     // known: each count then lists a quarter further at least, so that a far
     // end takes a few counts and not hundreds of 8 totals each.
-    const std::int64_t step = now > -15.0 ? 8 : std::max<std::int64_t>(8, (last - least + 1) / 4);
-    return std::clamp(last + static_cast<std::int64_t>(std::min(more, 1e7)), last + step, doubled);
+    const std::int64_t step = now > -cutDigits ? 8 : std::max<std::int64_t>(8, (last - least + 1) / 4);
+    // A guess from a fall that is barely there would run past any span.
+    constexpr double mostMore = 1e7;
+    return std::clamp(last + static_cast<std::int64_t>(std::min(more, mostMore)), last + step, doubled);
 }
 
 } // namespace dice

@@ -13,6 +13,10 @@
 namespace dice::detail
 {
 
+// How far past its lowest total a roll with no highest total is listed at
+// first, at the least: a die's first few totals, whose fall guides the next.
+inline constexpr std::int64_t firstListing = 16;
+
 // The mean and variance of a roll with no tail.
 Moments ExactMoments(const Distribution &roll);
 Moments Plus(const Moments &a, const Moments &b);

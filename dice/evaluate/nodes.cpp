@@ -504,7 +504,7 @@ Distribution EvaluateTree(const Node &root, std::int64_t through, const std::sto
     const Bounds bounds = NodeBounds(root);
     if (bounds.highest)
         return Value(root, *bounds.highest, stop);
-    std::int64_t last = std::max(through, std::max(bounds.guess, bounds.lowest + 16));
+    std::int64_t last = std::max(through, std::max(bounds.guess, bounds.lowest + firstListing));
     for (;;) {
         Distribution roll = Value(root, last, stop);
         if (roll.tail == 0) {

@@ -162,7 +162,9 @@ std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_
     mpz_class normP = Norm(parts.firstStops) * normB + Norm(parts.firstExplodes) * Norm(parts.extraStops);
     mpz_pow_ui(normP.get_mpz_t(), normP.get_mpz_t(), static_cast<unsigned long>(n));
     mpz_pow_ui(normB.get_mpz_t(), normB.get_mpz_t(), static_cast<unsigned long>(n));
-    if (mpz_sizeinbase(mpz_class(normP * scale + normB * whole).get_mpz_t(), 2) > 126)
+    // Two machine words, less a bit for the sign and one for a carry.
+    constexpr std::size_t mostBits = 126;
+    if (mpz_sizeinbase(mpz_class(normP * scale + normB * whole).get_mpz_t(), 2) > mostBits)
         return std::nullopt;
 
     const Polynomial numerator = Raised(p, n);

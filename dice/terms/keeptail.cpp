@@ -34,7 +34,8 @@ std::optional<TailBounds> KeptTailBounds(
     const std::int64_t step = ExplosionStep(term, RawFaces(term));
     // Listed well past the keep's listing, so that a die past its own listing
     // weighs little beside the keep's remainder.
-    const Distribution die = CountTerm(one, kept.Highest() + 1 + 16 * step, stop);
+    constexpr std::int64_t stepsPast = 16;
+    const Distribution die = CountTerm(one, kept.Highest() + 1 + stepsPast * step, stop);
     if (die.counts.empty() || die.lowest < low)
         return std::nullopt;
     const auto at = [&](std::int64_t value) -> const mpz_class * {
@@ -74,7 +75,10 @@ std::optional<TailBounds> KeptTailBounds(
     mpq_class rho;
     long span = 0;
     mpq_class power = 1;
-    for (int j = 1; j <= 64; ++j) {
+    // Spans of more steps bring the ratio's power down only slowly; the
+    // best j of a die that explodes is found well before.
+    constexpr int mostSteps = 64;
+    for (int j = 1; j <= mostSteps; ++j) {
         power *= ratio;
         mpz_class ways;
         mpz_bin_uiui(ways.get_mpz_t(), static_cast<unsigned long>(term.dice + j - 1), static_cast<unsigned long>(j));
