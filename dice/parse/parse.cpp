@@ -1,5 +1,8 @@
 #include "dice/parse/parse.h"
 
+#include "dice/parse/checks.h"
+#include "dice/parse/hints.h"
+
 #include "dice/bounds/bounds.h"
 #include "dice/bounds/rules.h"
 #include "dice/limits.h"
@@ -25,20 +28,7 @@ namespace dice
 namespace
 {
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool IsLetter(char c)
-{
-    return c >= 'a' && c <= 'z';
-}
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+using namespace detail;
 
 // Characters that text copied from web pages and word processors carries in
 // place of the ASCII the notation uses.
@@ -129,47 +119,6 @@ private:
         return true;
     }
 
-    static std::string_view Trimmed(std::string_view text)
-    {
-        while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-            text.remove_prefix(1);
-        while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-            text.remove_suffix(1);
-        return text;
-    }
-
-    static std::string Squeezed(std::string_view text)
-    {
-        std::string squeezed;
-        std::copy_if(
-            text.begin(), text.end(), std::back_inserter(squeezed), [](char c) { return c != ' ' && c != '\t'; });
-        return squeezed;
-    }
-
-    // A whole number and nothing else, no larger than a part may be.
-    static std::optional<std::int64_t> Whole(std::string_view text)
-    {
-        const bool negative = !text.empty() && text.front() == '-';
-        if (!text.empty() && (text.front() == '-' || text.front() == '+'))
-            text = Trimmed(text.substr(1));
-        if (text.empty())
-            return std::nullopt;
-        std::int64_t value = 0;
-        for (const char c : text) {
-            if (!IsDigit(c))
-                return std::nullopt;
-            value = value * 10 + (c - '0');
-            if (value > maxNumber)
-                return std::nullopt;
-        }
-        return negative ? -value : value;
-    }
-
-    static bool IsVersus(const std::string &word)
-    {
-        return word == "vs" || word == "versus";
-    }
-
     // What stands where the whole sum ends and only an operator may follow.
     ParseError AfterSum()
     {
@@ -204,25 +153,6 @@ private:
         return ParseError(ErrorCode::ComparedTotal, at, {}, {}, number ? Threshold(kind, *number) : "");
     }
 
-    // Empty for <>, which no one option asks for.
-    static std::string Threshold(Compare::Kind kind, std::int64_t number)
-    {
-        switch (kind) {
-        case Compare::Kind::GreaterEqual:
-            return "--at-least " + std::to_string(number);
-        case Compare::Kind::Greater:
-            return "--at-least " + std::to_string(number + 1);
-        case Compare::Kind::LessEqual:
-            return "--at-most " + std::to_string(number);
-        case Compare::Kind::Less:
-            return "--at-most " + std::to_string(number - 1);
-        case Compare::Kind::Equal:
-            return "--between " + std::to_string(number) + " " + std::to_string(number);
-        default:
-            return {};
-        }
-    }
-
     // The text before `at` compared with the text from `after`: the two
     // rolls --versus takes, where each is a roll on its own.
     ParseError Versus(std::size_t at, std::size_t after) const
@@ -255,43 +185,6 @@ private:
         if (Peek() == '.')
             ++m_at;
         return m_at;
-    }
-
-    static bool Flat(const Node &node)
-    {
-        return node.kind == Node::Kind::Sum && node.operands.empty();
-    }
-
-    // Every result in between keeps the limits a whole expression keeps.
-    static void CheckBounds(const Node &node, std::size_t at)
-    {
-        const detail::Bounds bounds = detail::NodeBounds(node);
-        if (bounds.lowest < -maxTotal || bounds.highest.value_or(0) > maxTotal)
-            throw ParseError(ErrorCode::TotalTooLarge, at);
-        if (detail::SpansTooMany(bounds.span))
-            throw ParseError(ErrorCode::SpanTooLarge, at);
-        CheckListing(bounds, at);
-    }
-
-    // A roll that explodes, listed far past its own end, takes time and
-    // memory that grow with the square of the distance.
-    static void CheckListing(const detail::Bounds &bounds, std::size_t at)
-    {
-        if (bounds.pushed > maxListedPast)
-            throw ParseError(ErrorCode::ListedTooFar, at, { bounds.pushed });
-    }
-
-    // Products, divisions and abs need their operands' highest totals.
-    static void Bounded(const Node &node, std::size_t at, const char *what)
-    {
-        if (!detail::NodeBounds(node).highest)
-            throw ParseError(ErrorCode::UnboundedOperand, at, {}, what);
-    }
-
-    static void Deeper(int depth, std::size_t at)
-    {
-        if (depth + 1 > maxDepth)
-            throw ParseError(ErrorCode::TooDeep, at);
     }
 
     void Expect(char symbol)
@@ -342,44 +235,6 @@ private:
                 return sum;
             sign = ReadSign();
         }
-    }
-
-    static void AddTerm(Node &sum, Term term, std::int64_t &span, std::size_t start)
-    {
-        if (term.explode != Explode::None && term.sign < 0 && !detail::TermReach(term).highest)
-            throw ParseError(ErrorCode::UnboundedSubtracted, start);
-        // Dice of equal faces span what their sides say, without a look at their faces.
-        if (term.dice > 0)
-            span += term.Plain() ? static_cast<std::int64_t>(term.kept) * (term.sides - 1) : TermSpan(term);
-        if (detail::SpansTooMany(span))
-            throw ParseError(ErrorCode::SpanTooLarge, start);
-        sum.terms.push_back(std::move(term));
-        CheckListing(detail::NodeBounds(sum), start);
-    }
-
-    static void AddPart(Node &sum, Node part, int sign, std::int64_t &span, std::size_t start)
-    {
-        if (Flat(part) && part.terms.size() == 1) {
-            part.terms.front().sign *= sign;
-            AddTerm(sum, std::move(part.terms.front()), span, start);
-            return;
-        }
-        const detail::Bounds bounds = detail::NodeBounds(part);
-        if (sign < 0 && !bounds.highest)
-            throw ParseError(ErrorCode::UnboundedSubtracted, start);
-        span += bounds.span;
-        if (detail::SpansTooMany(span))
-            throw ParseError(ErrorCode::SpanTooLarge, start);
-        if (Flat(part)) {
-            for (Term &term : part.terms) {
-                term.sign *= sign;
-                sum.terms.push_back(std::move(term));
-            }
-        } else {
-            sum.operands.push_back(std::move(part));
-            sum.signs.push_back(sign);
-        }
-        CheckListing(detail::NodeBounds(sum), start);
     }
 
     // Units joined by *, left to right. A '/' ends the product only where
