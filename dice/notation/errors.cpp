@@ -7,6 +7,7 @@
 #include "dice/notation/utf8.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,170 @@ std::vector<Shown> Characters(std::string_view text)
 // How many columns of a long expression are echoed around its error.
 constexpr int echoColumns = 60;
 
+// What was typed where the notation wants something else.
+std::optional<std::string> TypingMessage(const ParseError &error)
+{
+    const std::string quoted = "'" + error.Text() + "'";
+    switch (error.Code()) {
+    case ErrorCode::Empty:
+        return "the expression is empty";
+    case ErrorCode::NotUtf8:
+        return "byte 0x" + Hex(static_cast<std::uint32_t>(Number(error, 0)), 2) + " is not UTF-8 text";
+    case ErrorCode::NotAscii: {
+        std::string text = "character " + CodePoint(Number(error, 0));
+        if (!error.Text().empty())
+            text += " " + error.Text();
+        if (error.Hint().empty())
+            return text + ": only ASCII characters belong in an expression";
+        return text + ": type " + (error.Hint() == " " ? std::string("a space") : "'" + error.Hint() + "'");
+    }
+    case ErrorCode::ExpectedTerm:
+        return error.Text().empty() ? "missing a number or dice at the end" : Expected(error, "a number or dice");
+    case ErrorCode::ExpectedOperator:
+        return Expected(error, "'+', '-' or '*'");
+    case ErrorCode::NotAnOperator:
+        return quoted + " is not an operator: multiply with '*'";
+    case ErrorCode::NotAModifier:
+        if (error.Hint().empty())
+            return quoted
+                + " is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, a compare point "
+                  "such as >=8, f, s, sa, sd, cs and cf";
+        return quoted + " is not a modifier: type " + error.Hint();
+    case ErrorCode::ExpectedSides:
+        return Expected(error, "the number of sides");
+    case ErrorCode::ExpectedKeep:
+        return Expected(error, "how many dice to keep");
+    case ErrorCode::ExpectedDrop:
+        return Expected(error, "how many dice to drop");
+    case ErrorCode::NoFaces:
+        return "a die needs at least one face between '{' and '}'";
+    case ErrorCode::ExpectedFace:
+        return Expected(error, "a face");
+    case ErrorCode::FacesUnclosed:
+        return error.Text().empty() ? std::string("missing '}' after the faces") : Expected(error, "',' or '}'");
+    case ErrorCode::ExpectedComparison:
+        return Expected(error, "a number to compare with");
+    case ErrorCode::Division:
+        return "'/' alone does not divide, since totals stay whole numbers: write floor(A / B), ceil(A / B) or "
+               "round(A / B)";
+    case ErrorCode::NotAPower:
+        return quoted + " is not an operator: multiply with '*'";
+    case ErrorCode::ExpectedSymbol:
+        return Expected(error, "'" + error.Hint() + "'");
+    case ErrorCode::NotAFunction:
+        return quoted + " is not a function such as floor, ceil, round, abs, max or min";
+    case ErrorCode::ArgumentCount: {
+        const bool one = Number(error, 0) == 1;
+        return error.Text() + " takes " + std::to_string(Number(error, 0)) + (one ? " roll" : " rolls") + ", not "
+            + std::to_string(Number(error, 1)) + ": write " + error.Text() + (one ? "(A)" : "(A, B)");
+    }
+    case ErrorCode::ExpectedDivision:
+        return error.Text() + " takes one division, A / B: put a sum in brackets, as in " + error.Text()
+            + "((1d6+2) / 2)";
+    case ErrorCode::DieAfterSides:
+        return "the sides of a die cannot be followed by another 'd': type " + error.Hint();
+    case ErrorCode::ComparedTotal:
+        if (error.Hint().empty())
+            return "compare the total with the option --at-least T, --at-most T or --between A B";
+        return "compare the total with the option " + error.Hint();
+    case ErrorCode::Versus:
+        return "compare two rolls with pipwright-cli --versus " + (error.Hint().empty() ? "A B" : error.Hint());
+    case ErrorCode::CommaOutsideGroup:
+        return "',' separates the members of a group: type " + (error.Hint().empty() ? "{A, B}" : error.Hint())
+            + ", or give the rolls as separate arguments";
+    default:
+        return std::nullopt;
+    }
+}
+
+// A number past one of the limits.
+std::optional<std::string> LimitMessage(const ParseError &error)
+{
+    switch (error.Code()) {
+    case ErrorCode::NumberTooLarge:
+        return "the number is too large: at most " + std::to_string(maxNumber);
+    case ErrorCode::DiceOutOfRange:
+        return "the number of dice must be " + std::to_string(minDice) + " to " + std::to_string(maxDice);
+    case ErrorCode::SidesOutOfRange:
+        return "a die has " + std::to_string(minSides) + " to " + std::to_string(maxSides) + " sides";
+    case ErrorCode::PickSidesTooMany:
+        return "keep and drop take dice of at most " + std::to_string(maxPickSides) + " sides";
+    case ErrorCode::TooManyTerms:
+        return "an expression holds at most " + std::to_string(maxTerms) + " terms";
+    case ErrorCode::TooManyDice:
+        return "an expression holds at most " + std::to_string(maxDice) + " dice";
+    case ErrorCode::TooManyFaces:
+        return "a die has at most " + std::to_string(maxFaces) + " faces";
+    case ErrorCode::ExplodeSidesTooMany:
+        return "a die that explodes has at most " + std::to_string(maxExplodeSides) + " faces";
+    case ErrorCode::ComparePastListing:
+        return "a die that explodes is counted or rerolled only up to " + std::to_string(Number(error, 0));
+    case ErrorCode::ListedTooFar:
+        return "a roll that explodes would be listed " + std::to_string(Number(error, 0))
+            + " totals past its own end: keep what is beside it or compared with it within "
+            + std::to_string(maxListedPast);
+    case ErrorCode::GroupSize:
+        return "a group holds " + std::to_string(minMembers) + " to " + std::to_string(maxMembers)
+            + " members, separated by commas";
+    case ErrorCode::TooDeep:
+        return "brackets, groups and functions nest at most " + std::to_string(maxDepth) + " deep";
+    case ErrorCode::KeptSpanTooLarge:
+        return "keeping or dropping several members takes members whose totals span at most "
+            + std::to_string(maxKeptSpan) + " values, unless all are written alike";
+    case ErrorCode::TotalTooLarge:
+        return "a total could lie beyond " + std::to_string(maxTotal) + " either way";
+    case ErrorCode::SpanTooLarge:
+        return "the totals would span more than " + std::to_string(maxSpan) + " values";
+    default:
+        return std::nullopt;
+    }
+}
+
+// Modifiers, keeps and operands that the rules of the notation refuse.
+std::optional<std::string> RuleMessage(const ParseError &error)
+{
+    const std::string quoted = "'" + error.Text() + "'";
+    switch (error.Code()) {
+    case ErrorCode::CannotKeep:
+        return "cannot keep " + std::to_string(Number(error, 0)) + " of " + Dice(Number(error, 1));
+    case ErrorCode::CannotDrop:
+        return "cannot drop " + std::to_string(Number(error, 0)) + " of " + Dice(Number(error, 1));
+    case ErrorCode::Twice:
+        return quoted + " is given twice: a term takes one of each kind of modifier";
+    case ErrorCode::FailureFirst:
+        return "'f' counts failures after a success count, such as >=8f1";
+    case ErrorCode::ExplodesForever:
+        return "every face explodes: the die would roll forever";
+    case ErrorCode::RerollsForever:
+        return "every face is rerolled: the die would roll forever";
+    case ErrorCode::ExplosionFalls:
+        return "an exploding die that takes away from the total would leave it no lowest value";
+    case ErrorCode::KeepOfExplosions:
+        return "keep and drop cannot pick among the extra dice of '!': use '!!' to add them into their die";
+    case ErrorCode::UnboundedSubtracted:
+        return "a roll with no highest total cannot be taken away";
+    case ErrorCode::DivisorReachesZero:
+        return "the divisor can be 0: its totals run from " + std::to_string(Number(error, 0)) + " to "
+            + std::to_string(Number(error, 1));
+    case ErrorCode::CannotKeepMembers:
+        return "cannot keep " + std::to_string(Number(error, 0)) + " of " + std::to_string(Number(error, 1))
+            + " members";
+    case ErrorCode::CannotDropMembers:
+        return "cannot drop " + std::to_string(Number(error, 0)) + " of " + std::to_string(Number(error, 1))
+            + " members";
+    case ErrorCode::KeepAndCount:
+        return "a group keeps or drops members, or counts them, not both";
+    case ErrorCode::UnboundedOperand:
+        return "a roll that explodes has no highest total, so " + quoted + " cannot take it";
+    case ErrorCode::NotAGroupModifier:
+        return quoted + " is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or >=8";
+    case ErrorCode::SecondPick:
+        return quoted + " is a second keep or drop: a term takes only one";
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 ParseError::ParseError(
@@ -144,143 +309,9 @@ const char *ParseError::what() const noexcept
 
 std::string ErrorMessage(const ParseError &error)
 {
-    const std::string quoted = "'" + error.Text() + "'";
-    switch (error.Code()) {
-    case ErrorCode::Empty:
-        return "the expression is empty";
-    case ErrorCode::NotUtf8:
-        return "byte 0x" + Hex(static_cast<std::uint32_t>(Number(error, 0)), 2) + " is not UTF-8 text";
-    case ErrorCode::NotAscii: {
-        std::string text = "character " + CodePoint(Number(error, 0));
-        if (!error.Text().empty())
-            text += " " + error.Text();
-        if (error.Hint().empty())
-            return text + ": only ASCII characters belong in an expression";
-        return text + ": type " + (error.Hint() == " " ? std::string("a space") : "'" + error.Hint() + "'");
-    }
-    case ErrorCode::ExpectedTerm:
-        return error.Text().empty() ? "missing a number or dice at the end" : Expected(error, "a number or dice");
-    case ErrorCode::ExpectedOperator:
-        return Expected(error, "'+', '-' or '*'");
-    case ErrorCode::NotAnOperator:
-        return quoted + " is not an operator: multiply with '*'";
-    case ErrorCode::NotAModifier:
-        if (error.Hint().empty())
-            return quoted
-                + " is not a modifier: a term takes kh, kl, k, dh, dl, d, min, max, !, !!, !p, r, ro, a compare point "
-                  "such as >=8, f, s, sa, sd, cs and cf";
-        return quoted + " is not a modifier: type " + error.Hint();
-    case ErrorCode::ExpectedSides:
-        return Expected(error, "the number of sides");
-    case ErrorCode::ExpectedKeep:
-        return Expected(error, "how many dice to keep");
-    case ErrorCode::ExpectedDrop:
-        return Expected(error, "how many dice to drop");
-    case ErrorCode::NumberTooLarge:
-        return "the number is too large: at most " + std::to_string(maxNumber);
-    case ErrorCode::DiceOutOfRange:
-        return "the number of dice must be " + std::to_string(minDice) + " to " + std::to_string(maxDice);
-    case ErrorCode::SidesOutOfRange:
-        return "a die has " + std::to_string(minSides) + " to " + std::to_string(maxSides) + " sides";
-    case ErrorCode::PickSidesTooMany:
-        return "keep and drop take dice of at most " + std::to_string(maxPickSides) + " sides";
-    case ErrorCode::CannotKeep:
-        return "cannot keep " + std::to_string(Number(error, 0)) + " of " + Dice(Number(error, 1));
-    case ErrorCode::CannotDrop:
-        return "cannot drop " + std::to_string(Number(error, 0)) + " of " + Dice(Number(error, 1));
-    case ErrorCode::TooManyTerms:
-        return "an expression holds at most " + std::to_string(maxTerms) + " terms";
-    case ErrorCode::TooManyDice:
-        return "an expression holds at most " + std::to_string(maxDice) + " dice";
-    case ErrorCode::NoFaces:
-        return "a die needs at least one face between '{' and '}'";
-    case ErrorCode::ExpectedFace:
-        return Expected(error, "a face");
-    case ErrorCode::FacesUnclosed:
-        return error.Text().empty() ? std::string("missing '}' after the faces") : Expected(error, "',' or '}'");
-    case ErrorCode::TooManyFaces:
-        return "a die has at most " + std::to_string(maxFaces) + " faces";
-    case ErrorCode::ExpectedComparison:
-        return Expected(error, "a number to compare with");
-    case ErrorCode::Twice:
-        return quoted + " is given twice: a term takes one of each kind of modifier";
-    case ErrorCode::FailureFirst:
-        return "'f' counts failures after a success count, such as >=8f1";
-    case ErrorCode::ExplodesForever:
-        return "every face explodes: the die would roll forever";
-    case ErrorCode::RerollsForever:
-        return "every face is rerolled: the die would roll forever";
-    case ErrorCode::ExplodeSidesTooMany:
-        return "a die that explodes has at most " + std::to_string(maxExplodeSides) + " faces";
-    case ErrorCode::ExplosionFalls:
-        return "an exploding die that takes away from the total would leave it no lowest value";
-    case ErrorCode::KeepOfExplosions:
-        return "keep and drop cannot pick among the extra dice of '!': use '!!' to add them into their die";
-    case ErrorCode::UnboundedSubtracted:
-        return "a roll with no highest total cannot be taken away";
-    case ErrorCode::ComparePastListing:
-        return "a die that explodes is counted or rerolled only up to " + std::to_string(Number(error, 0));
-    case ErrorCode::ListedTooFar:
-        return "a roll that explodes would be listed " + std::to_string(Number(error, 0))
-            + " totals past its own end: keep what is beside it or compared with it within "
-            + std::to_string(maxListedPast);
-    case ErrorCode::Division:
-        return "'/' alone does not divide, since totals stay whole numbers: write floor(A / B), ceil(A / B) or "
-               "round(A / B)";
-    case ErrorCode::NotAPower:
-        return quoted + " is not an operator: multiply with '*'";
-    case ErrorCode::ExpectedSymbol:
-        return Expected(error, "'" + error.Hint() + "'");
-    case ErrorCode::NotAFunction:
-        return quoted + " is not a function such as floor, ceil, round, abs, max or min";
-    case ErrorCode::ArgumentCount: {
-        const bool one = Number(error, 0) == 1;
-        return error.Text() + " takes " + std::to_string(Number(error, 0)) + (one ? " roll" : " rolls") + ", not "
-            + std::to_string(Number(error, 1)) + ": write " + error.Text() + (one ? "(A)" : "(A, B)");
-    }
-    case ErrorCode::ExpectedDivision:
-        return error.Text() + " takes one division, A / B: put a sum in brackets, as in " + error.Text()
-            + "((1d6+2) / 2)";
-    case ErrorCode::DivisorReachesZero:
-        return "the divisor can be 0: its totals run from " + std::to_string(Number(error, 0)) + " to "
-            + std::to_string(Number(error, 1));
-    case ErrorCode::GroupSize:
-        return "a group holds " + std::to_string(minMembers) + " to " + std::to_string(maxMembers)
-            + " members, separated by commas";
-    case ErrorCode::TooDeep:
-        return "brackets, groups and functions nest at most " + std::to_string(maxDepth) + " deep";
-    case ErrorCode::CannotKeepMembers:
-        return "cannot keep " + std::to_string(Number(error, 0)) + " of " + std::to_string(Number(error, 1))
-            + " members";
-    case ErrorCode::CannotDropMembers:
-        return "cannot drop " + std::to_string(Number(error, 0)) + " of " + std::to_string(Number(error, 1))
-            + " members";
-    case ErrorCode::KeptSpanTooLarge:
-        return "keeping or dropping several members takes members whose totals span at most "
-            + std::to_string(maxKeptSpan) + " values, unless all are written alike";
-    case ErrorCode::KeepAndCount:
-        return "a group keeps or drops members, or counts them, not both";
-    case ErrorCode::UnboundedOperand:
-        return "a roll that explodes has no highest total, so " + quoted + " cannot take it";
-    case ErrorCode::TotalTooLarge:
-        return "a total could lie beyond " + std::to_string(maxTotal) + " either way";
-    case ErrorCode::SpanTooLarge:
-        return "the totals would span more than " + std::to_string(maxSpan) + " values";
-    case ErrorCode::NotAGroupModifier:
-        return quoted + " is not a modifier of a group: a group takes only keep, drop and counts, such as kh1 or >=8";
-    case ErrorCode::SecondPick:
-        return quoted + " is a second keep or drop: a term takes only one";
-    case ErrorCode::DieAfterSides:
-        return "the sides of a die cannot be followed by another 'd': type " + error.Hint();
-    case ErrorCode::ComparedTotal:
-        if (error.Hint().empty())
-            return "compare the total with the option --at-least T, --at-most T or --between A B";
-        return "compare the total with the option " + error.Hint();
-    case ErrorCode::Versus:
-        return "compare two rolls with pipwright-cli --versus " + (error.Hint().empty() ? "A B" : error.Hint());
-    case ErrorCode::CommaOutsideGroup:
-        return "',' separates the members of a group: type " + (error.Hint().empty() ? "{A, B}" : error.Hint())
-            + ", or give the rolls as separate arguments";
+    for (const auto message : { TypingMessage, LimitMessage, RuleMessage }) {
+        if (std::optional<std::string> text = message(error))
+            return *text;
     }
     return "not an expression";
 }

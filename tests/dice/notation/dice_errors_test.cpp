@@ -105,6 +105,10 @@ TEST(DiceErrors, EachCodeHasItsTextAndPlace)
     std::string expected = "an expression holds at most ";
     expected += std::to_string(dice::maxTerms) + " terms";
     EXPECT_EQ(ErrorOf(terms).what(), expected);
+    // The messages are written by theme; no code may fall through them all.
+    for (int code = 0; code <= static_cast<int>(ErrorCode::CommaOutsideGroup); ++code) {
+        EXPECT_NE(dice::ErrorMessage(dice::ParseError(static_cast<ErrorCode>(code), 0)), "not an expression") << code;
+    }
 }
 
 // Fault: the message quoted the character lower-cased, 'x' for "X".
