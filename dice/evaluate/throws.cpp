@@ -1,5 +1,7 @@
 #include "dice/evaluate/throws.h"
 
+#include "dice/value/weights.h"
+
 namespace dice::detail
 {
 
@@ -11,10 +13,7 @@ std::optional<mpz_class> Throws(const Expression &expression)
         if (term.explode != Explode::None || term.reroll != Reroll::None) {
             even = false;
         } else if (term.dice > 0) {
-            mpz_class die;
-            mpz_ui_pow_ui(
-                die.get_mpz_t(), static_cast<unsigned long>(term.sides), static_cast<unsigned long>(term.dice));
-            throws *= die;
+            throws *= PowerOf(term.sides, term.dice);
         }
     });
     return even ? std::optional(throws) : std::nullopt;

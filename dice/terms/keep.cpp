@@ -28,6 +28,22 @@ struct FaceLevel {
     const mpz_class *weight = nullptr;
 };
 
+// The ways to choose c of r, for r and c from 0 to n, at r * (n + 1) + c:
+// looked up in the placing loop, where working each out would cost more.
+std::vector<mpz_class> PascalRows(int n)
+{
+    std::vector<mpz_class> binomial(static_cast<std::size_t>((n + 1) * (n + 1)));
+    for (int r = 0; r <= n; ++r) {
+        for (int c = 0; c <= r; ++c) {
+            binomial[static_cast<std::size_t>(r * (n + 1) + c)] = c == 0 || c == r
+                ? mpz_class(1)
+                : binomial[static_cast<std::size_t>((r - 1) * (n + 1) + c - 1)]
+                    + binomial[static_cast<std::size_t>((r - 1) * (n + 1) + c)];
+        }
+    }
+    return binomial;
+}
+
 // Keep by placing the dice face by face: any weights, sums or counts.
 Distribution Placed(const Distribution &die, const Term &term, std::int64_t through, const std::stop_token &stop)
 {
@@ -62,15 +78,7 @@ Distribution Placed(const Distribution &die, const Term &term, std::int64_t thro
     std::vector<std::vector<mpz_class>> placed(static_cast<std::size_t>(n + 1), std::vector<mpz_class>(width));
     placed[0][static_cast<std::size_t>(-low)] = 1;
 
-    std::vector<mpz_class> binomial(static_cast<std::size_t>((n + 1) * (n + 1)));
-    for (int r = 0; r <= n; ++r) {
-        for (int c = 0; c <= r; ++c) {
-            binomial[static_cast<std::size_t>(r * (n + 1) + c)] = c == 0 || c == r
-                ? mpz_class(1)
-                : binomial[static_cast<std::size_t>((r - 1) * (n + 1) + c - 1)]
-                    + binomial[static_cast<std::size_t>((r - 1) * (n + 1) + c)];
-        }
-    }
+    const std::vector<mpz_class> binomial = PascalRows(n);
     std::vector<mpz_class> powers(static_cast<std::size_t>(n + 1));
     mpz_class factor;
     for (const FaceLevel &level : levels) {
@@ -117,20 +125,6 @@ Distribution Placed(const Distribution &die, const Term &term, std::int64_t thro
         result.tail -= weight;
     Trim(result);
     return result;
-}
-
-mpz_class Binomial(int n, int k)
-{
-    mpz_class value;
-    mpz_bin_uiui(value.get_mpz_t(), static_cast<unsigned long>(n), static_cast<unsigned long>(k));
-    return value;
-}
-
-mpz_class PowerOf(const mpz_class &base, int exponent)
-{
-    mpz_class value;
-    mpz_pow_ui(value.get_mpz_t(), base.get_mpz_t(), static_cast<unsigned long>(exponent));
-    return value;
 }
 
 // The lowest listed value of a die and the equal weights after it, and the

@@ -12,6 +12,8 @@
 
 #include "dice/terms/keeptail.h"
 
+#include "dice/value/weights.h"
+
 #include "dice/terms/die.h"
 #include "dice/terms/keep.h"
 #include "dice/terms/moments.h"
@@ -80,8 +82,7 @@ std::optional<TailBounds> KeptTailBounds(
     constexpr int mostSteps = 64;
     for (int j = 1; j <= mostSteps; ++j) {
         power *= ratio;
-        mpz_class ways;
-        mpz_bin_uiui(ways.get_mpz_t(), static_cast<unsigned long>(term.dice + j - 1), static_cast<unsigned long>(j));
+        const mpz_class ways = Binomial(term.dice + j - 1, j);
         const mpq_class r = power * ways;
         if (r >= 1)
             continue;

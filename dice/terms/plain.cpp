@@ -77,13 +77,6 @@ std::size_t WidthFor(const mpz_class &outcomes)
     return std::max<std::size_t>(1, mpz_size(outcomes.get_mpz_t()));
 }
 
-mpz_class PowerOf(int base, int exponent)
-{
-    mpz_class result;
-    mpz_ui_pow_ui(result.get_mpz_t(), static_cast<unsigned long>(base), static_cast<unsigned long>(exponent));
-    return result;
-}
-
 std::size_t Slots(std::int64_t count)
 {
     return static_cast<std::size_t>(count);

@@ -29,6 +29,20 @@ constexpr std::size_t smallProduct = 256;
 
 } // namespace
 
+mpz_class PowerOf(const mpz_class &base, long exponent)
+{
+    mpz_class value;
+    mpz_pow_ui(value.get_mpz_t(), base.get_mpz_t(), static_cast<unsigned long>(exponent));
+    return value;
+}
+
+mpz_class Binomial(long n, long k)
+{
+    mpz_class value;
+    mpz_bin_uiui(value.get_mpz_t(), static_cast<unsigned long>(n), static_cast<unsigned long>(k));
+    return value;
+}
+
 mpz_class Mass(const Distribution &measure)
 {
     mpz_class sum = measure.tail;

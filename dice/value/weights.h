@@ -16,6 +16,10 @@
 namespace dice::detail
 {
 
+// base^exponent and the ways to choose k of n, for counts of dice.
+mpz_class PowerOf(const mpz_class &base, long exponent);
+mpz_class Binomial(long n, long k);
+
 // The listed weights and the tail.
 mpz_class Mass(const Distribution &measure);
 
