@@ -504,24 +504,7 @@ Distribution EvaluateTree(const Node &root, std::int64_t through, const std::sto
     const Bounds bounds = NodeBounds(root);
     if (bounds.highest)
         return Value(root, *bounds.highest, stop);
-    std::int64_t last = std::max(through, std::max(bounds.guess, bounds.lowest + firstListing));
-    for (;;) {
-        Distribution roll = Value(root, last, stop);
-        if (roll.tail == 0) {
-            roll.moments.reset();
-            Trim(roll);
-            Reduce(roll);
-            return roll;
-        }
-        const std::optional<std::int64_t> cut = LastListed(roll);
-        if (cut && roll.moments && Settled(*roll.moments)) {
-            Cut(roll, std::max(*cut, through));
-            Trim(roll);
-            Reduce(roll);
-            return roll;
-        }
-        last = NextListing(roll, bounds.lowest, last);
-    }
+    return ListedFar(bounds, through, [&](std::int64_t last) { return Listing { Value(root, last, stop), {} }; });
 }
 
 } // namespace dice::detail
