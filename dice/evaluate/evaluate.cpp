@@ -81,13 +81,6 @@ Distribution Added(const Distribution &total, Distribution &&part, std::int64_t 
     return detail::SumOfRolls(total, part, last, stop);
 }
 
-mpq_class Share(const mpz_class &part, const mpz_class &whole)
-{
-    mpq_class share(part, whole);
-    share.canonicalize();
-    return share;
-}
-
 } // namespace
 
 namespace
@@ -117,12 +110,7 @@ Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_t
         return detail::KeptMomentBounds(kept, keptShift, past, tail->first, tail->second);
 
     const Distribution every = detail::CountTerm(all, past - 1 + sumShift, stop);
-    const auto [sumFirst, sumSecond] = detail::SumsBelow(every, sumShift, past);
-    const mpq_class sumMean = sum.meanLow - sumShift;
-    const mpq_class beyondFirst = sumMean - Share(sumFirst, every.outcomes);
-    const mpq_class beyondSecond = sum.varianceLow + sumMean * sumMean - Share(sumSecond, every.outcomes);
-
-    return detail::KeptMomentBounds(kept, keptShift, past, beyondFirst, beyondSecond);
+    return detail::KeptBelowSum(kept, keptShift, past, every, sumShift, sum.meanLow, sum.varianceLow);
 }
 
 } // namespace

@@ -124,6 +124,27 @@ std::int64_t detail::NextListing(const Distribution &roll, std::int64_t least, s
     return std::clamp(last + static_cast<std::int64_t>(std::min(more, mostMore)), last + step, doubled);
 }
 
+Moments detail::KeptBelowSum(const Distribution &kept,
+    std::int64_t keptShift,
+    std::int64_t past,
+    const Distribution &sum,
+    std::int64_t sumShift,
+    const mpq_class &mean,
+    const mpq_class &variance)
+{
+    const auto [listedFirst, listedSecond] = SumsBelow(sum, sumShift, past);
+    mpq_class first(listedFirst, sum.outcomes);
+    first.canonicalize();
+    mpq_class second(listedSecond, sum.outcomes);
+    second.canonicalize();
+    // S beyond the listing: its whole first and second moments, less the
+    // listed part.
+    const mpq_class shiftedMean = mean - sumShift;
+    const mpq_class beyondFirst = shiftedMean - first;
+    const mpq_class beyondSecond = variance + shiftedMean * shiftedMean - second;
+    return KeptMomentBounds(kept, keptShift, past, beyondFirst, beyondSecond);
+}
+
 Distribution detail::ListedFar(
     const Bounds &reach, std::int64_t through, const std::function<Listing(std::int64_t last)> &count)
 {

@@ -405,7 +405,7 @@ Moments KeepMoments(
     const std::int64_t sumThrough = past - 1 + sumShift;
 
     Distribution every = Point(0);
-    mpq_class sumMean = -sumShift;
+    mpq_class sumMean;
     mpq_class sumVariance;
     // A partial sum is listed as far as the members still to come leave
     // room for: cut at S's own last total, it would lose what a member far
@@ -423,17 +423,7 @@ Moments KeepMoments(
         restLowest -= bounds[i].lowest;
         every = SumOfRolls(every, member, Far(sumThrough, restLowest), stop);
     }
-    const auto [sumFirst, sumSecond] = detail::SumsBelow(every, sumShift, past);
-    mpq_class first(sumFirst, every.outcomes);
-    first.canonicalize();
-    mpq_class second(sumSecond, every.outcomes);
-    second.canonicalize();
-    // S beyond the listing: its whole mean and second moment, bounded above,
-    // less the listed part.
-    const mpq_class outFirst = sumMean - first;
-    const mpq_class outSecond = sumVariance + sumMean * sumMean - second;
-
-    return KeptMomentBounds(kept, keptShift, past, outFirst, outSecond);
+    return KeptBelowSum(kept, keptShift, past, every, sumShift, sumMean, sumVariance);
 }
 
 Distribution Group(const Node &group, std::int64_t through, const std::stop_token &stop)
