@@ -81,13 +81,6 @@ Distribution Added(const Distribution &total, Distribution &&part, std::int64_t 
     return detail::SumOfRolls(total, part, last, stop);
 }
 
-mpq_class Share(const mpz_class &part, const mpz_class &whole)
-{
-    mpq_class share(part, whole);
-    share.canonicalize();
-    return share;
-}
-
 } // namespace
 
 namespace
@@ -95,7 +88,6 @@ namespace
 
 using detail::ExactMoments;
 using detail::Plus;
-using detail::Settled;
 
 // Bounds on the moments of a keep among dice that explode. With every value
 // v taken as v - low >= 0, the kept dice X add up to no more than all the
@@ -118,12 +110,7 @@ Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_t
         return detail::KeptMomentBounds(kept, keptShift, past, tail->first, tail->second);
 
     const Distribution every = detail::CountTerm(all, past - 1 + sumShift, stop);
-    const auto [sumFirst, sumSecond] = detail::SumsBelow(every, sumShift, past);
-    const mpq_class sumMean = sum.meanLow - sumShift;
-    const mpq_class beyondFirst = sumMean - Share(sumFirst, every.outcomes);
-    const mpq_class beyondSecond = sum.varianceLow + sumMean * sumMean - Share(sumSecond, every.outcomes);
-
-    return detail::KeptMomentBounds(kept, keptShift, past, beyondFirst, beyondSecond);
+    return detail::KeptBelowSum(kept, keptShift, past, every, sumShift, sum.meanLow, sum.varianceLow);
 }
 
 } // namespace
@@ -178,12 +165,16 @@ Distribution Counted(const Expression &expression, const std::stop_token &stop, 
         unbounded = unbounded || !reach.highest;
         closed.push_back(HasClosedMoments(term));
     }
-    std::int64_t guess = roll.Highest();
+    detail::Bounds reach;
+    reach.lowest = least;
+    if (!unbounded)
+        reach.highest = most;
+    reach.guess = roll.Highest();
     for (const Term &term : weighted)
-        guess += term.sign > 0 ? TermListing(term) : -detail::TermReach(term).lowest;
-    std::int64_t last = std::max(through, unbounded ? std::max(guess, least + detail::firstListing) : most);
-    for (;;) {
-        Distribution total = roll;
+        reach.guess += term.sign > 0 ? TermListing(term) : -detail::TermReach(term).lowest;
+    return detail::ListedFar(reach, through, [&](std::int64_t last) {
+        detail::Listing listing { roll, {} };
+        Distribution &total = listing.roll;
         // Only the moments of a term not closed need its own listing.
         std::vector<Distribution> parts(weighted.size());
         for (std::size_t i = 0; i < weighted.size(); ++i) {
@@ -197,13 +188,7 @@ Distribution Counted(const Expression &expression, const std::stop_token &stop, 
                 parts[i] = std::move(part);
             }
         }
-        if (total.tail == 0) {
-            detail::Trim(total);
-            detail::Reduce(total);
-            return total;
-        }
-        const std::optional<std::int64_t> cut = detail::LastListed(total);
-        if (cut) {
+        listing.moments = [&, parts = std::move(parts)] {
             Moments moments = ExactMoments(roll);
             for (std::size_t i = 0; i < weighted.size(); ++i) {
                 const bool listedWhole = !closed[i] && parts[i].tail == 0;
@@ -211,16 +196,10 @@ Distribution Counted(const Expression &expression, const std::stop_token &stop, 
                     listedWhole ? ExactMoments(parts[i]) : detail::TermMoments(weighted[i], stop);
                 moments = Plus(moments, term ? *term : KeptBounds(weighted[i], parts[i], stop));
             }
-            if (Settled(moments)) {
-                detail::Cut(total, std::max(*cut, through));
-                detail::Trim(total);
-                total.moments = moments;
-                detail::Reduce(total);
-                return total;
-            }
-        }
-        last = detail::NextListing(total, least, last);
-    }
+            return std::optional(moments);
+        };
+        return listing;
+    });
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "dice/limits.h"
 #include "dice/text/text.h"
+#include "dice/value/weights.h"
 
 #include <algorithm>
 #include <cmath>
@@ -121,6 +122,57 @@ std::int64_t detail::NextListing(const Distribution &roll, std::int64_t least, s
     // A guess from a fall that is barely there would run past any span.
     constexpr double mostMore = 1e7;
     return std::clamp(last + static_cast<std::int64_t>(std::min(more, mostMore)), last + step, doubled);
+}
+
+Moments detail::KeptBelowSum(const Distribution &kept,
+    std::int64_t keptShift,
+    std::int64_t past,
+    const Distribution &sum,
+    std::int64_t sumShift,
+    const mpq_class &mean,
+    const mpq_class &variance)
+{
+    const auto [listedFirst, listedSecond] = SumsBelow(sum, sumShift, past);
+    mpq_class first(listedFirst, sum.outcomes);
+    first.canonicalize();
+    mpq_class second(listedSecond, sum.outcomes);
+    second.canonicalize();
+    // S beyond the listing: its whole first and second moments, less the
+    // listed part.
+    const mpq_class shiftedMean = mean - sumShift;
+    const mpq_class beyondFirst = shiftedMean - first;
+    const mpq_class beyondSecond = variance + shiftedMean * shiftedMean - second;
+    return KeptMomentBounds(kept, keptShift, past, beyondFirst, beyondSecond);
+}
+
+Distribution detail::ListedFar(
+    const Bounds &reach, std::int64_t through, const std::function<Listing(std::int64_t last)> &count)
+{
+    std::int64_t last =
+        std::max(through, reach.highest ? *reach.highest : std::max(reach.guess, reach.lowest + firstListing));
+    for (;;) {
+        Listing listing = count(last);
+        Distribution &roll = listing.roll;
+        if (roll.tail == 0) {
+            // A roll listed whole has exact moments of its own, which bounds
+            // left on it by an operand would only blur.
+            roll.moments.reset();
+            Trim(roll);
+            Reduce(roll);
+            return std::move(roll);
+        }
+        if (const std::optional<std::int64_t> cut = LastListed(roll)) {
+            const std::optional<Moments> moments = listing.moments ? listing.moments() : roll.moments;
+            if (moments && Settled(*moments)) {
+                Cut(roll, std::max(*cut, through));
+                Trim(roll);
+                roll.moments = moments;
+                Reduce(roll);
+                return std::move(roll);
+            }
+        }
+        last = NextListing(roll, reach.lowest, last);
+    }
 }
 
 } // namespace dice

@@ -254,6 +254,70 @@ void AddPoly(Distribution &into, const Distribution &poly)
     AddInto(into, poly);
 }
 
+// A member's weights about a total t: beyond it on the kept side, as a roll
+// of their own; on it; and on the other side, where a member in its tail
+// lies when keeping the lowest.
+struct Sides {
+    Distribution beyond;
+    mpz_class on;
+    mpz_class other;
+};
+
+Sides SidesOf(const Distribution &member, std::int64_t t, bool highest)
+{
+    Sides sides;
+    sides.beyond.outcomes = 1;
+    for (std::size_t i = 0; i < member.counts.size(); ++i) {
+        const std::int64_t v = member.lowest + static_cast<std::int64_t>(i);
+        if (v == t)
+            continue;
+        if ((v > t) == highest) {
+            if (sides.beyond.counts.empty())
+                sides.beyond.lowest = v;
+            sides.beyond.counts.resize(static_cast<std::size_t>(v - sides.beyond.lowest + 1));
+            sides.beyond.counts.back() = member.counts[i];
+        } else {
+            sides.other += member.counts[i];
+        }
+    }
+    if (!highest)
+        sides.other += member.tail;
+    sides.on = Weight(member, t);
+    return sides;
+}
+
+// One more member taken into the sums of the members beyond t, state[a][e],
+// a of them beyond and e (at most K) on t.
+void TakeMember(const std::vector<std::vector<Distribution>> &state,
+    std::vector<std::vector<Distribution>> &next,
+    const Sides &sides,
+    const std::stop_token &stop)
+{
+    const std::size_t k = state.size();
+    for (auto &row : next)
+        std::fill(row.begin(), row.end(), Distribution());
+    for (std::size_t a = 0; a < k; ++a) {
+        for (std::size_t e = 0; e <= k; ++e) {
+            const Distribution &from = state[a][e];
+            if (from.counts.empty())
+                continue;
+            if (sides.other != 0) {
+                Distribution part = from;
+                Scale(part, sides.other);
+                AddPoly(next[a][e], part);
+            }
+            if (sides.on != 0) {
+                Distribution part = from;
+                Scale(part, sides.on);
+                AddPoly(next[a][std::min(e + 1, k)], part);
+            }
+            if (a + 1 < k && !sides.beyond.counts.empty())
+                AddPoly(
+                    next[a + 1][e], SumOfRolls(from, sides.beyond, std::numeric_limits<std::int64_t>::max() / 4, stop));
+        }
+    }
+}
+
 // The kept members by the K-th of them in order, t: a members beyond it on
 // the kept side (a < K), at least K - a on it, the rest on the other side.
 // Given t the members are apart, so one pass over them gathers the sums of
@@ -276,6 +340,7 @@ Distribution KeepSome(
     const auto k = static_cast<std::size_t>(kept);
     Distribution result;
     result.outcomes = outcomes;
+    // Kept across totals, so that each total does not allocate its own.
     std::vector<std::vector<Distribution>> state(k, std::vector<Distribution>(k + 1));
     std::vector<std::vector<Distribution>> next = state;
     for (std::int64_t t = low; t <= high; ++t) {
@@ -289,48 +354,7 @@ Distribution KeepSome(
             std::fill(row.begin(), row.end(), Distribution());
         state[0][0] = Point(0);
         for (const Distribution &member : members) {
-            // The member beyond t on the kept side, on t, or on the other side.
-            Distribution beyond;
-            beyond.outcomes = 1;
-            mpz_class other;
-            for (std::size_t i = 0; i < member.counts.size(); ++i) {
-                const std::int64_t v = member.lowest + static_cast<std::int64_t>(i);
-                if (v == t)
-                    continue;
-                if ((v > t) == highest) {
-                    if (beyond.counts.empty())
-                        beyond.lowest = v;
-                    beyond.counts.resize(static_cast<std::size_t>(v - beyond.lowest + 1));
-                    beyond.counts.back() = member.counts[i];
-                } else {
-                    other += member.counts[i];
-                }
-            }
-            if (!highest)
-                other += member.tail;
-            const mpz_class on = Weight(member, t);
-            for (auto &row : next)
-                std::fill(row.begin(), row.end(), Distribution());
-            for (std::size_t a = 0; a < k; ++a) {
-                for (std::size_t e = 0; e <= k; ++e) {
-                    const Distribution &from = state[a][e];
-                    if (from.counts.empty())
-                        continue;
-                    if (other != 0) {
-                        Distribution part = from;
-                        Scale(part, other);
-                        AddPoly(next[a][e], part);
-                    }
-                    if (on != 0) {
-                        Distribution part = from;
-                        Scale(part, on);
-                        AddPoly(next[a][std::min(e + 1, k)], part);
-                    }
-                    if (a + 1 < k && !beyond.counts.empty())
-                        AddPoly(next[a + 1][e],
-                            SumOfRolls(from, beyond, std::numeric_limits<std::int64_t>::max() / 4, stop));
-                }
-            }
+            TakeMember(state, next, SidesOf(member, t, highest), stop);
             std::swap(state, next);
         }
         for (std::size_t a = 0; a < k; ++a) {
@@ -405,7 +429,7 @@ Moments KeepMoments(
     const std::int64_t sumThrough = past - 1 + sumShift;
 
     Distribution every = Point(0);
-    mpq_class sumMean = -sumShift;
+    mpq_class sumMean;
     mpq_class sumVariance;
     // A partial sum is listed as far as the members still to come leave
     // room for: cut at S's own last total, it would lose what a member far
@@ -423,17 +447,7 @@ Moments KeepMoments(
         restLowest -= bounds[i].lowest;
         every = SumOfRolls(every, member, Far(sumThrough, restLowest), stop);
     }
-    const auto [sumFirst, sumSecond] = detail::SumsBelow(every, sumShift, past);
-    mpq_class first(sumFirst, every.outcomes);
-    first.canonicalize();
-    mpq_class second(sumSecond, every.outcomes);
-    second.canonicalize();
-    // S beyond the listing: its whole mean and second moment, bounded above,
-    // less the listed part.
-    const mpq_class outFirst = sumMean - first;
-    const mpq_class outSecond = sumVariance + sumMean * sumMean - second;
-
-    return KeptMomentBounds(kept, keptShift, past, outFirst, outSecond);
+    return KeptBelowSum(kept, keptShift, past, every, sumShift, sumMean, sumVariance);
 }
 
 Distribution Group(const Node &group, std::int64_t through, const std::stop_token &stop)
@@ -504,24 +518,7 @@ Distribution EvaluateTree(const Node &root, std::int64_t through, const std::sto
     const Bounds bounds = NodeBounds(root);
     if (bounds.highest)
         return Value(root, *bounds.highest, stop);
-    std::int64_t last = std::max(through, std::max(bounds.guess, bounds.lowest + firstListing));
-    for (;;) {
-        Distribution roll = Value(root, last, stop);
-        if (roll.tail == 0) {
-            roll.moments.reset();
-            Trim(roll);
-            Reduce(roll);
-            return roll;
-        }
-        const std::optional<std::int64_t> cut = LastListed(roll);
-        if (cut && roll.moments && Settled(*roll.moments)) {
-            Cut(roll, std::max(*cut, through));
-            Trim(roll);
-            Reduce(roll);
-            return roll;
-        }
-        last = NextListing(roll, bounds.lowest, last);
-    }
+    return ListedFar(bounds, through, [&](std::int64_t last) { return Listing { Value(root, last, stop), {} }; });
 }
 
 } // namespace dice::detail
