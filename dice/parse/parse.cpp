@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -515,20 +516,27 @@ private:
 
     void ReadMemberPick(Node &group, std::string_view word)
     {
+        SkipSpaces();
+        const auto members = static_cast<int>(group.operands.size());
+        std::tie(group.pick, group.kept) =
+            ReadKeepOrDrop(word, members, ErrorCode::CannotKeepMembers, ErrorCode::CannotDropMembers);
+    }
+
+    // How many of `among` dice or members a keep or drop named `word` keeps,
+    // and which: dropping the highest is keeping the lowest of the rest, and
+    // so on.
+    std::pair<Pick, int> ReadKeepOrDrop(std::string_view word, int among, ErrorCode cannotKeep, ErrorCode cannotDrop)
+    {
         const bool keep = word[0] == 'k';
         const bool highest = word.size() == 1 ? keep : word[1] == 'h';
-        const auto members = static_cast<std::int64_t>(group.operands.size());
-        SkipSpaces();
         const std::size_t numberAt = m_at;
         const std::int64_t number = ReadNumber(keep ? ErrorCode::ExpectedKeep : ErrorCode::ExpectedDrop);
-        if (keep && (number < 1 || number > members))
-            throw ParseError(ErrorCode::CannotKeepMembers, numberAt, { number, members });
-        if (!keep && number >= members)
-            throw ParseError(ErrorCode::CannotDropMembers, numberAt, { number, members });
-        group.kept = static_cast<int>(keep ? number : members - number);
-        group.pick = keep == highest ? Pick::Highest : Pick::Lowest;
-        if (group.kept == members)
-            group.pick = Pick::All;
+        if (keep && (number < 1 || number > among))
+            throw ParseError(cannotKeep, numberAt, { number, among });
+        if (!keep && number >= among)
+            throw ParseError(cannotDrop, numberAt, { number, among });
+        const auto kept = static_cast<int>(keep ? number : among - number);
+        return { kept == among ? Pick::All : keep == highest ? Pick::Highest : Pick::Lowest, kept };
     }
 
     // Anything outside ASCII is refused before the notation is read, so
@@ -895,24 +903,12 @@ private:
     // as the common notation has it.
     void ReadPick(Term &term, const Places &places, std::string_view word, std::size_t at)
     {
-        const bool keep = word[0] == 'k';
-        const bool highest = word.size() == 1 ? keep : word[1] == 'h';
         SkipSpaces();
         if (word == "d")
             DieInstead(term, places, at);
         if (term.sides > maxPickSides)
             throw ParseError(ErrorCode::PickSidesTooMany, places.sides);
-        const std::size_t numberAt = m_at;
-        const std::int64_t number = ReadNumber(keep ? ErrorCode::ExpectedKeep : ErrorCode::ExpectedDrop);
-        if (keep && (number < 1 || number > term.dice))
-            throw ParseError(ErrorCode::CannotKeep, numberAt, { number, term.dice });
-        if (!keep && number >= term.dice)
-            throw ParseError(ErrorCode::CannotDrop, numberAt, { number, term.dice });
-        // Dropping the highest is keeping the lowest of the rest, and so on.
-        term.kept = static_cast<int>(keep ? number : term.dice - number);
-        term.pick = keep == highest ? Pick::Highest : Pick::Lowest;
-        if (term.kept == term.dice)
-            term.pick = Pick::All;
+        std::tie(term.pick, term.kept) = ReadKeepOrDrop(word, term.dice, ErrorCode::CannotKeep, ErrorCode::CannotDrop);
     }
 
     // A 'd' at `at` whose number could not drop but could be a die's sides
