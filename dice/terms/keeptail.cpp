@@ -23,23 +23,17 @@
 namespace dice::detail
 {
 
-std::optional<TailBounds> KeptTailBounds(
-    const Term &term, const Distribution &kept, std::int64_t low, std::int64_t past, const std::stop_token &stop)
+namespace
 {
-    if (term.explode != Explode::Compound || term.success.kind != Compare::Kind::None || term.pick == Pick::All
-        || kept.counts.empty())
-        return std::nullopt;
-    Term one = term.OneDie();
-    const std::optional<Moments> moments = TermMoments(one, stop);
-    if (!moments)
-        return std::nullopt;
-    const std::int64_t step = ExplosionStep(term, RawFaces(term));
-    // Listed well past the keep's listing, so that a die past its own listing
-    // weighs little beside the keep's remainder.
-    constexpr std::int64_t stepsPast = 16;
-    const Distribution die = CountTerm(one, kept.Highest() + 1 + stepsPast * step, stop);
-    if (die.counts.empty() || die.lowest < low)
-        return std::nullopt;
+
+// The largest ratio of a die's weight to the weight one explosion step
+// below, above the highest value x0 the keep's listing leaves room for
+// (throws of fewer than j moves keep at most kept (x0 + D - 1) + (j - 1) D,
+// which must stay below past + jD): the higher x0, the less the irregular
+// first rolls weigh. Empty where the die does not fall steadily there.
+std::optional<mpq_class> FallAbove(
+    const Distribution &die, std::int64_t low, std::int64_t keptDice, std::int64_t step, std::int64_t past)
+{
     const auto at = [&](std::int64_t value) -> const mpz_class * {
         static const mpz_class none;
         const std::int64_t i = value + low - die.lowest;
@@ -48,11 +42,6 @@ std::optional<TailBounds> KeptTailBounds(
     };
     const std::int64_t top = die.Highest() - low;
 
-    // The highest x0 the listing leaves room for (throws of fewer than j
-    // moves keep at most term.kept (x0 + D - 1) + (j - 1) D, which must stay
-    // below past + jD), and the largest ratio a above it: the higher x0, the
-    // less the irregular first rolls weigh.
-    const std::int64_t keptDice = term.kept;
     std::int64_t from = (past + step - 1) / keptDice - step + 1;
     while (keptDice * (from + step - 1) - step + 1 >= past)
         --from;
@@ -70,7 +59,32 @@ std::optional<TailBounds> KeptTailBounds(
             least = *at(x - step);
         }
     }
-    const mpq_class ratio(most, least);
+    return mpq_class(most, least);
+}
+
+} // namespace
+
+std::optional<TailBounds> KeptTailBounds(
+    const Term &term, const Distribution &kept, std::int64_t low, std::int64_t past, const std::stop_token &stop)
+{
+    if (term.explode != Explode::Compound || term.success.kind != Compare::Kind::None || term.pick == Pick::All
+        || kept.counts.empty())
+        return std::nullopt;
+    Term one = term.OneDie();
+    const std::optional<Moments> moments = TermMoments(one, stop);
+    if (!moments)
+        return std::nullopt;
+    const std::int64_t step = ExplosionStep(term, RawFaces(term));
+    // Listed well past the keep's listing, so that a die past its own listing
+    // weighs little beside the keep's remainder.
+    constexpr std::int64_t stepsPast = 16;
+    const Distribution die = CountTerm(one, kept.Highest() + 1 + stepsPast * step, stop);
+    if (die.counts.empty() || die.lowest < low)
+        return std::nullopt;
+    const std::optional<mpq_class> fall = FallAbove(die, low, term.kept, step, past);
+    if (!fall)
+        return std::nullopt;
+    const mpq_class &ratio = *fall;
 
     // The j whose rho leaves the least span jD / (1 - rho).
     std::optional<mpq_class> best;
@@ -106,9 +120,10 @@ std::optional<TailBounds> KeptTailBounds(
     // A die past its listing: the keep is at most that die and all the others.
     mpz_class listedFirst;
     mpz_class listedSecond;
-    for (std::int64_t x = 0; x <= top; ++x) {
-        listedFirst += *at(x) * x;
-        listedSecond += *at(x) * x * x;
+    for (std::size_t i = 0; i < die.counts.size(); ++i) {
+        const std::int64_t x = die.lowest + static_cast<std::int64_t>(i) - low;
+        listedFirst += die.counts[i] * x;
+        listedSecond += die.counts[i] * x * x;
     }
     const mpq_class mean = moments->meanHigh - low;
     const mpq_class square = moments->varianceHigh + mean * mean;
