@@ -119,6 +119,40 @@ Int128 Words(const mpz_class &number)
     return static_cast<Int128>(words);
 }
 
+// The first `size` coefficients of numerator / denominator times `scaled`,
+// each a whole number of the shares over `first`, the denominator's own
+// constant term, by the recurrence of a power series' division.
+std::vector<Int128> Shares(const Polynomial &numerator,
+    const Polynomial &denominator,
+    Int128 first,
+    Int128 scaled,
+    std::size_t size,
+    const std::stop_token &stop)
+{
+    std::vector<std::size_t> later;
+    for (std::size_t j = 1; j < denominator.terms.size(); ++j) {
+        if (denominator.terms[j] != 0)
+            later.push_back(j);
+    }
+    std::vector<Int128> shares(size);
+    for (std::size_t k = 0; k < size; ++k) {
+        if (k % 65536 == 65535)
+            Check(stop);
+        Int128 sum = k < numerator.terms.size() ? numerator.terms[k] * scaled : 0;
+        for (const std::size_t j : later) {
+            if (j > k)
+                break;
+            sum -= denominator.terms[j] * shares[k - j];
+        }
+        shares[k] = sum / first;
+        // Every share is a whole number over M, none negative: a remainder
+        // means the bound ChainSum checks the numbers against has been broken.
+        if (shares[k] < 0 || shares[k] * first != sum)
+            throw std::logic_error("an exploding pool's count came out fractional");
+    }
+    return shares;
+}
+
 } // namespace
 
 std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_t through, const std::stop_token &stop)
@@ -169,34 +203,13 @@ std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_
 
     const Polynomial numerator = Raised(p, n);
     const Polynomial denominator = Raised(b, n);
-    std::vector<std::size_t> later;
-    for (std::size_t j = 1; j < denominator.terms.size(); ++j) {
-        if (denominator.terms[j] != 0)
-            later.push_back(j);
-    }
     mpz_class rn;
     mpz_pow_ui(rn.get_mpz_t(), r.get_mpz_t(), static_cast<unsigned long>(n));
-    const Int128 first = Words(rn);
-    const Int128 scaled = Words(scale);
     const auto size = static_cast<std::size_t>(through - lowest + 1);
-    std::vector<Int128> shares(size);
+    const std::vector<Int128> shares = Shares(numerator, denominator, Words(rn), Words(scale), size, stop);
     Uint128 listed = 0;
-    for (std::size_t k = 0; k < size; ++k) {
-        if (k % 65536 == 65535)
-            Check(stop);
-        Int128 sum = k < numerator.terms.size() ? numerator.terms[k] * scaled : 0;
-        for (const std::size_t j : later) {
-            if (j > k)
-                break;
-            sum -= denominator.terms[j] * shares[k - j];
-        }
-        shares[k] = sum / first;
-        // Every share is a whole number over M, none negative: a remainder
-        // means the reasoning above has been broken.
-        if (shares[k] < 0 || shares[k] * first != sum)
-            throw std::logic_error("an exploding pool's count came out fractional");
-        listed += static_cast<Uint128>(shares[k]);
-    }
+    for (const Int128 share : shares)
+        listed += static_cast<Uint128>(share);
 
     Distribution sum;
     sum.lowest = lowest;
