@@ -24,9 +24,6 @@ namespace dice::detail
 namespace
 {
 
-// Below this many products a plain loop is quicker than laying the slots out.
-constexpr std::size_t smallProduct = 256;
-
 std::size_t Bits(const std::vector<mpz_class> &counts, std::size_t size)
 {
     std::size_t most = 0;

@@ -26,6 +26,10 @@ static_assert(GMP_NUMB_BITS == 64, "slots are laid out in 64-bit limbs");
 
 __extension__ typedef unsigned __int128 Uint128;
 
+// Below this many products of counts a plain loop is quicker than laying
+// the counts out in slots.
+inline constexpr std::size_t smallProduct = 256;
+
 // Slot values laid out as one big integer, width limbs per slot, lowest
 // total first: this is also the form GMP multiplies.
 struct Packed {

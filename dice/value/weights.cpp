@@ -24,9 +24,6 @@ Packed ToPacked(const Distribution &measure, std::size_t size, std::size_t width
     return packed;
 }
 
-// Below this many products a plain loop is quicker than laying the slots out.
-constexpr std::size_t smallProduct = 256;
-
 } // namespace
 
 mpz_class PowerOf(const mpz_class &base, long exponent)
