@@ -343,7 +343,7 @@ TEST(Cli, ProgressLineOnATerminalOnly)
 {
     const Screen answered = OnTerminal("100d100!!kh50", false);
     ASSERT_TRUE(WIFEXITED(answered.status) && WEXITSTATUS(answered.status) == 0) << answered.text;
-    EXPECT_EQ(answered.text.find("\r\033[Kcounting 100d100!!kh50... 0 s"), 0u) << answered.text;
+    EXPECT_EQ(answered.text.find("\r\033[Kcounting 100d100!!kh50... "), 0u) << answered.text;
     const std::size_t cleared = answered.text.rfind("\r\033[K");
     ASSERT_NE(cleared, std::string::npos);
     EXPECT_EQ(answered.text.substr(cleared + 4), Cli("'100d100!!kh50'").out);
