@@ -18,6 +18,11 @@ bool Distribution::Unbounded() const
     return tail != 0;
 }
 
+bool Distribution::Labelled() const
+{
+    return !labels.empty();
+}
+
 void detail::Check(const std::stop_token &stop)
 {
     if (stop.stop_requested())

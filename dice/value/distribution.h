@@ -9,6 +9,7 @@
 #include <exception>
 #include <optional>
 #include <stop_token>
+#include <string>
 #include <vector>
 
 namespace dice
@@ -40,9 +41,14 @@ struct Distribution {
     // Whether `outcomes` is only a common denominator of unequal weights, as
     // where dice explode or reroll; otherwise it counts equally likely throws.
     bool weighted = false;
+    // A roll whose every result is a label: counts[i] is the weight of
+    // labels[i], in the order the labels were written, and lowest is 0.
+    // Empty for a roll of totals.
+    std::vector<std::string> labels;
 
     std::int64_t Highest() const; // the last listed total
     bool Unbounded() const;
+    bool Labelled() const;
 };
 
 namespace detail
