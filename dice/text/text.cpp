@@ -192,19 +192,28 @@ std::string SignificantPercent(const mpz_class &part, const mpz_class &whole, in
     return text.substr(0, 1) + "." + text.substr(1) + "e" + std::to_string(exponent);
 }
 
+namespace
+{
+
+// The heading cells of one column, as RollsTableText writes them.
+std::string Headings(const Column &column, bool alone, char separator)
+{
+    const std::string unit = column.distribution->weighted ? "weights" : "outcomes";
+    if (alone)
+        return separator + unit + separator + "percent";
+    return separator + TableField(column.heading + " " + unit, separator) + separator
+        + TableField(column.heading + " percent", separator);
+}
+
+} // namespace
+
 std::string RollsTableText(std::span<const Column> columns, char separator, std::string_view lineEnd)
 {
     std::string text = "total";
     std::int64_t lowest = std::numeric_limits<std::int64_t>::max();
     std::int64_t highest = std::numeric_limits<std::int64_t>::min();
     for (const Column &column : columns) {
-        const std::string unit = column.distribution->weighted ? "weights" : "outcomes";
-        if (columns.size() == 1) {
-            text += separator + unit + separator + "percent";
-        } else {
-            text += separator + TableField(column.heading + " " + unit, separator);
-            text += separator + TableField(column.heading + " percent", separator);
-        }
+        text += Headings(column, columns.size() == 1, separator);
         lowest = std::min(lowest, column.distribution->lowest);
         highest = std::max(highest, column.distribution->Highest());
     }
@@ -243,6 +252,40 @@ std::string RollsTableText(std::span<const Column> columns, char separator, std:
             + SignificantPercent(distribution.tail, distribution.outcomes, 17);
     }
     text += lineEnd;
+    return text;
+}
+
+std::vector<std::string> AllLabels(std::span<const Column> columns)
+{
+    std::vector<std::string> all;
+    for (const Column &column : columns) {
+        for (const std::string &label : column.distribution->labels) {
+            if (std::find(all.begin(), all.end(), label) == all.end())
+                all.push_back(label);
+        }
+    }
+    return all;
+}
+
+std::string LabelsTableText(std::span<const Column> columns, char separator, std::string_view lineEnd)
+{
+    std::string text = "label";
+    for (const Column &column : columns)
+        text += Headings(column, columns.size() == 1, separator);
+    text += lineEnd;
+    static const mpz_class none;
+    for (const std::string &label : AllLabels(columns)) {
+        text += TableField(label, separator);
+        for (const Column &column : columns) {
+            const Distribution &distribution = *column.distribution;
+            const auto found = std::find(distribution.labels.begin(), distribution.labels.end(), label);
+            const mpz_class &count = found == distribution.labels.end()
+                ? none
+                : distribution.counts[static_cast<std::size_t>(found - distribution.labels.begin())];
+            text += separator + count.get_str() + separator + SignificantPercent(count, distribution.outcomes, 17);
+        }
+        text += lineEnd;
+    }
     return text;
 }
 

@@ -12,6 +12,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dice
 {
@@ -65,5 +66,14 @@ std::string TableField(const std::string &text, char separator);
 // holds each roll's remainder above T; rolls evaluated through the same T
 // fill every cell, one listed less far leaves its cells past its listing empty.
 std::string RollsTableText(std::span<const Column> columns, char separator, std::string_view lineEnd);
+
+// The same table for rolls whose results are labels: "label" heads the
+// first column, and the rows are every column's labels, each once, in the
+// order the columns first name them. A label a roll does not name has 0
+// outcomes there. Every column must be labelled.
+std::string LabelsTableText(std::span<const Column> columns, char separator, std::string_view lineEnd);
+
+// The labels of all the rolls, each once, in the order they first name them.
+std::vector<std::string> AllLabels(std::span<const Column> columns);
 
 } // namespace dice
