@@ -1,6 +1,6 @@
 #include "compare/roll.h"
 
-#include "dice/evaluate/evaluate.h"
+#include "dice/questions/questions.h"
 #include "dice/notation/expression.h"
 #include "dice/text/text.h"
 #include "dice/value/distribution.h"

@@ -9,12 +9,12 @@
 // up to the first total above which less than 10^-15 of the chance remains,
 // and the weight above it is kept exactly, so every share and that remainder
 // add up to the denominator. Weights are GMP integers, so nothing is rounded
-// until a text is written.
+// until a text is written. A question about rolls (let, if, labels, Nd(A),
+// pool functions) is read and counted by the same two calls.
 
 #include "dice/bounds/check.h"
-#include "dice/evaluate/evaluate.h"
 #include "dice/notation/errors.h"
 #include "dice/notation/expression.h"
-#include "dice/parse/parse.h"
+#include "dice/questions/questions.h"
 #include "dice/value/distribution.h"
 #include "dice/value/statistics.h"

@@ -27,6 +27,10 @@ inline constexpr int maxDepth = 8; // groups, functions and brackets inside each
 inline constexpr std::int64_t maxKeptSpan = 1000; // a member of a keep of several unlike members
 inline constexpr std::int64_t maxListedPast = 10000; // totals a roll that explodes is listed past its own end
 inline constexpr std::int64_t maxTotal = 1000000000000000; // any total of a product, either way
+inline constexpr std::int64_t maxReadings = 1000000; // times a let reads what follows 'in', once per throw it names
+inline constexpr int maxLabelLength = 40; // characters in a label
+inline constexpr int maxLabels = 100; // different labels in a question
+inline constexpr std::int64_t maxPoolStates = 4096; // a pool: the product of (dice + 1) over its kinds unlike
 // A roll that explodes is listed until less than 10^-cutDigits of its chance
 // lies past the listing: six digits beyond the nine that are printed, so that
 // what a table leaves to its last row never moves a printed share.

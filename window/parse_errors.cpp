@@ -196,6 +196,84 @@ QString ParseErrors::Message(const dice::ParseError &error)
     case ErrorCode::CommaOutsideGroup:
         return tr("',' separates the members of a group: type %1, or each roll in a box of its own")
             .arg(hint.isEmpty() ? QStringLiteral("{A, B}") : hint);
+    default:
+        return QuestionMessage(error);
+    }
+}
+
+QString ParseErrors::QuestionMessage(const dice::ParseError &error)
+{
+    using dice::ErrorCode;
+    const QString typed = Typed(error);
+    const QString hint = QString::fromStdString(error.Hint());
+    switch (error.Code()) {
+    case ErrorCode::ExpectedWord:
+        return typed.isEmpty() ? tr("missing '%1'").arg(hint) : tr("unexpected '%1': expected '%2'").arg(typed, hint);
+    case ErrorCode::StrayKeyword:
+        if (error.Text() == "in")
+            return tr("'in' follows let and its named throws, as in let x = 1d20 in x + 5");
+        if (error.Text() == "then" || error.Text() == "else")
+            return tr("'%1' belongs to if: if COND then A else B").arg(typed);
+        if (error.Text() == "not")
+            return tr("'not' goes before a condition, as in if not 1d20 = 1 then 1 else 0");
+        return tr("'%1' joins two conditions, as in if 1d6 = 6 %1 1d8 = 8 then 1 else 0").arg(typed);
+    case ErrorCode::ExpectedName:
+        return typed.isEmpty() ? tr("missing a name for the throw")
+                               : tr("unexpected '%1': expected a name, such as atk").arg(typed);
+    case ErrorCode::ReservedName:
+        switch (Number(error, 0)) {
+        case 0:
+            return tr("'%1' cannot be a name: it is a keyword; names are letters, digits and _, such as atk")
+                .arg(typed);
+        case 1:
+            return tr("'%1' cannot be a name: it is a function; names are letters, digits and _, such as atk")
+                .arg(typed);
+        case 2:
+            return tr("'%1' cannot be a name: it reads as dice; names are letters, digits and _, such as atk")
+                .arg(typed);
+        default:
+            return tr("'%1' cannot be a name: it reads as a modifier; names are letters, digits and _, such as atk")
+                .arg(typed);
+        }
+    case ErrorCode::UnboundName:
+        return tr("'%1' is not a name: give it with let %1 = ... in ...").arg(typed);
+    case ErrorCode::LabelUnclosed:
+        return tr("missing '\"' at the end of the label");
+    case ErrorCode::LabelLength:
+        return tr("a label holds 1 to %1 characters").arg(dice::maxLabelLength);
+    case ErrorCode::LabelCharacter:
+        return tr("character %1 does not print: a label holds printable text").arg(CodePoint(Number(error, 0)));
+    case ErrorCode::TooManyLabels:
+        return tr("a roll has at most %1 labels").arg(dice::maxLabels);
+    case ErrorCode::LabelsAndTotals:
+        return tr("a roll gives labels or totals, not both: make every result a label, or none");
+    case ErrorCode::LabelRead:
+        return tr("a label is a result only: it cannot be added, compared, named or thrown");
+    case ErrorCode::NotACondition:
+        return tr("'%1' takes a comparison of two rolls, such as 2d6 >= 8").arg(typed);
+    case ErrorCode::NotAPool:
+        return tr("'%1' reads a pool: dice such as 4d6 without keep or count, Nd(A), a group {A, B}, or a name given "
+                  "one")
+            .arg(typed);
+    case ErrorCode::NoSuchPosition:
+        return tr("a pool of %1 dice has no die at place %2 from the highest: nth takes 1 to %1")
+            .arg(Number(Number(error, 1)), Number(Number(error, 0)));
+    case ErrorCode::SetSize:
+        return tr("a set of %1 dice cannot show in a pool of %2 dice: sets takes 1 to %2")
+            .arg(Number(Number(error, 0)), Number(Number(error, 1)));
+    case ErrorCode::PoolTooMixed:
+        return tr("a pool of unlike members would be read in %1 ways: members written alike count once, so give "
+                  "fewer unlike ones")
+            .arg(Number(Number(error, 0)));
+    case ErrorCode::TooManyReadings:
+        return tr("what follows 'in' would be read %1 times, once per throw the names stand for: at most %2; read a "
+                  "large pool with its functions, without naming it")
+            .arg(Number(Number(error, 0)), Number(dice::maxReadings));
+    case ErrorCode::NotARepeatModifier:
+        return tr("'%1' is not a modifier of Nd(A): it takes keep, drop, r, ro and counts, such as kh1 or >=8")
+            .arg(typed);
+    default:
+        break;
     }
     return tr("not an expression");
 }

@@ -21,6 +21,10 @@ public:
     static QString Message(const dice::ParseError &error);
     // Where the error is, counted from 1, and what it is.
     static QString Status(const dice::ParseError &error);
+
+private:
+    // The errors of let, if, labels, Nd(A) and pool functions.
+    static QString QuestionMessage(const dice::ParseError &error);
 };
 
 } // namespace window

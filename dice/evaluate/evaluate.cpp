@@ -115,9 +115,9 @@ Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_t
 
 } // namespace
 
-Distribution Evaluate(const Expression &expression, std::stop_token stop)
+Distribution EvaluateRoll(const Expression &expression, std::stop_token stop)
 {
-    return Evaluate(expression, stop, INT64_MIN);
+    return EvaluateRoll(expression, stop, INT64_MIN);
 }
 
 namespace
@@ -204,7 +204,7 @@ Distribution Counted(const Expression &expression, const std::stop_token &stop, 
 
 } // namespace
 
-Distribution Evaluate(const Expression &expression, std::stop_token stop, std::int64_t through)
+Distribution EvaluateRoll(const Expression &expression, std::stop_token stop, std::int64_t through)
 {
     Distribution roll = Counted(expression, stop, through);
     if (const std::optional<mpz_class> throws = detail::Throws(expression))

@@ -1,6 +1,7 @@
 #pragma once
 
-// The exact roll of a whole expression.
+// The exact roll of one roll of the notation: an expression that asks no
+// question of its throws.
 
 #include "dice/notation/expression.h"
 #include "dice/value/distribution.h"
@@ -13,7 +14,7 @@ namespace dice
 
 // Lists totals through `through` at least, where the roll reaches that far:
 // --at-least and the like need totals past the listed ones.
-Distribution Evaluate(const Expression &expression, std::stop_token stop = {});
-Distribution Evaluate(const Expression &expression, std::stop_token stop, std::int64_t through);
+Distribution EvaluateRoll(const Expression &expression, std::stop_token stop = {});
+Distribution EvaluateRoll(const Expression &expression, std::stop_token stop, std::int64_t through);
 
 } // namespace dice

@@ -83,7 +83,7 @@ Distribution Sum(const Node &node, std::int64_t through, const std::stop_token &
     if (!node.terms.empty()) {
         Expression flat;
         flat.terms = node.terms;
-        parts.push_back(Evaluate(flat, stop, Far(through, least - bounds[at++].lowest)));
+        parts.push_back(EvaluateRoll(flat, stop, Far(through, least - bounds[at++].lowest)));
     }
     for (std::size_t i = 0; i < node.operands.size(); ++i, ++at) {
         parts.push_back(Value(node.operands[i], Far(through, least - bounds[at].lowest), stop));

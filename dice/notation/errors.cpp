@@ -176,6 +176,90 @@ std::optional<std::string> TypingMessage(const ParseError &error)
     }
 }
 
+// "1st", "2nd", "3rd", "4th", ...
+std::string Ordinal(std::int64_t n)
+{
+    const std::int64_t tens = n % 100;
+    const std::int64_t last = n % 10;
+    const char *suffix = tens >= 11 && tens <= 13 ? "th"
+        : last == 1                               ? "st"
+        : last == 2                               ? "nd"
+        : last == 3                               ? "rd"
+                                                  : "th";
+    return std::to_string(n) + suffix;
+}
+
+// Where each keyword belongs, for one found elsewhere.
+std::string KeywordPlace(const std::string &keyword)
+{
+    if (keyword == "in")
+        return "follows let and its named throws, as in let x = 1d20 in x + 5";
+    if (keyword == "then" || keyword == "else")
+        return "belongs to if: if COND then A else B";
+    if (keyword == "not")
+        return "goes before a condition, as in if not 1d20 = 1 then 1 else 0";
+    return "joins two conditions, as in if 1d6 = 6 " + keyword + " 1d8 = 8 then 1 else 0";
+}
+
+// What is wrong in the forms that ask questions of rolls.
+std::optional<std::string> QuestionMessage(const ParseError &error)
+{
+    const std::string quoted = "'" + error.Text() + "'";
+    switch (error.Code()) {
+    case ErrorCode::ExpectedWord:
+        if (error.Text().empty())
+            return "missing '" + error.Hint() + "'";
+        return "unexpected " + quoted + ": expected '" + error.Hint() + "'";
+    case ErrorCode::StrayKeyword:
+        return quoted + " " + KeywordPlace(error.Text());
+    case ErrorCode::ExpectedName:
+        if (error.Text().empty())
+            return std::string("missing a name for the throw");
+        return "unexpected " + quoted + ": expected a name, such as atk";
+    case ErrorCode::ReservedName: {
+        static const char *const reads[] = { "is a keyword", "is a function", "reads as dice", "reads as a modifier" };
+        const auto reason = static_cast<std::size_t>(std::clamp<std::int64_t>(Number(error, 0), 0, 3));
+        return quoted + " cannot be a name: it " + reads[reason] + "; names are letters, digits and _, such as atk";
+    }
+    case ErrorCode::UnboundName:
+        return quoted + " is not a name: give it with let " + error.Text() + " = ... in ...";
+    case ErrorCode::LabelUnclosed:
+        return std::string("missing '\"' at the end of the label");
+    case ErrorCode::LabelLength:
+        return "a label holds 1 to " + std::to_string(maxLabelLength) + " characters";
+    case ErrorCode::LabelCharacter:
+        return "character " + CodePoint(Number(error, 0)) + " does not print: a label holds printable text";
+    case ErrorCode::TooManyLabels:
+        return "a roll has at most " + std::to_string(maxLabels) + " labels";
+    case ErrorCode::LabelsAndTotals:
+        return std::string("a roll gives labels or totals, not both: make every result a label, or none");
+    case ErrorCode::LabelRead:
+        return std::string("a label is a result only: it cannot be added, compared, named or thrown");
+    case ErrorCode::NotACondition:
+        return quoted + " takes a comparison of two rolls, such as 2d6 >= 8";
+    case ErrorCode::NotAPool:
+        return quoted
+            + " reads a pool: dice such as 4d6 without keep or count, Nd(A), a group {A, B}, or a name given one";
+    case ErrorCode::NoSuchPosition:
+        return "a pool of " + Dice(Number(error, 1)) + " has no " + Ordinal(Number(error, 0))
+            + " highest: nth takes 1 to " + std::to_string(Number(error, 1));
+    case ErrorCode::SetSize:
+        return "a set of " + Dice(Number(error, 0)) + " cannot show in a pool of " + Dice(Number(error, 1))
+            + ": sets takes 1 to " + std::to_string(Number(error, 1));
+    case ErrorCode::PoolTooMixed:
+        return "a pool of unlike members would be read in " + std::to_string(Number(error, 0))
+            + " ways: members written alike count once, so give fewer unlike ones";
+    case ErrorCode::TooManyReadings:
+        return "what follows 'in' would be read " + std::to_string(Number(error, 0))
+            + " times, once per throw the names stand for: at most " + std::to_string(maxReadings)
+            + "; read a large pool with its functions, without naming it";
+    case ErrorCode::NotARepeatModifier:
+        return quoted + " is not a modifier of Nd(A): it takes keep, drop, r, ro and counts, such as kh1 or >=8";
+    default:
+        return std::nullopt;
+    }
+}
+
 // A number past one of the limits.
 std::optional<std::string> LimitMessage(const ParseError &error)
 {
@@ -309,7 +393,7 @@ const char *ParseError::what() const noexcept
 
 std::string ErrorMessage(const ParseError &error)
 {
-    for (const auto message : { TypingMessage, LimitMessage, RuleMessage }) {
+    for (const auto message : { TypingMessage, LimitMessage, RuleMessage, QuestionMessage }) {
         if (std::optional<std::string> text = message(error))
             return *text;
     }

@@ -71,6 +71,25 @@ enum class ErrorCode {
     ComparedTotal, // a whole sum compared with a number; Hint: the option asking for it, as "--at-least 15", or empty
     Versus, // one roll compared with another; Hint: the two rolls as arguments of --versus, or empty
     CommaOutsideGroup, // Hint: the whole expression as a group, or empty
+    // Questions about rolls: let, if, labels, Nd(A) and pool functions.
+    ExpectedWord, // Text: the word or character found, or empty at the end; Hint: the word that belongs there
+    StrayKeyword, // Text: a keyword where it does not belong
+    ExpectedName, // Text as ExpectedWord: after let or a ',' between named throws
+    ReservedName, // Text: the name; Numbers: 0 a keyword, 1 a function, 2 dice, 3 a modifier
+    UnboundName, // Text: a name no let around it gives
+    LabelUnclosed, // a '"' with none after it
+    LabelLength, // a label of no characters or more than maxLabelLength
+    LabelCharacter, // Numbers: the code point in a label that does not print
+    TooManyLabels, // more than maxLabels
+    LabelsAndTotals, // one result a label, another a total
+    LabelRead, // a label added, compared, named or thrown
+    NotACondition, // Text: "if", "and", "or" or "not", which take comparisons
+    NotAPool, // Text: the pool function
+    NoSuchPosition, // Numbers: the position asked for, the dice of the pool
+    SetSize, // Numbers: the dice a set asks for, the dice of the pool
+    PoolTooMixed, // Numbers: the ways to place the dice of a pool of unlike members
+    TooManyReadings, // Numbers: how many times what follows 'in' would be read, or more
+    NotARepeatModifier, // Text: the word after Nd(A)
 };
 
 class ParseError : public std::exception

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -77,8 +78,11 @@ struct Node {
     Compare failure; // Group: less those that meet it
 };
 
+struct Question;
+
 // An expression of terms joined by + and - is `terms` alone, counted as it
-// always was; any other has its whole shape in `tree` and no terms.
+// always was; any other roll has its whole shape in `tree` and no terms. A
+// question about rolls (dice/questions/question.h) is `question` alone.
 struct Expression {
     Expression() = default;
     Expression(std::vector<Term> flat) // NOLINT(google-explicit-constructor): {{term}} reads as before
@@ -87,6 +91,7 @@ struct Expression {
     }
     std::vector<Term> terms;
     std::optional<Node> tree;
+    std::shared_ptr<const Question> question;
 };
 
 // Every term of the expression, in the order written, however deep.

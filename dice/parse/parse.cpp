@@ -951,7 +951,7 @@ private:
 
 } // namespace
 
-Expression Parse(std::string_view text)
+Expression ParseRoll(std::string_view text)
 {
     return Reader(text).Read();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// Reads the dice notation.
+// Reads one roll of the dice notation: terms, groups and functions.
 
 #include "dice/notation/expression.h"
 
@@ -10,6 +10,6 @@ namespace dice
 {
 
 // Throws ParseError for text that is not an expression.
-Expression Parse(std::string_view text);
+Expression ParseRoll(std::string_view text);
 
 } // namespace dice

@@ -557,6 +557,110 @@
         <source>&apos;,&apos; separates the members of a group: type %1, or each roll in a box of its own</source>
         <translation>&apos;,&apos; trennt die Glieder einer Gruppe: Tippen Sie %1 oder jeden Wurf in ein eigenes Feld</translation>
     </message>
+    <message>
+        <source>missing &apos;%1&apos;</source>
+        <translation>&apos;%1&apos; fehlt</translation>
+    </message>
+    <message>
+        <source>unexpected &apos;%1&apos;: expected &apos;%2&apos;</source>
+        <translation>unerwartetes &apos;%1&apos;: erwartet wird &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>&apos;in&apos; follows let and its named throws, as in let x = 1d20 in x + 5</source>
+        <translation>&apos;in&apos; folgt auf let und seine benannten Würfe, wie in let x = 1d20 in x + 5</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; belongs to if: if COND then A else B</source>
+        <translation>&apos;%1&apos; gehört zu if: if BEDINGUNG then A else B</translation>
+    </message>
+    <message>
+        <source>&apos;not&apos; goes before a condition, as in if not 1d20 = 1 then 1 else 0</source>
+        <translation>&apos;not&apos; steht vor einer Bedingung, wie in if not 1d20 = 1 then 1 else 0</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; joins two conditions, as in if 1d6 = 6 %1 1d8 = 8 then 1 else 0</source>
+        <translation>&apos;%1&apos; verbindet zwei Bedingungen, wie in if 1d6 = 6 %1 1d8 = 8 then 1 else 0</translation>
+    </message>
+    <message>
+        <source>missing a name for the throw</source>
+        <translation>dem Wurf fehlt ein Name</translation>
+    </message>
+    <message>
+        <source>unexpected &apos;%1&apos;: expected a name, such as atk</source>
+        <translation>unerwartetes &apos;%1&apos;: erwartet wird ein Name wie atk</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; cannot be a name: it is a keyword; names are letters, digits and _, such as atk</source>
+        <translation>&apos;%1&apos; kann kein Name sein: es ist ein Schlüsselwort; Namen bestehen aus Buchstaben, Ziffern und _, wie atk</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; cannot be a name: it is a function; names are letters, digits and _, such as atk</source>
+        <translation>&apos;%1&apos; kann kein Name sein: es ist eine Funktion; Namen bestehen aus Buchstaben, Ziffern und _, wie atk</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; cannot be a name: it reads as dice; names are letters, digits and _, such as atk</source>
+        <translation>&apos;%1&apos; kann kein Name sein: es wird als Würfel gelesen; Namen bestehen aus Buchstaben, Ziffern und _, wie atk</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; cannot be a name: it reads as a modifier; names are letters, digits and _, such as atk</source>
+        <translation>&apos;%1&apos; kann kein Name sein: es wird als Modifikator gelesen; Namen bestehen aus Buchstaben, Ziffern und _, wie atk</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a name: give it with let %1 = ... in ...</source>
+        <translation>&apos;%1&apos; ist kein Name: Vergeben Sie ihn mit let %1 = ... in ...</translation>
+    </message>
+    <message>
+        <source>missing &apos;&quot;&apos; at the end of the label</source>
+        <translation>am Ende der Beschriftung fehlt &apos;&quot;&apos;</translation>
+    </message>
+    <message>
+        <source>a label holds 1 to %1 characters</source>
+        <translation>eine Beschriftung hat 1 bis %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>character %1 does not print: a label holds printable text</source>
+        <translation>Zeichen %1 ist nicht druckbar: eine Beschriftung enthält druckbaren Text</translation>
+    </message>
+    <message>
+        <source>a roll has at most %1 labels</source>
+        <translation>ein Wurf hat höchstens %1 Beschriftungen</translation>
+    </message>
+    <message>
+        <source>a roll gives labels or totals, not both: make every result a label, or none</source>
+        <translation>ein Wurf ergibt Beschriftungen oder Summen, nicht beides: Machen Sie jedes Ergebnis zu einer Beschriftung oder keines</translation>
+    </message>
+    <message>
+        <source>a label is a result only: it cannot be added, compared, named or thrown</source>
+        <translation>eine Beschriftung ist nur ein Ergebnis: Sie kann nicht addiert, verglichen, benannt oder geworfen werden</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; takes a comparison of two rolls, such as 2d6 &gt;= 8</source>
+        <translation>&apos;%1&apos; verlangt einen Vergleich zweier Würfe, wie 2d6 &gt;= 8</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; reads a pool: dice such as 4d6 without keep or count, Nd(A), a group {A, B}, or a name given one</source>
+        <translation>&apos;%1&apos; liest einen Pool: Würfel wie 4d6 ohne Behalten oder Zählen, Nd(A), eine Gruppe {A, B} oder einen Namen dafür</translation>
+    </message>
+    <message>
+        <source>a pool of %1 dice has no die at place %2 from the highest: nth takes 1 to %1</source>
+        <translation>ein Pool aus %1 Würfeln hat keinen Würfel an Stelle %2 von oben: nth nimmt 1 bis %1</translation>
+    </message>
+    <message>
+        <source>a set of %1 dice cannot show in a pool of %2 dice: sets takes 1 to %2</source>
+        <translation>ein Satz aus %1 Würfeln kann in einem Pool aus %2 Würfeln nicht fallen: sets nimmt 1 bis %2</translation>
+    </message>
+    <message>
+        <source>a pool of unlike members would be read in %1 ways: members written alike count once, so give fewer unlike ones</source>
+        <translation>ein Pool ungleicher Glieder würde auf %1 Arten gelesen: Gleich geschriebene Glieder zählen einmal, geben Sie also weniger ungleiche an</translation>
+    </message>
+    <message>
+        <source>what follows &apos;in&apos; would be read %1 times, once per throw the names stand for: at most %2; read a large pool with its functions, without naming it</source>
+        <translation>was auf &apos;in&apos; folgt, würde %1-mal gelesen, einmal je Wurf, für den die Namen stehen: höchstens %2; lesen Sie einen großen Pool mit seinen Funktionen, ohne ihn zu benennen</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a modifier of Nd(A): it takes keep, drop, r, ro and counts, such as kh1 or &gt;=8</source>
+        <translation>&apos;%1&apos; ist kein Modifikator von Nd(A): es nimmt Behalten, Weglassen, r, ro und Zählen, wie kh1 oder &gt;=8</translation>
+    </message>
 </context>
 <context>
     <name>window::PictureExport</name>

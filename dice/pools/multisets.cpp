@@ -1,0 +1,111 @@
+#include "dice/pools/fold.h"
+#include "dice/value/weights.h"
+
+#include <algorithm>
+
+namespace dice::pools
+{
+
+namespace
+{
+
+using detail::Layout;
+
+// The multisets found face by face, rising. For each number of dice that
+// can show a face it keeps the ways of every split of the dice left among
+// the kinds, so that a multiset reached by several splits is found once.
+class Lister
+{
+public:
+    Lister(const Layout &layout, const std::stop_token &stop)
+        : m_layout(layout)
+        , m_stop(stop)
+        , m_levels(layout.faces.size() + 1, std::vector<mpz_class>(static_cast<std::size_t>(layout.states)))
+        , m_products(layout.counts.size())
+    {
+        for (std::size_t face = 0; face < layout.faces.size(); ++face)
+            m_ways.push_back(detail::WaysAt<mpz_class>(layout, static_cast<int>(face), true));
+        m_levels[0].back() = 1;
+    }
+
+    std::vector<Multiset> List()
+    {
+        Visit(0, m_layout.dice);
+        return std::move(m_found);
+    }
+
+private:
+    void Visit(std::size_t face, int left)
+    {
+        if (face == m_layout.faces.size()) {
+            m_found.push_back(Multiset { m_shown, m_levels[face][0] });
+            return;
+        }
+        dice::detail::Check(m_stop);
+        const std::vector<mpz_class> &from = m_levels[face];
+        std::vector<mpz_class> &to = m_levels[face + 1];
+        for (int showing = 0; showing <= left; ++showing) {
+            for (mpz_class &ways : to)
+                ways = 0;
+            bool shows = false;
+            for (std::size_t index = 0; index < from.size(); ++index) {
+                if (from[index] == 0)
+                    continue;
+                auto add = [&](int after, int shown, const mpz_class &ways) {
+                    if (shown != showing)
+                        return;
+                    detail::AddProduct(to[static_cast<std::size_t>(after)], from[index], ways);
+                    shows = true;
+                };
+                const int state = static_cast<int>(index);
+                detail::ForEachShowing(m_layout, m_ways[face], m_products, 0, state, state, 0, m_one, add);
+            }
+            if (!shows)
+                continue;
+            m_shown.insert(m_shown.end(), static_cast<std::size_t>(showing), m_layout.faces[face]);
+            Visit(face + 1, left - showing);
+            m_shown.resize(m_shown.size() - static_cast<std::size_t>(showing));
+        }
+    }
+
+    const Layout &m_layout;
+    const std::stop_token &m_stop;
+    std::vector<detail::FaceWays<mpz_class>> m_ways; // of each face
+    std::vector<std::vector<mpz_class>> m_levels; // before each face, the ways of each state index
+    std::vector<mpz_class> m_products;
+    const mpz_class m_one = 1;
+    std::vector<std::int64_t> m_shown;
+    std::vector<Multiset> m_found;
+};
+
+} // namespace
+
+std::int64_t MultisetCount(const Pool &pool, std::int64_t cap)
+{
+    // One kind shows every multiset of its count among its faces. Several
+    // show at most the product of each kind's number, and at most every
+    // multiset of all their dice among all their faces: the lesser of the
+    // two is exact for one kind and an upper bound for several, whose
+    // throws coincide where they share faces.
+    mpz_class product = 1;
+    std::vector<std::int64_t> faces;
+    long dice = 0;
+    for (const Kind &kind : detail::MergedKinds(pool)) {
+        product *= dice::detail::Binomial(kind.count + static_cast<long>(kind.faces.size()) - 1, kind.count);
+        faces.insert(faces.end(), kind.faces.begin(), kind.faces.end());
+        dice += kind.count;
+    }
+    std::sort(faces.begin(), faces.end());
+    faces.erase(std::unique(faces.begin(), faces.end()), faces.end());
+    if (dice > 0)
+        product = std::min(product, dice::detail::Binomial(dice + static_cast<long>(faces.size()) - 1, dice));
+    return product > cap ? cap : product.get_si();
+}
+
+std::vector<Multiset> Multisets(const Pool &pool, const std::stop_token &stop)
+{
+    const Layout layout = detail::LayOut(pool);
+    return Lister(layout, stop).List();
+}
+
+} // namespace dice::pools

@@ -1,0 +1,365 @@
+#include "dice/questions/answer.h"
+
+#include "dice/bounds/bounds.h"
+#include "dice/evaluate/evaluate.h"
+#include "dice/limits.h"
+#include "dice/questions/values.h"
+#include "dice/terms/keep.h"
+#include "dice/value/weights.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace dice::detail
+{
+
+namespace
+{
+
+using Kind = Form::Kind;
+
+// One throw a name stands for: its total, and for a pool its faces.
+struct Bound {
+    std::int64_t total = 0;
+    const std::vector<std::int64_t> *faces = nullptr;
+};
+
+// Every throw a let names, with its weight over `outcomes`.
+struct Throws {
+    std::vector<std::pair<Bound, mpz_class>> each;
+    std::vector<pools::Multiset> multisets; // the faces the bounds point into
+    bool weighted = false;
+};
+
+pools::Kind DieKind(const Distribution &die, int count)
+{
+    pools::Kind kind;
+    kind.count = count;
+    for (std::size_t i = 0; i < die.counts.size(); ++i) {
+        if (die.counts[i] != 0) {
+            kind.faces.push_back(die.lowest + static_cast<std::int64_t>(i));
+            kind.weights.push_back(die.counts[i]);
+        }
+    }
+    return kind;
+}
+
+// Members written alike are one kind of several dice.
+void AddKind(pools::Pool &pool, pools::Kind kind)
+{
+    for (pools::Kind &other : pool.kinds) {
+        if (other.faces == kind.faces && other.weights == kind.weights) {
+            other.count += kind.count;
+            return;
+        }
+    }
+    pool.kinds.push_back(std::move(kind));
+}
+
+class Asker
+{
+public:
+    Asker(const Question &question, const std::stop_token &stop, std::int64_t through)
+        : m_question(question)
+        , m_stop(stop)
+        , m_bound(static_cast<std::size_t>(question.slots))
+    {
+        ListUnbounded(question.root, through);
+    }
+
+    Distribution Answer()
+    {
+        Distribution answer = AsRoll(Evaluate(m_question.root));
+        if (m_question.root.gives == Gives::Labels) {
+            // Every label has its row, in the order written.
+            Distribution labelled;
+            labelled.counts.resize(m_question.labels.size());
+            for (std::size_t i = 0; i < answer.counts.size(); ++i)
+                labelled.counts[static_cast<std::size_t>(answer.lowest) + i] = answer.counts[i];
+            labelled.outcomes = answer.outcomes;
+            labelled.weighted = answer.weighted;
+            labelled.labels = m_question.labels;
+            return labelled;
+        }
+        Trim(answer);
+        return answer;
+    }
+
+private:
+    // Rolls with no highest total are all listed as far as the one listed
+    // furthest, and past it by as much as the bounded parts beside them can
+    // move them, so that a mixture of them cut at the shortest keeps every
+    // total each would list alone.
+    void ListUnbounded(const Form &root, std::int64_t through)
+    {
+        std::vector<const Form *> unbounded;
+        std::int64_t spread = 0;
+        const auto visit = [&](const Form &form, const auto &self) -> void {
+            if (form.kind == Kind::Roll && !form.highest)
+                unbounded.push_back(&form);
+            else if (form.highest && (form.kind == Kind::Roll || form.kind == Kind::Let))
+                spread += *form.highest - form.lowest;
+            for (const Form &operand : form.operands)
+                self(operand, self);
+            if (form.kind == Kind::Let) {
+                for (std::size_t i = 0; i + 1 < form.operands.size(); ++i)
+                    spread += *form.operands[i].highest - form.operands[i].lowest;
+            }
+        };
+        visit(root, visit);
+        if (unbounded.empty())
+            return;
+        std::int64_t furthest = through;
+        for (const Form *form : unbounded)
+            furthest = std::max(furthest, EvaluateRoll(form->roll, m_stop).Highest());
+        m_through = furthest + std::min(spread, maxListedPast);
+        for (const Form *form : unbounded)
+            m_cache[form] = Value::Rolled(EvaluateRoll(form->roll, m_stop, m_through));
+    }
+
+    Value Evaluate(const Form &form)
+    {
+        if (form.kind == Kind::Roll && form.number)
+            return Value::Certain(*form.number);
+        if (!form.closed)
+            return Count(form);
+        const auto found = m_cache.find(&form);
+        if (found != m_cache.end())
+            return found->second;
+        Value value = Count(form);
+        m_cache.emplace(&form, value);
+        return value;
+    }
+
+    Value Count(const Form &form)
+    {
+        Check(m_stop);
+        const std::vector<Form> &operands = form.operands;
+        switch (form.kind) {
+        case Kind::Roll:
+            return Value::Rolled(EvaluateRoll(form.roll, m_stop));
+        case Kind::Name:
+            return Value::Certain(m_bound[static_cast<std::size_t>(form.slot)].total);
+        case Kind::Label:
+            return Value::Certain(form.label);
+        case Kind::Let: {
+            Mixture mixture;
+            Read(form, 0, mpz_class(1), mixture);
+            return Value::Rolled(mixture.Result());
+        }
+        case Kind::If:
+            return Chosen(form);
+        case Kind::Compare:
+            return Compared(Evaluate(operands[0]), Evaluate(operands[1]), form.comparison);
+        case Kind::And: {
+            const Value first = Evaluate(operands[0]);
+            if (first.certain && *first.certain == 0)
+                return first;
+            return Both(first, Evaluate(operands[1]));
+        }
+        case Kind::Or: {
+            const Value first = Evaluate(operands[0]);
+            if (first.certain && *first.certain != 0)
+                return first;
+            return Either(first, Evaluate(operands[1]));
+        }
+        case Kind::Not:
+            return Negated(Evaluate(operands[0]));
+        case Kind::Sum: {
+            Value sum = Value::Certain(0);
+            for (std::size_t i = 0; i < operands.size(); ++i)
+                sum = Plus(sum, Evaluate(operands[i]), form.signs[i], m_stop);
+            return sum;
+        }
+        case Kind::Product:
+            return Combined(
+                Evaluate(operands[0]),
+                Evaluate(operands[1]),
+                [](std::int64_t a, std::int64_t b) { return a * b; },
+                m_stop);
+        case Kind::Divide:
+            return Combined(
+                Evaluate(operands[0]),
+                Evaluate(operands[1]),
+                [&](std::int64_t a, std::int64_t b) { return Rounded(a, b, form.rounding); },
+                m_stop);
+        case Kind::Abs:
+            return Combined(
+                Evaluate(operands[0]),
+                Value::Certain(0),
+                [](std::int64_t a, std::int64_t) { return a < 0 ? -a : a; },
+                m_stop);
+        case Kind::Pick:
+            return Combined(
+                Evaluate(operands[0]),
+                Evaluate(operands[1]),
+                [&](std::int64_t a, std::int64_t b) {
+                    return form.pick == Pick::Highest ? std::max(a, b) : std::min(a, b);
+                },
+                m_stop);
+        case Kind::PoolRead: {
+            const Form &pool = operands[0];
+            if (pool.kind == Kind::Name)
+                return Value::Certain(
+                    pools::ReadThrow(*m_bound[static_cast<std::size_t>(pool.slot)].faces, form.reading));
+            Distribution read = pools::Read(PoolOf(pool), form.reading, m_stop);
+            read.weighted = PoolWeighted(pool);
+            return Value::Rolled(std::move(read));
+        }
+        case Kind::Repeat:
+            return Value::Rolled(Repeated(form));
+        }
+        return Value::Certain(0);
+    }
+
+    Value Chosen(const Form &form)
+    {
+        const Value test = Evaluate(form.operands[0]);
+        if (test.certain)
+            return Evaluate(form.operands[*test.certain != 0 ? 1 : 2]);
+        const auto [yes, all] = Chances(test);
+        Mixture mixture;
+        if (test.roll->weighted)
+            mixture.Weighted();
+        if (yes != 0)
+            mixture.Add(yes, Evaluate(form.operands[1]));
+        if (yes != all)
+            mixture.Add(all - yes, Evaluate(form.operands[2]));
+        return Value::Rolled(mixture.Result());
+    }
+
+    // Reads what follows 'in' once per throw of each name in turn; a let
+    // right after 'in' goes on naming in the same loop.
+    void Read(const Form &let, std::size_t i, const mpz_class &weight, Mixture &mixture)
+    {
+        const std::size_t names = let.operands.size() - 1;
+        if (i == names) {
+            const Form &body = let.operands.back();
+            if (body.kind == Kind::Let) {
+                Read(body, 0, weight, mixture);
+                return;
+            }
+            mixture.Add(weight, Evaluate(body));
+            return;
+        }
+        const std::shared_ptr<const Throws> throws = ThrowsOf(let.operands[i]);
+        if (throws->weighted)
+            mixture.Weighted();
+        const auto slot = static_cast<std::size_t>(let.slot) + i;
+        const Bound before = m_bound[slot];
+        mpz_class product;
+        for (const auto &[bound, each] : throws->each) {
+            Check(m_stop);
+            m_bound[slot] = bound;
+            product = weight * each;
+            Read(let, i + 1, product, mixture);
+        }
+        m_bound[slot] = before;
+    }
+
+    std::shared_ptr<const Throws> ThrowsOf(const Form &named)
+    {
+        if (named.closed) {
+            const auto found = m_throws.find(&named);
+            if (found != m_throws.end())
+                return found->second;
+        }
+        auto throws = std::make_shared<Throws>();
+        if (named.kind == Kind::Name) {
+            throws->each.emplace_back(m_bound[static_cast<std::size_t>(named.slot)], mpz_class(1));
+        } else if (named.pool) {
+            throws->multisets = pools::Multisets(PoolOf(named), m_stop);
+            throws->weighted = PoolWeighted(named);
+            for (const pools::Multiset &multiset : throws->multisets) {
+                std::int64_t total = 0;
+                for (const std::int64_t face : multiset.faces)
+                    total += face;
+                throws->each.emplace_back(Bound { total, &multiset.faces }, multiset.weight);
+            }
+        } else {
+            const Distribution roll = AsRoll(Evaluate(named));
+            throws->weighted = roll.weighted;
+            for (std::size_t t = 0; t < roll.counts.size(); ++t) {
+                if (roll.counts[t] != 0)
+                    throws->each.emplace_back(Bound { roll.lowest + static_cast<std::int64_t>(t) }, roll.counts[t]);
+            }
+        }
+        if (named.closed)
+            m_throws.emplace(&named, throws);
+        return throws;
+    }
+
+    // The die one member of a pool is: a term's die, a group's member, or
+    // the roll Nd(A) throws, rerolled as it says.
+    Distribution ThrownDie(const Form &form)
+    {
+        Distribution die = AsRoll(Evaluate(form.operands[0]));
+        if (form.reroll != Reroll::None)
+            die = Rerolled(die, form.reroll, form.rerollOn);
+        return die;
+    }
+
+    pools::Pool PoolOf(const Form &form)
+    {
+        pools::Pool pool;
+        if (form.kind == Kind::Repeat) {
+            pool.kinds.push_back(DieKind(ThrownDie(form), form.times));
+        } else if (!form.operands.empty()) {
+            for (const Form &member : form.operands)
+                AddKind(pool, DieKind(AsRoll(Evaluate(member)), 1));
+        } else {
+            const Term &term = form.roll.terms[0];
+            AddKind(pool, DieKind(EvaluateRoll(Expression({ term.OneDie() }), m_stop), term.dice));
+        }
+        return pool;
+    }
+
+    bool PoolWeighted(const Form &form)
+    {
+        if (form.kind == Kind::Repeat)
+            return form.reroll != Reroll::None || AsRoll(Evaluate(form.operands[0])).weighted;
+        if (!form.operands.empty())
+            return std::any_of(form.operands.begin(), form.operands.end(), [&](const Form &member) {
+                return AsRoll(Evaluate(member)).weighted;
+            });
+        return !form.roll.terms[0].Plain();
+    }
+
+    Distribution Repeated(const Form &form)
+    {
+        const Distribution die = ThrownDie(form);
+        Distribution thrown;
+        if (form.pick == Pick::All && form.success.kind == Compare::Kind::None) {
+            thrown = SumOfAlike(die, form.times, *form.highest, m_stop);
+        } else {
+            Term term;
+            term.dice = form.times;
+            term.pick = form.pick;
+            term.kept = form.pick == Pick::All ? form.times : form.kept;
+            term.success = form.success;
+            term.failure = form.failure;
+            thrown = Keep(die, term, *form.highest, m_stop, false);
+        }
+        thrown.weighted = die.weighted;
+        Trim(thrown);
+        return thrown;
+    }
+
+    const Question &m_question;
+    std::stop_token m_stop;
+    std::vector<Bound> m_bound; // what each name stands for now
+    std::int64_t m_through = 0;
+    std::unordered_map<const Form *, Value> m_cache; // forms that read no outer name
+    std::unordered_map<const Form *, std::shared_ptr<const Throws>> m_throws;
+};
+
+} // namespace
+
+Distribution Answer(const Question &question, const std::stop_token &stop, std::int64_t through)
+{
+    return Asker(question, stop, through).Answer();
+}
+
+} // namespace dice::detail
