@@ -2,12 +2,11 @@
 // computed and written to one string first, so that a bad expression leaves
 // nothing on standard output, and the only failure after that is writing.
 
-#include "cli/json.h"
+#include "cli/output.h"
 #include "cli/progress.h"
 #include "dice/dice.h"
 #include "dice/limits.h"
 #include "dice/text/text.h"
-#include "dice/value/versus.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -24,6 +23,9 @@
 
 namespace
 {
+
+using cli::Layout;
+using cli::Request;
 
 constexpr std::string_view program = "pipwright-cli";
 
@@ -99,16 +101,6 @@ Exit status: 0 on success, 2 for a bad expression or usage, 1 when the
 output cannot be written.
 )";
 }
-
-enum class Layout { Blocks, Csv, Tsv, Json };
-
-struct Request {
-    Layout layout = Layout::Blocks;
-    std::optional<std::int64_t> first; // the chance of a range alone, when set
-    std::optional<std::int64_t> last;
-    bool versus = false;
-    std::vector<std::string> expressions;
-};
 
 struct UsageError {
     std::string what;
@@ -210,63 +202,6 @@ Request ReadArguments(int argc, char **argv)
     return request;
 }
 
-// What a roll's counts are out of: its throws, where they are equally
-// likely, or else the common denominator of its weights.
-std::string Denominator(const dice::Distribution &roll)
-{
-    if (roll.weighted)
-        return "weights out of " + roll.outcomes.get_str();
-    return roll.outcomes.get_str() + (roll.outcomes == 1 ? " outcome" : " outcomes");
-}
-
-// The text is read by a person: totals that cannot come are left out, and
-// an unbounded roll ends at the last total whose share shows a digit, the
-// line above it holding all the rest exactly.
-std::string Block(const std::string &heading, const dice::Distribution &roll, const std::string &note)
-{
-    const dice::Statistics statistics = dice::Summarize(roll);
-    std::string text = heading + ": " + Denominator(roll) + (note.empty() ? "" : ", " + note) + "\n";
-    const auto count = [&](std::int64_t total) -> const mpz_class & {
-        return roll.counts[static_cast<std::size_t>(total - roll.lowest)];
-    };
-    std::int64_t last = roll.Highest();
-    if (statistics.unbounded) {
-        const std::string nothing = dice::TablePercent(0, 1);
-        while (last > roll.lowest && dice::TablePercent(count(last), roll.outcomes) == nothing)
-            --last;
-    }
-    for (std::int64_t total = roll.lowest; total <= last; ++total) {
-        if (count(total) != 0)
-            text += "P(" + std::to_string(total) + ") = " + dice::TablePercent(count(total), roll.outcomes) + "\n";
-    }
-    if (statistics.unbounded) {
-        const mpz_class rest = dice::RangeOutcomes(roll, last + 1, INT64_MAX);
-        text += "P(>" + std::to_string(last) + ") = " + dice::TablePercent(rest, roll.outcomes) + "\n";
-    }
-    text += "Lowest: " + std::to_string(statistics.lowest) + "\n";
-    text += "Highest: " + (statistics.unbounded ? std::string("unbounded") : std::to_string(statistics.highest)) + "\n";
-    text += "Mean: " + dice::FixedDecimal(statistics.mean, 9);
-    if (statistics.exact && statistics.mean.get_den() != 1)
-        text += " (" + statistics.mean.get_str() + ")";
-    text += "\nStandard deviation: " + dice::RootDecimal(statistics.variance, 9) + "\n";
-    text += "Most likely:";
-    for (std::size_t i = 0; i < statistics.mostLikely.size(); ++i)
-        text += (i == 0 ? " " : ", ") + std::to_string(statistics.mostLikely[i]);
-    return text + "\n";
-}
-
-// An expression as the progress line names it: short enough for one line.
-std::string Shortened(const std::string &expression)
-{
-    constexpr std::size_t most = 40;
-    if (expression.size() <= most)
-        return expression;
-    std::size_t cut = most - 3;
-    while (cut > 0 && (static_cast<unsigned char>(expression[cut]) & 0xC0) == 0x80)
-        --cut; // not inside a character of several bytes
-    return expression.substr(0, cut) + "...";
-}
-
 // How far an unbounded roll must be listed past its last listed total for
 // the request, if at all. A table of several rolls, and rolls set against
 // each other, list each as far as the farthest; a chance of a range needs
@@ -295,126 +230,6 @@ std::optional<std::int64_t> Through(const Request &request, const std::vector<di
         && dice::TablePercent(least, roll.outcomes) == dice::TablePercent(least + roll.tail, roll.outcomes))
         return std::nullopt;
     return needed;
-}
-
-std::string Fraction(const mpz_class &part, const mpz_class &whole)
-{
-    mpq_class fraction(part, whole);
-    fraction.canonicalize();
-    return fraction.get_num().get_str() + "/" + fraction.get_den().get_str();
-}
-
-// Each roll against every later one, in the order given; the reverse of a
-// pair is the same pair with wins and losses swapped. Where two unbounded
-// rolls both pass their listings the order of their totals is known of
-// neither: the percents are then the sure shares, and the exact line and the
-// table give the undecided share, less than 10^-30, that lies above them.
-std::string VersusOutput(const Request &request, const std::vector<dice::Distribution> &rolls)
-{
-    std::vector<cli::Pair> pairs;
-    for (std::size_t i = 0; i < rolls.size(); ++i) {
-        for (std::size_t j = i + 1; j < rolls.size(); ++j)
-            pairs.push_back({ request.expressions[i],
-                request.expressions[j],
-                dice::Against(rolls[i], rolls[j]),
-                rolls[i].weighted || rolls[j].weighted });
-    }
-    if (request.layout == Layout::Json)
-        return cli::PairsJson(pairs);
-    std::string text;
-    const char separator = request.layout == Layout::Csv ? ',' : '\t';
-    if (request.layout != Layout::Blocks) {
-        for (const char *heading : { "first",
-                 "second",
-                 "wins percent",
-                 "ties percent",
-                 "loses percent",
-                 "wins",
-                 "ties",
-                 "loses",
-                 "undecided" })
-            text += (text.empty() ? "" : std::string(1, separator)) + heading;
-        text += '\n';
-    }
-    for (const cli::Pair &pair : pairs) {
-        const dice::Versus &v = pair.versus;
-        if (request.layout == Layout::Blocks) {
-            text += pair.first + " vs " + pair.second + ": wins " + dice::TablePercent(v.wins, v.outcomes) + ", ties "
-                + dice::TablePercent(v.ties, v.outcomes) + ", loses " + dice::TablePercent(v.loses, v.outcomes) + "\n";
-            text += "  exactly " + Fraction(v.wins, v.outcomes) + ", " + Fraction(v.ties, v.outcomes) + ", "
-                + Fraction(v.loses, v.outcomes);
-            if (v.undecided != 0)
-                text += "; undecided " + Fraction(v.undecided, v.outcomes);
-            text += '\n';
-            continue;
-        }
-        text += dice::TableField(pair.first, separator) + separator + dice::TableField(pair.second, separator);
-        for (const mpz_class *share : { &v.wins, &v.ties, &v.loses })
-            text += separator + dice::SignificantPercent(*share, v.outcomes, 17);
-        for (const mpz_class *share : { &v.wins, &v.ties, &v.loses, &v.undecided })
-            text += separator + Fraction(*share, v.outcomes);
-        text += '\n';
-    }
-    return text;
-}
-
-std::optional<std::int64_t> Given(std::int64_t end)
-{
-    return end == INT64_MIN || end == INT64_MAX ? std::nullopt : std::optional(end);
-}
-
-std::string Output(
-    const Request &request, const std::vector<dice::Distribution> &rolls, const std::vector<std::string> &notes)
-{
-    if (request.versus)
-        return VersusOutput(request, rolls);
-    if (request.layout == Layout::Json && request.first) {
-        std::vector<cli::Chance> chances;
-        for (std::size_t i = 0; i < rolls.size(); ++i) {
-            chances.push_back(
-                { request.expressions[i], &rolls[i], dice::RangeOutcomes(rolls[i], *request.first, *request.last) });
-        }
-        return cli::ChancesJson(Given(*request.first), Given(*request.last), chances);
-    }
-    if (request.layout == Layout::Json) {
-        std::vector<cli::Named> named;
-        for (std::size_t i = 0; i < rolls.size(); ++i)
-            named.push_back({ request.expressions[i], &rolls[i] });
-        return cli::RollsJson(named);
-    }
-    std::string text;
-    if (request.first) {
-        // One expression keeps the bare line that scripts read; several are
-        // told apart by their expressions.
-        const bool labelled = rolls.size() > 1;
-        const char separator = request.layout == Layout::Csv ? ',' : '\t';
-        if (labelled && request.layout != Layout::Blocks)
-            text = std::string("expression") + separator + "percent\n";
-        for (std::size_t i = 0; i < rolls.size(); ++i) {
-            const dice::Distribution &roll = rolls[i];
-            const mpz_class part = dice::RangeOutcomes(roll, *request.first, *request.last);
-            if (request.layout == Layout::Blocks) {
-                text += (labelled ? request.expressions[i] + ": " : "") + dice::TablePercent(part, roll.outcomes);
-            } else {
-                text += labelled ? dice::TableField(request.expressions[i], separator) + separator : "";
-                text += dice::SignificantPercent(part, roll.outcomes, 17);
-            }
-            text += '\n';
-        }
-        return text;
-    }
-    if (request.layout == Layout::Blocks) {
-        for (std::size_t i = 0; i < rolls.size(); ++i) {
-            if (i > 0)
-                text += '\n';
-            text += Block(request.expressions[i], rolls[i], notes[i]);
-        }
-        return text;
-    }
-    std::vector<dice::Column> columns;
-    for (std::size_t i = 0; i < rolls.size(); ++i)
-        columns.push_back({ request.expressions[i], &rolls[i] });
-    return dice::RollsTableText(columns, request.layout == Layout::Csv ? ',' : '\t', "\n");
 }
 
 // Writes everything or says why not. A reader that went away is no error
@@ -468,7 +283,7 @@ int main(int argc, char **argv)
     std::vector<dice::Expression> parsed;
     std::vector<std::string> notes;
     for (const std::string &expression : request.expressions) {
-        progress.Counting(Shortened(expression));
+        progress.Counting(cli::Shortened(expression));
         try {
             parsed.push_back(dice::Parse(expression));
             rolls.push_back(dice::Evaluate(parsed.back()));
@@ -502,14 +317,14 @@ int main(int argc, char **argv)
                     static_cast<long long>(roll.Highest()));
                 return 2;
             }
-            progress.Counting(Shortened(request.expressions[i]) + " through " + std::to_string(*through));
+            progress.Counting(cli::Shortened(request.expressions[i]) + " through " + std::to_string(*through));
             rolls[i] = dice::Evaluate(parsed[i], {}, *through);
             moved = true;
         }
     }
     if (request.versus)
         progress.Counting("each roll against each");
-    std::string output = Output(request, rolls, notes);
+    std::string output = cli::Output(request, rolls, notes);
     progress.Clear();
     return Write(output);
 }
