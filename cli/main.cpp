@@ -174,6 +174,7 @@ Request ReadArguments(int argc, char **argv)
             if (range)
                 throw UsageError { "only one of --at-least, --at-most and --between may be given" };
             range = true;
+            request.range = name;
             request.first = INT64_MIN;
             request.last = INT64_MAX;
             if (name == "--at-least") {
@@ -232,6 +233,14 @@ std::optional<std::int64_t> Through(const Request &request, const std::vector<di
     return needed;
 }
 
+// A usage error's message, and the status that ends the program for it.
+int Refuse(const std::string &why)
+{
+    std::fprintf(
+        stderr, "%s: %s\nTry '%s --help' for more information.\n", program.data(), why.c_str(), program.data());
+    return 2;
+}
+
 // Writes everything or says why not. A reader that went away is no error
 // worth a message: SIGPIPE ends the process quietly, and where the caller
 // ignores that signal the write fails with EPIPE and the program ends as
@@ -270,12 +279,7 @@ int main(int argc, char **argv)
     try {
         request = ReadArguments(argc, argv);
     } catch (const UsageError &error) {
-        std::fprintf(stderr,
-            "%s: %s\nTry '%s --help' for more information.\n",
-            program.data(),
-            error.what.c_str(),
-            program.data());
-        return 2;
+        return Refuse(error.what);
     }
 
     cli::Progress progress(cli::ProgressDelay());
@@ -292,6 +296,11 @@ int main(int argc, char **argv)
             progress.Clear();
             std::fprintf(stderr, "%s\n", dice::ErrorText(expression, error).c_str());
             return 2;
+        }
+        // Said as soon as it is known, before any later roll is counted.
+        if (const std::optional<std::string> why = cli::Refusal(request, rolls)) {
+            progress.Clear();
+            return Refuse(*why);
         }
     }
     // A roll listed farther than asked moves the farthest listing on, which

@@ -21,13 +21,18 @@ std::string Denominator(const dice::Distribution &roll)
     return roll.outcomes.get_str() + (roll.outcomes == 1 ? " outcome" : " outcomes");
 }
 
+std::string HeadingLine(const std::string &heading, const dice::Distribution &roll, const std::string &note)
+{
+    return heading + ": " + Denominator(roll) + (note.empty() ? "" : ", " + note) + "\n";
+}
+
 // The text is read by a person: totals that cannot come are left out, and
 // an unbounded roll ends at the last total whose share shows a digit, the
 // line above it holding all the rest exactly.
 std::string Block(const std::string &heading, const dice::Distribution &roll, const std::string &note)
 {
     const dice::Statistics statistics = dice::Summarize(roll);
-    std::string text = heading + ": " + Denominator(roll) + (note.empty() ? "" : ", " + note) + "\n";
+    std::string text = HeadingLine(heading, roll, note);
     const auto count = [&](std::int64_t total) -> const mpz_class & {
         return roll.counts[static_cast<std::size_t>(total - roll.lowest)];
     };
@@ -55,6 +60,30 @@ std::string Block(const std::string &heading, const dice::Distribution &roll, co
     for (std::size_t i = 0; i < statistics.mostLikely.size(); ++i)
         text += (i == 0 ? " " : ", ") + std::to_string(statistics.mostLikely[i]);
     return text + "\n";
+}
+
+// Labels are listed as their roll wrote them, which is the order its author
+// reads them in, a label that cannot come included: that it cannot is an
+// answer too. They have no order among themselves, so no lowest, highest,
+// mean or spread.
+std::string LabelsBlock(const std::string &heading, const dice::Distribution &roll, const std::string &note)
+{
+    std::string text = HeadingLine(heading, roll, note);
+    for (std::size_t i = 0; i < roll.labels.size(); ++i)
+        text += "P(" + roll.labels[i] + ") = " + dice::TablePercent(roll.counts[i], roll.outcomes) + "\n";
+    text += "Most likely:";
+    const std::vector<std::string> likeliest = MostLikelyLabels(roll);
+    for (std::size_t i = 0; i < likeliest.size(); ++i)
+        text += (i == 0 ? " " : ", ") + likeliest[i];
+    return text + "\n";
+}
+
+std::string Quoted(const std::string &expression)
+{
+    // Appended, not added up: g++ 12 warns falsely of "'" + text.
+    std::string quoted(1, '\'');
+    quoted += Shortened(expression);
+    return quoted += '\'';
 }
 
 std::string Fraction(const mpz_class &part, const mpz_class &whole)
@@ -137,6 +166,38 @@ std::string Shortened(const std::string &expression)
     return expression.substr(0, cut) + "...";
 }
 
+std::vector<std::string> MostLikelyLabels(const dice::Distribution &roll)
+{
+    std::vector<std::string> likeliest;
+    const auto most = std::max_element(roll.counts.begin(), roll.counts.end());
+    for (std::size_t i = 0; i < roll.labels.size(); ++i) {
+        if (roll.counts[i] == *most)
+            likeliest.push_back(roll.labels[i]);
+    }
+    return likeliest;
+}
+
+std::optional<std::string> Refusal(const Request &request, const std::vector<dice::Distribution> &rolls)
+{
+    const auto labelled = std::find_if(rolls.begin(), rolls.end(), [](const auto &roll) { return roll.Labelled(); });
+    if (labelled == rolls.end())
+        return std::nullopt;
+    const std::string named = Quoted(request.expressions[static_cast<std::size_t>(labelled - rolls.begin())]);
+    if (request.versus) {
+        return "--versus sets totals against each other, but " + named
+            + " gives labels, which are neither higher nor lower than another roll's";
+    }
+    if (request.first)
+        return request.range + " counts totals, but " + named + " gives labels, which have no order to count from";
+    const auto totals = std::find_if(rolls.begin(), rolls.end(), [](const auto &roll) { return !roll.Labelled(); });
+    if (totals == rolls.end() || request.layout == Layout::Blocks || request.layout == Layout::Json)
+        return std::nullopt;
+    return std::string(request.layout == Layout::Csv ? "--csv" : "--tsv")
+        + " cannot put labels and totals in one table (" + named + " gives labels, "
+        + Quoted(request.expressions[static_cast<std::size_t>(totals - rolls.begin())])
+        + " totals): give them in separate runs";
+}
+
 std::string Output(
     const Request &request, const std::vector<dice::Distribution> &rolls, const std::vector<std::string> &notes)
 {
@@ -160,17 +221,17 @@ std::string Output(
     if (request.first) {
         // One expression keeps the bare line that scripts read; several are
         // told apart by their expressions.
-        const bool labelled = rolls.size() > 1;
+        const bool several = rolls.size() > 1;
         const char separator = request.layout == Layout::Csv ? ',' : '\t';
-        if (labelled && request.layout != Layout::Blocks)
+        if (several && request.layout != Layout::Blocks)
             text = std::string("expression") + separator + "percent\n";
         for (std::size_t i = 0; i < rolls.size(); ++i) {
             const dice::Distribution &roll = rolls[i];
             const mpz_class part = dice::RangeOutcomes(roll, *request.first, *request.last);
             if (request.layout == Layout::Blocks) {
-                text += (labelled ? request.expressions[i] + ": " : "") + dice::TablePercent(part, roll.outcomes);
+                text += (several ? request.expressions[i] + ": " : "") + dice::TablePercent(part, roll.outcomes);
             } else {
-                text += labelled ? dice::TableField(request.expressions[i], separator) + separator : "";
+                text += several ? dice::TableField(request.expressions[i], separator) + separator : "";
                 text += dice::SignificantPercent(part, roll.outcomes, 17);
             }
             text += '\n';
@@ -181,14 +242,17 @@ std::string Output(
         for (std::size_t i = 0; i < rolls.size(); ++i) {
             if (i > 0)
                 text += '\n';
-            text += Block(request.expressions[i], rolls[i], notes[i]);
+            const auto write = rolls[i].Labelled() ? LabelsBlock : Block;
+            text += write(request.expressions[i], rolls[i], notes[i]);
         }
         return text;
     }
     std::vector<dice::Column> columns;
     for (std::size_t i = 0; i < rolls.size(); ++i)
         columns.push_back({ request.expressions[i], &rolls[i] });
-    return dice::RollsTableText(columns, request.layout == Layout::Csv ? ',' : '\t', "\n");
+    // Refusal has made sure that the rolls are all of labels or all of totals.
+    const auto write = rolls.front().Labelled() ? dice::LabelsTableText : dice::RollsTableText;
+    return write(columns, request.layout == Layout::Csv ? ',' : '\t', "\n");
 }
 
 } // namespace cli
