@@ -73,11 +73,12 @@ A term has )"
         + " dice and " + to_string(dice::maxTerms) + " terms;\na number is at most " + to_string(dice::maxNumber) + R"(.
 
 Options:
-  --csv            one table: total, then outcomes and percent for each EXPR
+  --csv            one table: total (or label), then outcomes and percent
+                   for each EXPR
   --tsv            the same table with tabs
-  --json           one JSON document: every total's outcomes, fraction and
-                   percent, and the statistics, for each EXPR; with a
-                   range below, that chance alone
+  --json           one JSON document: every total's (or label's) outcomes,
+                   fraction and percent, and the statistics, for each EXPR;
+                   with a range below, that chance alone
   --versus         the chance that each EXPR's total beats, ties with and
                    loses to each later one's, for two or more EXPR
   --at-least T     only the chance of a total of T or more
