@@ -34,7 +34,7 @@ std::string HelpText()
 {
     using std::to_string;
     return R"(Usage: pipwright-cli [OPTION]... EXPR...
-Print the exact odds of every total of each dice expression.
+Print the exact odds of every total, or label, of each dice expression.
 
 An expression adds and subtracts dice and whole numbers, for example
   4d6kh3      four six-sided dice, the highest three summed
@@ -71,6 +71,23 @@ A term has )"
         + " to " + to_string(dice::maxSides) + " sides; keep and drop take dice of\nat most "
         + to_string(dice::maxPickSides) + " sides. An expression holds at most " + to_string(dice::maxDice)
         + " dice and " + to_string(dice::maxTerms) + " terms;\na number is at most " + to_string(dice::maxNumber) + R"(.
+Questions, which may answer with labels in double quotes:
+  let NAME = A in B   B, NAME standing for the same roll of A throughout
+  if C then A else B  C compares with = <> < <= > >= and joins with and,
+                      or and not
+  let t = 2d6+1 in if t >= 10 then "strong hit" else if t >= 7
+    then "weak hit" else "miss"
+  let atk = 1d20 in if atk = 20 then 2d8+3 else if atk + 5 >= 15
+    then 1d8+3 else 0
+A label is 1 to 40 characters, no '"'. A roll of labels lists P(label)
+for each in the order written, then the most likely; it takes no range
+or --versus, and shares a table only with other rolls of labels.
+Pools: highest(, lowest(, nth(, count(, largest_count(, sets( and
+largest_straight( read dice thrown together by position or by matches;
+Nd(A) is N throws of a bracketed roll, read as one pool:
+  6d(4d6kh3)kh1                      the best of six ability scores
+  --at-least 2 'largest_count(5d6)'  two or more alike among five dice
+  '6d(4d6kh3)=18'                    how many of six scores are 18
 
 Options:
   --csv            one table: total (or label), then outcomes and percent
