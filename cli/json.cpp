@@ -1,5 +1,6 @@
 #include "cli/json.h"
 
+#include "cli/output.h"
 #include "dice/text/text.h"
 #include "dice/value/distribution.h"
 #include "dice/value/statistics.h"
@@ -35,9 +36,30 @@ Json Share(const mpz_class &part, const mpz_class &whole, bool weighted)
         { "percent", dice::SignificantPercent(part, whole, 17) } };
 }
 
+// Named by label in the roll's order; labels have no order among
+// themselves, so no ends and no statistics but the most likely.
+Json LabelsRoll(const Named &named)
+{
+    const dice::Distribution &roll = *named.distribution;
+    Json labels = Json::array();
+    for (std::size_t i = 0; i < roll.labels.size(); ++i) {
+        Json label = { { "label", roll.labels[i] } };
+        label.update(Share(roll.counts[i], roll.outcomes, roll.weighted));
+        labels.push_back(std::move(label));
+    }
+    return Json {
+        { "expression", named.expression },
+        { Unit(roll.weighted), roll.outcomes.get_str() },
+        { "labels", std::move(labels) },
+        { "mostLikely", MostLikelyLabels(roll) },
+    };
+}
+
 Json Roll(const Named &named)
 {
     const dice::Distribution &roll = *named.distribution;
+    if (roll.Labelled())
+        return LabelsRoll(named);
     const dice::Statistics statistics = dice::Summarize(roll);
     Json totals = Json::array();
     for (std::size_t i = 0; i < roll.counts.size(); ++i) {

@@ -2,12 +2,11 @@
 // computed and written to one string first, so that a bad expression leaves
 // nothing on standard output, and the only failure after that is writing.
 
-#include "cli/json.h"
+#include "cli/output.h"
 #include "cli/progress.h"
 #include "dice/dice.h"
 #include "dice/limits.h"
 #include "dice/text/text.h"
-#include "dice/value/versus.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -25,6 +24,9 @@
 namespace
 {
 
+using cli::Layout;
+using cli::Request;
+
 constexpr std::string_view program = "pipwright-cli";
 
 // The limits are the parser's own, so the help cannot drift from them.
@@ -32,7 +34,7 @@ std::string HelpText()
 {
     using std::to_string;
     return R"(Usage: pipwright-cli [OPTION]... EXPR...
-Print the exact odds of every total of each dice expression.
+Print the exact odds of every total, or label, of each dice expression.
 
 An expression adds and subtracts dice and whole numbers, for example
   4d6kh3      four six-sided dice, the highest three summed
@@ -69,13 +71,31 @@ A term has )"
         + " to " + to_string(dice::maxSides) + " sides; keep and drop take dice of\nat most "
         + to_string(dice::maxPickSides) + " sides. An expression holds at most " + to_string(dice::maxDice)
         + " dice and " + to_string(dice::maxTerms) + " terms;\na number is at most " + to_string(dice::maxNumber) + R"(.
+Questions, which may answer with labels in double quotes:
+  let NAME = A in B   B, NAME standing for the same roll of A throughout
+  if C then A else B  C compares with = <> < <= > >= and joins with and,
+                      or and not
+  let t = 2d6+1 in if t >= 10 then "strong hit" else if t >= 7
+    then "weak hit" else "miss"
+  let atk = 1d20 in if atk = 20 then 2d8+3 else if atk + 5 >= 15
+    then 1d8+3 else 0
+A label is 1 to 40 characters, no '"'. A roll of labels lists P(label)
+for each in the order written, then the most likely; it takes no range
+or --versus, and shares a table only with other rolls of labels.
+Pools: highest(, lowest(, nth(, count(, largest_count(, sets( and
+largest_straight( read dice thrown together by position or by matches;
+Nd(A) is N throws of a bracketed roll, read as one pool:
+  6d(4d6kh3)kh1                      the best of six ability scores
+  --at-least 2 'largest_count(5d6)'  two or more alike among five dice
+  '6d(4d6kh3)=18'                    how many of six scores are 18
 
 Options:
-  --csv            one table: total, then outcomes and percent for each EXPR
+  --csv            one table: total (or label), then outcomes and percent
+                   for each EXPR
   --tsv            the same table with tabs
-  --json           one JSON document: every total's outcomes, fraction and
-                   percent, and the statistics, for each EXPR; with a
-                   range below, that chance alone
+  --json           one JSON document: every total's (or label's) outcomes,
+                   fraction and percent, and the statistics, for each EXPR;
+                   with a range below, that chance alone
   --versus         the chance that each EXPR's total beats, ties with and
                    loses to each later one's, for two or more EXPR
   --at-least T     only the chance of a total of T or more
@@ -99,16 +119,6 @@ Exit status: 0 on success, 2 for a bad expression or usage, 1 when the
 output cannot be written.
 )";
 }
-
-enum class Layout { Blocks, Csv, Tsv, Json };
-
-struct Request {
-    Layout layout = Layout::Blocks;
-    std::optional<std::int64_t> first; // the chance of a range alone, when set
-    std::optional<std::int64_t> last;
-    bool versus = false;
-    std::vector<std::string> expressions;
-};
 
 struct UsageError {
     std::string what;
@@ -182,6 +192,7 @@ Request ReadArguments(int argc, char **argv)
             if (range)
                 throw UsageError { "only one of --at-least, --at-most and --between may be given" };
             range = true;
+            request.range = name;
             request.first = INT64_MIN;
             request.last = INT64_MAX;
             if (name == "--at-least") {
@@ -208,63 +219,6 @@ Request ReadArguments(int argc, char **argv)
     if (request.versus && request.expressions.size() < 2)
         throw UsageError { "--versus needs at least two expressions" };
     return request;
-}
-
-// What a roll's counts are out of: its throws, where they are equally
-// likely, or else the common denominator of its weights.
-std::string Denominator(const dice::Distribution &roll)
-{
-    if (roll.weighted)
-        return "weights out of " + roll.outcomes.get_str();
-    return roll.outcomes.get_str() + (roll.outcomes == 1 ? " outcome" : " outcomes");
-}
-
-// The text is read by a person: totals that cannot come are left out, and
-// an unbounded roll ends at the last total whose share shows a digit, the
-// line above it holding all the rest exactly.
-std::string Block(const std::string &heading, const dice::Distribution &roll, const std::string &note)
-{
-    const dice::Statistics statistics = dice::Summarize(roll);
-    std::string text = heading + ": " + Denominator(roll) + (note.empty() ? "" : ", " + note) + "\n";
-    const auto count = [&](std::int64_t total) -> const mpz_class & {
-        return roll.counts[static_cast<std::size_t>(total - roll.lowest)];
-    };
-    std::int64_t last = roll.Highest();
-    if (statistics.unbounded) {
-        const std::string nothing = dice::TablePercent(0, 1);
-        while (last > roll.lowest && dice::TablePercent(count(last), roll.outcomes) == nothing)
-            --last;
-    }
-    for (std::int64_t total = roll.lowest; total <= last; ++total) {
-        if (count(total) != 0)
-            text += "P(" + std::to_string(total) + ") = " + dice::TablePercent(count(total), roll.outcomes) + "\n";
-    }
-    if (statistics.unbounded) {
-        const mpz_class rest = dice::RangeOutcomes(roll, last + 1, INT64_MAX);
-        text += "P(>" + std::to_string(last) + ") = " + dice::TablePercent(rest, roll.outcomes) + "\n";
-    }
-    text += "Lowest: " + std::to_string(statistics.lowest) + "\n";
-    text += "Highest: " + (statistics.unbounded ? std::string("unbounded") : std::to_string(statistics.highest)) + "\n";
-    text += "Mean: " + dice::FixedDecimal(statistics.mean, 9);
-    if (statistics.exact && statistics.mean.get_den() != 1)
-        text += " (" + statistics.mean.get_str() + ")";
-    text += "\nStandard deviation: " + dice::RootDecimal(statistics.variance, 9) + "\n";
-    text += "Most likely:";
-    for (std::size_t i = 0; i < statistics.mostLikely.size(); ++i)
-        text += (i == 0 ? " " : ", ") + std::to_string(statistics.mostLikely[i]);
-    return text + "\n";
-}
-
-// An expression as the progress line names it: short enough for one line.
-std::string Shortened(const std::string &expression)
-{
-    constexpr std::size_t most = 40;
-    if (expression.size() <= most)
-        return expression;
-    std::size_t cut = most - 3;
-    while (cut > 0 && (static_cast<unsigned char>(expression[cut]) & 0xC0) == 0x80)
-        --cut; // not inside a character of several bytes
-    return expression.substr(0, cut) + "...";
 }
 
 // How far an unbounded roll must be listed past its last listed total for
@@ -297,124 +251,12 @@ std::optional<std::int64_t> Through(const Request &request, const std::vector<di
     return needed;
 }
 
-std::string Fraction(const mpz_class &part, const mpz_class &whole)
+// A usage error's message, and the status that ends the program for it.
+int Refuse(const std::string &why)
 {
-    mpq_class fraction(part, whole);
-    fraction.canonicalize();
-    return fraction.get_num().get_str() + "/" + fraction.get_den().get_str();
-}
-
-// Each roll against every later one, in the order given; the reverse of a
-// pair is the same pair with wins and losses swapped. Where two unbounded
-// rolls both pass their listings the order of their totals is known of
-// neither: the percents are then the sure shares, and the exact line and the
-// table give the undecided share, less than 10^-30, that lies above them.
-std::string VersusOutput(const Request &request, const std::vector<dice::Distribution> &rolls)
-{
-    std::vector<cli::Pair> pairs;
-    for (std::size_t i = 0; i < rolls.size(); ++i) {
-        for (std::size_t j = i + 1; j < rolls.size(); ++j)
-            pairs.push_back({ request.expressions[i],
-                request.expressions[j],
-                dice::Against(rolls[i], rolls[j]),
-                rolls[i].weighted || rolls[j].weighted });
-    }
-    if (request.layout == Layout::Json)
-        return cli::PairsJson(pairs);
-    std::string text;
-    const char separator = request.layout == Layout::Csv ? ',' : '\t';
-    if (request.layout != Layout::Blocks) {
-        for (const char *heading : { "first",
-                 "second",
-                 "wins percent",
-                 "ties percent",
-                 "loses percent",
-                 "wins",
-                 "ties",
-                 "loses",
-                 "undecided" })
-            text += (text.empty() ? "" : std::string(1, separator)) + heading;
-        text += '\n';
-    }
-    for (const cli::Pair &pair : pairs) {
-        const dice::Versus &v = pair.versus;
-        if (request.layout == Layout::Blocks) {
-            text += pair.first + " vs " + pair.second + ": wins " + dice::TablePercent(v.wins, v.outcomes) + ", ties "
-                + dice::TablePercent(v.ties, v.outcomes) + ", loses " + dice::TablePercent(v.loses, v.outcomes) + "\n";
-            text += "  exactly " + Fraction(v.wins, v.outcomes) + ", " + Fraction(v.ties, v.outcomes) + ", "
-                + Fraction(v.loses, v.outcomes);
-            if (v.undecided != 0)
-                text += "; undecided " + Fraction(v.undecided, v.outcomes);
-            text += '\n';
-            continue;
-        }
-        text += dice::TableField(pair.first, separator) + separator + dice::TableField(pair.second, separator);
-        for (const mpz_class *share : { &v.wins, &v.ties, &v.loses })
-            text += separator + dice::SignificantPercent(*share, v.outcomes, 17);
-        for (const mpz_class *share : { &v.wins, &v.ties, &v.loses, &v.undecided })
-            text += separator + Fraction(*share, v.outcomes);
-        text += '\n';
-    }
-    return text;
-}
-
-std::optional<std::int64_t> Given(std::int64_t end)
-{
-    return end == INT64_MIN || end == INT64_MAX ? std::nullopt : std::optional(end);
-}
-
-std::string Output(
-    const Request &request, const std::vector<dice::Distribution> &rolls, const std::vector<std::string> &notes)
-{
-    if (request.versus)
-        return VersusOutput(request, rolls);
-    if (request.layout == Layout::Json && request.first) {
-        std::vector<cli::Chance> chances;
-        for (std::size_t i = 0; i < rolls.size(); ++i) {
-            chances.push_back(
-                { request.expressions[i], &rolls[i], dice::RangeOutcomes(rolls[i], *request.first, *request.last) });
-        }
-        return cli::ChancesJson(Given(*request.first), Given(*request.last), chances);
-    }
-    if (request.layout == Layout::Json) {
-        std::vector<cli::Named> named;
-        for (std::size_t i = 0; i < rolls.size(); ++i)
-            named.push_back({ request.expressions[i], &rolls[i] });
-        return cli::RollsJson(named);
-    }
-    std::string text;
-    if (request.first) {
-        // One expression keeps the bare line that scripts read; several are
-        // told apart by their expressions.
-        const bool labelled = rolls.size() > 1;
-        const char separator = request.layout == Layout::Csv ? ',' : '\t';
-        if (labelled && request.layout != Layout::Blocks)
-            text = std::string("expression") + separator + "percent\n";
-        for (std::size_t i = 0; i < rolls.size(); ++i) {
-            const dice::Distribution &roll = rolls[i];
-            const mpz_class part = dice::RangeOutcomes(roll, *request.first, *request.last);
-            if (request.layout == Layout::Blocks) {
-                text += (labelled ? request.expressions[i] + ": " : "") + dice::TablePercent(part, roll.outcomes);
-            } else {
-                text += labelled ? dice::TableField(request.expressions[i], separator) + separator : "";
-                text += dice::SignificantPercent(part, roll.outcomes, 17);
-            }
-            text += '\n';
-        }
-        return text;
-    }
-    if (request.layout == Layout::Blocks) {
-        for (std::size_t i = 0; i < rolls.size(); ++i) {
-            if (i > 0)
-                text += '\n';
-            text += Block(request.expressions[i], rolls[i], notes[i]);
-        }
-        return text;
-    }
-    std::vector<dice::Column> columns;
-    for (std::size_t i = 0; i < rolls.size(); ++i)
-        columns.push_back({ request.expressions[i], &rolls[i] });
-    return dice::RollsTableText(columns, request.layout == Layout::Csv ? ',' : '\t', "\n");
+    std::fprintf(
+        stderr, "%s: %s\nTry '%s --help' for more information.\n", program.data(), why.c_str(), program.data());
+    return 2;
 }
 
 // Writes everything or says why not. A reader that went away is no error
@@ -455,12 +297,7 @@ int main(int argc, char **argv)
     try {
         request = ReadArguments(argc, argv);
     } catch (const UsageError &error) {
-        std::fprintf(stderr,
-            "%s: %s\nTry '%s --help' for more information.\n",
-            program.data(),
-            error.what.c_str(),
-            program.data());
-        return 2;
+        return Refuse(error.what);
     }
 
     cli::Progress progress(cli::ProgressDelay());
@@ -468,7 +305,7 @@ int main(int argc, char **argv)
     std::vector<dice::Expression> parsed;
     std::vector<std::string> notes;
     for (const std::string &expression : request.expressions) {
-        progress.Counting(Shortened(expression));
+        progress.Counting(cli::Shortened(expression));
         try {
             parsed.push_back(dice::Parse(expression));
             rolls.push_back(dice::Evaluate(parsed.back()));
@@ -477,6 +314,11 @@ int main(int argc, char **argv)
             progress.Clear();
             std::fprintf(stderr, "%s\n", dice::ErrorText(expression, error).c_str());
             return 2;
+        }
+        // Said as soon as it is known, before any later roll is counted.
+        if (const std::optional<std::string> why = cli::Refusal(request, rolls)) {
+            progress.Clear();
+            return Refuse(*why);
         }
     }
     // A roll listed farther than asked moves the farthest listing on, which
@@ -502,14 +344,14 @@ int main(int argc, char **argv)
                     static_cast<long long>(roll.Highest()));
                 return 2;
             }
-            progress.Counting(Shortened(request.expressions[i]) + " through " + std::to_string(*through));
+            progress.Counting(cli::Shortened(request.expressions[i]) + " through " + std::to_string(*through));
             rolls[i] = dice::Evaluate(parsed[i], {}, *through);
             moved = true;
         }
     }
     if (request.versus)
         progress.Counting("each roll against each");
-    std::string output = Output(request, rolls, notes);
+    std::string output = cli::Output(request, rolls, notes);
     progress.Clear();
     return Write(output);
 }

@@ -1,4 +1,6 @@
-// Runs the built pipwright-cli as a script would, through the shell.
+// Runs the built pipwright-cli as a script would, through the shell, and its
+// writers on rolls built by hand.
+#include "cli/output.h"
 #include "dice/limits.h"
 #include "dice/text/text.h"
 #include "numtext/results.h"
@@ -656,5 +658,67 @@ TEST(Cli, JsonAgreesWithTheCsvTable)
             EXPECT_EQ(pair.at(shares[k]).at("fraction"), row[5 + k]) << row[0] << " " << shares[k];
         }
         EXPECT_TRUE(pair.at("undecided").is_null());
+    }
+}
+
+// Rolls of labels as the evaluator hands them over, the notation aside: a
+// tie for the likeliest, a label that cannot come and one that holds the
+// table's separator, weights beside throws, and each form refusing what
+// labels cannot answer.
+TEST(Cli, LabelledRollsAreWrittenByLabelInTheirOrder)
+{
+    using nlohmann::json;
+    dice::Distribution mark;
+    mark.labels = { "hit, twice", "hit", "never" };
+    mark.counts = { 3, 3, 0 };
+    mark.outcomes = 6;
+    mark.weighted = true;
+    dice::Distribution coin;
+    coin.labels = { "tails", "hit" };
+    coin.counts = { 1, 1 };
+    coin.outcomes = 2;
+    dice::Distribution die;
+    die.lowest = 1;
+    die.counts = { 1, 1 };
+    die.outcomes = 2;
+    cli::Request request;
+    request.expressions = { "mark", "coin" };
+    const std::vector<dice::Distribution> labelled = { mark, coin };
+    EXPECT_EQ(cli::Output(request, labelled, { "", "" }),
+        "mark: weights out of 6\nP(hit, twice) = 50.000000000%\nP(hit) = 50.000000000%\nP(never) = 0.000000000%\n"
+        "Most likely: hit, twice, hit\n\ncoin: 2 outcomes\nP(tails) = 50.000000000%\nP(hit) = 50.000000000%\n"
+        "Most likely: tails, hit\n");
+    request.layout = cli::Layout::Csv;
+    EXPECT_EQ(cli::Output(request, labelled, { "", "" }),
+        "label,mark weights,mark percent,coin outcomes,coin percent\n\"hit, twice\",3,50.000000000000000,0,0\n"
+        "hit,3,50.000000000000000,1,50.000000000000000\nnever,0,0,0,0\ntails,0,0,1,50.000000000000000\n");
+    EXPECT_EQ(cli::Refusal(request, labelled), std::nullopt);
+
+    request.layout = cli::Layout::Json;
+    request.expressions = { "mark", "die" };
+    const std::vector<dice::Distribution> mixed = { mark, die };
+    const json rolls = json::parse(cli::Output(request, mixed, { "", "" })).at("rolls");
+    EXPECT_EQ(rolls.at(0), json::parse(R"({"expression": "mark", "weights": "6", "labels": [
+            {"label": "hit, twice", "weights": "3", "fraction": "1/2", "percent": "50.000000000000000"},
+            {"label": "hit", "weights": "3", "fraction": "1/2", "percent": "50.000000000000000"},
+            {"label": "never", "weights": "0", "fraction": "0/1", "percent": "0"}],
+            "mostLikely": ["hit, twice", "hit"]})"));
+    EXPECT_EQ(rolls.at(1).at("statistics").at("mean"), "3/2");
+    EXPECT_EQ(cli::Refusal(request, mixed), std::nullopt);
+
+    const std::pair<void (*)(cli::Request &), const char *> refused[] = {
+        { [](cli::Request &r) { r.layout = cli::Layout::Tsv; },
+            "--tsv cannot put labels and totals in one table ('mark' gives labels, 'die' totals): give them in "
+            "separate runs" },
+        { [](cli::Request &r) { r.first = 2, r.range = "--at-least"; },
+            "--at-least counts totals, but 'mark' gives labels, which have no order to count from" },
+        { [](cli::Request &r) { r.versus = true; },
+            "--versus sets totals against each other, but 'mark' gives labels, which are neither higher nor lower "
+            "than another roll's" },
+    };
+    for (const auto &[asks, why] : refused) {
+        cli::Request asking = request;
+        asks(asking);
+        EXPECT_EQ(cli::Refusal(asking, mixed), why);
     }
 }

@@ -2,7 +2,9 @@
 # Completes words as bash would, in a bash with nothing but the script
 # sourced (a fresh machine may lack the bash-completion package), and checks
 # what is offered: "line|what must be offered, space-separated" per case,
-# the last word being the one completed; an empty offer means none.
+# the last word being the one completed; an empty offer means none. Bash
+# hands the function the word as readline replaces it, without an opening
+# quote, and the word before it.
 set -euo pipefail
 script=$1
 failed=0
@@ -13,8 +15,10 @@ while IFS='|' read -r line expected; do
         read -ra COMP_WORDS <<<"$2"
         [[ $2 == *" " ]] && COMP_WORDS+=("")
         COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
-        _pipwright_cli
-        echo "${COMPREPLY[*]}"' completion "$script" "$line")
+        word=${COMP_WORDS[COMP_CWORD]}
+        word=${word#["$3"]}
+        _pipwright_cli pipwright-cli "$word" "${COMP_WORDS[COMP_CWORD - 1]}"
+        echo "${COMPREPLY[*]}"' completion "$script" "$line" "'\"")
     # The order of the offer is bash'"'"'s to choose; compare it sorted.
     sorted=$(tr ' ' '\n' <<<"$offered" | sort | tr '\n' ' ')
     want=$(tr ' ' '\n' <<<"$expected" | sort | tr '\n' ' ')
@@ -31,6 +35,12 @@ pipwright-cli --between 3 --|
 pipwright-cli -- --c|
 pipwright-cli 2d|
 pipwright-cli --j|--json
+pipwright-cli --at-least 2 'largest_c|largest_count( largest_count( 
+pipwright-cli -- "2*(1d6+hi|2*(1d6+highest( 2*(1d6+highest( 
+pipwright-cli 'LA|largest_count( largest_straight(
+pipwright-cli x+l|x+let x+lowest( x+largest_count( x+largest_straight(
+pipwright-cli 2d6kh|
+pipwright-cli 1d6r|
 CASES
 # complete registers the function for the program's name.
 bash --norc --noprofile -c 'source "$1"; complete -p pipwright-cli' completion "$script" | grep -q _pipwright_cli \

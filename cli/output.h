@@ -1,0 +1,46 @@
+#pragma once
+
+// What the command line writes of rolls already counted, in each of its
+// forms, apart from reading the arguments and counting, so that rolls built
+// by hand can be written as the program writes them.
+
+#include "dice/dice.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cli
+{
+
+enum class Layout { Blocks, Csv, Tsv, Json };
+
+struct Request {
+    Layout layout = Layout::Blocks;
+    std::optional<std::int64_t> first; // the chance of a range alone, when set
+    std::optional<std::int64_t> last;
+    std::string range; // the option that asked for the range, as given
+    bool versus = false;
+    std::vector<std::string> expressions;
+};
+
+// An expression as the progress line names it: short enough for one line.
+std::string Shortened(const std::string &expression);
+
+// The labels of a roll of labels that have its largest weight, in the
+// order the roll lists them.
+std::vector<std::string> MostLikelyLabels(const dice::Distribution &roll);
+
+// Why the request cannot be answered for these rolls, where it cannot. A
+// roll of labels has no order among its results, so no range of them and no
+// higher or lower than another roll's; nor do labels and totals share the
+// rows of one table. The rolls may be the first of the request's so far.
+std::optional<std::string> Refusal(const Request &request, const std::vector<dice::Distribution> &rolls);
+
+// The whole output for the rolls of the request's expressions, in their
+// order; notes[i] is what the heading of rolls[i] adds, if anything.
+std::string Output(
+    const Request &request, const std::vector<dice::Distribution> &rolls, const std::vector<std::string> &notes);
+
+} // namespace cli
