@@ -150,15 +150,29 @@ void CompareWindow::FitWidth()
     QHeaderView *columns = m_table->horizontalHeader();
     int width = 2 * m_table->frameWidth();
     const int padding = 2 * m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 8;
+    int spanned = 0;
+    int labels = 0;
     for (int column = 0; column < m_table->columnCount(); ++column) {
         int widest = columns->sectionSizeHint(column);
         for (int row = 0; row < m_table->rowCount(); ++row) {
             // The cursor's column is filled after the others.
-            if (const QTableWidgetItem *item = m_table->item(row, column))
-                widest = std::max(widest, m_table->fontMetrics().horizontalAdvance(item->text()) + padding);
+            const QTableWidgetItem *item = m_table->item(row, column);
+            if (!item)
+                continue;
+            const int needed = m_table->fontMetrics().horizontalAdvance(item->text()) + padding;
+            if (m_table->columnSpan(row, column) > 1)
+                labels = std::max(labels, needed);
+            else
+                widest = std::max(widest, needed);
         }
         width += widest;
+        spanned += column > 0 ? widest : 0;
     }
+    // The labels of a labelled roll stand across the columns of figures,
+    // which widen for them up to a limit; longer ones are elided, their
+    // tooltip holding them whole.
+    const int letter = fontMetrics().horizontalAdvance(QLatin1Char('x'));
+    width += std::clamp(std::min(labels, 100 * letter) - spanned, 0, 100 * letter);
     // On the pages, which pass it on whichever table is shown.
     width = std::max({ width, FitHeadToHead(), fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60 });
     m_pages->setMinimumWidth(width);
