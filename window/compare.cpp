@@ -78,6 +78,8 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     m_table->setWordWrap(false);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(6, QHeaderView::Stretch);
+    // Sized in FitWidth, where a long roll is elided.
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setAccessibleName(tr("Statistics of the rolls"));
 
@@ -259,6 +261,8 @@ void CompareWindow::FillTable(const std::vector<const Row *> &valid)
             auto *item = new QTableWidgetItem(unbounded ? tr("unbounded") : Text(cells[column]));
             if (column > 0)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            else
+                item->setToolTip(item->text());
             m_table->setItem(static_cast<int>(i), static_cast<int>(column), item);
         }
     }
@@ -266,7 +270,9 @@ void CompareWindow::FillTable(const std::vector<const Row *> &valid)
 
 void CompareWindow::FillLabelledLine(int line, const compare::RollResult &roll)
 {
-    m_table->setItem(line, 0, new QTableWidgetItem(Text(roll.expression)));
+    auto *name = new QTableWidgetItem(Text(roll.expression));
+    name->setToolTip(name->text());
+    m_table->setItem(line, 0, name);
     // No total, mean or target means anything for labels: their chances
     // stand in those columns' place, to two decimals as the head-to-head
     // cells show, and exactly as the chances of totals are written where a

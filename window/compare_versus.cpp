@@ -115,6 +115,7 @@ void CompareWindow::FillHeadToHead()
         heading->setToolTip(tr("Chance to beat roll %1, %2").arg(number, expression));
         m_versus->setHorizontalHeaderItem(i + 1, heading);
         auto *roll = new QTableWidgetItem(expression);
+        roll->setToolTip(expression);
         m_versus->setItem(i, 0, roll);
     }
     m_versus->setVerticalHeaderLabels(lines);
@@ -173,6 +174,7 @@ int CompareWindow::FitHeadToHead()
     int rolls = columns->sectionSizeHint(0);
     for (int row = 0; row < m_versus->rowCount(); ++row)
         rolls = std::max(rolls, metrics.horizontalAdvance(m_versus->item(row, 0)->text()) + padding);
+    rolls = std::min(rolls, kLongestRoll * metrics.horizontalAdvance(QLatin1Char('x')));
     columns->resizeSection(0, rolls);
     int width = 2 * m_versus->frameWidth() + m_versus->verticalHeader()->sizeHint().width() + rolls;
     const int note = m_leftOut->isHidden() ? 0 : m_leftOut->sizeHint().width();
