@@ -55,6 +55,8 @@ Likeliest LikeliestToReach(std::span<const PlottedRoll> rolls, const Target &tar
 {
     Likeliest best;
     for (std::size_t i = 0; i < rolls.size(); ++i) {
+        if (rolls[i].roll->Labelled())
+            continue;
         const dice::Distribution &distribution = rolls[i].roll->distribution;
         const mpz_class part = TargetOutcomes(distribution, target);
         const int order = cmp(part * best.whole, best.part * distribution.outcomes);
@@ -72,11 +74,16 @@ Likeliest LikeliestToReach(std::span<const PlottedRoll> rolls, const Target &tar
 void Comparison::SetRolls(std::vector<PlottedRoll> rolls)
 {
     m_rolls = std::move(rolls);
+    m_labelled = 0;
     m_lowest = 0;
     m_highest = -1;
     std::vector<Stretch> ranges;
-    for (const PlottedRoll &plotted : m_rolls)
-        ranges.push_back({ plotted.roll->distribution.lowest, plotted.roll->distribution.Highest() });
+    for (const PlottedRoll &plotted : m_rolls) {
+        if (plotted.roll->Labelled())
+            ++m_labelled;
+        else
+            ranges.push_back({ plotted.roll->distribution.lowest, plotted.roll->distribution.Highest() });
+    }
     if (!ranges.empty()) {
         m_lowest = std::numeric_limits<std::int64_t>::max();
         m_highest = std::numeric_limits<std::int64_t>::min();
@@ -101,6 +108,16 @@ void Comparison::SetView(View view)
 const std::vector<PlottedRoll> &Comparison::Rolls() const
 {
     return m_rolls;
+}
+
+std::size_t Comparison::TotalsRolls() const
+{
+    return m_rolls.size() - m_labelled;
+}
+
+std::size_t Comparison::LabelledRolls() const
+{
+    return m_labelled;
 }
 
 const Target &Comparison::Target() const

@@ -9,6 +9,10 @@
 // 1d4 and 100d100, each get a stretch of their own with a break between, so
 // that neither shrinks to a few pixels. A cursor steps through the totals of
 // every stretch in turn, over the breaks.
+//
+// Rolls whose results are labels have no place on that axis: they are among
+// the rolls, in their rows' order, but the axis, its cursor and the target
+// are the totals rolls' alone.
 
 #include "compare/roll.h"
 #include "compare/view.h"
@@ -48,7 +52,8 @@ std::vector<Stretch> Stretches(std::vector<Stretch> ranges);
 std::vector<double> TotalWidths(std::span<const Stretch> stretches, double room);
 
 // The rolls likeliest to throw a target, by exact fractions, so that ties are
-// ties and not rounding luck; part of whole is the chance of each.
+// ties and not rounding luck; part of whole is the chance of each. Labelled
+// rolls throw no target.
 struct Likeliest {
     std::vector<std::size_t> rolls;
     mpz_class part;
@@ -64,11 +69,14 @@ public:
     void SetView(View view);
 
     const std::vector<PlottedRoll> &Rolls() const;
+    // How many of the rolls have totals, and how many labels.
+    std::size_t TotalsRolls() const;
+    std::size_t LabelledRolls() const;
     const compare::Target &Target() const;
     View ViewShown() const;
 
-    // The lowest and highest totals of all the rolls; highest is below
-    // lowest when there are none.
+    // The lowest and highest totals of all the totals rolls; highest is
+    // below lowest when there are none.
     std::int64_t Lowest() const;
     std::int64_t Highest() const;
     const std::vector<Stretch> &AxisStretches() const;
@@ -82,6 +90,7 @@ public:
 
 private:
     std::vector<PlottedRoll> m_rolls;
+    std::size_t m_labelled = 0;
     compare::Target m_target;
     View m_view = View::Exactly;
     std::int64_t m_lowest = 0;

@@ -63,16 +63,45 @@ std::array<std::vector<double>, 3> Percents(const dice::Distribution &distributi
     return percents;
 }
 
+bool RollResult::Labelled() const
+{
+    return distribution.Labelled();
+}
+
 RollResult CountRoll(const std::string &text, const dice::Expression &expression, std::stop_token stop)
 {
-    RollResult result;
-    result.expression = text;
-    result.distribution = dice::Evaluate(expression, stop);
-    result.statistics = dice::Summarize(result.distribution);
-    result.percents = Percents(result.distribution);
+    RollResult result = ReadRoll(text, dice::Evaluate(expression, stop));
     if (stop.stop_requested())
         throw dice::Cancelled();
     return result;
+}
+
+RollResult ReadRoll(std::string text, dice::Distribution distribution)
+{
+    RollResult result;
+    result.expression = std::move(text);
+    result.distribution = std::move(distribution);
+    if (result.Labelled()) {
+        // The labels' places in their list are no totals: a mean or a
+        // chance of "at least" over them would mean nothing.
+        result.percents[static_cast<std::size_t>(View::Exactly)] = Percents(result.distribution)[0];
+        return result;
+    }
+    result.statistics = dice::Summarize(result.distribution);
+    result.percents = Percents(result.distribution);
+    return result;
+}
+
+std::string LabelShares(const dice::Distribution &distribution, int decimals)
+{
+    std::string text;
+    for (std::size_t i = 0; i < distribution.labels.size(); ++i) {
+        if (i > 0)
+            text += ", ";
+        text += distribution.labels[i] + ' '
+            + dice::FixedPercent(distribution.counts[i], distribution.outcomes, decimals) + '%';
+    }
+    return text;
 }
 
 std::string WithoutTrailingZeros(std::string decimal)

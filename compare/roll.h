@@ -3,7 +3,9 @@
 // One counted roll of the Compare window and what is read from it: the share
 // of each total in percent for the plot, the chance of reaching the target,
 // and the figures of its row in the statistics table. Every text is rounded
-// once from exact values; the doubles only place points on the plot.
+// once from exact values; the doubles only place points on the plot. A roll
+// whose results are labels has no totals to reach or to average: what is read
+// from it is the share of each label.
 
 #include "compare/view.h"
 #include "dice/dice.h"
@@ -32,8 +34,11 @@ struct RollResult {
     dice::Distribution distribution;
     dice::Statistics statistics;
     // For each total from the lowest, its chance in percent of being thrown
-    // exactly, at least and at most, in the order of View.
+    // exactly, at least and at most, in the order of View. For a labelled
+    // roll only the first is filled: each label's chance, in its order.
     std::array<std::vector<double>, 3> percents;
+
+    bool Labelled() const;
 };
 
 // part / whole, also where either is beyond the range of a double.
@@ -47,6 +52,14 @@ std::array<std::vector<double>, 3> Percents(const dice::Distribution &distributi
 
 // Counts one roll; a stop request ends it with dice::Cancelled.
 RollResult CountRoll(const std::string &text, const dice::Expression &expression, std::stop_token stop);
+
+// What is read from a roll already counted.
+RollResult ReadRoll(std::string text, dice::Distribution distribution);
+
+// Each label of a labelled roll with its chance in percent to this many
+// decimals, in the order the roll names them: "strong hit 27.78%, weak hit
+// 44.44%, miss 27.78%".
+std::string LabelShares(const dice::Distribution &distribution, int decimals);
 
 // A decimal without its trailing zeros, nor its point when nothing follows
 // it: "11.5000" is "11.5", "7.0000" is "7".

@@ -1,7 +1,8 @@
 // The Compare window's arithmetic without a window: shares against hand
 // counts, the target in each sense at and beyond a roll's ends, the likeliest
-// roll with ties, the totals axis cut into stretches and walked through, and
-// each roll against each.
+// roll with ties, the totals axis cut into stretches and walked through,
+// each roll against each, and rolls whose results are labels kept off the
+// axis and the target.
 #include "compare/comparison.h"
 #include "compare/head_to_head.h"
 #include "compare/roll.h"
@@ -129,6 +130,50 @@ TEST(CompareRollTest, StatisticsRow)
     }
     EXPECT_EQ(compare::WithoutTrailingZeros("100"), "100");
     EXPECT_EQ(compare::WithoutTrailingZeros("-0.0500"), "-0.05");
+}
+
+// 2d6+1 in the moves of a PbtA game: 10 of 36 throws reach 10, a strong
+// hit; 16 more reach 7; the other 10 miss.
+std::shared_ptr<const compare::RollResult> Moves()
+{
+    dice::Distribution moves;
+    moves.labels = { "strong hit", "weak hit", "miss" };
+    moves.counts = { 10, 16, 10 };
+    moves.outcomes = 36;
+    return std::make_shared<const compare::RollResult>(compare::ReadRoll("moves", moves));
+}
+
+TEST(CompareLabelsTest, SharesInTheLabelsOrder)
+{
+    const auto moves = Moves();
+    ASSERT_TRUE(moves->Labelled());
+    EXPECT_EQ(compare::LabelShares(moves->distribution, 2), "strong hit 27.78%, weak hit 44.44%, miss 27.78%");
+    EXPECT_EQ(compare::LabelShares(moves->distribution, 9),
+        "strong hit 27.777777778%, weak hit 44.444444444%, miss 27.777777778%");
+    EXPECT_DOUBLE_EQ(moves->percents[static_cast<int>(View::Exactly)][1], 1600.0 / 36);
+    EXPECT_TRUE(moves->percents[static_cast<int>(View::AtLeast)].empty());
+}
+
+TEST(CompareLabelsTest, StayOffTheAxisAndTheTarget)
+{
+    compare::Comparison shown;
+    std::vector<compare::PlottedRoll> rolls = Plotted({ "1d4+10" });
+    rolls.insert(rolls.begin(), { 1, Moves() });
+    shown.SetRolls(rolls);
+    EXPECT_EQ(shown.TotalsRolls(), 1U);
+    EXPECT_EQ(shown.LabelledRolls(), 1U);
+    EXPECT_EQ(shown.Lowest(), 11);
+    EXPECT_EQ(shown.Highest(), 14);
+    EXPECT_EQ(shown.AxisStretches(), std::vector<Stretch>({ { 11, 14 } }));
+    // The labels' places 0 to 2 would throw "at least 0" always, as 1d4+10 does.
+    shown.SetTarget({ 0, View::AtLeast });
+    EXPECT_EQ(shown.LikeliestToReach().rolls, std::vector<std::size_t>({ 1 }));
+    EXPECT_EQ(shown.IndexOf(0), std::nullopt);
+
+    shown.SetRolls({ { 0, Moves() } });
+    EXPECT_EQ(shown.TotalsShown(), 0U);
+    EXPECT_LT(shown.Highest(), shown.Lowest());
+    EXPECT_TRUE(shown.LikeliestToReach().rolls.empty());
 }
 
 TEST(CompareLikeliestTest, NamesTheBestAndEveryTie)

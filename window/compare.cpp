@@ -41,6 +41,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     , m_sense(new QComboBox(this))
     , m_table(new RollTable(this))
     , m_versus(new RollTable(this))
+    , m_leftOut(new QLabel(this))
     , m_pages(new QStackedWidget(this))
     , m_tabs(new QTabBar(this))
     , m_views(new QButtonGroup(this))
@@ -77,6 +78,8 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     m_table->setWordWrap(false);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_table->horizontalHeader()->setSectionResizeMode(6, QHeaderView::Stretch);
+    // Sized in FitWidth, where a long roll is elided.
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
     m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_table->setAccessibleName(tr("Statistics of the rolls"));
 
@@ -87,8 +90,15 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     m_versus->setAccessibleName(tr("Chance of each roll to beat each other"));
     // The tabs share the row above the tables with the target, where they
     // take no height from the plot on a short screen.
+    m_leftOut->setTextFormat(Qt::PlainText);
+    m_leftOut->hide();
+    auto *versusPage = new QWidget(this);
+    auto *versusLayout = new QVBoxLayout(versusPage);
+    versusLayout->setContentsMargins(0, 0, 0, 0);
+    versusLayout->addWidget(m_versus);
+    versusLayout->addWidget(m_leftOut);
     m_pages->addWidget(m_table);
-    m_pages->addWidget(m_versus);
+    m_pages->addWidget(versusPage);
     m_tabs->addTab(tr("Stat&istics"));
     m_tabs->addTab(tr("&Head to head"));
     m_tabs->setDocumentMode(true);
@@ -180,6 +190,9 @@ void CompareWindow::ShowCursor()
     // The table's rows are the plot's rolls, in the same order.
     const std::vector<QString> &readouts = m_plot->Readouts();
     for (int row = 0; row < m_table->rowCount(); ++row) {
+        // A labelled roll's labels take the rest of its line.
+        if (m_shown.Rolls()[static_cast<std::size_t>(row)].roll->Labelled())
+            continue;
         auto *item = new QTableWidgetItem(readouts[static_cast<std::size_t>(row)]);
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_table->setItem(row, 6, item);
@@ -235,17 +248,41 @@ void CompareWindow::FillTable(const std::vector<const Row *> &valid)
         tr("Std. deviation"),
         tr("Chance of %1 %2").arg(ViewLabel(target.sense), QString::number(target.total)),
         tr("At cursor") });
+    m_table->clearSpans();
     m_table->setRowCount(static_cast<int>(valid.size()));
     for (std::size_t i = 0; i < valid.size(); ++i) {
+        if (valid[i]->result->Labelled()) {
+            FillLabelledLine(static_cast<int>(i), *valid[i]->result);
+            continue;
+        }
         const auto cells = compare::StatisticsRow(*valid[i]->result, target);
         for (std::size_t column = 0; column < cells.size(); ++column) {
             const bool unbounded = column == 2 && valid[i]->result->statistics.unbounded;
             auto *item = new QTableWidgetItem(unbounded ? tr("unbounded") : Text(cells[column]));
             if (column > 0)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            else
+                item->setToolTip(item->text());
             m_table->setItem(static_cast<int>(i), static_cast<int>(column), item);
         }
     }
+}
+
+void CompareWindow::FillLabelledLine(int line, const compare::RollResult &roll)
+{
+    auto *name = new QTableWidgetItem(Text(roll.expression));
+    name->setToolTip(name->text());
+    m_table->setItem(line, 0, name);
+    // No total, mean or target means anything for labels: their chances
+    // stand in those columns' place, to two decimals as the head-to-head
+    // cells show, and exactly as the chances of totals are written where a
+    // screen reader or a tooltip reads them.
+    auto *shares = new QTableWidgetItem(Text(compare::LabelShares(roll.distribution, 2)));
+    const QString exact = tr("Labels: %1").arg(Text(compare::LabelShares(roll.distribution, 9)));
+    shares->setToolTip(exact);
+    shares->setData(Qt::AccessibleTextRole, exact);
+    m_table->setItem(line, 1, shares);
+    m_table->setSpan(line, 1, 1, m_table->columnCount() - 1);
 }
 
 void CompareWindow::Remember()
@@ -269,11 +306,14 @@ void CompareWindow::CopyTable() const
         // to a roll no longer typed.
         if (row->result && row->result->expression == row->edit->text().trimmed().toStdString()) {
             columns.push_back({ row->result->expression, &row->result->distribution });
-            rolls.push_back(row->result);
+            if (!row->result->Labelled())
+                rolls.push_back(row->result);
         }
     }
-    if (rolls.empty())
+    if (columns.empty())
         return;
+    if (rolls.empty())
+        return CopyRolls(columns);
     // Pairs still counting are counted here: a pair takes about as long as
     // counting one of its rolls, so what is copied is always whole.
     const compare::HeadToHead headToHead = compare::FaceOff(rolls, m_headToHead.get(), {});

@@ -13,6 +13,7 @@
 #include "compare/view.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstddef>
@@ -71,8 +72,12 @@ public:
     QTableWidget *Table() const;
     // Shows the statistics or the head-to-head table.
     QTabBar *Tabs() const;
-    // Each valid roll against each: the row's chance to beat the column's.
+    // Each valid roll with totals against each: the row's chance to beat the
+    // column's.
     QTableWidget *HeadToHeadTable() const;
+    // Under it, which rolls it leaves out for their results being labels;
+    // hidden when none are.
+    QLabel *LeftOutOfHeadToHead() const;
     ComparePlot *Plot() const;
     // What the table and the plot show: the valid rolls, the target, the view.
     const compare::Comparison &Shown() const;
@@ -124,13 +129,19 @@ private:
     void TargetEdited();
     void ShowCursor();
     void FillTable(const std::vector<const Row *> &valid);
+    // The line of a roll whose results are labels.
+    void FillLabelledLine(int line, const compare::RollResult &roll);
     // Counts the pairs the head-to-head table does not know yet, off the
     // window's thread, and shows those it knows.
     void FaceOff(const std::vector<const Row *> &valid);
     void FillHeadToHead();
+    // The note under the head-to-head table, naming the rows left out by number.
+    void ShowLeftOut(QStringList numbers);
     void HeadToHeadAnswered(const RollAnswer &answer);
     // Lays out the head-to-head columns; the width they take.
     int FitHeadToHead();
+    // Both tables as tall as their lines, and the note under the head-to-head.
+    void FitHeights();
     void Renumber();
     void Remember();
     Row *Find(std::uint64_t id);
@@ -147,6 +158,8 @@ private:
     QComboBox *m_sense;
     QTableWidget *m_table;
     QTableWidget *m_versus;
+    // Names the rolls the head-to-head table leaves out.
+    QLabel *m_leftOut;
     QStackedWidget *m_pages;
     QTabBar *m_tabs;
     // The last head-to-head counted; rolls since may lack their pairs.

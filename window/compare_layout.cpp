@@ -148,17 +148,47 @@ void CompareWindow::FitWidth()
 {
     // Wide enough for every column of both tables, so that nothing is cut off.
     QHeaderView *columns = m_table->horizontalHeader();
-    int width = 2 * m_table->frameWidth();
     const int padding = 2 * m_table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_table) + 8;
+    const int letter = fontMetrics().horizontalAdvance(QLatin1Char('x'));
+    int roll = columns->sectionSizeHint(0);
+    int figures = 2 * m_table->frameWidth();
+    int labels = 0;
     for (int column = 0; column < m_table->columnCount(); ++column) {
         int widest = columns->sectionSizeHint(column);
         for (int row = 0; row < m_table->rowCount(); ++row) {
             // The cursor's column is filled after the others.
-            if (const QTableWidgetItem *item = m_table->item(row, column))
-                widest = std::max(widest, m_table->fontMetrics().horizontalAdvance(item->text()) + padding);
+            const QTableWidgetItem *item = m_table->item(row, column);
+            if (!item)
+                continue;
+            const int needed = m_table->fontMetrics().horizontalAdvance(item->text()) + padding;
+            if (m_table->columnSpan(row, column) > 1)
+                labels = std::max(labels, needed);
+            else
+                widest = std::max(widest, needed);
         }
-        width += widest;
+        if (column == 0)
+            roll = widest;
+        else
+            figures += widest;
     }
+    // The labels of a labelled roll stand across the columns of figures,
+    // which widen for them up to a limit; longer ones are elided, their
+    // tooltip holding them whole.
+    int extra = std::clamp(labels - (figures - 2 * m_table->frameWidth()), 0, 100 * letter);
+    // A long roll, such as a question with labels, is elided rather than
+    // push the window off the screen: it stands whole in its box and its
+    // tooltip.
+    roll = std::min(roll, kLongestRoll * letter);
+    if (const QScreen *shown = screen()) {
+        const QMargins margins = m_scroll->widget()->layout()->contentsMargins();
+        const int room = shown->availableGeometry().width() - margins.left() - margins.right()
+            - m_scroll->verticalScrollBar()->sizeHint().width()
+            - 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        extra = std::clamp(room - figures - roll, 0, extra);
+        roll = std::max(columns->sectionSizeHint(0), std::min(roll, room - figures - extra));
+    }
+    columns->resizeSection(0, roll);
+    int width = roll + figures + extra;
     // On the pages, which pass it on whichever table is shown.
     width = std::max({ width, FitHeadToHead(), fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60 });
     m_pages->setMinimumWidth(width);

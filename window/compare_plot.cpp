@@ -1,5 +1,6 @@
 #include "window/compare_plot.h"
 
+#include "compare/roll.h"
 #include "dice/text/text.h"
 #include "dice/value/distribution.h"
 #include "window/plot_access.h"
@@ -56,6 +57,22 @@ struct Segment {
     }
 };
 
+// The list of one labelled roll beside the plot: its key, then a bar per
+// label as long as the label's chance.
+struct LabelList {
+    std::size_t roll = 0;
+    QRectF heading;
+    std::vector<QRectF> lines;
+    // Labels past the room left out, the last line shown saying so.
+    bool cut = false;
+};
+
+// A share as the bars beside the plot show it: "27.78%".
+QString BarPercent(const dice::Distribution &distribution, std::size_t label)
+{
+    return Text(dice::FixedPercent(distribution.counts[label], distribution.outcomes, 2)) + QLatin1Char('%');
+}
+
 } // namespace
 
 struct ComparePlot::Frame {
@@ -69,6 +86,10 @@ struct ComparePlot::Frame {
     int topDecade = 0;
     int decadeStep = 1;
     std::vector<Segment> segments;
+    // Beside the plot, or in its place where no roll has totals.
+    std::vector<LabelList> labelLists;
+    double labelWidth = 0.0;
+    double barWidth = 0.0;
 
     const Segment &SegmentOf(std::int64_t total) const
     {
@@ -167,8 +188,10 @@ QString ComparePlot::CursorText() const
     if (!m_cursor)
         return {};
     QStringList parts;
-    for (std::size_t i = 0; i < m_shown.Rolls().size(); ++i)
-        parts << Text(m_shown.Rolls()[i].roll->expression) + QStringLiteral(": ") + m_readouts[i];
+    for (std::size_t i = 0; i < m_shown.Rolls().size(); ++i) {
+        if (!m_shown.Rolls()[i].roll->Labelled())
+            parts << Text(m_shown.Rolls()[i].roll->expression) + QStringLiteral(": ") + m_readouts[i];
+    }
     return parts.join(QStringLiteral("; "));
 }
 
@@ -179,6 +202,9 @@ QString ComparePlot::Title() const
     QStringList names;
     for (const PlottedRoll &plotted : m_shown.Rolls())
         names << Text(plotted.roll->expression);
+    // The view is how totals are read; labels are read one way only.
+    if (m_shown.TotalsRolls() == 0)
+        return names.join(QStringLiteral(", "));
     return names.join(QStringLiteral(", ")) + QStringLiteral(", ") + ViewLabel(m_shown.ViewShown());
 }
 
@@ -187,6 +213,8 @@ QString ComparePlot::Summary() const
     const std::vector<PlottedRoll> &rolls = m_shown.Rolls();
     if (rolls.empty())
         return tr("Type a roll in the notation, such as 2d20kh1, to see it here.");
+    if (m_shown.TotalsRolls() == 0)
+        return Title() + QLatin1Char('.') + LabelsSummary();
     QString summary =
         tr("%1. Totals %2 to %3.").arg(Title(), QString::number(m_shown.Lowest()), QString::number(m_shown.Highest()));
     const compare::Likeliest best = m_shown.LikeliestToReach();
@@ -211,6 +239,18 @@ QString ComparePlot::Summary() const
                       tr("%1 and %2").arg(names.join(QStringLiteral(", ")), last),
                       Text(dice::TablePercent(best.part, best.whole)));
     }
+    return summary + LabelsSummary();
+}
+
+QString ComparePlot::LabelsSummary() const
+{
+    QString summary;
+    for (const PlottedRoll &plotted : m_shown.Rolls()) {
+        if (plotted.roll->Labelled())
+            summary += QLatin1Char(' ')
+                + tr("%1 gives labels: %2.")
+                      .arg(Text(plotted.roll->expression), Text(compare::LabelShares(plotted.roll->distribution, 9)));
+    }
     return summary;
 }
 
@@ -230,6 +270,11 @@ ComparePlot::Frame ComparePlot::Measure(QSize size) const
     double x = kGap;
     double y = frame.title.bottom() + kGap;
     for (const PlottedRoll &plotted : rolls) {
+        // A labelled roll's key heads its list instead.
+        if (plotted.roll->Labelled()) {
+            frame.legend.emplace_back();
+            continue;
+        }
         const double width = std::min(
             sample + kGap + metrics.horizontalAdvance(Text(plotted.roll->expression)), size.width() - 2 * kGap);
         if (x > kGap && x + width > size.width() - kGap) {
@@ -239,15 +284,23 @@ ComparePlot::Frame ComparePlot::Measure(QSize size) const
         frame.legend.emplace_back(x, y, width, lineHeight);
         x += width + 3 * kGap;
     }
-    const double above = (rolls.empty() ? y : y + lineHeight) + kGap + lineHeight / 2;
+    const bool totals = m_shown.TotalsRolls() > 0;
+    const double above = (totals ? y + lineHeight : y) + kGap + lineHeight / 2;
     const double below = kTickLength + kGap + lineHeight + kGap;
     const double height = std::max(1.0, size.height() - above - below);
     const int yLabels = std::max(2, static_cast<int>(height / (lineHeight * 2.5)));
+    const double right = PlaceLabelLists(frame, size, totals ? y + lineHeight + kGap : y);
+    if (!totals) {
+        frame.plot = QRectF(kGap, y, std::max(1.0, size.width() - 2 * kGap), std::max(1.0, size.height() - y - kGap));
+        return frame;
+    }
 
     const auto view = static_cast<std::size_t>(m_shown.ViewShown());
     double highest = 0.0;
     double lowestPeak = std::numeric_limits<double>::max();
     for (const PlottedRoll &plotted : rolls) {
+        if (plotted.roll->Labelled())
+            continue;
         const auto &percents = plotted.roll->percents[view];
         const double peak = *std::max_element(percents.begin(), percents.end());
         highest = std::max(highest, peak);
@@ -270,7 +323,7 @@ ComparePlot::Frame ComparePlot::Measure(QSize size) const
             yLabelTexts << frame.ticks.Label(k);
     }
     const AxesRoom axes =
-        PlaceAxes(metrics, size.width(), above, height, yLabelTexts, m_shown.Lowest(), m_shown.Highest(), kGap);
+        PlaceAxes(metrics, right, above, height, yLabelTexts, m_shown.Lowest(), m_shown.Highest(), kGap);
     frame.plot = axes.plot;
     // Breaks between the stretches take a fixed width.
     const std::vector<compare::Stretch> &stretches = m_shown.AxisStretches();
@@ -287,6 +340,79 @@ ComparePlot::Frame ComparePlot::Measure(QSize size) const
     return frame;
 }
 
+double ComparePlot::PlaceLabelLists(Frame &frame, QSize size, double top) const
+{
+    const std::vector<PlottedRoll> &rolls = m_shown.Rolls();
+    if (m_shown.LabelledRolls() == 0)
+        return size.width();
+    const QFontMetricsF metrics(font());
+    const double lineHeight = metrics.height();
+    const double letter = metrics.horizontalAdvance(QLatin1Char('x'));
+    const double percentWidth = metrics.horizontalAdvance(QStringLiteral("100.00%"));
+    double widest = 0.0;
+    for (const PlottedRoll &plotted : rolls) {
+        for (const std::string &label : plotted.roll->distribution.labels)
+            widest = std::max(widest, metrics.horizontalAdvance(Text(label)));
+    }
+    // Beside totals the lists take at most two fifths of the width, and a
+    // label longer than the room is elided; the table and the summary hold it
+    // whole.
+    const bool totals = m_shown.TotalsRolls() > 0;
+    const double room = std::max(1.0, (size.width() - 2 * kGap) * (totals ? 0.4 : 1.0));
+    frame.labelWidth = std::min(widest, 18 * letter);
+    frame.barWidth = 10 * letter;
+    const double spare = std::max(0.0, room - percentWidth - 2 * kGap);
+    if (frame.labelWidth + frame.barWidth > spare) {
+        frame.barWidth = std::min(frame.barWidth, std::max(2 * letter, spare * 0.35));
+        frame.labelWidth = std::max(0.0, spare - frame.barWidth);
+    }
+    const double column = frame.labelWidth + frame.barWidth + percentWidth + 2 * kGap;
+    const double between = 4 * kGap;
+    const int columns = std::max(1, static_cast<int>((room + between) / (column + between)));
+    const double bottom = size.height() - kGap;
+
+    // The lists run down a column, then on in the next.
+    int at = 0;
+    double y = top;
+    for (std::size_t i = 0; i < rolls.size(); ++i) {
+        if (!rolls[i].roll->Labelled())
+            continue;
+        const std::size_t labels = rolls[i].roll->distribution.labels.size();
+        const double tall = static_cast<double>(labels + 1) * lineHeight;
+        if (y > top && y + tall > bottom && at + 1 < columns) {
+            ++at;
+            y = top;
+        }
+        if (y + 2 * lineHeight > bottom && y > top)
+            break;
+        LabelList list;
+        list.roll = i;
+        const double x = at * (column + between);
+        list.heading = QRectF(x, y, column, lineHeight);
+        y += lineHeight;
+        for (std::size_t k = 0; k < labels; ++k) {
+            if (y + lineHeight > bottom && k > 0) {
+                list.cut = true;
+                break;
+            }
+            list.lines.emplace_back(x, y, column, lineHeight);
+            y += lineHeight;
+        }
+        frame.labelLists.push_back(list);
+        y += kGap;
+    }
+    // Laid out from the left, then moved to the right edge beside totals, or
+    // to the middle in their place.
+    const double used = (at + 1) * column + at * between;
+    const double left = totals ? size.width() - kGap - used : std::max(kGap, (size.width() - used) / 2);
+    for (LabelList &list : frame.labelLists) {
+        list.heading.translate(left, 0);
+        for (QRectF &line : list.lines)
+            line.translate(left, 0);
+    }
+    return left - 2 * kGap;
+}
+
 void ComparePlot::Render(QPainter &painter, QSize size) const
 {
     const PlotColours colours = ColoursOf(palette());
@@ -297,7 +423,10 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
     QFont bold = font();
     bold.setBold(true);
     painter.setFont(bold);
-    painter.drawText(frame.title, Qt::AlignCenter, Title());
+    // A long roll would run the title off both edges; the picture's own title
+    // and the summary hold it whole.
+    painter.drawText(
+        frame.title, Qt::AlignCenter, QFontMetricsF(bold).elidedText(Title(), Qt::ElideRight, frame.title.width()));
     painter.setFont(font());
     if (m_shown.Rolls().empty()) {
         painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter | Qt::TextWordWrap, Summary());
@@ -307,6 +436,11 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
     const QRectF &plot = frame.plot;
     painter.setRenderHint(QPainter::Antialiasing);
     DrawLegend(painter, frame);
+    DrawLabelLists(painter, frame);
+    if (m_shown.TotalsRolls() == 0) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        return;
+    }
 
     // Grid and percent labels.
     if (frame.logarithmic) {
@@ -351,7 +485,7 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         for (const PlottedRoll &plotted : m_shown.Rolls()) {
             const dice::Distribution &distribution = plotted.roll->distribution;
-            if (*m_cursor < distribution.lowest || *m_cursor > distribution.Highest())
+            if (plotted.roll->Labelled() || *m_cursor < distribution.lowest || *m_cursor > distribution.Highest())
                 continue;
             const auto k = static_cast<std::size_t>(*m_cursor - distribution.lowest);
             const double percent = plotted.roll->percents[view][k];
@@ -366,25 +500,63 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
     painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-void ComparePlot::DrawLegend(QPainter &painter, const Frame &frame) const
+void ComparePlot::DrawKey(QPainter &painter, const PlottedRoll &plotted, const QRectF &entry) const
 {
     const PlotColours colours = ColoursOf(palette());
     const QFontMetricsF metrics(font());
+    const QColor colour = RollColour(plotted.style, colours.background, colours.text);
+    const double sample = metrics.horizontalAdvance(QLatin1Char('x')) * 5;
+    const double middle = entry.center().y();
+    painter.setPen(LinePen(plotted.style, colour));
+    painter.drawLine(QPointF(entry.left(), middle), QPointF(entry.left() + sample, middle));
+    DrawMarker(painter, plotted.style, QPointF(entry.left() + sample / 2, middle), colour, colours.background);
+    painter.setPen(colours.text);
+    const QRectF label(entry.left() + sample + kGap, entry.top(), entry.width() - sample - kGap, metrics.height());
+    painter.drawText(label,
+        Qt::AlignLeft | Qt::AlignVCenter,
+        metrics.elidedText(Text(plotted.roll->expression), Qt::ElideRight, label.width()));
+}
+
+void ComparePlot::DrawLegend(QPainter &painter, const Frame &frame) const
+{
     const std::vector<PlottedRoll> &rolls = m_shown.Rolls();
     for (std::size_t i = 0; i < rolls.size(); ++i) {
-        const QRectF &entry = frame.legend[i];
-        const std::size_t style = rolls[i].style;
-        const QColor colour = RollColour(style, colours.background, colours.text);
-        const double sample = metrics.horizontalAdvance(QLatin1Char('x')) * 5;
-        const double middle = entry.center().y();
-        painter.setPen(LinePen(style, colour));
-        painter.drawLine(QPointF(entry.left(), middle), QPointF(entry.left() + sample, middle));
-        DrawMarker(painter, style, QPointF(entry.left() + sample / 2, middle), colour, colours.background);
-        painter.setPen(colours.text);
-        const QRectF label(entry.left() + sample + kGap, entry.top(), entry.width() - sample - kGap, metrics.height());
-        painter.drawText(label,
-            Qt::AlignLeft | Qt::AlignVCenter,
-            metrics.elidedText(Text(rolls[i].roll->expression), Qt::ElideRight, label.width()));
+        if (!rolls[i].roll->Labelled())
+            DrawKey(painter, rolls[i], frame.legend[i]);
+    }
+}
+
+void ComparePlot::DrawLabelLists(QPainter &painter, const Frame &frame) const
+{
+    const PlotColours colours = ColoursOf(palette());
+    const QFontMetricsF metrics(font());
+    for (const LabelList &list : frame.labelLists) {
+        const PlottedRoll &plotted = m_shown.Rolls()[list.roll];
+        const dice::Distribution &distribution = plotted.roll->distribution;
+        const QColor colour = RollColour(plotted.style, colours.background, colours.text);
+        DrawKey(painter, plotted, list.heading);
+        for (std::size_t k = 0; k < list.lines.size(); ++k) {
+            const QRectF &line = list.lines[k];
+            const QRectF label(line.left(), line.top(), frame.labelWidth, line.height());
+            painter.setPen(colours.text);
+            if (list.cut && k + 1 == list.lines.size()) {
+                painter.drawText(label, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("\u2026"));
+                break;
+            }
+            painter.drawText(label,
+                Qt::AlignLeft | Qt::AlignVCenter,
+                metrics.elidedText(Text(distribution.labels[k]), Qt::ElideRight, label.width()));
+            // The bar's whole length is a sure thing, so that bars of
+            // different rolls read alike.
+            const QRectF bar(
+                label.right() + kGap, line.top() + line.height() / 5, frame.barWidth, line.height() * 3 / 5);
+            painter.fillRect(bar, Mix(colours.grid, colours.background, 0.5));
+            const double share = std::clamp(plotted.roll->percents[0][k] / 100, 0.0, 1.0);
+            painter.fillRect(QRectF(bar.topLeft(), QSizeF(bar.width() * share, bar.height())), colour);
+            painter.drawText(QRectF(bar.right() + kGap, line.top(), line.right() - bar.right() - kGap, line.height()),
+                Qt::AlignRight | Qt::AlignVCenter,
+                BarPercent(distribution, k));
+        }
     }
 }
 
@@ -399,6 +571,8 @@ void ComparePlot::DrawRolls(QPainter &painter, const Frame &frame) const
     painter.setClipRect(frame.plot.adjusted(-kMarker * 2, -kMarker * 2, kMarker * 2, kMarker * 2));
     for (std::size_t i = 0; i < rolls.size(); ++i) {
         const compare::RollResult &roll = *rolls[i].roll;
+        if (roll.Labelled())
+            continue;
         const std::size_t style = rolls[i].style;
         const QColor colour = RollColour(style, colours.background, colours.text);
         const auto &percents = roll.percents[view];
@@ -453,7 +627,7 @@ void ComparePlot::mouseMoveEvent(QMouseEvent *event)
 
 void ComparePlot::PointAt(double x)
 {
-    if (m_shown.Rolls().empty())
+    if (m_shown.TotalsRolls() == 0)
         return;
     const Frame frame = Measure(size());
     // The nearest total of the nearest stretch.
@@ -482,7 +656,7 @@ void ComparePlot::Describe()
     m_readouts.clear();
     const View view = m_shown.ViewShown();
     for (const PlottedRoll &plotted : m_shown.Rolls()) {
-        if (!m_cursor) {
+        if (!m_cursor || plotted.roll->Labelled()) {
             m_readouts.emplace_back();
             continue;
         }

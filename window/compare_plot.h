@@ -7,6 +7,9 @@
 // invalid for a moment does not repaint the others. A cursor moved with the
 // mouse, the arrow keys, Home and End reads every roll at one total. The
 // title and legend are part of the plot, so a saved picture carries them.
+// Rolls whose results are labels have no totals to plot: each is a list of
+// its labels beside the plot, a bar for each label's chance, or in the
+// plot's place where no roll has totals.
 // What it shows is the window's comparison, read and never changed here.
 
 #include "compare/comparison.h"
@@ -22,6 +25,7 @@
 #include <vector>
 
 class QPainter;
+class QRectF;
 
 namespace window
 {
@@ -39,12 +43,13 @@ public:
     const compare::Comparison &Shown() const;
     std::optional<std::int64_t> Cursor() const;
     // Each roll's chance at the cursor, as the probability table writes it:
-    // "P(>= 11) = 12.500000000%"; empty without a cursor.
+    // "P(>= 11) = 12.500000000%"; empty without a cursor and for a labelled roll.
     const std::vector<QString> &Readouts() const;
     // The readouts named by their rolls, in one line.
     QString CursorText() const;
     QString Title() const;
-    // The rolls, the view, and which roll is likeliest to reach the target.
+    // The rolls, the view, which roll is likeliest to reach the target, and
+    // each labelled roll's labels with their chances.
     QString Summary() const;
 
     // Draws title, legend and plot into a picture of this size.
@@ -69,7 +74,13 @@ protected:
 private:
     struct Frame;
     Frame Measure(QSize size) const;
+    // Places the labelled rolls' lists from top down; the width left of them.
+    double PlaceLabelLists(Frame &frame, QSize size, double top) const;
+    QString LabelsSummary() const;
+    // A roll's line, marker and expression in the entry.
+    void DrawKey(QPainter &painter, const compare::PlottedRoll &plotted, const QRectF &entry) const;
     void DrawLegend(QPainter &painter, const Frame &frame) const;
+    void DrawLabelLists(QPainter &painter, const Frame &frame) const;
     void DrawRolls(QPainter &painter, const Frame &frame) const;
     void PointAt(double x);
     void MoveCursor(std::optional<std::int64_t> total);

@@ -20,6 +20,9 @@
 namespace window
 {
 
+// The widest a roll is shown in either table, in widths of an x.
+constexpr int kLongestRoll = 36;
+
 struct CompareWindow::Row {
     std::uint64_t id = 0;
     // The colour, dash and marker its roll wears on the plot.

@@ -151,18 +151,7 @@ void CompareWindow::Renumber()
         row.remove->setEnabled(m_rows.size() > 1);
     }
     m_add->setEnabled(RollCount() < kMostRolls);
-    // Room for a line per roll row, valid or not, so that the window keeps
-    // its layout while answers come and go; on a short screen two lines, the
-    // rest scrolled.
-    const auto lines = [this](int count) {
-        return m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth()
-            + m_table->verticalHeader()->defaultSectionSize() * count;
-    };
-    for (QTableWidget *table : { m_table, m_versus }) {
-        table->setMinimumHeight(lines(std::min(RollCount(), 2)));
-        table->setMaximumHeight(lines(RollCount()));
-    }
-    m_pages->setMaximumHeight(lines(RollCount()));
+    FitHeights();
     m_rowsArea->updateGeometry();
     // Tab order follows the rows: each box, then its remove button.
     QWidget *previous = nullptr;
@@ -176,6 +165,26 @@ void CompareWindow::Renumber()
         setTabOrder(previous, m_add);
     // Then the tabs over the tables, which stand before the target in their row.
     setTabOrder(m_add, m_tabs);
+}
+
+void CompareWindow::FitHeights()
+{
+    // Room for a line per roll row, valid or not, so that the window keeps
+    // its layout while answers come and go; on a short screen two lines, the
+    // rest scrolled.
+    const auto lines = [this](int count) {
+        return m_table->horizontalHeader()->sizeHint().height() + 2 * m_table->frameWidth()
+            + m_table->verticalHeader()->defaultSectionSize() * count;
+    };
+    m_table->setMinimumHeight(lines(std::min(RollCount(), 2)));
+    m_table->setMaximumHeight(lines(RollCount()));
+    // The note under the head-to-head table takes the room of a line that a
+    // roll it leaves out would have had, so that switching tabs moves nothing.
+    const int note =
+        m_leftOut->isHidden() ? 0 : m_leftOut->sizeHint().height() + m_leftOut->parentWidget()->layout()->spacing();
+    m_versus->setMaximumHeight(lines(RollCount()) - note);
+    m_versus->setMinimumHeight(std::min(lines(std::min(RollCount(), 2)), lines(RollCount()) - note));
+    m_pages->setMaximumHeight(lines(RollCount()));
 }
 
 void CompareWindow::RollEdited(Row &row)

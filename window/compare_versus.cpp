@@ -3,7 +3,8 @@
 // line's roll beats the column's, with the ties and losses in its tooltip.
 // The pairs are counted off the window's thread; until they come back the
 // table shows the pairs it knew before, so an edit to one roll blanks only
-// that roll's line and column.
+// that roll's line and column. Rolls whose results are labels have nothing
+// to beat or lose to: a line under the table names them.
 #include "window/compare.h"
 
 #include "window/compare_compute.h"
@@ -13,6 +14,7 @@
 #include "dice/text/text.h"
 
 #include <QHeaderView>
+#include <QLabel>
 #include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
@@ -54,11 +56,18 @@ QTableWidget *CompareWindow::HeadToHeadTable() const
     return m_versus;
 }
 
+QLabel *CompareWindow::LeftOutOfHeadToHead() const
+{
+    return m_leftOut;
+}
+
 void CompareWindow::FaceOff(const std::vector<const Row *> &valid)
 {
     std::vector<std::shared_ptr<const compare::RollResult>> rolls;
-    for (const Row *row : valid)
-        rolls.push_back(row->result);
+    for (const Row *row : valid) {
+        if (!row->result->Labelled())
+            rolls.push_back(row->result);
+    }
     if (rolls.empty()) {
         m_computer->Cancel(kHeadToHeadSlot);
         m_headToHead.reset();
@@ -81,12 +90,16 @@ void CompareWindow::FillHeadToHead()
 {
     std::vector<const Row *> valid;
     std::vector<int> numbers;
+    QStringList leftOut;
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        if (m_rows[i]->result) {
+        if (m_rows[i]->result && m_rows[i]->result->Labelled()) {
+            leftOut << QString::number(i + 1);
+        } else if (m_rows[i]->result) {
             valid.push_back(m_rows[i].get());
             numbers.push_back(static_cast<int>(i + 1));
         }
     }
+    ShowLeftOut(leftOut);
     const auto count = static_cast<int>(valid.size());
     const compare::HeadToHead *counted = m_headToHead.get();
     m_versus->setRowCount(count);
@@ -102,6 +115,7 @@ void CompareWindow::FillHeadToHead()
         heading->setToolTip(tr("Chance to beat roll %1, %2").arg(number, expression));
         m_versus->setHorizontalHeaderItem(i + 1, heading);
         auto *roll = new QTableWidgetItem(expression);
+        roll->setToolTip(expression);
         m_versus->setItem(i, 0, roll);
     }
     m_versus->setVerticalHeaderLabels(lines);
@@ -133,6 +147,23 @@ void CompareWindow::FillHeadToHead()
     FitWidth();
 }
 
+void CompareWindow::ShowLeftOut(QStringList numbers)
+{
+    QString note;
+    if (numbers.size() == 1) {
+        note = tr("Left out of head to head: roll %1, whose results are labels.").arg(numbers.front());
+    } else if (numbers.size() > 1) {
+        const QString last = numbers.takeLast();
+        note = tr("Left out of head to head: rolls %1, whose results are labels.")
+                   .arg(tr("%1 and %2").arg(numbers.join(QStringLiteral(", ")), last));
+    }
+    m_leftOut->setText(note);
+    if (m_leftOut->isHidden() == note.isEmpty())
+        return;
+    m_leftOut->setVisible(!note.isEmpty());
+    FitHeights();
+}
+
 int CompareWindow::FitHeadToHead()
 {
     // Each figure's column has room for the widest figure, so that a pending
@@ -143,14 +174,16 @@ int CompareWindow::FitHeadToHead()
     int rolls = columns->sectionSizeHint(0);
     for (int row = 0; row < m_versus->rowCount(); ++row)
         rolls = std::max(rolls, metrics.horizontalAdvance(m_versus->item(row, 0)->text()) + padding);
+    rolls = std::min(rolls, kLongestRoll * metrics.horizontalAdvance(QLatin1Char('x')));
     columns->resizeSection(0, rolls);
     int width = 2 * m_versus->frameWidth() + m_versus->verticalHeader()->sizeHint().width() + rolls;
+    const int note = m_leftOut->isHidden() ? 0 : m_leftOut->sizeHint().width();
     const int figure = metrics.horizontalAdvance(QStringLiteral("100.00%")) + padding;
     for (int column = 1; column < m_versus->columnCount(); ++column) {
         columns->resizeSection(column, std::max(figure, columns->sectionSizeHint(column)));
         width += columns->sectionSize(column);
     }
-    return width;
+    return std::max(width, note);
 }
 
 } // namespace window

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <vector>
+
 namespace window
 {
 
@@ -20,8 +22,20 @@ void CopyRolls(std::span<const dice::Column> columns, const compare::HeadToHead 
 {
     if (columns.empty())
         return;
+    std::vector<dice::Column> totals;
+    std::vector<dice::Column> labelled;
+    for (const dice::Column &column : columns)
+        (column.distribution->Labelled() ? labelled : totals).push_back(column);
+    // The command line writes one table or the other; the clipboard can hold
+    // both, each roll's own tables first and how the rolls fare against each
+    // other last.
     const auto table = [&](char separator, std::string_view lineEnd) {
-        std::string text = dice::RollsTableText(columns, separator, lineEnd);
+        std::string text;
+        if (!totals.empty())
+            text = dice::RollsTableText(totals, separator, lineEnd);
+        if (!labelled.empty())
+            text += (text.empty() ? std::string() : std::string(lineEnd))
+                + dice::LabelsTableText(labelled, separator, lineEnd);
         if (headToHead)
             text += std::string(lineEnd) + compare::HeadToHeadText(*headToHead, separator, lineEnd);
         return text;

@@ -19,8 +19,8 @@ namespace window
 // An action named Copy Table with its shortcut; whoever owns it connects it.
 QAction *NewCopyTableAction(QObject *parent);
 
-// Nothing is copied for no columns. A head-to-head table follows the totals
-// after one empty line.
+// Nothing is copied for no columns. Labelled rolls' table follows the totals
+// after one empty line, and a head-to-head table follows both after another.
 void CopyRolls(std::span<const dice::Column> columns, const compare::HeadToHead *headToHead = nullptr);
 
 } // namespace window

@@ -93,6 +93,10 @@
         <source>Comparison of %1</source>
         <translation>Vergleich: %1</translation>
     </message>
+    <message>
+        <source>%1 gives labels: %2.</source>
+        <translation>%1 ergibt Bezeichnungen: %2.</translation>
+    </message>
 </context>
 <context>
     <name>window::CompareWindow</name>
@@ -219,6 +223,22 @@
     <message>
         <source>Scroll Right</source>
         <translation>Nach rechts blättern</translation>
+    </message>
+    <message>
+        <source>Labels: %1</source>
+        <translation>Bezeichnungen: %1</translation>
+    </message>
+    <message>
+        <source>Left out of head to head: roll %1, whose results are labels.</source>
+        <translation>Nicht im Direktvergleich: Wurf %1, dessen Ergebnisse Bezeichnungen sind.</translation>
+    </message>
+    <message>
+        <source>Left out of head to head: rolls %1, whose results are labels.</source>
+        <translation>Nicht im Direktvergleich: die Würfe %1, deren Ergebnisse Bezeichnungen sind.</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
     </message>
 </context>
 <context>
