@@ -1,7 +1,7 @@
 #include "compare/roll.h"
 
-#include "dice/questions/questions.h"
 #include "dice/notation/expression.h"
+#include "dice/questions/questions.h"
 #include "dice/text/text.h"
 #include "dice/value/distribution.h"
 #include "dice/value/statistics.h"
