@@ -6,6 +6,7 @@
 #include "cli/progress.h"
 #include "dice/dice.h"
 #include "dice/limits.h"
+#include "dice/questions/question.h"
 #include "dice/text/text.h"
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -304,21 +306,25 @@ int main(int argc, char **argv)
     std::vector<dice::Distribution> rolls;
     std::vector<dice::Expression> parsed;
     std::vector<std::string> notes;
+    std::vector<bool> labelled;
     for (const std::string &expression : request.expressions) {
         progress.Counting(cli::Shortened(expression));
         try {
             parsed.push_back(dice::Parse(expression));
+            // Said as soon as the roll is read, before it or any later one
+            // is counted: a question can take long.
+            const std::shared_ptr<const dice::Question> &question = parsed.back().question;
+            labelled.push_back(question && question->root.gives == dice::Gives::Labels);
+            if (const std::optional<std::string> why = cli::Refusal(request, labelled)) {
+                progress.Clear();
+                return Refuse(*why);
+            }
             rolls.push_back(dice::Evaluate(parsed.back()));
             notes.push_back(dice::ExplodeNote(parsed.back()));
         } catch (const dice::ParseError &error) {
             progress.Clear();
             std::fprintf(stderr, "%s\n", dice::ErrorText(expression, error).c_str());
             return 2;
-        }
-        // Said as soon as it is known, before any later roll is counted.
-        if (const std::optional<std::string> why = cli::Refusal(request, rolls)) {
-            progress.Clear();
-            return Refuse(*why);
         }
     }
     // A roll listed farther than asked moves the farthest listing on, which
