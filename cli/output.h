@@ -1,8 +1,8 @@
 #pragma once
 
 // What the command line writes of rolls already counted, in each of its
-// forms, apart from reading the arguments and counting, so that rolls built
-// by hand can be written as the program writes them.
+// forms, apart from reading the arguments and counting: a Distribution from
+// anywhere is written as the program writes it.
 
 #include "dice/dice.h"
 
