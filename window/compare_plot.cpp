@@ -361,12 +361,12 @@ double ComparePlot::PlaceLabelLists(Frame &frame, QSize size, double top) const
     const double room = std::max(1.0, (size.width() - 2 * kGap) * (totals ? 0.4 : 1.0));
     frame.labelWidth = std::min(widest, 18 * letter);
     frame.barWidth = 10 * letter;
-    const double spare = std::max(0.0, room - percentWidth - 2 * kGap);
+    const double spare = std::max(0.0, room - percentWidth - 3 * kGap);
     if (frame.labelWidth + frame.barWidth > spare) {
         frame.barWidth = std::min(frame.barWidth, std::max(2 * letter, spare * 0.35));
         frame.labelWidth = std::max(0.0, spare - frame.barWidth);
     }
-    const double column = frame.labelWidth + frame.barWidth + percentWidth + 2 * kGap;
+    const double column = frame.labelWidth + frame.barWidth + percentWidth + 3 * kGap;
     const double between = 4 * kGap;
     const int columns = std::max(1, static_cast<int>((room + between) / (column + between)));
     const double bottom = size.height() - kGap;
@@ -549,7 +549,7 @@ void ComparePlot::DrawLabelLists(QPainter &painter, const Frame &frame) const
             // The bar's whole length is a sure thing, so that bars of
             // different rolls read alike.
             const QRectF bar(
-                label.right() + kGap, line.top() + line.height() / 5, frame.barWidth, line.height() * 3 / 5);
+                label.right() + 2 * kGap, line.top() + line.height() / 5, frame.barWidth, line.height() * 3 / 5);
             painter.fillRect(bar, Mix(colours.grid, colours.background, 0.5));
             const double share = std::clamp(plotted.roll->percents[0][k] / 100, 0.0, 1.0);
             painter.fillRect(QRectF(bar.topLeft(), QSizeF(bar.width() * share, bar.height())), colour);

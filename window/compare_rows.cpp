@@ -182,7 +182,7 @@ void CompareWindow::FitHeights()
     // roll it leaves out would have had, so that switching tabs moves nothing.
     const int note =
         m_leftOut->isHidden() ? 0 : m_leftOut->sizeHint().height() + m_leftOut->parentWidget()->layout()->spacing();
-    m_versus->setMaximumHeight(lines(RollCount()) - note);
+    m_versus->setMaximumHeight(lines(RollCount()));
     m_versus->setMinimumHeight(std::min(lines(std::min(RollCount(), 2)), lines(RollCount()) - note));
     m_pages->setMaximumHeight(lines(RollCount()));
 }

@@ -1,7 +1,9 @@
 // The Compare Rolls window as a user meets it: its copied table against the
 // command line's, a bad roll among good ones, an edit during a long count, a
 // settings file good and bad, a chart that cannot be saved from either window; and the chart
-// window naming exact ties among its most likely totals.
+// window naming exact ties among its most likely totals; a roll of labels
+// beside rolls of totals, in the table, the plot's description, the head to
+// head and the copied tables.
 #include "tests/window/form_driver.h"
 
 #include "window/chart.h"
@@ -10,6 +12,7 @@
 #include "window/menus.h"
 #include "window/startup.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +21,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProcess>
@@ -27,6 +31,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,6 +79,10 @@ private Q_SLOTS:
     void copiesNothingWithoutAValidRoll();
     void namesExactTies_data();
     void namesExactTies();
+    void showsLabelsBesideTotals();
+    void headToHeadLeavesLabelsOut();
+    void copiesLabelsAfterTotals_data();
+    void copiesLabelsAfterTotals();
 
 private:
     std::unique_ptr<window::CompareWindow> Open(const QStringList &rolls);
@@ -870,6 +879,130 @@ void CompareTest::namesExactTies()
     QVERIFY(!QTest::currentTestFailed());
     const QString summary = driver.calculator().Chart().Plot()->accessibleDescription();
     QVERIFY2(summary.contains(most), qPrintable(summary));
+}
+
+namespace
+{
+
+// The moves of a PbtA game: 10 of 36 throws of 2d6+1 reach 10, 16 more reach 7.
+const QString kMoves =
+    QStringLiteral(R"(let t = 2d6+1 in if t >= 10 then "strong hit" else if t >= 7 then "weak hit" else "miss")");
+
+// What a screen reader reads in a cell of a table.
+QString AccessibleCell(QTableWidget *table, int row, int column)
+{
+    QAccessibleInterface *cell = QAccessible::queryAccessibleInterface(table)->tableInterface()->cellAt(row, column);
+    return cell ? cell->text(QAccessible::Name) : QString();
+}
+
+} // namespace
+
+void CompareTest::showsLabelsBesideTotals()
+{
+    auto compare = Open({ "2d20kh1", kMoves, "1d20+5" });
+    QVERIFY(Settled(*compare));
+    QTableWidget *table = compare->Table();
+    QCOMPARE(TableColumn(table, 0), QStringList({ "2d20kh1", kMoves, "1d20+5" }));
+    QCOMPARE(TableColumn(table, 1)[2], QStringLiteral("6"));
+    // The labels stand across the figures, none of which a label has.
+    QCOMPARE(table->columnSpan(1, 1), table->columnCount() - 1);
+    QCOMPARE(table->item(1, 1)->text(), QStringLiteral("strong hit 27.78%, weak hit 44.44%, miss 27.78%"));
+    const QString exact =
+        QStringLiteral("Labels: strong hit 27.777777778%, weak hit 44.444444444%, miss 27.777777778%");
+    QCOMPARE(table->item(1, 1)->toolTip(), exact);
+    QCOMPARE(AccessibleCell(table, 1, 1), exact);
+    // The axis, the cursor and the target are the totals rolls'.
+    QCOMPARE(compare->Shown().Lowest(), 1);
+    QCOMPARE(compare->Shown().Highest(), 25);
+    const QString summary = compare->Plot()->accessibleDescription();
+    QVERIFY2(summary.contains(QStringLiteral("Likeliest to throw at least 15: 1d20+5, 55.000000000%.")),
+        qPrintable(summary));
+    QVERIFY2(
+        summary.endsWith(kMoves
+            + QStringLiteral(" gives labels: strong hit 27.777777778%, weak hit 44.444444444%, miss 27.777777778%.")),
+        qPrintable(summary));
+    QTest::keyClick(compare->Plot(), Qt::Key_End);
+    QCOMPARE(
+        compare->Plot()->CursorText(), QStringLiteral("2d20kh1: P(25) = 0.000000000%; 1d20+5: P(25) = 5.000000000%"));
+    QVERIFY(table->item(0, 6) && !table->item(0, 6)->text().isEmpty());
+}
+
+void CompareTest::headToHeadLeavesLabelsOut()
+{
+    // Two rows leave the tables no line to spare: the note takes the line of
+    // the roll it names.
+    auto compare = Open({ kMoves, "2d20kh1" });
+    QVERIFY(Settled(*compare));
+    QTableWidget *versus = compare->HeadToHeadTable();
+    QLabel *note = compare->LeftOutOfHeadToHead();
+    QCOMPARE(TableColumn(versus, 0), QStringList({ "2d20kh1" }));
+    QCOMPARE(versus->verticalHeaderItem(0)->text(), QStringLiteral("2"));
+    QCOMPARE(note->text(), QStringLiteral("Left out of head to head: roll 1, whose results are labels."));
+    QVERIFY(!note->isVisible());
+    compare->Tabs()->setCurrentIndex(1);
+    QVERIFY(note->isVisible());
+    QApplication::processEvents();
+    // Whole, and under the table rather than over its last line.
+    QVERIFY(note->height() >= note->sizeHint().height());
+    QVERIFY(note->y() > versus->geometry().bottom());
+    // Switching tabs moves nothing below the tables...
+    const int plotAt = compare->Plot()->y();
+    compare->Tabs()->setCurrentIndex(0);
+    QApplication::processEvents();
+    QCOMPARE(compare->Plot()->y(), plotAt);
+
+    compare->RollEdit(1)->setText(kMoves);
+    QVERIFY(Settled(*compare));
+    QCOMPARE(note->text(), QStringLiteral("Left out of head to head: rolls 1 and 2, whose results are labels."));
+    QCOMPARE(versus->rowCount(), 0);
+    compare->RollEdit(0)->setText(QStringLiteral("3d6"));
+    compare->RollEdit(1)->setText(QStringLiteral("1d6"));
+    QVERIFY(Settled(*compare));
+    QVERIFY(note->isHidden());
+    QCOMPARE(versus->rowCount(), 2);
+    // Nor did the note take room of its own.
+    QApplication::processEvents();
+    QCOMPARE(compare->Plot()->y(), plotAt);
+}
+
+void CompareTest::copiesLabelsAfterTotals_data()
+{
+    QTest::addColumn<QStringList>("rolls");
+    QTest::addColumn<QByteArray>("copied");
+    const QByteArray labels = "label,outcomes,percent\n"
+                              "strong hit,10,27.777777777777778\n"
+                              "weak hit,16,44.444444444444444\n"
+                              "miss,10,27.777777777777778\n";
+    QTest::newRow("labels alone") << QStringList { kMoves } << labels;
+    // The totals, then the labels, then how the totals rolls fare.
+    QTest::newRow("among totals") << QStringList { "1d4", kMoves }
+                                  << "total,outcomes,percent\n"
+                                     "1,1,25.000000000000000\n"
+                                     "2,1,25.000000000000000\n"
+                                     "3,1,25.000000000000000\n"
+                                     "4,1,25.000000000000000\n"
+                                     "\n"
+            + labels
+            + "\n"
+              "beats,1d4\n"
+              "1d4,37.500000000000000\n";
+}
+
+void CompareTest::copiesLabelsAfterTotals()
+{
+    QFETCH(QStringList, rolls);
+    QFETCH(QByteArray, copied);
+    auto compare = Open(rolls);
+    QVERIFY(Settled(*compare));
+    QGuiApplication::clipboard()->clear();
+    compare->CopyButton()->click();
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data);
+    QCOMPARE(data->data(QStringLiteral("text/csv")), QByteArray(copied).replace("\n", "\r\n"));
+    QCOMPARE(data->text(), QString::fromUtf8(QByteArray(copied).replace(',', '\t')));
+    // The command line writes labels and totals in runs of their own.
+    if (rolls.size() == 1)
+        QCOMPARE(CommandLineCsv(rolls), copied);
 }
 
 QTEST_MAIN(CompareTest)
