@@ -60,3 +60,38 @@ BENCHMARK_CAPTURE(Count, min_beside_a_far_member, "min(1d6!, 1d6!+100000)")->Uni
 BENCHMARK_CAPTURE(Count, two_lowest_beside_a_far_member, "{1d4!, 1d4!+4000, 1d6}kl2")->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
+
+// Questions: a throw read twice, labels, pools read by position and matches.
+BENCHMARK_CAPTURE(Count, crit, "let atk = 1d20 in if atk = 20 then 2d8+3 else if atk + 5 >= 15 then 1d8+3 else 0")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(
+    Count, crit_with_advantage, "let atk = 2d20kh1 in if atk = 20 then 2d8+3 else if atk + 5 >= 15 then 1d8+3 else 0")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count,
+    risk_3_against_2,
+    "let att = 3d6, def = 2d6 in (if highest(att) > highest(def) then 0 else 1) + "
+    "(if nth(2, att) > nth(2, def) then 0 else 1)")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count,
+    blades_4_dice,
+    "let pool = 4d6 in if count(6, pool) >= 2 then \"critical\" else if highest(pool) = 6 then \"success\" "
+    "else if highest(pool) >= 4 then \"partial\" else \"failure\"")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count,
+    ironsworn,
+    "let act = min(1d6 + 2, 10), c1 = 1d10, c2 = 1d10 in if act > c1 and act > c2 then \"strong hit\" "
+    "else if act > c1 or act > c2 then \"weak hit\" else \"miss\"")
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, nth_2_of_4d6, "nth(2, 4d6)")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, best_of_six_scores, "6d(4d6kh3)kh1")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, score_rerolled_below_8, "1d(4d6kh3)r<8")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, largest_count_10d10, "largest_count(10d10)")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, largest_straight_10d10, "largest_straight(10d10)")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, sets_2_10d10, "sets(2, 10d10)")->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Count, largest_count_50d6, "largest_count(50d6)")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count,
+    risk_5_against_5,
+    "let a = 5d6, b = 5d6 in (if nth(1, a) > nth(1, b) then 1 else 0) + (if nth(2, a) > nth(2, b) then 1 else 0) + "
+    "(if nth(3, a) > nth(3, b) then 1 else 0) + (if nth(4, a) > nth(4, b) then 1 else 0) + "
+    "(if nth(5, a) > nth(5, b) then 1 else 0)")
+    ->Unit(benchmark::kMillisecond);

@@ -6,6 +6,7 @@
 #include "cli/progress.h"
 #include "dice/dice.h"
 #include "dice/limits.h"
+#include "dice/questions/question.h"
 #include "dice/text/text.h"
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,12 +81,15 @@ Questions, which may answer with labels in double quotes:
     then "weak hit" else "miss"
   let atk = 1d20 in if atk = 20 then 2d8+3 else if atk + 5 >= 15
     then 1d8+3 else 0
-A label is 1 to 40 characters, no '"'. A roll of labels lists P(label)
+A label is 1 to )"
+        + to_string(dice::maxLabelLength) + R"( characters, no '"'. A roll of labels lists P(label)
 for each in the order written, then the most likely; it takes no range
 or --versus, and shares a table only with other rolls of labels.
-Pools: highest(, lowest(, nth(, count(, largest_count(, sets( and
-largest_straight( read dice thrown together by position or by matches;
-Nd(A) is N throws of a bracketed roll, read as one pool:
+Pools, dice thrown together and read by position or by matches, P such as
+5d6: highest(P), lowest(P), nth(K, P) (1 the highest), count(C, P) for a
+compare point C such as >=5, largest_count(P) (the most alike),
+sets(K, P) (sets of K or more alike) and largest_straight(P) (the longest
+run of faces). Nd(A) is N throws of a bracketed roll, as one pool:
   6d(4d6kh3)kh1                      the best of six ability scores
   --at-least 2 'largest_count(5d6)'  two or more alike among five dice
   '6d(4d6kh3)=18'                    how many of six scores are 18
@@ -304,21 +309,25 @@ int main(int argc, char **argv)
     std::vector<dice::Distribution> rolls;
     std::vector<dice::Expression> parsed;
     std::vector<std::string> notes;
+    std::vector<bool> labelled;
     for (const std::string &expression : request.expressions) {
         progress.Counting(cli::Shortened(expression));
         try {
             parsed.push_back(dice::Parse(expression));
+            // Said as soon as the roll is read, before it or any later one
+            // is counted: a question can take long.
+            const std::shared_ptr<const dice::Question> &question = parsed.back().question;
+            labelled.push_back(question && question->root.gives == dice::Gives::Labels);
+            if (const std::optional<std::string> why = cli::Refusal(request, labelled)) {
+                progress.Clear();
+                return Refuse(*why);
+            }
             rolls.push_back(dice::Evaluate(parsed.back()));
             notes.push_back(dice::ExplodeNote(parsed.back()));
         } catch (const dice::ParseError &error) {
             progress.Clear();
             std::fprintf(stderr, "%s\n", dice::ErrorText(expression, error).c_str());
             return 2;
-        }
-        // Said as soon as it is known, before any later roll is counted.
-        if (const std::optional<std::string> why = cli::Refusal(request, rolls)) {
-            progress.Clear();
-            return Refuse(*why);
         }
     }
     // A roll listed farther than asked moves the farthest listing on, which

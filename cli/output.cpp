@@ -177,24 +177,24 @@ std::vector<std::string> MostLikelyLabels(const dice::Distribution &roll)
     return likeliest;
 }
 
-std::optional<std::string> Refusal(const Request &request, const std::vector<dice::Distribution> &rolls)
+std::optional<std::string> Refusal(const Request &request, const std::vector<bool> &labelled)
 {
-    const auto labelled = std::find_if(rolls.begin(), rolls.end(), [](const auto &roll) { return roll.Labelled(); });
-    if (labelled == rolls.end())
+    const auto first = std::find(labelled.begin(), labelled.end(), true);
+    if (first == labelled.end())
         return std::nullopt;
-    const std::string named = Quoted(request.expressions[static_cast<std::size_t>(labelled - rolls.begin())]);
+    const std::string named = Quoted(request.expressions[static_cast<std::size_t>(first - labelled.begin())]);
     if (request.versus) {
         return "--versus sets totals against each other, but " + named
             + " gives labels, which are neither higher nor lower than another roll's";
     }
     if (request.first)
         return request.range + " counts totals, but " + named + " gives labels, which have no order to count from";
-    const auto totals = std::find_if(rolls.begin(), rolls.end(), [](const auto &roll) { return !roll.Labelled(); });
-    if (totals == rolls.end() || request.layout == Layout::Blocks || request.layout == Layout::Json)
+    const auto totals = std::find(labelled.begin(), labelled.end(), false);
+    if (totals == labelled.end() || request.layout == Layout::Blocks || request.layout == Layout::Json)
         return std::nullopt;
     return std::string(request.layout == Layout::Csv ? "--csv" : "--tsv")
         + " cannot put labels and totals in one table (" + named + " gives labels, "
-        + Quoted(request.expressions[static_cast<std::size_t>(totals - rolls.begin())])
+        + Quoted(request.expressions[static_cast<std::size_t>(totals - labelled.begin())])
         + " totals): give them in separate runs";
 }
 

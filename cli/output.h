@@ -1,8 +1,8 @@
 #pragma once
 
 // What the command line writes of rolls already counted, in each of its
-// forms, apart from reading the arguments and counting, so that rolls built
-// by hand can be written as the program writes them.
+// forms, apart from reading the arguments and counting: a Distribution from
+// anywhere is written as the program writes it.
 
 #include "dice/dice.h"
 
@@ -35,8 +35,9 @@ std::vector<std::string> MostLikelyLabels(const dice::Distribution &roll);
 // Why the request cannot be answered for these rolls, where it cannot. A
 // roll of labels has no order among its results, so no range of them and no
 // higher or lower than another roll's; nor do labels and totals share the
-// rows of one table. The rolls may be the first of the request's so far.
-std::optional<std::string> Refusal(const Request &request, const std::vector<dice::Distribution> &rolls);
+// rows of one table. `labelled` says of each of the request's rolls, or of
+// the first of them read so far, whether it gives labels.
+std::optional<std::string> Refusal(const Request &request, const std::vector<bool> &labelled);
 
 // The whole output for the rolls of the request's expressions, in their
 // order; notes[i] is what the heading of rolls[i] adds, if anything.

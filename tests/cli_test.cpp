@@ -1,6 +1,4 @@
-// Runs the built pipwright-cli as a script would, through the shell, and its
-// writers on rolls built by hand.
-#include "cli/output.h"
+// Runs the built pipwright-cli as a script would, through the shell.
 #include "dice/limits.h"
 #include "dice/text/text.h"
 #include "numtext/results.h"
@@ -661,64 +659,91 @@ TEST(Cli, JsonAgreesWithTheCsvTable)
     }
 }
 
-// Rolls of labels as the evaluator hands them over, the notation aside: a
-// tie for the likeliest, a label that cannot come and one that holds the
-// table's separator, weights beside throws, and each form refusing what
-// labels cannot answer.
-TEST(Cli, LabelledRollsAreWrittenByLabelInTheirOrder)
+// A roll of labels in every form, and every option that labels cannot
+// answer refused with why. PbtA's 2d6+1 scores 10 or more when 2d6 shows 9
+// to 12 (10 throws of 36), 7 to 9 on 6 to 8 (16) and misses on 2 to 5 (10).
+TEST(Cli, RollsOfLabelsAreWrittenByLabelInTheOrderWritten)
 {
-    using nlohmann::json;
-    dice::Distribution mark;
-    mark.labels = { "hit, twice", "hit", "never" };
-    mark.counts = { 3, 3, 0 };
-    mark.outcomes = 6;
-    mark.weighted = true;
-    dice::Distribution coin;
-    coin.labels = { "tails", "hit" };
-    coin.counts = { 1, 1 };
-    coin.outcomes = 2;
-    dice::Distribution die;
-    die.lowest = 1;
-    die.counts = { 1, 1 };
-    die.outcomes = 2;
-    cli::Request request;
-    request.expressions = { "mark", "coin" };
-    const std::vector<dice::Distribution> labelled = { mark, coin };
-    EXPECT_EQ(cli::Output(request, labelled, { "", "" }),
-        "mark: weights out of 6\nP(hit, twice) = 50.000000000%\nP(hit) = 50.000000000%\nP(never) = 0.000000000%\n"
-        "Most likely: hit, twice, hit\n\ncoin: 2 outcomes\nP(tails) = 50.000000000%\nP(hit) = 50.000000000%\n"
-        "Most likely: tails, hit\n");
-    request.layout = cli::Layout::Csv;
-    EXPECT_EQ(cli::Output(request, labelled, { "", "" }),
-        "label,mark weights,mark percent,coin outcomes,coin percent\n\"hit, twice\",3,50.000000000000000,0,0\n"
-        "hit,3,50.000000000000000,1,50.000000000000000\nnever,0,0,0,0\ntails,0,0,1,50.000000000000000\n");
-    EXPECT_EQ(cli::Refusal(request, labelled), std::nullopt);
-
-    request.layout = cli::Layout::Json;
-    request.expressions = { "mark", "die" };
-    const std::vector<dice::Distribution> mixed = { mark, die };
-    const json rolls = json::parse(cli::Output(request, mixed, { "", "" })).at("rolls");
-    EXPECT_EQ(rolls.at(0), json::parse(R"({"expression": "mark", "weights": "6", "labels": [
-            {"label": "hit, twice", "weights": "3", "fraction": "1/2", "percent": "50.000000000000000"},
-            {"label": "hit", "weights": "3", "fraction": "1/2", "percent": "50.000000000000000"},
-            {"label": "never", "weights": "0", "fraction": "0/1", "percent": "0"}],
-            "mostLikely": ["hit, twice", "hit"]})"));
-    EXPECT_EQ(rolls.at(1).at("statistics").at("mean"), "3/2");
-    EXPECT_EQ(cli::Refusal(request, mixed), std::nullopt);
-
-    const std::pair<void (*)(cli::Request &), const char *> refused[] = {
-        { [](cli::Request &r) { r.layout = cli::Layout::Tsv; },
-            "--tsv cannot put labels and totals in one table ('mark' gives labels, 'die' totals): give them in "
-            "separate runs" },
-        { [](cli::Request &r) { r.first = 2, r.range = "--at-least"; },
-            "--at-least counts totals, but 'mark' gives labels, which have no order to count from" },
-        { [](cli::Request &r) { r.versus = true; },
-            "--versus sets totals against each other, but 'mark' gives labels, which are neither higher nor lower "
-            "than another roll's" },
+    const std::string pbta =
+        R"('let t = 2d6+1 in if t >= 10 then "strong hit" else if t >= 7 then "weak hit" else "miss"')";
+    const std::string named = R"('let t = 2d6+1 in if t >= 10 then "str...')";
+    // Each 1d2 is a roll of its own: a tie, a label that cannot come and
+    // one that holds a comma. Rerolled dice weigh their throws.
+    const std::string tie = R"('if 1d2 = 1 then "hit, twice" else if 1d2 > 2 then "never" else "hit"')";
+    const std::string usage = "\nTry 'pipwright-cli --help' for more information.\n";
+    const struct {
+        std::string arguments;
+        int status;
+        std::string out;
+        std::string err;
+    } cases[] = {
+        { pbta,
+            0,
+            pbta.substr(1, pbta.size() - 2)
+                + ": 36 outcomes\nP(strong hit) = 27.777777778%\nP(weak hit) = 44.444444444%\n"
+                  "P(miss) = 27.777777778%\nMost likely: weak hit\n",
+            "" },
+        { "--csv " + pbta,
+            0,
+            "label,outcomes,percent\nstrong hit,10,27.777777777777778\nweak hit,16,44.444444444444444\n"
+            "miss,10,27.777777777777778\n",
+            "" },
+        { "--tsv " + pbta,
+            0,
+            "label\toutcomes\tpercent\nstrong hit\t10\t27.777777777777778\nweak hit\t16\t44.444444444444444\n"
+            "miss\t10\t27.777777777777778\n",
+            "" },
+        { tie,
+            0,
+            tie.substr(1, tie.size() - 2)
+                + ": 4 outcomes\nP(hit, twice) = 50.000000000%\nP(never) = 0.000000000%\nP(hit) = 50.000000000%\n"
+                  "Most likely: hit, twice, hit\n",
+            "" },
+        { R"(--csv --  'if 2d6r1 >= 8 then "a" else "b"' 'if 1d2 = 1 then "b" else "c"')",
+            0,
+            "label,\"if 2d6r1 >= 8 then \"\"a\"\" else \"\"b\"\" weights\",\"if 2d6r1 >= 8 then \"\"a\"\" else "
+            "\"\"b\"\" "
+            "percent\",\"if 1d2 = 1 then \"\"b\"\" else \"\"c\"\" outcomes\",\"if 1d2 = 1 then \"\"b\"\" else "
+            "\"\"c\"\" percent\"\na,3,60.000000000000000,0,0\nb,2,40.000000000000000,1,50.000000000000000\n"
+            "c,0,0,1,50.000000000000000\n",
+            "" },
+        { "--at-least 10 " + pbta,
+            2,
+            "",
+            "pipwright-cli: --at-least counts totals, but " + named + " gives labels, which have no order to count from"
+                + usage },
+        { "--at-most=3 " + pbta, 2, "", "pipwright-cli: --at-most counts totals, but " + named + " gives" },
+        { "--between 1 2 " + pbta, 2, "", "pipwright-cli: --between counts totals, but " + named + " gives" },
+        { "--json --versus 2d6 " + pbta,
+            2,
+            "",
+            "pipwright-cli: --versus sets totals against each other, but " + named
+                + " gives labels, which are neither higher nor lower than another roll's" + usage },
+        { "--csv " + pbta + " 2d6",
+            2,
+            "",
+            "pipwright-cli: --csv cannot put labels and totals in one table (" + named
+                + " gives labels, '2d6' totals): give them in separate runs" + usage },
+        { "--tsv 1d6 " + pbta, 2, "", "pipwright-cli: --tsv cannot put labels and totals in one table (" + named },
     };
-    for (const auto &[asks, why] : refused) {
-        cli::Request asking = request;
-        asks(asking);
-        EXPECT_EQ(cli::Refusal(asking, mixed), why);
+    for (const auto &[arguments, status, out, err] : cases) {
+        const Finished run = Cli(arguments);
+        EXPECT_EQ(run.status, status) << arguments;
+        EXPECT_EQ(run.out, out) << arguments;
+        EXPECT_EQ(run.err.substr(0, err.size()), err) << arguments;
+        EXPECT_EQ(run.err.size() > err.size(), status == 2 && err.back() != '\n') << arguments << run.err;
     }
+
+    using nlohmann::json;
+    const Finished document = Cli("--json " + pbta + " 1d2");
+    ASSERT_EQ(document.status, 0) << document.err;
+    const json rolls = json::parse(document.out).at("rolls");
+    json pbtaRoll = json::parse(R"({"outcomes": "36", "labels": [
+            {"label": "strong hit", "outcomes": "10", "fraction": "5/18", "percent": "27.777777777777778"},
+            {"label": "weak hit", "outcomes": "16", "fraction": "4/9", "percent": "44.444444444444444"},
+            {"label": "miss", "outcomes": "10", "fraction": "5/18", "percent": "27.777777777777778"}],
+            "mostLikely": ["weak hit"]})");
+    pbtaRoll["expression"] = pbta.substr(1, pbta.size() - 2);
+    EXPECT_EQ(rolls.at(0), pbtaRoll);
+    EXPECT_EQ(rolls.at(1).at("statistics").at("mean"), "3/2");
 }

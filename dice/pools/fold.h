@@ -27,22 +27,32 @@ namespace dice::pools::detail
 // The ways k of r dice of each kind show one face, [kind][r * (count + 1) + k].
 template <class Number> struct FaceWays {
     std::vector<std::vector<Number>> ways;
+    std::vector<mpz_class> weights; // that the ways were counted for
     std::vector<bool> absent; // kinds without the face: none of their dice shows it
     std::vector<bool> last; // kinds whose last face it is: all their dice left show it
 };
 
-template <class Number> FaceWays<Number> WaysAt(const Layout &layout, int face, bool rising)
+// Sets `at` to one face's ways, counting again only those of kinds whose
+// weight differs from the face before, as every face of a plain die is alike.
+template <class Number> void WaysAt(const Layout &layout, int face, bool rising, FaceWays<Number> &at)
 {
-    FaceWays<Number> at;
-    for (std::size_t kind = 0; kind < layout.counts.size(); ++kind) {
-        const int count = layout.counts[kind];
-        const auto side = static_cast<std::size_t>(count + 1);
+    const std::size_t kinds = layout.counts.size();
+    at.ways.resize(kinds);
+    at.weights.resize(kinds, -1);
+    at.absent.resize(kinds);
+    at.last.resize(kinds);
+    for (std::size_t kind = 0; kind < kinds; ++kind) {
         const mpz_class &weight = layout.weights[kind][static_cast<std::size_t>(face)];
-        at.absent.push_back(weight == 0);
-        at.last.push_back((rising ? layout.lastFace[kind] : layout.firstFace[kind]) == face);
+        at.absent[kind] = weight == 0;
+        at.last[kind] = (rising ? layout.lastFace[kind] : layout.firstFace[kind]) == face;
+        if (weight == at.weights[kind])
+            continue;
+        at.weights[kind] = weight;
         // Pascal's rule on Binomial(r, k) * w^k: the r-th die shows the face
         // (times w) or it does not.
-        std::vector<Number> ways(side * side);
+        const auto side = static_cast<std::size_t>(layout.counts[kind] + 1);
+        std::vector<Number> &ways = at.ways[kind];
+        ways.assign(side * side, Number(0));
         const Number w = FromMpz<Number>(weight);
         ways[0] = 1;
         for (std::size_t r = 1; r < side; ++r) {
@@ -52,9 +62,7 @@ template <class Number> FaceWays<Number> WaysAt(const Layout &layout, int face, 
                 ways[r * side + k] += ways[(r - 1) * side + k];
             }
         }
-        at.ways.push_back(std::move(ways));
     }
-    return at;
 }
 
 // For each state index, the ways its dice left show the faces to come,
@@ -125,6 +133,7 @@ std::vector<Number> Fold(
     std::vector<Number> results(slots);
     std::vector<Number> products(layout.counts.size());
     const Number one = 1;
+    FaceWays<Number> at;
     now[(indices - 1) * states] = 1;
     std::vector<mpz_class> rest;
     for (const std::vector<mpz_class> &weights : layout.weights)
@@ -136,7 +145,7 @@ std::vector<Number> Fold(
         const bool adjacent = step > 0
             && layout.faces[static_cast<std::size_t>(face)] - layout.faces[static_cast<std::size_t>(before)]
                 == (rising ? 1 : -1);
-        const FaceWays<Number> at = WaysAt<Number>(layout, face, rising);
+        WaysAt(layout, face, rising, at);
         for (Number &weight : next)
             weight = 0;
         for (std::size_t index = 0; index < indices; ++index) {

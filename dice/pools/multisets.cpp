@@ -20,11 +20,15 @@ public:
     Lister(const Layout &layout, const std::stop_token &stop)
         : m_layout(layout)
         , m_stop(stop)
+        , m_ways(layout.faces.size())
         , m_levels(layout.faces.size() + 1, std::vector<mpz_class>(static_cast<std::size_t>(layout.states)))
         , m_products(layout.counts.size())
     {
-        for (std::size_t face = 0; face < layout.faces.size(); ++face)
-            m_ways.push_back(detail::WaysAt<mpz_class>(layout, static_cast<int>(face), true));
+        for (std::size_t face = 0; face < layout.faces.size(); ++face) {
+            detail::WaysAt(layout, static_cast<int>(face), true, m_ways[face]);
+            if (face + 1 < layout.faces.size())
+                m_ways[face + 1] = m_ways[face];
+        }
         m_levels[0].back() = 1;
     }
 

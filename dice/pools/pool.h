@@ -40,7 +40,10 @@ struct Reading {
 };
 
 // The exact roll of the reading over every throw of the pool, its
-// denominator the product of every die's.
+// denominator the product of every die's. Read, but for Count, and
+// Multisets throw std::length_error where the product of (count + 1) over
+// the pool's kinds unlike passes maxPoolStates (dice/limits.h), and
+// Cancelled where `stop` asks.
 Distribution Read(const Pool &pool, const Reading &reading, const std::stop_token &stop);
 
 // One throw of a pool, its faces in rising order, and its weight among all
@@ -51,7 +54,9 @@ struct Multiset {
 };
 
 // How many different multisets a pool can show, or `cap` where that is more:
-// to refuse before any work a count that would take too long.
+// to refuse before any work a count that would take too long. Exact for one
+// kind; for several it may count more than there are, as kinds sharing
+// faces can show the same multiset.
 std::int64_t MultisetCount(const Pool &pool, std::int64_t cap);
 
 // Every multiset the pool can show, with weights over the pool's denominator.
