@@ -817,6 +817,7 @@ private:
         });
         if (!pool.pool)
             throw ParseError(pool.highest ? ErrorCode::NotAPool : ErrorCode::UnboundedOperand, pool.at, {}, word);
+        CheckPoolStates(pool);
         const int k = form.reading.k;
         if (function == Function::Nth && (k < 1 || k > pool.poolDice))
             throw ParseError(ErrorCode::NoSuchPosition, start, { k, pool.poolDice });
@@ -824,6 +825,34 @@ private:
             throw ParseError(ErrorCode::SetSize, start, { k, pool.poolDice });
         form.operands.push_back(std::move(pool));
         return Finish(std::move(form), start, firstSlot);
+    }
+
+    // A group's members written alike are one kind of dice; the ways to
+    // place a pool's dice kind by kind grow with the product of each kind's
+    // dice, plus one.
+    void CheckPoolStates(const Form &pool) const
+    {
+        if (pool.kind != Kind::Roll || pool.operands.empty())
+            return;
+        std::vector<std::pair<std::string_view, std::int64_t>> kinds;
+        for (const Form &member : pool.operands) {
+            std::string_view typed = m_text.substr(member.at, member.end - member.at);
+            while (!typed.empty() && (typed.front() == ' ' || typed.front() == '\t'))
+                typed.remove_prefix(1);
+            while (!typed.empty() && (typed.back() == ' ' || typed.back() == '\t'))
+                typed.remove_suffix(1);
+            const auto found =
+                std::find_if(kinds.begin(), kinds.end(), [&](const auto &k) { return k.first == typed; });
+            if (found != kinds.end())
+                ++found->second;
+            else
+                kinds.emplace_back(typed, 1);
+        }
+        std::int64_t states = 1;
+        for (const auto &kind : kinds)
+            states = CappedProduct(states, kind.second + 1, std::int64_t { 1 } << 60);
+        if (states > maxPoolStates)
+            throw ParseError(ErrorCode::PoolTooMixed, pool.at, { states });
     }
 
     // floor, ceil, round, abs, max and min of rolls that read names.
@@ -922,6 +951,8 @@ private:
             Form value = Inside(nameAt, [&] { return ReadForm(); });
             NoLabel(value);
             HasHighest(value, value.at, "let");
+            if (value.pool)
+                CheckPoolStates(value);
             readings = CappedProduct(readings, value.throws, std::int64_t { 1 } << 60);
             Named named { name, m_slots++, value };
             named.shape.operands.clear();

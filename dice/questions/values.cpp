@@ -228,6 +228,11 @@ Distribution Rerolled(const Distribution &die, Reroll reroll, const Compare &on)
             rolled.counts[i] = 0;
         }
     }
+    // The reader refuses a point every total it can reach meets; where the
+    // totals it truly shows all meet one anyway, no reroll could end, and
+    // the throw is kept as it fell rather than never.
+    if (meeting == die.outcomes)
+        return die;
     rolled.weighted = true;
     if (reroll == Reroll::Repeat) {
         // Rerolled until it shows a face that does not meet the point: the

@@ -7,6 +7,7 @@
 #include "dice/bounds/bounds.h"
 #include "dice/dice.h"
 #include "dice/limits.h"
+#include "dice/questions/question.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -123,6 +124,36 @@ void CheckTree(const dice::Expression &expression, std::string_view text)
 
 } // namespace
 
+// A question: text outside its labels is ASCII, and one small enough to
+// count quickly adds up to its denominator, its labels or totals alike. The
+// numbers it holds bound its dice and faces, so their sum bounds the work.
+void CheckQuestion(const dice::Expression &expression, std::string_view text)
+{
+    bool label = false;
+    std::int64_t numbers = 0;
+    std::int64_t number = 0;
+    for (const char c : text) {
+        label = c == '"' ? !label : label;
+        if (!label && static_cast<unsigned char>(c) >= 0x80)
+            Fail("accepted text that is not ASCII outside a label", text);
+        number = c >= '0' && c <= '9' && !label ? std::min<std::int64_t>(number * 10 + (c - '0'), 1000) : 0;
+        numbers += number;
+    }
+    if (numbers > 60 || text.size() > 80)
+        return;
+    const dice::Distribution distribution = dice::Evaluate(expression);
+    mpz_class sum = distribution.tail;
+    for (const mpz_class &count : distribution.counts)
+        sum += count;
+    if (sum != distribution.outcomes || distribution.counts.empty())
+        Fail("a question's weights do not add up to its denominator", text);
+    if (distribution.Labelled() != (expression.question->root.gives == dice::Gives::Labels)
+        || (distribution.Labelled() && distribution.labels.size() != distribution.counts.size()))
+        Fail("a question's labels do not match its results", text);
+    if (distribution.Unbounded() && !distribution.moments)
+        Fail("an unbounded question without moments", text);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char *>(data), size);
@@ -136,6 +167,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         Fail("unexpected exception", text);
     }
 
+    if (expression.question) {
+        CheckQuestion(expression, text);
+        return 0;
+    }
     for (const char c : text) {
         if (static_cast<unsigned char>(c) >= 0x80)
             Fail("accepted text that is not ASCII", text);

@@ -98,6 +98,11 @@ TEST(DiceQuestionErrors, EachRefusedFormSaysWhyAndWhere)
             ErrorCode::NotARepeatModifier,
             7,
             "'x' is not a modifier of Nd(A): it takes keep, drop, r, ro and counts, such as kh1 or >=8" },
+        { "highest({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13})",
+            ErrorCode::PoolTooMixed,
+            8,
+            "a pool of unlike members would be read in 8192 ways: members written alike count once, so give fewer "
+            "unlike ones" },
         { "3d(1d6)kh4", ErrorCode::CannotKeepMembers, 7, nullptr },
         { "2d(1d6)r<7", ErrorCode::RerollsForever, 0, nullptr },
         { "let x = 1d6 in x +", ErrorCode::ExpectedTerm, 18, nullptr },
