@@ -26,6 +26,15 @@ QString Typed(const dice::ParseError &error)
     return QString::fromStdString(error.Text());
 }
 
+// A character as a message names it: quoted when it prints, else by code.
+QString Character(const dice::ParseError &error)
+{
+    const std::string &typed = error.Text();
+    if (typed.size() == 1 && typed[0] >= ' ' && typed[0] <= '~')
+        return QStringLiteral("'%1'").arg(Typed(error));
+    return ParseErrors::tr("character %1").arg(CodePoint(typed.empty() ? 0 : static_cast<unsigned char>(typed[0])));
+}
+
 QString Number(std::int64_t value)
 {
     return QString::number(value);
@@ -208,7 +217,10 @@ QString ParseErrors::QuestionMessage(const dice::ParseError &error)
     const QString hint = QString::fromStdString(error.Hint());
     switch (error.Code()) {
     case ErrorCode::ExpectedWord:
-        return typed.isEmpty() ? tr("missing '%1'").arg(hint) : tr("unexpected '%1': expected '%2'").arg(typed, hint);
+        if (typed.isEmpty())
+            return tr("missing '%1'").arg(hint);
+        return typed.size() == 1 ? tr("unexpected %1: expected '%2'").arg(Character(error), hint)
+                                 : tr("unexpected '%1': expected '%2'").arg(typed, hint);
     case ErrorCode::StrayKeyword:
         if (error.Text() == "in")
             return tr("'in' follows let and its named throws, as in let x = 1d20 in x + 5");
@@ -218,8 +230,10 @@ QString ParseErrors::QuestionMessage(const dice::ParseError &error)
             return tr("'not' goes before a condition, as in if not 1d20 = 1 then 1 else 0");
         return tr("'%1' joins two conditions, as in if 1d6 = 6 %1 1d8 = 8 then 1 else 0").arg(typed);
     case ErrorCode::ExpectedName:
-        return typed.isEmpty() ? tr("missing a name for the throw")
-                               : tr("unexpected '%1': expected a name, such as atk").arg(typed);
+        if (typed.isEmpty())
+            return tr("missing a name for the throw");
+        return typed.size() == 1 ? tr("unexpected %1: expected a name, such as atk").arg(Character(error))
+                                 : tr("unexpected '%1': expected a name, such as atk").arg(typed);
     case ErrorCode::ReservedName:
         switch (Number(error, 0)) {
         case 0:

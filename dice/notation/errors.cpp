@@ -176,6 +176,13 @@ std::optional<std::string> TypingMessage(const ParseError &error)
     }
 }
 
+// A word found where another belongs, or a character, named by its code
+// where it does not print.
+std::string Found(const std::string &typed)
+{
+    return typed.size() == 1 ? Quoted(typed) : "'" + typed + "'";
+}
+
 // "1st", "2nd", "3rd", "4th", ...
 std::string Ordinal(std::int64_t n)
 {
@@ -209,13 +216,13 @@ std::optional<std::string> QuestionMessage(const ParseError &error)
     case ErrorCode::ExpectedWord:
         if (error.Text().empty())
             return "missing '" + error.Hint() + "'";
-        return "unexpected " + quoted + ": expected '" + error.Hint() + "'";
+        return "unexpected " + Found(error.Text()) + ": expected '" + error.Hint() + "'";
     case ErrorCode::StrayKeyword:
         return quoted + " " + KeywordPlace(error.Text());
     case ErrorCode::ExpectedName:
         if (error.Text().empty())
             return std::string("missing a name for the throw");
-        return "unexpected " + quoted + ": expected a name, such as atk";
+        return "unexpected " + Found(error.Text()) + ": expected a name, such as atk";
     case ErrorCode::ReservedName: {
         static const char *const reads[] = { "is a keyword", "is a function", "reads as dice", "reads as a modifier" };
         const auto reason = static_cast<std::size_t>(std::clamp<std::int64_t>(Number(error, 0), 0, 3));

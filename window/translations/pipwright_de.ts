@@ -582,6 +582,14 @@
         <translation>&apos;%1&apos; fehlt</translation>
     </message>
     <message>
+        <source>unexpected %1: expected &apos;%2&apos;</source>
+        <translation>unerwartetes %1: erwartet wird &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>unexpected %1: expected a name, such as atk</source>
+        <translation>unerwartetes %1: erwartet wird ein Name wie atk</translation>
+    </message>
+    <message>
         <source>unexpected &apos;%1&apos;: expected &apos;%2&apos;</source>
         <translation>unerwartetes &apos;%1&apos;: erwartet wird &apos;%2&apos;</translation>
     </message>
