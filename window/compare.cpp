@@ -123,6 +123,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     addAction(copy);
     QObject::connect(copy, &QAction::triggered, this, &CompareWindow::CopyTable);
     QObject::connect(m_copy, &QPushButton::clicked, this, &CompareWindow::CopyTable);
+    OfferNotationHelp();
     QObject::connect(m_save, &QPushButton::clicked, this, &CompareWindow::SaveChart);
     QObject::connect(m_add, &QPushButton::clicked, this, [this] { AddRoll({}); });
     QObject::connect(m_views, &QButtonGroup::idClicked, this, [this](int id) { SetView(static_cast<View>(id)); });

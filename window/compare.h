@@ -23,6 +23,7 @@
 #include <vector>
 
 class QAbstractButton;
+class QAction;
 class QButtonGroup;
 class QComboBox;
 class QHBoxLayout;
@@ -92,6 +93,13 @@ public:
     // Saves the plot to path; a failure is told in a message box. True when saved.
     bool SaveChartTo(const QString &path);
 
+    // Help > Dice Notation, on F1.
+    QAction *NotationHelpItem() const;
+    // Where an example of the notation goes: the box of the row with the
+    // focus, when that comes first, else an empty box, else a new row, else
+    // the last.
+    QLineEdit *BoxForExample(bool focusedFirst);
+
     // Called when the window has been hidden, closed from its title bar too.
     std::function<void()> Hidden;
 
@@ -116,6 +124,7 @@ private:
     // The computer's slot for the head-to-head table; rows count from 1.
     static constexpr std::uint64_t kHeadToHeadSlot = 0;
     void LayOut(QHBoxLayout *targetRow, QHBoxLayout *views);
+    void OfferNotationHelp();
     // Taller by what new rows need while the screen has room.
     void GrowWithRows();
     // As wide as either table's columns, which only the height scrolls.
@@ -174,6 +183,7 @@ private:
     QScrollArea *m_rowsArea = nullptr;
     // The hint line and the buttons under the scrolling area.
     QHBoxLayout *m_bar = nullptr;
+    QAction *m_notationHelp = nullptr;
     bool m_loading = true;
 };
 

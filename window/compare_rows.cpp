@@ -5,6 +5,8 @@
 
 #include "window/compare_compute.h"
 #include "window/compare_row.h"
+#include "window/error_mark.h"
+#include "window/notation_help.h"
 #include "window/parse_errors.h"
 #include "window/plot_access.h"
 
@@ -77,6 +79,7 @@ void CompareWindow::AddRoll(const QString &text)
     row->edit->setMaxLength(std::max(row->edit->maxLength(), static_cast<int>(text.size())));
     row->edit->setText(text);
     row->edit->installEventFilter(this);
+    row->edit->setToolTip(RollBoxToolTip());
     row->remove = new QPushButton(tr("Remove"), row->widget);
     row->status = new QLabel(row->widget);
     row->status->setTextFormat(Qt::PlainText);
@@ -196,6 +199,7 @@ void CompareWindow::RollEdited(Row &row)
     m_computer->Cancel(row.id);
     row.working->stop();
     QString status;
+    std::optional<ErrorSpan> marked;
     if (name.empty()) {
         row.result.reset();
     } else {
@@ -205,9 +209,11 @@ void CompareWindow::RollEdited(Row &row)
             row.working->start();
         } catch (const dice::ParseError &error) {
             row.result.reset();
-            status = ParseErrors::Status(error);
+            status = ParseErrors::Status(error, typed);
+            marked = SpanOf(typed, error);
         }
     }
+    MarkError(*row.edit, marked);
     ShowStatus(row, status);
     row.edit->setAccessibleDescription(status);
     Remember();

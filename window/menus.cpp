@@ -4,6 +4,7 @@
 #include "dice/text/text.h"
 #include "window/chart.h"
 #include "window/copy_table.h"
+#include "window/notation_help.h"
 #include "window/version.h"
 
 #include <QAction>
@@ -40,6 +41,8 @@ FormMenus::FormMenus(QMainWindow &window, ChartWindow &chart)
     m_compare->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
     m_compare->setCheckable(true);
     QMenu *help = m_bar->addMenu(tr("&Help"));
+    m_notationHelp = NewNotationHelpAction(this);
+    help->addAction(m_notationHelp);
     m_about = help->addAction(tr("&About Pipwright"));
 
     // The shortcuts work from the chart as well.
@@ -83,6 +86,11 @@ QAction *FormMenus::ChartItem() const
 QAction *FormMenus::CompareItem() const
 {
     return m_compare;
+}
+
+QAction *FormMenus::NotationHelp() const
+{
+    return m_notationHelp;
 }
 
 QAction *FormMenus::About() const

@@ -38,6 +38,9 @@ public:
     QAction *ChartItem() const;
     // Shows and hides the Compare Rolls window; whoever owns it listens.
     QAction *CompareItem() const;
+    // Help > Dice Notation; whoever owns the Compare window, whose boxes
+    // read the notation, listens.
+    QAction *NotationHelp() const;
     QAction *About() const;
     ChartWindow *Chart() const;
 
@@ -55,6 +58,7 @@ private:
     QAction *m_copy;
     QAction *m_chart;
     QAction *m_compare;
+    QAction *m_notationHelp;
     QAction *m_about;
     std::shared_ptr<const rollstats::Table> m_table;
     bool m_chartPlaced = false;

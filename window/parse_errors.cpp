@@ -1,6 +1,7 @@
 #include "window/parse_errors.h"
 
 #include "dice/limits.h"
+#include "window/error_mark.h"
 
 #include <cstdint>
 
@@ -292,9 +293,9 @@ QString ParseErrors::QuestionMessage(const dice::ParseError &error)
     return tr("not an expression");
 }
 
-QString ParseErrors::Status(const dice::ParseError &error)
+QString ParseErrors::Status(const dice::ParseError &error, const QString &typed)
 {
-    return tr("At character %1: %2").arg(error.Position() + 1).arg(Message(error));
+    return tr("At character %1: %2").arg(CharacterNumber(typed, error)).arg(Message(error));
 }
 
 } // namespace window

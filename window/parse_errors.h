@@ -19,8 +19,8 @@ class ParseErrors
 public:
     // "cannot keep 3 of 2 dice".
     static QString Message(const dice::ParseError &error);
-    // Where the error is, counted from 1, and what it is.
-    static QString Status(const dice::ParseError &error);
+    // Where the error is in typed, counted in characters from 1, and what it is.
+    static QString Status(const dice::ParseError &error, const QString &typed);
 
 private:
     // The errors of let, if, labels, Nd(A) and pool functions.

@@ -4,6 +4,7 @@
 #include "window/compare.h"
 #include "window/frmmain.h"
 #include "window/menus.h"
+#include "window/notation_help.h"
 #include "window/termination.h"
 
 #include <QAction>
@@ -29,6 +30,14 @@ Calculator::Calculator()
     m_form->ResultsCleared = [this] { m_chart->SetHighlight(std::nullopt); };
     QObject::connect(
         m_menus->CompareItem(), &QAction::toggled, m_form->Window(), [this](bool shown) { ShowCompare(shown); });
+    // The examples go into Compare Rolls, opened for the first one, and
+    // beside the rolls there rather than over one.
+    QObject::connect(m_menus->NotationHelp(), &QAction::triggered, m_form->Window(), [this] {
+        OpenNotationHelp(*m_form->Window(), [this] {
+            m_menus->CompareItem()->setChecked(true);
+            return m_compare->BoxForExample(false);
+        });
+    });
 }
 
 // The menus leave the window before the form takes it and the chart along.

@@ -288,6 +288,192 @@
     </message>
 </context>
 <context>
+    <name>window::NotationForms</name>
+    <message>
+        <source>N dice (1 to 100; dS alone is one die) of S sides (2 to 1000), summed</source>
+        <translation>N Würfel (1 bis 100; dS allein ist ein Würfel) mit S Seiten (2 bis 1000), zusammengezählt</translation>
+    </message>
+    <message>
+        <source>N dice of 100 sides</source>
+        <translation>N Würfel mit 100 Seiten</translation>
+    </message>
+    <message>
+        <source>N Fudge dice, with the faces -1, 0 and +1</source>
+        <translation>N Fudge-Würfel mit den Seiten -1, 0 und +1</translation>
+    </message>
+    <message>
+        <source>the highest K of the N dice, summed: advantage</source>
+        <translation>die höchsten K der N Würfel, zusammengezählt: Vorteil</translation>
+    </message>
+    <message>
+        <source>the lowest K of the N dice: disadvantage</source>
+        <translation>die niedrigsten K der N Würfel: Nachteil</translation>
+    </message>
+    <message>
+        <source>all but the lowest, or the highest, K dice</source>
+        <translation>alle außer den niedrigsten oder den höchsten K Würfeln</translation>
+    </message>
+    <message>
+        <source>one die with the listed faces, equally likely; a repeat counts twice</source>
+        <translation>ein Würfel mit den aufgezählten Seiten, gleich wahrscheinlich; eine Wiederholung zählt doppelt</translation>
+    </message>
+    <message>
+        <source>Fudge dice with one -1, one +1 and four blank faces</source>
+        <translation>Fudge-Würfel mit einer -1, einer +1 und vier leeren Seiten</translation>
+    </message>
+    <message>
+        <source>explode on the top face or a compare point: ! rolls an extra die, !! adds it into the die that exploded</source>
+        <translation>explodieren auf der höchsten Seite oder einer Vergleichsstelle: ! würfelt einen Würfel dazu, !! zählt ihn zum explodierten Würfel</translation>
+    </message>
+    <message>
+        <source>penetrate: each extra roll counts one less</source>
+        <translation>durchschlagen: jeder zusätzliche Wurf zählt eins weniger</translation>
+    </message>
+    <message>
+        <source>reroll the lowest face, or a compare point, until it is not, or once</source>
+        <translation>die niedrigste Seite oder eine Vergleichsstelle neu würfeln, bis sie nicht mehr fällt, oder einmal</translation>
+    </message>
+    <message>
+        <source>a roll below N counts as N, one above N as N</source>
+        <translation>ein Wurf unter N zählt als N, einer über N als N</translation>
+    </message>
+    <message>
+        <source>count the dice that meet it, exploded ones included</source>
+        <translation>die Würfel zählen, die sie erfüllen, explodierte eingeschlossen</translation>
+    </message>
+    <message>
+        <source>after a count, take one off for each die that meets C</source>
+        <translation>nach einer Zählung eins abziehen für jeden Würfel, der C erfüllt</translation>
+    </message>
+    <message>
+        <source>sorting and critical marks, read and ignored</source>
+        <translation>Sortier- und Kritisch-Zeichen, gelesen und übergangen</translation>
+    </message>
+    <message>
+        <source>add or take away dice and whole numbers</source>
+        <translation>Würfel und ganze Zahlen addieren oder abziehen</translation>
+    </message>
+    <message>
+        <source>brackets, as in arithmetic</source>
+        <translation>Klammern, wie beim Rechnen</translation>
+    </message>
+    <message>
+        <source>the product of two rolls or numbers</source>
+        <translation>das Produkt zweier Würfe oder Zahlen</translation>
+    </message>
+    <message>
+        <source>division rounded down, up, or to the nearest, halves away from zero; B may be a roll that cannot be 0</source>
+        <translation>Division, ab-, auf- oder zur nächsten Zahl gerundet, Hälften von null weg; B darf ein Wurf sein, der nicht 0 werden kann</translation>
+    </message>
+    <message>
+        <source>the size of A, the larger of two rolls, the smaller</source>
+        <translation>der Betrag von A, der größere von zwei Würfen, der kleinere</translation>
+    </message>
+    <message>
+        <source>a group of 2 to 20 rolls, summed</source>
+        <translation>eine Gruppe von 2 bis 20 Würfen, zusammengezählt</translation>
+    </message>
+    <message>
+        <source>keep or drop whole members of a group by their totals</source>
+        <translation>ganze Glieder einer Gruppe nach ihren Summen behalten oder weglassen</translation>
+    </message>
+    <message>
+        <source>count the members that meet a compare point, less those that meet C</source>
+        <translation>die Glieder zählen, die eine Vergleichsstelle erfüllen, weniger denen, die C erfüllen</translation>
+    </message>
+    <message>
+        <source>throw A once: every NAME in B is that same throw; let x = A, y = C in B names several</source>
+        <translation>A einmal werfen: jeder NAME in B ist derselbe Wurf; let x = A, y = C in B benennt mehrere</translation>
+    </message>
+    <message>
+        <source>A where COND holds, else B; COND compares two rolls with =, &lt;&gt;, &lt;, &lt;=, &gt;, &gt;=, joined by and, or and not</source>
+        <translation>A, wo COND gilt, sonst B; COND vergleicht zwei Würfe mit =, &lt;&gt;, &lt;, &lt;=, &gt;, &gt;=, verbunden durch and, or und not</translation>
+    </message>
+    <message>
+        <source>a result that is a label of 1 to 40 characters; a roll gives labels or totals, not both</source>
+        <translation>ein Ergebnis, das eine Bezeichnung aus 1 bis 40 Zeichen ist; ein Wurf ergibt Bezeichnungen oder Summen, nicht beides</translation>
+    </message>
+    <message>
+        <source>N throws of the roll A, summed; keep, drop, counts, r and ro after it act on the throws</source>
+        <translation>N Würfe des Wurfs A, zusammengezählt; Behalten, Weglassen, Zählen, r und ro dahinter wirken auf die Würfe</translation>
+    </message>
+    <message>
+        <source>the highest, lowest or K-th highest die of a pool</source>
+        <translation>der höchste, niedrigste oder K-höchste Würfel eines Pools</translation>
+    </message>
+    <message>
+        <source>the dice of a pool that meet a compare point; a bare number is =</source>
+        <translation>die Würfel eines Pools, die eine Vergleichsstelle erfüllen; eine bloße Zahl bedeutet =</translation>
+    </message>
+    <message>
+        <source>the most dice showing one face; the faces shown on K dice or more; the longest run of faces in a row</source>
+        <translation>die meisten Würfel mit derselben Seite; die Seiten, die K oder mehr Würfel zeigen; die längste Folge aufeinanderfolgender Seiten</translation>
+    </message>
+</context>
+<context>
+    <name>window::NotationHelp</name>
+    <message>
+        <source>Dice Notation</source>
+        <translation>Würfelnotation</translation>
+    </message>
+    <message>
+        <source>&amp;Search:</source>
+        <translation>&amp;Suchen:</translation>
+    </message>
+    <message>
+        <source>a word of a form, its meaning or its example</source>
+        <translation>ein Wort aus Form, Bedeutung oder Beispiel</translation>
+    </message>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <translation>Bedeutung</translation>
+    </message>
+    <message>
+        <source>Example</source>
+        <translation>Beispiel</translation>
+    </message>
+    <message>
+        <source>Forms of the dice notation</source>
+        <translation>Formen der Würfelnotation</translation>
+    </message>
+    <message>
+        <source>Click to put %1 into the roll box</source>
+        <translation>Klicken, um %1 in das Wurffeld zu setzen</translation>
+    </message>
+    <message>
+        <source>%1 now reads %2</source>
+        <translation>%1 lautet jetzt %2</translation>
+    </message>
+    <message>
+        <source>No form matches &quot;%1&quot;.</source>
+        <translation>Keine Form passt zu „%1“.</translation>
+    </message>
+    <message>
+        <source>Click an example, or press Enter on its line, to put it into the roll box.</source>
+        <translation>Klicken Sie auf ein Beispiel oder drücken Sie in seiner Zeile die Eingabetaste, um es in das Wurffeld zu setzen.</translation>
+    </message>
+    <message>
+        <source>Dice &amp;Notation...</source>
+        <translation>Würfel&amp;notation...</translation>
+    </message>
+    <message>
+        <source>A roll in dice notation, such as
+2d20kh1: the higher of two d20, advantage
+4d6kh3: the best three of four d6
+1d8!!+2: a d8 that explodes, plus 2
+F1 lists every form.</source>
+        <translation>Ein Wurf in Würfelnotation, etwa
+2d20kh1: der höhere von zwei W20, Vorteil
+4d6kh3: die besten drei von vier W6
+1d8!!+2: ein explodierender W8, plus 2
+F1 listet alle Formen auf.</translation>
+    </message>
+</context>
+<context>
     <name>window::ParseErrors</name>
     <message>
         <source>character %1</source>
