@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -72,18 +73,19 @@ NotationHelp::NotationHelp(QWidget *parent)
     QHeaderView *columns = m_forms->horizontalHeader();
     columns->setSectionResizeMode(QHeaderView::Interactive);
     columns->setSectionResizeMode(MeaningColumn, QHeaderView::Stretch);
-    const int letter = QFontMetrics(fixed).horizontalAdvance(QLatin1Char('x'));
-    columns->resizeSection(FormColumn, 24 * letter);
-    columns->resizeSection(ExampleColumn, 30 * letter);
+    // Wrapped rather than cut short: each line grows as tall as it needs.
+    m_forms->setTextElideMode(Qt::ElideNone);
     m_forms->installEventFilter(this);
     m_forms->setCurrentCell(0, ExampleColumn);
 
     m_note->setTextFormat(Qt::PlainText);
     m_note->setWordWrap(true);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    // Enter uses an example; only a click or Escape closes the dialog.
-    for (QPushButton *button : buttons->findChildren<QPushButton *>())
-        button->setAutoDefault(false);
+    auto *buttons = new QDialogButtonBox(this);
+    // Named here, in the window's language whether or not Qt's own catalogue
+    // is on the system. Enter uses an example; only a click or Escape closes
+    // the dialog.
+    QPushButton *close = buttons->addButton(tr("Close"), QDialogButtonBox::RejectRole);
+    close->setAutoDefault(false);
 
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(search);
@@ -185,12 +187,25 @@ bool NotationHelp::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
+void NotationHelp::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    // The forms and examples as wide as most of them where there is room,
+    // and at most a quarter and a third of a narrow table each, so that the
+    // meanings keep the rest.
+    const int letter = QFontMetrics(QFontDatabase::systemFont(QFontDatabase::FixedFont)).horizontalAdvance('x');
+    // The table's own width: its viewport follows only once it is shown.
+    const int room = m_forms->contentsRect().width() - m_forms->verticalScrollBar()->sizeHint().width();
+    m_forms->horizontalHeader()->resizeSection(FormColumn, std::min(24 * letter, room / 4));
+    m_forms->horizontalHeader()->resizeSection(ExampleColumn, std::min(30 * letter, room / 3));
+}
+
 QSize NotationHelp::sizeHint() const
 {
     const int letter = fontMetrics().horizontalAdvance(QLatin1Char('x'));
-    QSize wanted(110 * letter, 34 * fontMetrics().lineSpacing());
+    QSize wanted(92 * letter, 26 * fontMetrics().lineSpacing());
     if (const QScreen *shown = screen())
-        wanted = wanted.boundedTo(shown->availableGeometry().size() * 9 / 10);
+        wanted = wanted.boundedTo(shown->availableGeometry().size() * 3 / 4);
     return wanted;
 }
 

@@ -14,6 +14,7 @@
 #include "window/compare.h"
 #include "window/language.h"
 #include "window/menus.h"
+#include "window/notation_help.h"
 #include "window/parse_errors.h"
 
 #include <QAbstractButton>
@@ -152,6 +153,7 @@ private Q_SLOTS:
     void messages();
     void about();
     void compareWindow();
+    void notationHelp();
     void parseErrors_data();
     void parseErrors();
 };
@@ -308,6 +310,27 @@ void LanguageTest::compareWindow()
     const QSettings written(settings.filePath(QStringLiteral("1.ini")), QSettings::IniFormat);
     QCOMPARE(written.value(QStringLiteral("compare/sense")).toString(), QStringLiteral("at least"));
     QCOMPARE(written.value(QStringLiteral("compare/view")).toString(), QStringLiteral("at most"));
+}
+
+void LanguageTest::notationHelp()
+{
+    // The meanings are translated; the forms and examples are the notation's own.
+    QStringList notation;
+    const Both both = InBothLanguages([&](FormDriver &) {
+        window::NotationHelp help(nullptr);
+        QStringList texts = TextsOf(&help);
+        QStringList written;
+        for (int line = 0; line < help.Forms()->rowCount(); ++line) {
+            texts << help.Forms()->item(line, 1)->text();
+            written << help.Forms()->item(line, 0)->text() << help.Forms()->item(line, 2)->text();
+        }
+        if (!notation.isEmpty())
+            [&] { QCOMPARE(written, notation); }();
+        notation = written;
+        return texts;
+    });
+    VerifyLanguage(both);
+    QCOMPARE(notation.size(), 60);
 }
 
 void LanguageTest::parseErrors_data()

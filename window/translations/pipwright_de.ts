@@ -302,16 +302,16 @@
         <translation>N Fudge-Würfel mit den Seiten -1, 0 und +1</translation>
     </message>
     <message>
-        <source>the highest K of the N dice, summed: advantage</source>
-        <translation>die höchsten K der N Würfel, zusammengezählt: Vorteil</translation>
+        <source>keep the highest K of the N dice, summed: advantage</source>
+        <translation>die höchsten K der N Würfel behalten, zusammengezählt: Vorteil</translation>
     </message>
     <message>
-        <source>the lowest K of the N dice: disadvantage</source>
-        <translation>die niedrigsten K der N Würfel: Nachteil</translation>
+        <source>keep the lowest K of the N dice: disadvantage</source>
+        <translation>die niedrigsten K der N Würfel behalten: Nachteil</translation>
     </message>
     <message>
-        <source>all but the lowest, or the highest, K dice</source>
-        <translation>alle außer den niedrigsten oder den höchsten K Würfeln</translation>
+        <source>drop the lowest, or the highest, K dice</source>
+        <translation>die niedrigsten oder die höchsten K Würfel weglassen</translation>
     </message>
     <message>
         <source>one die with the listed faces, equally likely; a repeat counts twice</source>
@@ -417,16 +417,20 @@
         <translation>Würfelnotation</translation>
     </message>
     <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
         <source>&amp;Search:</source>
         <translation>&amp;Suchen:</translation>
     </message>
     <message>
         <source>a word of a form, its meaning or its example</source>
-        <translation>ein Wort aus Form, Bedeutung oder Beispiel</translation>
+        <translation>ein Wort aus Schreibweise, Bedeutung oder Beispiel</translation>
     </message>
     <message>
         <source>Form</source>
-        <translation>Form</translation>
+        <translation>Schreibweise</translation>
     </message>
     <message>
         <source>Meaning</source>
