@@ -1,8 +1,8 @@
 // The Compare window's arithmetic without a window: shares against hand
 // counts, the target in each sense at and beyond a roll's ends, the likeliest
 // roll with ties, the totals axis cut into stretches and walked through,
-// each roll against each, and rolls whose results are labels kept off the
-// axis and the target.
+// each roll against each, the plot's axis ending where chances stop showing,
+// and rolls whose results are labels kept off the axis and the target.
 #include "compare/comparison.h"
 #include "compare/head_to_head.h"
 #include "compare/roll.h"
@@ -265,6 +265,31 @@ TEST(CompareAxisTest, CursorWalksOverTheBreak)
     shown.SetRolls({});
     EXPECT_LT(shown.Highest(), shown.Lowest());
     EXPECT_EQ(shown.TotalsShown(), 0u);
+}
+
+TEST(CompareAxisTest, PlotEndsWhereChancesStopShowingButNotBeforeABoundedRoll)
+{
+    compare::Comparison shown;
+    // 1d4!! throws 17 to 19 with 1/1024 each, a thousandth of its tallest
+    // mark of 1/4 or more; 21 to 23 with 1/4096, less.
+    shown.SetRolls(Plotted({ "1d4!!" }));
+    EXPECT_EQ(shown.PlotEnd(), 19);
+    EXPECT_GT(shown.Highest(), 40);
+    // The cursor still walks every listed total.
+    EXPECT_EQ(shown.TotalAt(shown.TotalsShown() - 1), shown.Highest());
+    EXPECT_EQ(shown.PlotStretches(), std::vector<Stretch>({ { 1, 19 } }));
+    EXPECT_EQ(shown.PlotStretches(30), std::vector<Stretch>({ { 1, 30 } }));
+    // A bounded roll is shown to its highest total, however unlikely.
+    shown.SetRolls(Plotted({ "1d4!!", "10d6" }));
+    EXPECT_EQ(shown.PlotEnd(), 60);
+    shown.SetRolls(Plotted({ "1d4!!", "1d6+200" }));
+    EXPECT_EQ(shown.PlotStretches(), std::vector<Stretch>({ { 1, 19 }, { 201, 206 } }));
+    // An exploding roll among bounded ones no longer runs the axis to its
+    // listing's end, past 130.
+    shown.SetRolls(Plotted({ "1d8!!", "{1d8!!, 1d6!!}kh1", "2d20kh1+5", "1d20+8" }));
+    EXPECT_GT(shown.Highest(), 130);
+    EXPECT_GE(shown.PlotEnd(), 28);
+    EXPECT_LE(shown.PlotEnd(), 40);
 }
 
 } // namespace
