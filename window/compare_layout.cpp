@@ -4,7 +4,9 @@
 // down to two rows in view, the table to two lines, and the plot shrinks to
 // no less than its useful height; the hint line and the Copy Table and Save
 // Chart buttons stay under all of it, in view at every row count. Only a
-// screen too short for even that scrolls the whole content.
+// screen too short for even that scrolls the whole content. It grows up the
+// screen where it can, so that Add Roll stays under the pointer, and it is
+// never made wider than the screen nor left hanging off its right edge.
 #include "window/compare.h"
 
 #include "window/compare_compute.h"
