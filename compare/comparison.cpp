@@ -1,5 +1,7 @@
 #include "compare/comparison.h"
 
+#include "compare/plot_end.h"
+
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -78,12 +80,20 @@ void Comparison::SetRolls(std::vector<PlottedRoll> rolls)
     m_lowest = 0;
     m_highest = -1;
     std::vector<Stretch> ranges;
+    std::vector<PlottedShares> shares;
     for (const PlottedRoll &plotted : m_rolls) {
-        if (plotted.roll->Labelled())
+        if (plotted.roll->Labelled()) {
             ++m_labelled;
-        else
-            ranges.push_back({ plotted.roll->distribution.lowest, plotted.roll->distribution.Highest() });
+            continue;
+        }
+        ranges.push_back({ plotted.roll->distribution.lowest, plotted.roll->distribution.Highest() });
+        shares.push_back({ plotted.roll->distribution.lowest,
+            plotted.roll->percents[static_cast<std::size_t>(View::Exactly)],
+            !plotted.roll->statistics.unbounded });
     }
+    m_ranges = ranges;
+    m_lastShown = LastShown(shares);
+    m_plotEnd = m_lastShown.empty() ? -1 : *std::max_element(m_lastShown.begin(), m_lastShown.end());
     if (!ranges.empty()) {
         m_lowest = std::numeric_limits<std::int64_t>::max();
         m_highest = std::numeric_limits<std::int64_t>::min();
@@ -143,6 +153,19 @@ std::int64_t Comparison::Highest() const
 const std::vector<Stretch> &Comparison::AxisStretches() const
 {
     return m_stretches;
+}
+
+std::int64_t Comparison::PlotEnd() const
+{
+    return m_plotEnd;
+}
+
+std::vector<Stretch> Comparison::PlotStretches(std::optional<std::int64_t> cursor) const
+{
+    std::vector<Stretch> ranges = m_ranges;
+    for (std::size_t i = 0; i < ranges.size(); ++i)
+        ranges[i].highest = std::min(ranges[i].highest, std::max(m_lastShown[i], cursor.value_or(m_lastShown[i])));
+    return Stretches(std::move(ranges));
 }
 
 std::size_t Comparison::TotalsShown() const

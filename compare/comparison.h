@@ -8,7 +8,9 @@
 // The totals axis of the plot is cut into stretches: rolls far apart, such as
 // 1d4 and 100d100, each get a stretch of their own with a break between, so
 // that neither shrinks to a few pixels. A cursor steps through the totals of
-// every stretch in turn, over the breaks.
+// every stretch in turn, over the breaks. The plot's axis may end before the
+// last of them, where an exploding roll's chances stop being visible (see
+// plot_end.h); the cursor still reaches every total listed.
 //
 // Rolls whose results are labels have no place on that axis: they are among
 // the rolls, in their rows' order, but the axis, its cursor and the target
@@ -80,6 +82,10 @@ public:
     std::int64_t Lowest() const;
     std::int64_t Highest() const;
     const std::vector<Stretch> &AxisStretches() const;
+    // The last total the plot's axis shows, and the stretches of the plot's
+    // axis, which reach on to a cursor past their ends.
+    std::int64_t PlotEnd() const;
+    std::vector<Stretch> PlotStretches(std::optional<std::int64_t> cursor = std::nullopt) const;
 
     // Totals on the axis, and a total's place among them, stretch by stretch.
     std::size_t TotalsShown() const;
@@ -96,6 +102,9 @@ private:
     std::int64_t m_lowest = 0;
     std::int64_t m_highest = -1;
     std::vector<Stretch> m_stretches;
+    std::vector<Stretch> m_ranges;
+    std::vector<std::int64_t> m_lastShown;
+    std::int64_t m_plotEnd = -1;
 };
 
 } // namespace compare

@@ -1,8 +1,8 @@
 // The Compare window's arithmetic without a window: shares against hand
 // counts, the target in each sense at and beyond a roll's ends, the likeliest
 // roll with ties, the totals axis cut into stretches and walked through,
-// each roll against each, and rolls whose results are labels kept off the
-// axis and the target.
+// each roll against each, the plot's axis ending where chances stop showing,
+// and rolls whose results are labels kept off the axis and the target.
 #include "compare/comparison.h"
 #include "compare/head_to_head.h"
 #include "compare/roll.h"
@@ -265,6 +265,24 @@ TEST(CompareAxisTest, CursorWalksOverTheBreak)
     shown.SetRolls({});
     EXPECT_LT(shown.Highest(), shown.Lowest());
     EXPECT_EQ(shown.TotalsShown(), 0u);
+}
+
+TEST(CompareAxisTest, PlotEndsWhereChancesStopShowingButNotBeforeABoundedRoll)
+{
+    compare::Comparison shown;
+    // 1d4!! throws 17 to 19 with 1/1024 each, a thousandth of its tallest
+    // mark of 1/4 or more; 21 to 23 with 1/4096, less.
+    shown.SetRolls(Plotted({ "1d4!!" }));
+    EXPECT_EQ(shown.PlotEnd(), 19);
+    EXPECT_GT(shown.Highest(), 40);
+    // The cursor still walks every listed total.
+    EXPECT_EQ(shown.TotalAt(shown.TotalsShown() - 1), shown.Highest());
+    EXPECT_EQ(shown.PlotStretches(), std::vector<Stretch>({ { 1, 19 } }));
+    // A bounded roll is shown to its highest total, however unlikely.
+    shown.SetRolls(Plotted({ "1d4!!", "10d6" }));
+    EXPECT_EQ(shown.PlotEnd(), 60);
+    shown.SetRolls(Plotted({ "1d4!!", "1d6+200" }));
+    EXPECT_EQ(shown.PlotStretches(), std::vector<Stretch>({ { 1, 19 }, { 201, 206 } }));
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 // rolling that total exactly, at least or at most, with the range picked in the
 // threshold lists highlighted. A cursor moved with the arrow keys, Home and
 // End, or the mouse pointer, reads out a bar's exact value.
+// Its axis keeps the Compare plot's rule (compare/plot_end.h): never cut
+// before a bounded roll's highest total, which a number of like dice always
+// has, so every total of the table is on it.
 
 #include "compare/view.h"
 #include "rollstats/table.h"

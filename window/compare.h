@@ -129,11 +129,18 @@ private:
     void GrowWithRows();
     // As wide as either table's columns, which only the height scrolls.
     void FitWidth();
+    // Moves the window left where its right edge has left the screen.
+    void KeepOnScreen();
     void RollEdited(Row &row);
     void Answered(std::uint64_t id, const RollAnswer &answer);
     void ShowWorking(std::uint64_t id);
     // The error or the working notice under a roll's box; none when empty.
     void ShowStatus(Row &row, const QString &status);
+    // Drops a count still running; the roll counts again when edited.
+    void StopCounting(Row &row);
+    // The note in the bar naming the rolls still counting, which may be
+    // scrolled out of view.
+    void ShowCounting();
     void Refresh();
     void TargetEdited();
     void ShowCursor();
@@ -184,6 +191,7 @@ private:
     // The hint line and the buttons under the scrolling area.
     QHBoxLayout *m_bar = nullptr;
     QAction *m_notationHelp = nullptr;
+    QLabel *m_counting = nullptr;
     bool m_loading = true;
 };
 

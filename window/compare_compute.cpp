@@ -49,6 +49,9 @@ void RollComputer::Launch(std::uint64_t slot, std::function<RollAnswer(const std
     Cancel(slot);
     Request &request = m_running[slot];
     request.number = ++m_requests;
+    // A thread for every slot counting, so that a roll that takes long holds
+    // up none of the others.
+    m_pool.setMaxThreadCount(std::max(m_pool.maxThreadCount(), static_cast<int>(m_running.size())));
     const std::uint64_t number = request.number;
     m_pool.start([this, slot, number, work = std::move(work), stop = request.stop.get_token()] {
         RollAnswer answer;

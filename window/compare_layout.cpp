@@ -4,11 +4,15 @@
 // down to two rows in view, the table to two lines, and the plot shrinks to
 // no less than its useful height; the hint line and the Copy Table and Save
 // Chart buttons stay under all of it, in view at every row count. Only a
-// screen too short for even that scrolls the whole content.
+// screen too short for even that scrolls the whole content. It grows up the
+// screen where it can, so that Add Roll stays under the pointer, and it is
+// never made wider than the screen nor left hanging off its right edge.
 #include "window/compare.h"
 
+#include "window/compare_compute.h"
 #include "window/compare_plot.h"
 #include "window/compare_row.h"
+#include "window/plot_access.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -25,6 +29,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace window
 {
@@ -41,19 +47,44 @@ public:
 
     QSize sizeHint() const override
     {
-        return widget()->sizeHint() + QSize(verticalScrollBar()->sizeHint().width(), 0);
+        QSize rows = widget()->sizeHint();
+        // A wrapped error line is as tall as it is at the rows' width, not
+        // at the width a label guesses: room beyond that would be shared out
+        // among the rows, moving those above it.
+        if (widget()->hasHeightForWidth() && widget()->width() > 0)
+            rows.setHeight(widget()->heightForWidth(widget()->width()));
+        return rows + QSize(verticalScrollBar()->sizeHint().width(), 0);
     }
 
     QSize minimumSizeHint() const override
     {
         const QLayout *rows = widget()->layout();
         int height = 0;
-        for (int i = 0; i < std::min(rows->count(), 2); ++i)
+        // The rows, less the room under them.
+        for (int i = 0; i < std::min(rows->count() - 1, 2); ++i)
             height += (i > 0 ? rows->spacing() : 0) + rows->itemAt(i)->sizeHint().height();
         return { widget()->minimumSizeHint().width() + verticalScrollBar()->sizeHint().width(),
             std::min(height, widget()->sizeHint().height()) };
     }
 };
+
+// The widest reading the cursor's column can show, in any view and at
+// either end of the totals, so that the column takes its width before the
+// cursor first moves and the window does not widen then.
+int WidestReadout(const QFontMetrics &metrics, const compare::Comparison &shown)
+{
+    if (shown.TotalsRolls() == 0)
+        return 0;
+    int widest = 0;
+    for (const compare::View view : { compare::View::AtLeast, compare::View::AtMost, compare::View::Exactly }) {
+        for (const std::int64_t total : { shown.Lowest(), shown.Highest() }) {
+            const auto narrowed = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                total, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+            widest = std::max(widest, metrics.horizontalAdvance(Text(ReadoutText(view, narrowed, "100.000000000%"))));
+        }
+    }
+    return widest;
+}
 
 } // namespace
 
@@ -63,6 +94,9 @@ void CompareWindow::LayOut(QHBoxLayout *targetRow, QHBoxLayout *views)
     auto *rows = new QWidget(m_rowsArea);
     rows->setLayout(m_rowsLayout);
     m_rowsLayout->setContentsMargins(0, 0, 0, 0);
+    // Room the rows do not take, for a moment as an error line goes, stays
+    // under the last rather than between them, where it would move them.
+    m_rowsLayout->addStretch();
     m_rowsArea->setWidget(rows);
     m_rowsArea->setWidgetResizable(true);
     m_rowsArea->setFrameShape(QFrame::NoFrame);
@@ -102,6 +136,10 @@ void CompareWindow::LayOut(QHBoxLayout *targetRow, QHBoxLayout *views)
         layout->contentsMargins().right(),
         style()->pixelMetric(QStyle::PM_LayoutBottomMargin, nullptr, this));
     m_bar->addWidget(m_readout, 1);
+    m_counting = new QLabel(this);
+    m_counting->setTextFormat(Qt::PlainText);
+    m_counting->hide();
+    m_bar->addWidget(m_counting);
     m_bar->addWidget(m_copy);
     m_bar->addWidget(m_save);
     auto *outer = new QVBoxLayout(this);
@@ -131,6 +169,9 @@ void CompareWindow::GrowWithRows()
 {
     if (!isVisible() || !screen())
         return;
+    // How far the new row pushes Add Roll down, growing the rows' area;
+    // before the window's size hint lays the rows out anew.
+    const int pushed = std::max(0, m_rowsArea->sizeHint().height() - m_rowsArea->height());
     const int wanted = sizeHint().height();
     if (wanted <= height())
         return;
@@ -138,10 +179,14 @@ void CompareWindow::GrowWithRows()
     const QRect room = screen()->availableGeometry();
     const int frame = frameGeometry().height() - height();
     resize(width(), std::max(height(), std::min(wanted, room.height() - frame)));
-    // Up the screen as far as it must to keep its bottom on it.
-    const int overhang = frameGeometry().bottom() - room.bottom();
-    if (overhang > 0)
-        move(pos().x(), std::max(room.top(), pos().y() - overhang));
+    // Up the screen by as much as Add Roll was pushed down, so that it stays
+    // under the pointer that pressed it and a second click adds another row
+    // rather than landing in the new box; and as far as it must to keep the
+    // window's bottom on the screen, which the table's new line may push
+    // further. A window at the top of the screen can only grow down.
+    const int up = std::max(pushed, frameGeometry().bottom() - room.bottom());
+    if (up > 0)
+        move(pos().x(), std::max(room.top(), pos().y() - up));
 }
 
 void CompareWindow::FitWidth()
@@ -166,6 +211,8 @@ void CompareWindow::FitWidth()
             else
                 widest = std::max(widest, needed);
         }
+        if (column == 6)
+            widest = std::max(widest, WidestReadout(m_table->fontMetrics(), m_shown) + padding);
         if (column == 0)
             roll = widest;
         else
@@ -179,9 +226,10 @@ void CompareWindow::FitWidth()
     // push the window off the screen: it stands whole in its box and its
     // tooltip.
     roll = std::min(roll, kLongestRoll * letter);
+    int room = std::numeric_limits<int>::max();
     if (const QScreen *shown = screen()) {
         const QMargins margins = m_scroll->widget()->layout()->contentsMargins();
-        const int room = shown->availableGeometry().width() - margins.left() - margins.right()
+        room = shown->availableGeometry().width() - margins.left() - margins.right()
             - m_scroll->verticalScrollBar()->sizeHint().width()
             - 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
         extra = std::clamp(room - figures - roll, 0, extra);
@@ -191,10 +239,25 @@ void CompareWindow::FitWidth()
     int width = roll + figures + extra;
     // On the pages, which pass it on whichever table is shown.
     width = std::max({ width, FitHeadToHead(), fontMetrics().horizontalAdvance(QLatin1Char('x')) * 60 });
-    m_pages->setMinimumWidth(width);
+    // Whatever fills later, the window is never made wider than the screen.
+    m_pages->setMinimumWidth(std::min(width, room));
     // Only the height scrolls: the window is kept as wide as its content.
     m_scroll->setMinimumWidth(
         m_scroll->widget()->minimumSizeHint().width() + m_scroll->verticalScrollBar()->sizeHint().width());
+    KeepOnScreen();
+}
+
+void CompareWindow::KeepOnScreen()
+{
+    if (!isVisible() || !screen())
+        return;
+    // A window made wider moves left rather than push its right edge, and
+    // the buttons there, off the screen.
+    layout()->activate();
+    const QRect room = screen()->availableGeometry();
+    const int overhang = frameGeometry().right() - room.right();
+    if (overhang > 0)
+        move(std::max(room.left(), pos().x() - overhang), pos().y());
 }
 
 bool CompareWindow::eventFilter(QObject *watched, QEvent *event)
@@ -204,6 +267,14 @@ bool CompareWindow::eventFilter(QObject *watched, QEvent *event)
     // would change the roll.
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            for (const auto &row : m_rows) {
+                if (row->edit == watched && m_computer->Busy(row->id)) {
+                    StopCounting(*row);
+                    return true;
+                }
+            }
+        }
         const Qt::KeyboardModifiers chord = key->modifiers() & (Qt::AltModifier | Qt::ControlModifier);
         if (chord == Qt::AltModifier && !key->text().isEmpty())
             return true;

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 
 namespace window
 {
@@ -98,6 +99,12 @@ struct ComparePlot::Frame {
                 return segment;
         }
         return segments.back();
+    }
+    bool OnAxis(std::int64_t total) const
+    {
+        return std::any_of(segments.begin(), segments.end(), [total](const Segment &segment) {
+            return total >= segment.lowest && total <= segment.highest;
+        });
     }
     double X(std::int64_t total) const
     {
@@ -322,11 +329,13 @@ ComparePlot::Frame ComparePlot::Measure(QSize size) const
         for (int k = 0; k < frame.ticks.Count(); ++k)
             yLabelTexts << frame.ticks.Label(k);
     }
+    // The axis follows the cursor past its end, so that the cursor is
+    // always on it.
+    const std::vector<compare::Stretch> stretches = m_shown.PlotStretches(m_cursor);
     const AxesRoom axes =
-        PlaceAxes(metrics, right, above, height, yLabelTexts, m_shown.Lowest(), m_shown.Highest(), kGap);
+        PlaceAxes(metrics, right, above, height, yLabelTexts, m_shown.Lowest(), stretches.back().highest, kGap);
     frame.plot = axes.plot;
     // Breaks between the stretches take a fixed width.
-    const std::vector<compare::Stretch> &stretches = m_shown.AxisStretches();
     const double breakWidth = 4 * kGap;
     const double room = std::max(1.0, frame.plot.width() - breakWidth * static_cast<double>(stretches.size() - 1));
     const std::vector<double> slots = compare::TotalWidths(stretches, room);
@@ -471,7 +480,7 @@ void ComparePlot::Render(QPainter &painter, QSize size) const
                 QPointF(middle + shift + kTickLength / 2, plot.bottom() - kTickLength));
     }
     const std::int64_t target = m_shown.Target().total;
-    if (m_shown.IndexOf(target)) {
+    if (m_shown.IndexOf(target) && frame.OnAxis(target)) {
         const double x = frame.X(target);
         painter.setPen(QPen(colours.series, 1.0, Qt::DashLine));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
@@ -575,8 +584,12 @@ void ComparePlot::DrawRolls(QPainter &painter, const Frame &frame) const
             continue;
         const std::size_t style = rolls[i].style;
         const QColor colour = RollColour(style, colours.background, colours.text);
-        const auto &percents = roll.percents[view];
-        const double slot = frame.SegmentOf(roll.distribution.lowest).slot;
+        // Up to where the axis ends: an exploding roll's listing runs past it.
+        const Segment &segment = frame.SegmentOf(roll.distribution.lowest);
+        const std::span<const double> percents(roll.percents[view].data(),
+            std::min(
+                roll.percents[view].size(), static_cast<std::size_t>(segment.highest - roll.distribution.lowest + 1)));
+        const double slot = segment.slot;
         const auto every = static_cast<std::size_t>(std::max(1.0, std::ceil(spacing / slot)));
         QPolygonF line;
         line.reserve(static_cast<qsizetype>(percents.size()));

@@ -32,6 +32,8 @@ struct CompareWindow::Row {
     QLineEdit *edit = nullptr;
     QPushButton *remove = nullptr;
     QLabel *status = nullptr;
+    // Beside the working notice: stops the count, as Escape in the box does.
+    QPushButton *stop = nullptr;
     QTimer *working = nullptr;
     std::shared_ptr<const compare::RollResult> result;
 };

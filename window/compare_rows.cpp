@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QScrollArea>
 #include <QStackedWidget>
@@ -85,6 +86,8 @@ void CompareWindow::AddRoll(const QString &text)
     row->status->setTextFormat(Qt::PlainText);
     row->status->setWordWrap(true);
     row->status->hide();
+    row->stop = new QPushButton(tr("Stop"), row->widget);
+    row->stop->hide();
     row->label->setBuddy(row->edit);
     row->working = new QTimer(row->widget);
     row->working->setSingleShot(true);
@@ -94,9 +97,12 @@ void CompareWindow::AddRoll(const QString &text)
     grid->addWidget(row->label, 0, 0);
     grid->addWidget(row->edit, 0, 1);
     grid->addWidget(row->remove, 0, 2);
-    grid->addWidget(row->status, 1, 1, 1, 2);
+    auto *statusLine = new QHBoxLayout;
+    statusLine->addWidget(row->status, 1);
+    statusLine->addWidget(row->stop);
+    grid->addLayout(statusLine, 1, 1, 1, 2);
     grid->setColumnStretch(1, 1);
-    m_rowsLayout->addWidget(row->widget);
+    m_rowsLayout->insertWidget(m_rowsLayout->count() - 1, row->widget);
     // Shown now rather than when the layout gets to it, so that the window's
     // size hint counts it at once.
     row->widget->show();
@@ -111,6 +117,7 @@ void CompareWindow::AddRoll(const QString &text)
         }
     });
     QObject::connect(added->working, &QTimer::timeout, this, [this, id = added->id] { ShowWorking(id); });
+    QObject::connect(added->stop, &QPushButton::clicked, this, [this, added] { StopCounting(*added); });
     // Focused first: the rows' area scrolls to the focused row whenever it is
     // laid out, which may be at once or later.
     if (!m_loading)
@@ -151,9 +158,11 @@ void CompareWindow::Renumber()
         row.label->setText(name + QLatin1Char(':'));
         row.edit->setAccessibleName(name);
         row.remove->setAccessibleName(tr("Remove roll %1").arg(i + 1));
+        row.stop->setAccessibleName(tr("Stop counting roll %1").arg(i + 1));
         row.remove->setEnabled(m_rows.size() > 1);
     }
     m_add->setEnabled(RollCount() < kMostRolls);
+    ShowCounting();
     FitHeights();
     m_rowsArea->updateGeometry();
     // Tab order follows the rows: each box, then its remove button.
@@ -162,7 +171,8 @@ void CompareWindow::Renumber()
         if (previous)
             setTabOrder(previous, row->edit);
         setTabOrder(row->edit, row->remove);
-        previous = row->remove;
+        setTabOrder(row->remove, row->stop);
+        previous = row->stop;
     }
     if (previous)
         setTabOrder(previous, m_add);
@@ -253,12 +263,46 @@ void CompareWindow::Answered(std::uint64_t id, const RollAnswer &answer)
 void CompareWindow::ShowStatus(Row &row, const QString &status)
 {
     row.status->setText(status);
+    row.stop->setVisible(!status.isEmpty() && m_computer->Busy(row.id));
+    ShowCounting();
     if (row.status->isHidden() == status.isEmpty())
         return;
     row.status->setVisible(!status.isEmpty());
     // The rows' area hints at the rows' height, which a scrolling area
     // does not pass on by itself.
     m_rowsArea->updateGeometry();
+}
+
+void CompareWindow::StopCounting(Row &row)
+{
+    if (!m_computer->Busy(row.id))
+        return;
+    const bool hadFocus = row.stop->hasFocus();
+    m_computer->Cancel(row.id);
+    row.working->stop();
+    row.result.reset();
+    const QString status = tr("Stopped. Edit the roll to count it again.");
+    ShowStatus(row, status);
+    row.edit->setAccessibleDescription(status);
+    if (hadFocus)
+        row.edit->setFocus();
+    Refresh();
+}
+
+void CompareWindow::ShowCounting()
+{
+    if (!m_counting)
+        return;
+    QStringList counting;
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i]->stop->isVisibleTo(m_rows[i]->widget))
+            counting << QString::number(i + 1);
+    }
+    if (counting.size() == 1)
+        m_counting->setText(tr("Counting Roll %1...").arg(counting.front()));
+    else
+        m_counting->setText(tr("Counting Rolls %1...").arg(counting.join(QStringLiteral(", "))));
+    m_counting->setVisible(!counting.isEmpty());
 }
 
 CompareWindow::Row *CompareWindow::Find(std::uint64_t id)

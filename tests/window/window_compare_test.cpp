@@ -1,5 +1,6 @@
 // The Compare Rolls window as a user meets it: its copied table against the
-// command line's, a bad roll among good ones, an edit during a long count, a
+// command line's, a bad roll among good ones, an edit during a long count,
+// long counts stopped one by one, a
 // settings file good and bad, a chart that cannot be saved from either window; and the chart
 // window naming exact ties among its most likely totals; a roll of labels
 // beside rolls of totals, in the table, the plot's description, the head to
@@ -65,6 +66,7 @@ private Q_SLOTS:
     void badRollLeavesTheOthers_data();
     void badRollLeavesTheOthers();
     void editDuringLongCountEndsWithIt();
+    void stopsOneRollLeavingTheOthers();
     void readsSettings_data();
     void readsSettings();
     void keepsSettingsBetweenRuns();
@@ -527,6 +529,45 @@ void CompareTest::editDuringLongCountEndsWithIt()
     // A late answer for an older text would bring it back.
     QTest::qWait(500);
     QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "3d6+1", "2d6" }));
+}
+
+void CompareTest::stopsOneRollLeavingTheOthers()
+{
+    const QStringList rolls { "2d6", "100d2!!kh1", "1d20+5", "100d2!!kh1" };
+    auto compare = Open(rolls);
+    const auto counting = [&] {
+        for (const QLabel *label : compare->findChildren<QLabel *>()) {
+            if (label->isVisible() && label->text().startsWith(QStringLiteral("Counting")))
+                return label->text();
+        }
+        return QString();
+    };
+    // The short rolls answer while the long ones count, which the window names.
+    QVERIFY(QTest::qWaitFor([&] { return counting() == QStringLiteral("Counting Rolls 2, 4..."); }, 10'000));
+    QVERIFY(QTest::qWaitFor([&] { return compare->Table()->rowCount() == 2; }, 10'000));
+    QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "2d6", "1d20+5" }));
+    QCOMPARE(compare->RollStatus(1), QStringLiteral("Working..."));
+    // Its row's buttons: Remove, then Stop.
+    QPushButton *stop = compare->RollEdit(1)->parentWidget()->findChildren<QPushButton *>().last();
+    QVERIFY(stop->isVisible() && stop->accessibleName() == QStringLiteral("Stop counting roll 2"));
+    QTest::mouseClick(stop, Qt::LeftButton);
+    const QString stopped = QStringLiteral("Stopped. Edit the roll to count it again.");
+    QCOMPARE(compare->RollStatus(1), stopped);
+    QVERIFY(!stop->isVisible());
+    QCOMPARE(counting(), QStringLiteral("Counting Roll 4..."));
+    // Escape in its box stops the other.
+    QTest::keyClick(compare->RollEdit(3), Qt::Key_Escape);
+    QCOMPARE(compare->RollStatus(3), stopped);
+    QVERIFY(Settled(*compare));
+    QCOMPARE(counting(), QString());
+    for (int row = 0; row < 4; ++row)
+        QCOMPARE(compare->RollEdit(row)->text(), rolls[row]);
+    QCOMPARE(TableColumn(compare->Table(), 3), QStringList({ "7", "15.5" }));
+    // Edited, a stopped roll counts again.
+    compare->RollEdit(1)->setText(QStringLiteral("3d6"));
+    QVERIFY(Settled(*compare));
+    QCOMPARE(compare->RollStatus(1), QString());
+    QCOMPARE(TableColumn(compare->Table(), 0), QStringList({ "2d6", "3d6", "1d20+5" }));
 }
 
 void CompareTest::readsSettings_data()

@@ -1,7 +1,8 @@
 // The two plots as they are drawn, read shape by shape from a PaintLog: the
 // Compare plot's colours and markers per roll, its choice of axis, its total
 // labels, its cursor rings and target line; the chart's bars filled to their heights, wide bars
-// apart and narrow ones as one profile.
+// apart and narrow ones as one profile; the axis's end beside an exploding
+// roll.
 #include "tests/window/form_driver.h"
 #include "tests/window/paint_log.h"
 
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void choosesTheAxis();
     void labelsTotalsOnRoundSteps_data();
     void labelsTotalsOnRoundSteps();
+    void endsTheAxisWhereChancesStopShowing();
     void ringsRollsAtTheCursor_data();
     void ringsRollsAtTheCursor();
     void fillsBarsToTheirHeights_data();
@@ -382,6 +384,35 @@ void PlotTest::labelsTotalsOnRoundSteps()
     const compare::Comparison &shown = compare->Shown();
     QVERIFY(totals.front() >= shown.Lowest() && totals.front() - step < shown.Lowest());
     QVERIFY(totals.back() <= shown.Highest() && totals.back() + step > shown.Highest());
+}
+
+// An exploding roll among bounded ones: the axis ends a little past the
+// bounded rolls, whose lines are drawn whole, not where the exploding one's
+// listing ends; the cursor still reaches that end, and the axis follows it.
+void PlotTest::endsTheAxisWhereChancesStopShowing()
+{
+    auto compare = Open({ "1d8!!", "{1d8!!, 1d6!!}kh1", "2d20kh1+5", "1d20+8" });
+    QVERIFY(Settled(*compare));
+    const auto lastLabel = [&] {
+        qint64 last = std::numeric_limits<qint64>::min();
+        for (const Shape &label : Drawn(*compare->Plot())->Of(Kind::Text)) {
+            bool whole = false;
+            const qint64 total = label.text.toLongLong(&whole);
+            if (whole)
+                last = std::max(last, total);
+        }
+        return last;
+    };
+    const qint64 last = lastLabel();
+    QVERIFY2(last >= 25 && last <= 40, qPrintable(QString::number(last)));
+    const QList<DrawnRoll> rolls = Rolls(*Drawn(*compare->Plot()));
+    QCOMPARE(rolls.size(), 4);
+    QCOMPARE(rolls[2].line.size(), 20);
+    QCOMPARE(rolls[3].line.size(), 20);
+    QVERIFY(rolls[0].line.size() < 40);
+    QTest::keyClick(compare->Plot(), Qt::Key_End);
+    QCOMPARE(compare->Plot()->Cursor(), compare->Shown().Highest());
+    QVERIFY(lastLabel() > 100);
 }
 
 void PlotTest::ringsRollsAtTheCursor_data()

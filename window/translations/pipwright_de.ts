@@ -185,6 +185,26 @@
         <translation>Wird berechnet...</translation>
     </message>
     <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>Stop counting roll %1</source>
+        <translation>Berechnung von Wurf %1 anhalten</translation>
+    </message>
+    <message>
+        <source>Stopped. Edit the roll to count it again.</source>
+        <translation>Angehalten. Ändern Sie den Wurf, um ihn neu zu berechnen.</translation>
+    </message>
+    <message>
+        <source>Counting Roll %1...</source>
+        <translation>Wurf %1 wird berechnet...</translation>
+    </message>
+    <message>
+        <source>Counting Rolls %1...</source>
+        <translation>Würfe %1 werden berechnet...</translation>
+    </message>
+    <message>
         <source>This roll could not be counted: %1</source>
         <translation>Dieser Wurf ließ sich nicht auszählen: %1</translation>
     </message>
