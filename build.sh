@@ -41,6 +41,13 @@ install_missing() {
     fi
 }
 
+# Runs a step and says how long it took, so that a slow test run shows where.
+timed() {
+    local start=$SECONDS
+    "$@"
+    echo "== $* took $((SECONDS - start)) s"
+}
+
 case "${1:-}" in
 run)
     install_missing "${app_packages[@]}"
@@ -52,13 +59,13 @@ test)
     install_missing "${app_packages[@]}" "${test_packages[@]}"
     find runtime rollstats numtext dice compare cli window tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 \
         | xargs -0 clang-format --dry-run --Werror
-    cmake --preset ci
-    cmake --build --preset ci
-    ctest --preset ci -j "$(nproc)"
-    tests/wayland_run.sh build-ci
-    tests/sanitize.sh
-    tests/fuzz/run.sh
-    packaging/check.sh build-ci
+    timed cmake --preset ci
+    timed cmake --build --preset ci
+    timed ctest --preset ci -j "$(nproc)"
+    timed tests/wayland_run.sh build-ci
+    timed tests/sanitize.sh
+    timed tests/fuzz/run.sh
+    timed packaging/check.sh build-ci
     ;;
 *)
     echo "usage: $0 run|test" >&2
