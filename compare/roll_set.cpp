@@ -63,7 +63,7 @@ std::optional<std::pair<View, std::string_view>> LeadingView(std::string_view te
 Target ReadTarget(std::string_view value, std::size_t line)
 {
     const auto sensed = LeadingView(value);
-    if (!sensed)
+    if (!sensed || sensed->second.empty())
         throw RollSetError(line, RollSetError::Fault::BadTarget);
     std::string_view digits = sensed->second;
     if (!digits.empty() && digits.front() == '+')
