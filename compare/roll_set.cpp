@@ -168,6 +168,8 @@ RollSet ReadRollSet(std::string_view text)
             line.remove_suffix(1);
         CheckText(line, number);
         line = Trimmed(line);
+        if (!line.empty() && line.front() == '#' && set.rolls.empty() && !set.target && !set.view)
+            set.heading.emplace_back(line);
         if (line.empty() || line.front() == '#')
             continue;
         const std::optional<std::string_view> keyword = Keyword(line);
@@ -204,7 +206,13 @@ bool ReadsAsRoll(std::string_view roll)
 
 std::string WriteRollSet(const RollSet &set)
 {
-    std::string text = "# Pipwright rolls\n";
+    std::string text;
+    for (const std::string &comment : set.heading) {
+        if (comment.starts_with('#') && comment.find_first_of("\r\n") == std::string::npos)
+            text += comment + "\n";
+    }
+    if (text.empty())
+        text = "# Pipwright rolls\n";
     if (set.target)
         text += "target: " + ViewName(set.target->sense) + " " + std::to_string(set.target->total) + "\n";
     if (set.view)

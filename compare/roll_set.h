@@ -30,6 +30,9 @@ namespace compare
 {
 
 struct RollSet {
+    // The comment lines a file starts with, '#' and all, written back at its
+    // head so that a name given by hand outlives a save.
+    std::vector<std::string> heading;
     std::vector<std::string> rolls;
     // Where a file names none, the opener's defaults stand.
     std::optional<Target> target;

@@ -28,12 +28,14 @@ std::size_t ErrorLine(const std::string &text)
 TEST(RollSetTest, WrittenReadsBackTheSame)
 {
     for (const View sense : { View::AtLeast, View::AtMost, View::Exactly }) {
-        const RollSet set { { "2d20kh1+5", "let t = 2d6 in if t >= 10 then \"hit: strong\" else \"miss\"", "-3" },
+        const RollSet set { { "# Rogue", "#" },
+            { "2d20kh1+5", "let t = 2d6 in if t >= 10 then \"hit: strong\" else \"miss\"", "-3" },
             compare::Target { -12, sense },
             View::AtMost };
         EXPECT_EQ(ReadRollSet(compare::WriteRollSet(set)), set);
     }
-    EXPECT_EQ(ReadRollSet(compare::WriteRollSet({ { "1d6" }, {}, {} })), (RollSet { { "1d6" }, {}, {} }));
+    EXPECT_EQ(ReadRollSet(compare::WriteRollSet({ {}, { "1d6" }, {}, {} })),
+        (RollSet { { "# Pipwright rolls" }, { "1d6" }, {}, {} }));
 }
 
 TEST(RollSetTest, HandWrittenFileOpens)
@@ -44,6 +46,7 @@ TEST(RollSetTest, HandWrittenFileOpens)
     EXPECT_EQ(set.rolls, (std::vector<std::string> { "1d20+7", "2d20kh1+7" }));
     EXPECT_EQ(set.target, (compare::Target { 15, View::AtLeast }));
     EXPECT_EQ(set.view, View::AtMost);
+    EXPECT_EQ(set.heading, std::vector<std::string> { "# My rogue" });
     EXPECT_EQ(ReadRollSet("").rolls.size(), 0u);
 }
 
@@ -59,8 +62,8 @@ TEST(RollSetTest, SettingsAndRollsNeverTakenForEachOther)
         (std::vector<std::string> { labelled, "let targets = 1d6 in targets" }));
     EXPECT_FALSE(ReadRollSet(labelled).target);
     // A box's text that would come back as a setting or a comment is not written.
-    EXPECT_THROW(compare::WriteRollSet({ { "target: 3" }, {}, {} }), std::invalid_argument);
-    EXPECT_THROW(compare::WriteRollSet({ { "#1d6" }, {}, {} }), std::invalid_argument);
+    EXPECT_THROW(compare::WriteRollSet({ {}, { "target: 3" }, {}, {} }), std::invalid_argument);
+    EXPECT_THROW(compare::WriteRollSet({ {}, { "#1d6" }, {}, {} }), std::invalid_argument);
     EXPECT_TRUE(compare::ReadsAsRoll("  2d6 "));
 }
 

@@ -16,6 +16,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScrollArea>
 #include <QSettings>
 
 #include <algorithm>
@@ -60,6 +61,12 @@ CompareFiles::CompareFiles(CompareWindow &window)
     m_print->setShortcut(QKeySequence::Print);
     m_pdf = file->addAction(tr("&Export PDF..."));
     window.layout()->setMenuBar(m_bar);
+    // Under a menu bar the rolls need no margin of a window's edge above
+    // them: the bar gives back most of the height it takes, which a short
+    // screen needs for the plot.
+    QLayout *content = window.ScrollArea()->widget()->layout();
+    content->setContentsMargins(
+        content->contentsMargins() - QMargins(0, content->contentsMargins().top() * 2 / 3, 0, 0));
 
     QObject::connect(m_new, &QAction::triggered, this, [this] { New(); });
     QObject::connect(m_open, &QAction::triggered, this, [this] { Open(); });
@@ -211,6 +218,7 @@ void CompareFiles::New()
     m_window.ShowSet({});
     m_path.clear();
     m_saved.reset();
+    m_heading.clear();
     // Back to the set kept between runs, which the empty one now is.
     m_window.SetRemembered(true);
     ShowTitle();
@@ -286,6 +294,7 @@ bool CompareFiles::OpenFile(const QString &path)
     // The set kept between runs stays as it was: this one is kept in its file.
     m_window.SetRemembered(false);
     m_window.ShowSet(set);
+    m_heading = set.heading;
     m_path = QFileInfo(path).absoluteFilePath();
     m_saved = m_window.Set();
     Remember(m_path);
@@ -317,7 +326,7 @@ bool CompareFiles::SaveTo(const QString &path)
             tr("The rolls could not be saved to %1: %2").arg(QDir::toNativeSeparators(path), why));
         return false;
     };
-    const compare::RollSet set = m_window.Set();
+    compare::RollSet set = m_window.Set();
     for (std::size_t i = 0; i < set.rolls.size(); ++i) {
         if (!QString::fromStdString(set.rolls[i]).trimmed().isEmpty() && !compare::ReadsAsRoll(set.rolls[i])) {
             return fail(tr("roll %1 would read back as a comment or a setting, as a line that starts with \"#\" or "
@@ -328,7 +337,9 @@ bool CompareFiles::SaveTo(const QString &path)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(file.errorString());
+    set.heading = m_heading;
     const std::string text = compare::WriteRollSet(set);
+    set.heading.clear();
     // Renamed into place only when whole: a failed write leaves the old file.
     // Flushed here, as committing drops an error in writing out its buffer,
     // and a disk that takes part of the text is no error to the file itself.

@@ -14,6 +14,8 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -94,6 +96,8 @@ private:
     QString m_path;
     // The set as last opened or saved, to tell whether it changed since.
     std::optional<compare::RollSet> m_saved;
+    // The file's own comments at its head, kept through a save.
+    std::vector<std::string> m_heading;
 };
 
 } // namespace window

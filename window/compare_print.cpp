@@ -28,6 +28,8 @@ struct Grid {
     QStringList heading;
     std::vector<QStringList> lines;
     std::vector<bool> spansRest;
+    // The columns of names, left-aligned; the figures after them are right-aligned.
+    int names = 1;
 };
 
 QString Heading(const QTableWidget &table, int column)
@@ -48,8 +50,10 @@ Grid ReadGrid(const QTableWidget &table)
         if (filled && !table.isColumnHidden(column))
             columns.push_back(column);
     }
-    if (rowHeadings)
+    if (rowHeadings) {
         grid.heading << QString();
+        grid.names = 2;
+    }
     for (const int column : columns)
         grid.heading << Heading(table, column);
     for (int row = 0; row < table.rowCount(); ++row) {
@@ -155,7 +159,8 @@ public:
                 const auto at = static_cast<std::size_t>(i);
                 const double width = spans && i == line.size() - 1 ? right - lefts[at] : widths[at];
                 const QRectF cell(lefts[at] + pad / 3, m_top, width - pad * 2 / 3, m_line);
-                const Qt::Alignment side = i == 0 || (spans && i == line.size() - 1) ? Qt::AlignLeft : Qt::AlignRight;
+                const Qt::Alignment side =
+                    i < grid.names || (spans && i == line.size() - 1) ? Qt::AlignLeft : Qt::AlignRight;
                 m_painter.drawText(cell,
                     side | Qt::AlignVCenter,
                     QFontMetricsF(font, &m_device).elidedText(line[i], Qt::ElideRight, cell.width()));

@@ -92,8 +92,11 @@ void Calculator::ShowCompare(bool shown)
 void Calculator::OpenSet(const QString &path)
 {
     m_menus->CompareItem()->setChecked(true);
-    if (m_compare)
-        m_compare->Files()->OpenFile(path);
+    if (!m_compare)
+        return;
+    // The file is what the user came for: its window takes the keyboard.
+    m_compare->activateWindow();
+    m_compare->Files()->OpenFile(path);
 }
 
 void Main(const QString &setFile)
