@@ -78,6 +78,9 @@ CompareFiles::CompareFiles(CompareWindow &window)
     FillRecent();
     m_window.Edited = [this] { Edited(); };
     m_window.installEventFilter(this);
+    // The calculator's window takes this one along when it closes.
+    if (QWidget *owner = m_window.parentWidget())
+        owner->installEventFilter(this);
     ShowTitle();
 }
 
@@ -405,7 +408,8 @@ bool CompareFiles::ExportPdfTo(const QString &path)
 
 bool CompareFiles::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &m_window && event->type() == QEvent::Close && !MayDiscard()) {
+    const bool closing = event->type() == QEvent::Close;
+    if (closing && (watched == &m_window || watched == m_window.parentWidget()) && !MayDiscard()) {
         event->ignore();
         return true;
     }

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QProcess>
 #include <QSpinBox>
 #include <QStandardPaths>
@@ -276,6 +277,11 @@ void CompareFilesTest::opensTheFileNamedAtStartup()
     QCOMPARE(Rolls(*compare), QStringList { QStringLiteral("1d8") });
     QVERIFY(Settled(*compare));
     driver.VerifyNoMessages();
+    // The calculator's window, closing, asks for the changed set as well.
+    compare->RollEdit(0)->setText(QStringLiteral("1d10"));
+    QVERIFY(!driver.form().Window()->close());
+    QCOMPARE(driver.watcher().Take().size() + m_watcher->Take().size(), 1);
+    QVERIFY(Settled(*compare));
 }
 
 QTEST_MAIN(CompareFilesTest)
