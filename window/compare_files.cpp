@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QScrollArea>
 #include <QSettings>
@@ -186,15 +187,28 @@ void CompareFiles::Edited()
     m_window.setWindowModified(Modified());
 }
 
+QMessageBox::StandardButton CompareFiles::AskToSave(const QString &title, const QString &question)
+{
+    QMessageBox box(QMessageBox::Question,
+        title,
+        question,
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+        &m_window);
+    box.setDefaultButton(QMessageBox::Save);
+    // Named in the window's language, whether or not Qt's own catalogue is
+    // on the system.
+    box.button(QMessageBox::Save)->setText(tr("&Save"));
+    box.button(QMessageBox::Discard)->setText(tr("&Discard"));
+    box.button(QMessageBox::Cancel)->setText(tr("Cancel"));
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 bool CompareFiles::MayDiscard()
 {
     if (!Modified())
         return true;
-    const QMessageBox::StandardButton answer = QMessageBox::question(&m_window,
-        tr("Save Rolls"),
-        tr("The rolls in %1 have changed. Save them?").arg(Named(m_path)),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-        QMessageBox::Save);
+    const QMessageBox::StandardButton answer =
+        AskToSave(tr("Save Rolls"), tr("The rolls in %1 have changed. Save them?").arg(Named(m_path)));
     if (answer == QMessageBox::Save)
         return Save();
     return answer == QMessageBox::Discard;
@@ -210,11 +224,8 @@ void CompareFiles::New()
         return !QString::fromStdString(roll).trimmed().isEmpty();
     });
     if (m_path.isEmpty() && typed) {
-        const QMessageBox::StandardButton answer = QMessageBox::question(&m_window,
-            tr("New Rolls"),
-            tr("The rolls shown are in no file, and the new set takes their place. Save them first?"),
-            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-            QMessageBox::Save);
+        const QMessageBox::StandardButton answer = AskToSave(
+            tr("New Rolls"), tr("The rolls shown are in no file, and the new set takes their place. Save them first?"));
         if (answer == QMessageBox::Cancel || (answer == QMessageBox::Save && !SaveAs()))
             return;
     }

@@ -9,6 +9,7 @@
 #include "compare/roll_set.h"
 
 #include <QCoreApplication>
+#include <QMessageBox>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -78,6 +79,8 @@ protected:
 
 private:
     void Edited();
+    // Save, Discard or Cancel.
+    QMessageBox::StandardButton AskToSave(const QString &title, const QString &question);
     void ShowTitle();
     void Remember(const QString &path);
     void FillRecent();

@@ -217,6 +217,14 @@
         <source>the disk took only part of them</source>
         <translation>der Datenträger hat nur einen Teil davon aufgenommen</translation>
     </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
 </context>
 <context>
     <name>window::ComparePlot</name>
