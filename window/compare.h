@@ -6,7 +6,7 @@
 // head-to-head table, and overlaid on one plot. A roll
 // that does not parse shows why under its box and stays out of the table and
 // the plot until it does. The rolls, the target and the views are kept
-// between runs.
+// between runs, or in a .rolls file that the File menu opens and saves.
 
 #include "compare/comparison.h"
 #include "compare/head_to_head.h"
