@@ -90,7 +90,7 @@ grep -qxF "MimeType=$mime_type;" "$desktop" || fail "the desktop entry does not 
 grep -q '^Exec=pipwright %f$' "$desktop" || fail "the desktop entry's Exec takes no file"
 mkdir -p "$work/mime/packages"
 cp "$mime_xml" "$work/mime/packages/"
-update-mime-database "$work/mime" || fail "update-mime-database cannot read $mime_xml"
+XDG_DATA_HOME=$work update-mime-database "$work/mime" || fail "update-mime-database cannot read $mime_xml"
 grep -qxF "$mime_type:*.rolls" "$work/mime/globs" || fail "the database gives *.rolls no type $mime_type"
 echo "$mime_type: *.rolls"
 
@@ -164,7 +164,7 @@ field() {
 depends=$(field Depends)
 echo "Depends: $depends"
 # Debian 13 renamed some libraries for its 64-bit time_t (libqt6core6t64).
-for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libgmp10; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libqt6printsupport6 libgmp10; do
     [[ ", $depends," == *", $lib ("* || ", $depends," == *", ${lib}t64 ("* ]] || fail "Depends lacks $lib"
 done
 [[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland: '$(field Recommends)'"
