@@ -9,20 +9,23 @@ cd "$(dirname "$0")"
 # The program alone: Qt's development package brings the libraries and the
 # platform plugins the window needs; qt6-wayland lets it open a native window
 # on a Wayland desktop rather than going through XWayland; Qt SVG saves the
-# compared rolls' plot; Qt's Linguist tools (lupdate, lrelease and their CMake
+# compared rolls' plot; Qt Print Support, which qt6-base-dev holds, prints them;
+# Qt's Linguist tools (lupdate, lrelease and their CMake
 # functions) build the window's translations into it; GMP's the exact counts of
 # the dice engine; nlohmann's JSON headers the command line's --json, built
 # here too.
 app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-wayland qt6-svg-dev
     qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools fonts-dejavu-core libgmp-dev nlohmann-json3-dev)
 # The tests and benchmarks; the validators, the resource compiler and the Debian
-# package tools for packaging/check.sh; clang with the sanitizer and fuzzer
+# package tools for packaging/check.sh, shared-mime-info among them for the type
+# of a .rolls file; poppler-utils' pdftotext reads back the PDF that Compare
+# Rolls exports; clang with the sanitizer and fuzzer
 # run-time for tests/fuzz/run.sh, and clang-format. The unversioned clang,
 # libclang-rt-dev and llvm all follow the release's default LLVM, so the
 # run-time always matches the compiler. Weston's headless compositor runs the
 # window once on Wayland (tests/wayland_run.sh).
 test_packages=(libgtest-dev libbenchmark-dev
-    desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file lintian
+    desktop-file-utils shared-mime-info appstream binutils-mingw-w64-x86-64 dpkg-dev file lintian poppler-utils
     clang libclang-rt-dev llvm clang-format weston)
 
 as_root() {

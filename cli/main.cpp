@@ -4,6 +4,7 @@
 
 #include "cli/output.h"
 #include "cli/progress.h"
+#include "compare/roll_set.h"
 #include "dice/dice.h"
 #include "dice/limits.h"
 #include "dice/questions/question.h"
@@ -15,8 +16,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,6 +110,11 @@ Options:
   --at-least T     only the chance of a total of T or more
   --at-most T      only the chance of a total of T or less
   --between A B    only the chance of a total from A to B (A <= B)
+  --file FILE      the rolls of a .rolls file from Compare Rolls, as if
+                   given here, one EXPR a line; its target asks for the
+                   chance of the target alone (at least T as --at-least T,
+                   at most T as --at-most T, exactly T as --between T T)
+                   unless a range or --versus is given here
   -h, --help       show this help and exit
   --version        show the version and exit
 An option's value may also follow an equals sign: --at-least=15.
@@ -146,10 +155,32 @@ std::int64_t Total(std::string_view text)
     return value;
 }
 
+// The set of rolls in a .rolls file; its rolls go where --file stood.
+compare::RollSet ReadSetFile(const std::string &path)
+{
+    std::error_code code;
+    if (std::filesystem::is_directory(path, code))
+        throw UsageError { "cannot read " + path + ": it is a directory" };
+    std::ifstream file(path, std::ios::binary);
+    if (!file.is_open())
+        throw UsageError { "cannot read " + path + ": " + std::strerror(errno) };
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file.bad())
+        throw UsageError { "cannot read " + path };
+    try {
+        return compare::ReadRollSet(text.str());
+    } catch (const compare::RollSetError &error) {
+        throw UsageError { path + ": " + error.what() };
+    }
+}
+
 Request ReadArguments(int argc, char **argv)
 {
     Request request;
     bool range = false;
+    std::optional<compare::Target> fileTarget;
+    bool fileRead = false;
     bool options = true;
     std::string format; // the output format's option, once given
     for (int i = 1; i < argc; ++i) {
@@ -213,8 +244,31 @@ Request ReadArguments(int argc, char **argv)
                 request.first = values[0];
                 request.last = values[1];
             }
+        } else if (name == "--file") {
+            if (fileRead)
+                throw UsageError { "--file may be given once" };
+            if (!attached && i + 1 >= argc)
+                throw UsageError { "--file needs a file" };
+            const compare::RollSet set = ReadSetFile(std::string(attached ? *attached : argv[++i]));
+            fileRead = true;
+            fileTarget = set.target;
+            request.expressions.insert(request.expressions.end(), set.rolls.begin(), set.rolls.end());
         } else {
             throw UsageError { "unknown option " + name };
+        }
+    }
+    // What the command line asks for itself comes before the file's target.
+    if (fileTarget && !range && !request.versus) {
+        request.range = "the target of --file";
+        request.first = INT64_MIN;
+        request.last = INT64_MAX;
+        if (fileTarget->sense == compare::View::AtLeast) {
+            request.first = fileTarget->total;
+        } else if (fileTarget->sense == compare::View::AtMost) {
+            request.last = fileTarget->total;
+        } else {
+            request.first = fileTarget->total;
+            request.last = fileTarget->total;
         }
     }
     if (request.expressions.empty())

@@ -13,7 +13,7 @@
 set -euo pipefail
 
 # Debian packages the checks need, beyond the build's own.
-CHECK_PACKAGES="desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file lintian"
+CHECK_PACKAGES="desktop-file-utils shared-mime-info appstream binutils-mingw-w64-x86-64 dpkg-dev file lintian"
 
 if [[ ${1-} == --deps ]]; then
     echo "$CHECK_PACKAGES"
@@ -37,7 +37,7 @@ apt() {
 [[ $# -eq 1 ]] || fail "usage: $0 BUILD_DIR"
 build=$(cd "$1" && pwd) || fail "no build directory $1"
 [[ -f $build/CMakeCache.txt ]] || fail "$build is not a CMake build directory"
-for tool in desktop-file-validate appstreamcli x86_64-w64-mingw32-windres dpkg-shlibdeps file lintian cpack apt-get; do
+for tool in desktop-file-validate update-mime-database appstreamcli x86_64-w64-mingw32-windres dpkg-shlibdeps file lintian cpack apt-get; do
     command -v "$tool" >/dev/null || fail "$tool not found (Debian packages needed: $CHECK_PACKAGES)"
 done
 
@@ -79,6 +79,20 @@ out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $ou
 [[ -z $out ]] || fail "desktop-file-validate reported: $out"
 grep -qxF "Comment=$comment" "$desktop" || fail "the desktop entry's Comment is not \"$comment\""
 echo "desktop-file-validate: clean"
+
+step "file type"
+# The type the desktop entry opens is the one the package declares, and a
+# database built from the declaration alone gives it to a .rolls file.
+mime_xml=$source_dir/packaging/pipwright-rolls.xml
+mime_type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$mime_xml")
+[[ -n $mime_type ]] || fail "$mime_xml declares no type"
+grep -qxF "MimeType=$mime_type;" "$desktop" || fail "the desktop entry does not open $mime_type"
+grep -q '^Exec=pipwright %f$' "$desktop" || fail "the desktop entry's Exec takes no file"
+mkdir -p "$work/mime/packages"
+cp "$mime_xml" "$work/mime/packages/"
+XDG_DATA_HOME=$work update-mime-database "$work/mime" || fail "update-mime-database cannot read $mime_xml"
+grep -qxF "$mime_type:*.rolls" "$work/mime/globs" || fail "the database gives *.rolls no type $mime_type"
+echo "$mime_type: *.rolls"
 
 step "AppStream metadata"
 # --strict fails on errors, warnings and infos; pedantic hints are only listed.
@@ -125,6 +139,7 @@ expected=$(sort <<'EOF'
 /usr/bin/pipwright-cli
 /usr/share/applications/pipwright.desktop
 /usr/share/metainfo/io.github.pipwright.Pipwright.metainfo.xml
+/usr/share/mime/packages/pipwright-rolls.xml
 /usr/share/icons/hicolor/16x16/apps/pipwright.png
 /usr/share/icons/hicolor/32x32/apps/pipwright.png
 /usr/share/icons/hicolor/scalable/apps/pipwright.svg
@@ -149,7 +164,7 @@ field() {
 depends=$(field Depends)
 echo "Depends: $depends"
 # Debian 13 renamed some libraries for its 64-bit time_t (libqt6core6t64).
-for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libgmp10; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6svg6 libqt6printsupport6 libgmp10; do
     [[ ", $depends," == *", $lib ("* || ", $depends," == *", ${lib}t64 ("* ]] || fail "Depends lacks $lib"
 done
 [[ $(field Recommends) == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland: '$(field Recommends)'"

@@ -747,3 +747,31 @@ TEST(Cli, RollsOfLabelsAreWrittenByLabelInTheOrderWritten)
     EXPECT_EQ(rolls.at(0), pbtaRoll);
     EXPECT_EQ(rolls.at(1).at("statistics").at("mean"), "3/2");
 }
+
+namespace
+{
+
+// A set of rolls from a file stands where --file is, and its target asks for
+// what the matching option would, unless the command line asks for its own.
+TEST(Cli, ReadsASetOfRolls)
+{
+    const std::string path = ::testing::TempDir() + "pipwright_cli_set_" + std::to_string(getpid()) + ".rolls";
+    std::ofstream(path, std::ios::binary)
+        << "# two rolls\r\n\r\ntarget: exactly 7\r\nview: at least\r\n2d6\r\n1d12\r\n";
+    const std::string file = " --file '" + path + "'";
+    EXPECT_EQ(Cli(file).out, Cli("--between 7 7 2d6 1d12").out);
+    EXPECT_EQ(Cli("1d4 --csv" + file).out, Cli("--csv --between 7 7 1d4 2d6 1d12").out);
+    EXPECT_EQ(Cli("--at-least=10" + file).out, Cli("--at-least 10 2d6 1d12").out);
+    EXPECT_EQ(Cli("--versus" + file).out, Cli("--versus 2d6 1d12").out);
+
+    std::ofstream(path, std::ios::binary) << "2d6\ntarget: at least\n";
+    const Finished bad = Cli(file);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_TRUE(bad.out.empty());
+    EXPECT_NE(bad.err.find(path + ": line 2: a target is"), std::string::npos) << bad.err;
+    std::remove(path.c_str());
+    EXPECT_EQ(Cli(file).status, 2);
+    EXPECT_EQ(Cli("--file").status, 2);
+}
+
+} // namespace

@@ -35,6 +35,8 @@ pipwright-cli --between 3 --|
 pipwright-cli -- --c|
 pipwright-cli 2d|
 pipwright-cli --j|--json
+pipwright-cli --f|--file
+pipwright-cli --file no-such-folder/x|
 pipwright-cli --at-least 2 'largest_c|largest_count( largest_count( 
 pipwright-cli -- "2*(1d6+hi|2*(1d6+highest( 2*(1d6+highest( 
 pipwright-cli 'LA|largest_count( largest_straight(

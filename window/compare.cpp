@@ -1,6 +1,7 @@
 #include "window/compare.h"
 
 #include "window/compare_compute.h"
+#include "window/compare_files.h"
 #include "window/compare_plot.h"
 #include "window/compare_row.h"
 #include "window/compare_settings.h"
@@ -117,6 +118,7 @@ CompareWindow::CompareWindow(QWidget *parent, const QString &firstRoll, const QS
     QHBoxLayout *views = ViewButtons(this, m_views);
 
     LayOut(targetRow, views);
+    m_files = new CompareFiles(*this);
 
     // Anywhere in this window, as in the main one.
     QAction *copy = NewCopyTableAction(this);
@@ -289,6 +291,10 @@ void CompareWindow::FillLabelledLine(int line, const compare::RollResult &roll)
 void CompareWindow::Remember()
 {
     if (m_loading)
+        return;
+    if (Edited)
+        Edited();
+    if (!m_remembered)
         return;
     CompareState state;
     for (const auto &row : m_rows)

@@ -6,10 +6,11 @@
 // head-to-head table, and overlaid on one plot. A roll
 // that does not parse shows why under its box and stays out of the table and
 // the plot until it does. The rolls, the target and the views are kept
-// between runs.
+// between runs, or in a .rolls file that the File menu opens and saves.
 
 #include "compare/comparison.h"
 #include "compare/head_to_head.h"
+#include "compare/roll_set.h"
 #include "compare/view.h"
 
 #include <QCoreApplication>
@@ -42,6 +43,7 @@ class QVBoxLayout;
 namespace window
 {
 
+class CompareFiles;
 class ComparePlot;
 class RollComputer;
 struct RollAnswer;
@@ -103,6 +105,19 @@ public:
     // Called when the window has been hidden, closed from its title bar too.
     std::function<void()> Hidden;
 
+    // The rolls as typed, the target and the view, as a file keeps them.
+    compare::RollSet Set() const;
+    // Shows the set in place of the rolls, target and view shown; the
+    // defaults stand for what it does not name.
+    void ShowSet(const compare::RollSet &set);
+    // Called after each change of a roll, the target or the view.
+    std::function<void()> Edited;
+    // Whether changes are kept between runs; a set from a file is kept in it.
+    void SetRemembered(bool remembered);
+    QSettings &Settings() const;
+    // The File menu and what it opens, saves and prints.
+    CompareFiles *Files() const;
+
     QPushButton *CopyButton() const;
     QPushButton *SaveButton() const;
     // Where the roll rows scroll when the screen is too short for all of them.
@@ -132,6 +147,9 @@ private:
     // Moves the window left where its right edge has left the screen.
     void KeepOnScreen();
     void RollEdited(Row &row);
+    // Text pasted with line breaks: its first line stays, and each further
+    // line that is not blank becomes a roll of its own below. True when split.
+    bool SplitLines(Row &row);
     void Answered(std::uint64_t id, const RollAnswer &answer);
     void ShowWorking(std::uint64_t id);
     // The error or the working notice under a roll's box; none when empty.
@@ -193,6 +211,8 @@ private:
     QAction *m_notationHelp = nullptr;
     QLabel *m_counting = nullptr;
     bool m_loading = true;
+    bool m_remembered = true;
+    CompareFiles *m_files = nullptr;
 };
 
 } // namespace window

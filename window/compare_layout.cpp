@@ -157,6 +157,8 @@ QSize CompareWindow::sizeHint() const
     wanted.rwidth() += m_scroll->verticalScrollBar()->sizeHint().width();
     wanted.rwidth() = std::max(wanted.width(), m_bar->sizeHint().width());
     wanted.rheight() += layout()->spacing() + m_bar->sizeHint().height();
+    if (const QWidget *menu = layout()->menuBar())
+        wanted.rheight() += menu->sizeHint().height();
     if (const QScreen *shown = screen()) {
         const QRect room = shown->availableGeometry();
         const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);

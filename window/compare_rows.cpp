@@ -202,6 +202,8 @@ void CompareWindow::FitHeights()
 
 void CompareWindow::RollEdited(Row &row)
 {
+    if (SplitLines(row))
+        return;
     // Parsed as typed, spaces and all, so that an error's place counts the
     // characters the user sees; the roll is named without the outer spaces.
     const QString typed = row.edit->text();

@@ -11,6 +11,14 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(PIPWRIGHT_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
     window::InstallTranslations(app);
-    window::Main();
+    // Qt has taken its own options; the first other argument is a set of rolls to open.
+    QString setFile;
+    for (const QString &argument : QApplication::arguments().mid(1)) {
+        if (!argument.startsWith(QLatin1Char('-'))) {
+            setFile = argument;
+            break;
+        }
+    }
+    window::Main(setFile);
     return 0;
 }

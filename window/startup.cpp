@@ -2,6 +2,7 @@
 
 #include "window/chart.h"
 #include "window/compare.h"
+#include "window/compare_files.h"
 #include "window/frmmain.h"
 #include "window/menus.h"
 #include "window/notation_help.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QScreen>
+#include <QTimer>
 
 namespace window
 {
@@ -96,11 +98,24 @@ void Calculator::ShowCompare(bool shown)
     m_compare->raise();
 }
 
-void Main()
+void Calculator::OpenSet(const QString &path)
+{
+    m_menus->CompareItem()->setChecked(true);
+    if (!m_compare)
+        return;
+    // The file is what the user came for: its window takes the keyboard.
+    m_compare->activateWindow();
+    m_compare->Files()->OpenFile(path);
+}
+
+void Main(const QString &setFile)
 {
     auto calculator = std::make_unique<Calculator>();
     calculator->Form().Form_Load();
     CloseWindowsOnTermination();
+    // Once the window is up, so that Compare Rolls is placed beside it.
+    if (!setFile.isEmpty())
+        QTimer::singleShot(0, calculator->Form().Window(), [&calculator, setFile] { calculator->OpenSet(setFile); });
     calculator->Form().Show(vbModal);
     calculator.reset();
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+class QString;
 class QWidget;
 
 namespace window
@@ -31,6 +32,8 @@ public:
     ChartWindow &Chart();
     // Nothing until View > Compare Rolls first opens it.
     CompareWindow *Compare();
+    // Shows Compare Rolls with the set of rolls in the file, or with why not.
+    void OpenSet(const QString &path);
 
 private:
     std::unique_ptr<frmMain> m_form;
@@ -44,7 +47,8 @@ private:
     void ShowCompare(bool shown);
 };
 
-// Opens the calculator's window and returns once it has been closed.
-void Main();
+// Opens the calculator's window, and Compare Rolls on setFile where one is
+// named, and returns once it has been closed.
+void Main(const QString &setFile);
 
 } // namespace window

@@ -60,6 +60,173 @@
     </message>
 </context>
 <context>
+    <name>window::CompareFiles</name>
+    <message>
+        <source>&amp;File</source>
+        <translation>D&amp;atei</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>Ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>Open &amp;Recent</source>
+        <translation>&amp;Zuletzt geöffnet</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Speichern &amp;unter...</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken...</translation>
+    </message>
+    <message>
+        <source>&amp;Export PDF...</source>
+        <translation>Als &amp;PDF exportieren...</translation>
+    </message>
+    <message>
+        <source>No files opened yet</source>
+        <translation>Noch keine Dateien geöffnet</translation>
+    </message>
+    <message>
+        <source>%1[*] - Compare Rolls</source>
+        <translation>%1[*] - Würfe vergleichen</translation>
+    </message>
+    <message>
+        <source>Save Rolls</source>
+        <translation>Würfe speichern</translation>
+    </message>
+    <message>
+        <source>The rolls in %1 have changed. Save them?</source>
+        <translation>Die Würfe in %1 wurden geändert. Speichern?</translation>
+    </message>
+    <message>
+        <source>New Rolls</source>
+        <translation>Neue Würfe</translation>
+    </message>
+    <message>
+        <source>The rolls shown are in no file, and the new set takes their place. Save them first?</source>
+        <translation>Die angezeigten Würfe stehen in keiner Datei, und der neue Satz tritt an ihre Stelle. Zuerst speichern?</translation>
+    </message>
+    <message>
+        <source>Open Rolls</source>
+        <translation>Würfe öffnen</translation>
+    </message>
+    <message>
+        <source>Sets of rolls (*.rolls);;All files (*)</source>
+        <translation>Würfelsätze (*.rolls);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>the line is not UTF-8 text</source>
+        <translation>die Zeile ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>a target is &quot;at least&quot;, &quot;at most&quot; or &quot;exactly&quot; and a total, such as &quot;target: at least 15&quot;</source>
+        <translation>ein Ziel ist „at least“, „at most“ oder „exactly“ und eine Summe, etwa „target: at least 15“</translation>
+    </message>
+    <message>
+        <source>the target&apos;s total &quot;%1&quot; is not a whole number from %2 to %3</source>
+        <translation>die Summe des Ziels „%1“ ist keine ganze Zahl von %2 bis %3</translation>
+    </message>
+    <message>
+        <source>a view is &quot;exactly&quot;, &quot;at least&quot; or &quot;at most&quot;</source>
+        <translation>eine Ansicht ist „exactly“, „at least“ oder „at most“</translation>
+    </message>
+    <message>
+        <source>a second target</source>
+        <translation>ein zweites Ziel</translation>
+    </message>
+    <message>
+        <source>a second view</source>
+        <translation>eine zweite Ansicht</translation>
+    </message>
+    <message>
+        <source>&quot;%1:&quot; is no setting; a file has &quot;target:&quot; and &quot;view:&quot;</source>
+        <translation>„%1:“ ist keine Einstellung; eine Datei hat „target:“ und „view:“</translation>
+    </message>
+    <message>
+        <source>%1 could not be opened: %2</source>
+        <translation>%1 konnte nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>es ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>it is too long to be a set of rolls</source>
+        <translation>sie ist zu lang für einen Würfelsatz</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>it holds %1 rolls, and Compare Rolls shows at most %2</source>
+        <translation>sie enthält %1 Würfe, und „Würfe vergleichen“ zeigt höchstens %2</translation>
+    </message>
+    <message>
+        <source>rolls</source>
+        <translation>Würfe</translation>
+    </message>
+    <message>
+        <source>Sets of rolls (*.rolls)</source>
+        <translation>Würfelsätze (*.rolls)</translation>
+    </message>
+    <message>
+        <source>The rolls could not be saved to %1: %2</source>
+        <translation>Die Würfe konnten nicht in %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>roll %1 would read back as a comment or a setting, as a line that starts with &quot;#&quot; or with a word and a colon does</source>
+        <translation>Wurf %1 würde als Kommentar oder Einstellung gelesen, wie eine Zeile, die mit „#“ oder mit einem Wort und einem Doppelpunkt beginnt</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>The printer could not be started.</source>
+        <translation>Der Drucker konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Export PDF</source>
+        <translation>PDF exportieren</translation>
+    </message>
+    <message>
+        <source>PDF documents (*.pdf)</source>
+        <translation>PDF-Dokumente (*.pdf)</translation>
+    </message>
+    <message>
+        <source>the pages could not be drawn</source>
+        <translation>die Seiten konnten nicht gezeichnet werden</translation>
+    </message>
+    <message>
+        <source>The PDF could not be written to %1: %2</source>
+        <translation>Das PDF konnte nicht nach %1 geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>the disk took only part of them</source>
+        <translation>der Datenträger hat nur einen Teil davon aufgenommen</translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
+        <translation>&amp;Verwerfen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>window::ComparePlot</name>
     <message>
         <source>No valid roll</source>
