@@ -163,14 +163,13 @@ def pipwright_shares(cli, expression):
     return {row[key]: Fraction(row["fraction"]) for row in rows if Fraction(row["fraction"])}
 
 
-def benchmark_medians(binary, cases, repetitions):
-    """Seconds per iteration, median of the repetitions, for each case named."""
-    pattern = "^(" + "|".join(cases) + ")$"
+def benchmark_median(binary, case, repetitions):
+    """Seconds per iteration of one Google Benchmark case, the median of the repetitions."""
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
         done = subprocess.run(
             [
                 binary,
-                f"--benchmark_filter={pattern}",
+                f"--benchmark_filter=^{case}$",
                 f"--benchmark_repetitions={repetitions}",
                 "--benchmark_report_aggregates_only=true",
                 f"--benchmark_out={out.name}",
@@ -184,11 +183,8 @@ def benchmark_medians(binary, cases, repetitions):
             raise SystemExit(f"{binary} failed: {done.stderr.strip()}")
         report = json.load(out)
     scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
-    return {
-        run["run_name"]: run["real_time"] * scale[run["time_unit"]]
-        for run in report["benchmarks"]
-        if run.get("aggregate_name") == "median"
-    }
+    median = next(run for run in report["benchmarks"] if run.get("aggregate_name") == "median")
+    return median["real_time"] * scale[median["time_unit"]]
 
 
 def shown(seconds):
@@ -224,20 +220,19 @@ def main():
         if not os.access(program, os.X_OK):
             raise SystemExit(f"no {program}: cmake --build {options.build} --target pipwright-cli dice_bench pools_bench")
 
-    cases = icepool_cases()
-    counts = benchmark_medians(dice_bench, [f"Count/{case[1]}" for case in cases], options.repetitions)
-    reads = benchmark_medians(pools_bench, [f"Read/{case[2]}" for case in cases if case[2]], options.repetitions)
-
     print(f"icepool {icepool.__version__} from {options.icepool_src}; Pipwright medians of {options.repetitions} repetitions")
     print(f"{'case':<26}{'Pipwright':>12}{'pool read':>12}{'icepool':>12}{'ratio':>9}  answers agree")
-    for expression, count_case, read_case, question in cases:
+    # Each case's three timings are taken back to back, so that a change in the
+    # load of a shared machine falls on both sides alike.
+    for expression, count_case, read_case, question in icepool_cases():
+        ours = benchmark_median(dice_bench, f"Count/{count_case}", options.repetitions)
+        read = benchmark_median(pools_bench, f"Read/{read_case}", options.repetitions) if read_case else None
         icepool_time, answer = time_icepool(question)
-        ours = counts[f"Count/{count_case}"]
-        read = reads.get(f"Read/{read_case}") if read_case else None
         agree = "yes" if pipwright_shares(cli, expression) == icepool_shares(answer) else "NO"
         print(
             f"{count_case:<26}{shown(ours):>12}{shown(read):>12}{shown(icepool_time):>12}"
-            f"{ratio(icepool_time, ours):>9}  {agree}"
+            f"{ratio(icepool_time, ours):>9}  {agree}",
+            flush=True,
         )
     print(
         "(Pipwright: dice_bench, parsing and counting the expression; pool read: pools_bench, the pool function "
