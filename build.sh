@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 or 13 machine for Pipwright, builds it and then either
-# opens the calculator (./build.sh run) or runs every test (./build.sh test).
+# opens the calculator (./build.sh run), builds the web page and serves it
+# (./build.sh web) or runs every test (./build.sh test).
 # Missing Debian packages are installed first, as root or through sudo; nothing
 # already installed is replaced or removed.
 set -euo pipefail
@@ -24,6 +25,13 @@ app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-wayland qt6-svg-
 test_packages=(libgtest-dev libbenchmark-dev
     desktop-file-utils appstream binutils-mingw-w64-x86-64 dpkg-dev file lintian
     clang libclang-rt-dev llvm clang-format weston)
+# The web page: Emscripten compiles the engine to WebAssembly (and brings the
+# node it runs on); autoconf, automake and libtool regenerate the scripts of
+# Debian's GMP source, which leaves out its manual, before GMP is built for
+# WebAssembly; dpkg-dev unpacks that source; Python bundles the page and
+# serves it; Chromium runs the page's tests, headless.
+web_packages=(emscripten autoconf automake libtool dpkg-dev python3)
+web_test_packages=(chromium)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -41,6 +49,12 @@ install_missing() {
     fi
 }
 
+# npm installs the browser tests' driver. Debian's nodejs leaves it to the
+# npm package; a Node.js from elsewhere may bring its own, which stays.
+install_npm() {
+    command -v npm >/dev/null || install_missing npm
+}
+
 case "${1:-}" in
 run)
     install_missing "${app_packages[@]}"
@@ -50,7 +64,7 @@ run)
     ;;
 test)
     install_missing "${app_packages[@]}" "${test_packages[@]}"
-    find runtime rollstats numtext dice compare cli window tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 \
+    find runtime rollstats numtext dice compare cli window tests bench web/glue \( -name '*.cpp' -o -name '*.h' \) -print0 \
         | xargs -0 clang-format --dry-run --Werror
     cmake --preset ci
     cmake --build --preset ci
@@ -59,9 +73,25 @@ test)
     tests/sanitize.sh
     tests/fuzz/run.sh
     packaging/check.sh build-ci
+    install_missing "${web_packages[@]}"
+    web/build.sh
+    # CI's second fresh root builds the page but may skip driving it, to
+    # stay within its time.
+    if [ "${PIPWRIGHT_SKIP_BROWSER_TESTS:-}" != 1 ]; then
+        install_missing "${web_test_packages[@]}"
+        install_npm
+        (cd web && npm ci --no-audit --no-fund)
+        node web/tests/browser_test.mjs build-web/site build-ci/cli/pipwright-cli
+    fi
+    ;;
+web)
+    install_missing "${web_packages[@]}"
+    web/build.sh
+    echo "Serving the page at http://127.0.0.1:8000/ (Ctrl+C stops)"
+    exec python3 -m http.server 8000 --bind 127.0.0.1 --directory build-web/site
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|web|test" >&2
     exit 2
     ;;
 esac
