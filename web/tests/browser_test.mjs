@@ -2,6 +2,7 @@
 // node web/tests/browser_test.mjs SITE_DIR PIPWRIGHT_CLI
 import { execFileSync } from 'node:child_process';
 import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { chromium } from 'playwright-core';
@@ -118,6 +119,13 @@ await test('typed rolls read as the command line writes them: table, plot summar
     const pairs = cli('--versus', ...rolls.slice(0, 4)).split('\n').filter((line) => line.includes(' vs '));
     for (const pair of pairs) assert.ok(versus.includes(pair), `no cell says ${pair}`);
     assert.match(await page.textContent('#left-out'), /roll 5, whose results are labels/);
+    // The chart saved as SVG holds the plot and says what it shows; as PNG, a picture.
+    const [svgFile] = await Promise.all([page.waitForEvent('download'), page.click('#save-svg')]);
+    const saved = readFileSync(await svgFile.path(), 'utf8');
+    assert.equal((saved.match(/<polyline/g) || []).length, 4);
+    assert.match(saved, /<desc>[^<]*Likeliest to throw at least 15: 2d20kh1\+5, [^<]*<\/desc>/);
+    const [pngFile] = await Promise.all([page.waitForEvent('download'), page.click('#save-png')]);
+    assert.deepEqual([...readFileSync(await pngFile.path()).subarray(1, 4)], [0x50, 0x4e, 0x47]);
 });
 
 await test('random rolls match the command line', async (page) => {
