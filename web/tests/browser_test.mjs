@@ -185,6 +185,27 @@ await test('a slow roll says so and stops; a newer edit stops an older count', a
     assert.deepEqual((await cells(page, '#stats tbody tr')).map((row) => row[0]), ['3d6', '2d4']);
 });
 
+await test('keyboard and screen reader: labelled boxes, tabs, the plot read aloud in its view, at most eight rolls', async (page) => {
+    await page.goto(link(['2d6', '1d12']));
+    await answered(page);
+    assert.equal(await page.getAttribute('#roll-1', 'id'), await page.$eval('label[for=roll-1]', (label) => label.htmlFor));
+    await page.focus('#tab-stats');
+    await page.keyboard.press('ArrowRight');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'tab-versus');
+    assert.ok(await page.isVisible('#versus') && !(await page.isVisible('#stats')));
+    await page.check('#view-atLeast');
+    await answered(page);
+    await page.focus('#plot');
+    await page.keyboard.press('End');
+    await page.waitForFunction(() => document.getElementById('plot').getAttribute('aria-label').startsWith('2d6: P(>= 12)'));
+    const aloud = await page.getAttribute('#plot', 'aria-label');
+    const twelve = (roll) => cli('--at-least', '12', roll).trim();
+    assert.equal(aloud, `2d6: P(>= 12) = ${twelve('2d6')}; 1d12: P(>= 12) = ${twelve('1d12')}, Comparison of 2d6, 1d12, at least`);
+    for (let i = 0; i < 6; i += 1) await page.click('#add');
+    assert.ok(await page.isDisabled('#add'));
+    assert.equal(await page.$$eval('#rolls input', (inputs) => inputs.length), 8);
+});
+
 await test('from file://, in German, on a 360 px screen', async (page) => {
     await page.goto(pathToFileURL(path.join(site, 'index.html')).href + '#r=4d6kh3&r=3d6');
     await answered(page);
