@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 or 13 machine for Pipwright, builds it and then either
-# opens the calculator (./build.sh run) or runs every test (./build.sh test).
+# opens the calculator (./build.sh run), builds the web page and serves it
+# (./build.sh web) or runs every test (./build.sh test).
 # Missing Debian packages are installed first, as root or through sudo; nothing
 # already installed is replaced or removed.
 set -euo pipefail
@@ -27,6 +28,13 @@ app_packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-wayland qt6-svg-
 test_packages=(libgtest-dev libbenchmark-dev
     desktop-file-utils shared-mime-info appstream binutils-mingw-w64-x86-64 dpkg-dev file lintian poppler-utils
     clang libclang-rt-dev llvm clang-format weston)
+# The web page: Emscripten compiles the engine to WebAssembly (and brings the
+# node it runs on); autoconf, automake and libtool regenerate the scripts of
+# Debian's GMP source, which leaves out its manual, before GMP is built for
+# WebAssembly; dpkg-dev unpacks that source; Python bundles the page and
+# serves it; Chromium runs the page's tests, headless.
+web_packages=(emscripten autoconf automake libtool dpkg-dev python3)
+web_test_packages=(chromium)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -51,6 +59,12 @@ timed() {
     echo "== $* took $((SECONDS - start)) s"
 }
 
+# npm installs the browser tests' driver. Debian's nodejs leaves it to the
+# npm package; a Node.js from elsewhere may bring its own, which stays.
+install_npm() {
+    command -v npm >/dev/null || install_missing npm
+}
+
 case "${1:-}" in
 run)
     install_missing "${app_packages[@]}"
@@ -60,7 +74,7 @@ run)
     ;;
 test)
     install_missing "${app_packages[@]}" "${test_packages[@]}"
-    find runtime rollstats numtext dice compare cli window tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 \
+    find runtime rollstats numtext dice compare cli window tests bench web/glue \( -name '*.cpp' -o -name '*.h' \) -print0 \
         | xargs -0 clang-format --dry-run --Werror
     timed cmake --preset ci
     timed cmake --build --preset ci
@@ -69,9 +83,25 @@ test)
     timed tests/sanitize.sh
     timed tests/fuzz/run.sh
     timed packaging/check.sh build-ci
+    # CI's fresh root of the second release leaves the page out, to stay
+    # within its time; the first release builds and drives it.
+    if [ "${PIPWRIGHT_SKIP_WEB:-}" != 1 ]; then
+        install_missing "${web_packages[@]}"
+        timed web/build.sh
+        install_missing "${web_test_packages[@]}"
+        install_npm
+        (cd web && npm ci --no-audit --no-fund)
+        timed node web/tests/browser_test.mjs build-web/site build-ci/cli/pipwright-cli
+    fi
+    ;;
+web)
+    install_missing "${web_packages[@]}"
+    web/build.sh
+    echo "Serving the page at http://127.0.0.1:8000/ (Ctrl+C stops)"
+    exec python3 -m http.server 8000 --bind 127.0.0.1 --directory build-web/site
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|web|test" >&2
     exit 2
     ;;
 esac

@@ -280,36 +280,6 @@ Request ReadArguments(int argc, char **argv)
     return request;
 }
 
-// How far an unbounded roll must be listed past its last listed total for
-// the request, if at all. A table of several rolls, and rolls set against
-// each other, list each as far as the farthest; a chance of a range needs
-// every total up to it, except where the remainder, at its least and its
-// most, rounds to the same nine decimals.
-std::optional<std::int64_t> Through(const Request &request, const std::vector<dice::Distribution> &rolls, std::size_t i)
-{
-    const dice::Distribution &roll = rolls[i];
-    if (!roll.Unbounded())
-        return std::nullopt;
-    if (!request.first) {
-        // One roll set against another is told apart exactly only where each
-        // unbounded one is listed as far as the other's listing reaches.
-        if ((request.layout == Layout::Blocks || request.layout == Layout::Json) && !request.versus)
-            return std::nullopt;
-        std::int64_t farthest = roll.Highest();
-        for (const dice::Distribution &other : rolls)
-            farthest = std::max(farthest, other.Highest());
-        return farthest > roll.Highest() ? std::optional(farthest) : std::nullopt;
-    }
-    const std::int64_t needed = *request.last == INT64_MAX ? *request.first - 1 : *request.last;
-    if (needed <= roll.Highest())
-        return std::nullopt;
-    const mpz_class least = dice::RangeOutcomes(roll, *request.first, roll.Highest());
-    if (request.layout == Layout::Blocks
-        && dice::TablePercent(least, roll.outcomes) == dice::TablePercent(least + roll.tail, roll.outcomes))
-        return std::nullopt;
-    return needed;
-}
-
 // A usage error's message, and the status that ends the program for it.
 int Refuse(const std::string &why)
 {
@@ -389,14 +359,11 @@ int main(int argc, char **argv)
     for (bool moved = true; moved;) {
         moved = false;
         for (std::size_t i = 0; i < rolls.size(); ++i) {
-            const std::optional<std::int64_t> through = Through(request, rolls, i);
+            const std::optional<std::int64_t> through = cli::Through(request, rolls, i);
             if (!through)
                 continue;
             const dice::Distribution &roll = rolls[i];
-            // Each total further costs more than the last, as its weight's
-            // denominator grows: as far as the parser lets a roll be listed
-            // past its end, or as far again as the roll already spans.
-            const std::int64_t reach = std::max(roll.Highest() - roll.lowest + 1, dice::maxListedPast);
+            const std::int64_t reach = cli::Reach(roll);
             if (*through - roll.Highest() > reach) {
                 progress.Clear();
                 std::fprintf(stderr,

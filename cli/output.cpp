@@ -1,6 +1,7 @@
 #include "cli/output.h"
 
 #include "cli/json.h"
+#include "dice/limits.h"
 #include "dice/text/text.h"
 #include "dice/value/versus.h"
 
@@ -196,6 +197,36 @@ std::optional<std::string> Refusal(const Request &request, const std::vector<boo
         + " cannot put labels and totals in one table (" + named + " gives labels, "
         + Quoted(request.expressions[static_cast<std::size_t>(totals - labelled.begin())])
         + " totals): give them in separate runs";
+}
+
+std::optional<std::int64_t> Through(const Request &request, const std::vector<dice::Distribution> &rolls, std::size_t i)
+{
+    const dice::Distribution &roll = rolls[i];
+    if (!roll.Unbounded())
+        return std::nullopt;
+    if (!request.first) {
+        // One roll set against another is told apart exactly only where each
+        // unbounded one is listed as far as the other's listing reaches.
+        if ((request.layout == Layout::Blocks || request.layout == Layout::Json) && !request.versus)
+            return std::nullopt;
+        std::int64_t farthest = roll.Highest();
+        for (const dice::Distribution &other : rolls)
+            farthest = std::max(farthest, other.Highest());
+        return farthest > roll.Highest() ? std::optional(farthest) : std::nullopt;
+    }
+    const std::int64_t needed = *request.last == INT64_MAX ? *request.first - 1 : *request.last;
+    if (needed <= roll.Highest())
+        return std::nullopt;
+    const mpz_class least = dice::RangeOutcomes(roll, *request.first, roll.Highest());
+    if (request.layout == Layout::Blocks
+        && dice::TablePercent(least, roll.outcomes) == dice::TablePercent(least + roll.tail, roll.outcomes))
+        return std::nullopt;
+    return needed;
+}
+
+std::int64_t Reach(const dice::Distribution &roll)
+{
+    return std::max(roll.Highest() - roll.lowest + 1, dice::maxListedPast);
 }
 
 std::string Output(

@@ -39,6 +39,20 @@ std::vector<std::string> MostLikelyLabels(const dice::Distribution &roll);
 // the first of them read so far, whether it gives labels.
 std::optional<std::string> Refusal(const Request &request, const std::vector<bool> &labelled);
 
+// How far an unbounded roll must be listed past its last listed total for
+// the request, if at all. A table of several rolls, and rolls set against
+// each other, list each as far as the farthest; a chance of a range needs
+// every total up to it, except where the remainder, at its least and its
+// most, rounds to the same nine decimals.
+std::optional<std::int64_t> Through(
+    const Request &request, const std::vector<dice::Distribution> &rolls, std::size_t i);
+
+// How far past its last listed total an unbounded roll may be listed. Each
+// total further costs more than the last, as its weight's denominator grows:
+// as far as the parser lets a roll be listed past its end, or as far again
+// as the roll already spans.
+std::int64_t Reach(const dice::Distribution &roll);
+
 // The whole output for the rolls of the request's expressions, in their
 // order; notes[i] is what the heading of rolls[i] adds, if anything.
 std::string Output(

@@ -40,7 +40,7 @@ std::optional<std::size_t> Known(const HeadToHead *before, const RollResult *row
 } // namespace
 
 HeadToHead FaceOff(
-    std::vector<std::shared_ptr<const RollResult>> rolls, const HeadToHead *before, const std::stop_token &stop)
+    std::vector<std::shared_ptr<const RollResult>> rolls, const HeadToHead *before, const dice::StopToken &stop)
 {
     HeadToHead table;
     table.rolls = std::move(rolls);

@@ -5,11 +5,11 @@
 // against itself is against a second, independent throw of it.
 
 #include "compare/roll.h"
+#include "dice/value/stop.h"
 #include "dice/value/versus.h"
 
 #include <cstddef>
 #include <memory>
-#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,7 +33,7 @@ struct HeadToHead {
 // one roll counts only its own row and column. A stop request ends it with
 // dice::Cancelled.
 HeadToHead FaceOff(
-    std::vector<std::shared_ptr<const RollResult>> rolls, const HeadToHead *before, const std::stop_token &stop);
+    std::vector<std::shared_ptr<const RollResult>> rolls, const HeadToHead *before, const dice::StopToken &stop);
 
 // "beats", then a column per roll headed with its expression; then a row per
 // roll, its expression and its chance to beat each column's roll in percent

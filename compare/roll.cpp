@@ -68,7 +68,7 @@ bool RollResult::Labelled() const
     return distribution.Labelled();
 }
 
-RollResult CountRoll(const std::string &text, const dice::Expression &expression, std::stop_token stop)
+RollResult CountRoll(const std::string &text, const dice::Expression &expression, dice::StopToken stop)
 {
     RollResult result = ReadRoll(text, dice::Evaluate(expression, stop));
     if (stop.stop_requested())

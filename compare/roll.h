@@ -9,10 +9,10 @@
 
 #include "compare/view.h"
 #include "dice/dice.h"
+#include "dice/value/stop.h"
 
 #include <array>
 #include <cstdint>
-#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -51,7 +51,7 @@ mpz_class TargetOutcomes(const dice::Distribution &distribution, const Target &t
 std::array<std::vector<double>, 3> Percents(const dice::Distribution &distribution);
 
 // Counts one roll; a stop request ends it with dice::Cancelled.
-RollResult CountRoll(const std::string &text, const dice::Expression &expression, std::stop_token stop);
+RollResult CountRoll(const std::string &text, const dice::Expression &expression, dice::StopToken stop);
 
 // What is read from a roll already counted.
 RollResult ReadRoll(std::string text, dice::Distribution distribution);

@@ -126,7 +126,7 @@ in_root QT_QPA_PLATFORM=offscreen bash -c '
 echo "== ./build.sh test on $release"
 # The test command's own time knobs, when the caller sets them, reach the root.
 knobs=()
-for knob in FUZZ_SECONDS PIPWRIGHT_SKIP_BROWSER_TESTS; do
+for knob in FUZZ_SECONDS PIPWRIGHT_SKIP_WEB; do
     if [[ -n ${!knob-} ]]; then knobs+=("$knob=${!knob}"); fi
 done
 in_root "${knobs[@]}" bash -c 'cd /root/pipwright && ./build.sh test'

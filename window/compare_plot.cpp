@@ -43,6 +43,13 @@ QString DecadeLabel(int decade)
     return QString::number(std::pow(10.0, decade), 'f', std::max(0, -decade)) + QLatin1Char('%');
 }
 
+} // namespace
+
+// The parts of a drawn frame, named outside the file's unnamed namespace
+// because ComparePlot::Frame, which has linkage, holds them.
+namespace plot_frame
+{
+
 // A stretch of the totals axis where it stands on the plot.
 struct Segment {
     std::int64_t lowest = 0;
@@ -67,6 +74,14 @@ struct LabelList {
     // Labels past the room left out, the last line shown saying so.
     bool cut = false;
 };
+
+} // namespace plot_frame
+
+namespace
+{
+
+using plot_frame::LabelList;
+using plot_frame::Segment;
 
 // A share as the bars beside the plot show it: "27.78%".
 QString BarPercent(const dice::Distribution &distribution, std::size_t label)

@@ -11,12 +11,12 @@
 
 #include "dice/limits.h"
 #include "dice/notation/expression.h"
+#include "dice/value/stop.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
-#include <stop_token>
 
 namespace dice::detail
 {

@@ -35,7 +35,7 @@ using detail::Reach;
 // A term whose dice turn out equally likely on every face of a run of
 // values, as 4d6r=1 does on 2 to 6, is counted as plain dice: their faces
 // from 1, and `shift` added to each.
-bool AsPlain(Term &term, std::int64_t &shift, const std::stop_token &stop)
+bool AsPlain(Term &term, std::int64_t &shift, const dice::StopToken &stop)
 {
     if (term.Plain())
         return true;
@@ -71,7 +71,7 @@ bool HasClosedMoments(const Term &term)
 
 // The sum of a roll and a part of it. A certain total only moves the part,
 // which is then taken over rather than copied.
-Distribution Added(const Distribution &total, Distribution &&part, std::int64_t last, const std::stop_token &stop)
+Distribution Added(const Distribution &total, Distribution &&part, std::int64_t last, const dice::StopToken &stop)
 {
     if (total.counts.size() == 1 && total.counts[0] == 1 && total.outcomes == 1 && total.tail == 0) {
         part.lowest += total.lowest;
@@ -94,7 +94,7 @@ using detail::Plus;
 // dice S, so beyond the listing X contributes no more than S does beyond the
 // same total; S's moments are exact. The listed part is exact, and the tail
 // is at least its chance times the first total past the listing.
-Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_token &stop)
+Moments KeptBounds(const Term &term, const Distribution &kept, const dice::StopToken &stop)
 {
     Term all = term;
     all.pick = Pick::All;
@@ -115,7 +115,7 @@ Moments KeptBounds(const Term &term, const Distribution &kept, const std::stop_t
 
 } // namespace
 
-Distribution EvaluateRoll(const Expression &expression, std::stop_token stop)
+Distribution EvaluateRoll(const Expression &expression, dice::StopToken stop)
 {
     return EvaluateRoll(expression, stop, INT64_MIN);
 }
@@ -123,7 +123,7 @@ Distribution EvaluateRoll(const Expression &expression, std::stop_token stop)
 namespace
 {
 
-Distribution Counted(const Expression &expression, const std::stop_token &stop, std::int64_t through)
+Distribution Counted(const Expression &expression, const dice::StopToken &stop, std::int64_t through)
 {
     CheckExpression(expression);
     detail::Check(stop);
@@ -204,7 +204,7 @@ Distribution Counted(const Expression &expression, const std::stop_token &stop, 
 
 } // namespace
 
-Distribution EvaluateRoll(const Expression &expression, std::stop_token stop, std::int64_t through)
+Distribution EvaluateRoll(const Expression &expression, dice::StopToken stop, std::int64_t through)
 {
     Distribution roll = Counted(expression, stop, through);
     if (const std::optional<mpz_class> throws = detail::Throws(expression))

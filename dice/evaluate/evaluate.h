@@ -5,16 +5,16 @@
 
 #include "dice/notation/expression.h"
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 
 #include <cstdint>
-#include <stop_token>
 
 namespace dice
 {
 
 // Lists totals through `through` at least, where the roll reaches that far:
 // --at-least and the like need totals past the listed ones.
-Distribution EvaluateRoll(const Expression &expression, std::stop_token stop = {});
-Distribution EvaluateRoll(const Expression &expression, std::stop_token stop, std::int64_t through);
+Distribution EvaluateRoll(const Expression &expression, dice::StopToken stop = {});
+Distribution EvaluateRoll(const Expression &expression, dice::StopToken stop, std::int64_t through);
 
 } // namespace dice

@@ -3,6 +3,7 @@
 #include "dice/limits.h"
 #include "dice/text/text.h"
 #include "dice/value/weights.h"
+#include "dice/value/wide.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +16,7 @@ Moments detail::ExactMoments(const Distribution &roll)
     mpz_class first;
     mpz_class second;
     for (std::size_t i = 0; i < roll.counts.size(); ++i) {
-        const mpz_class total = roll.lowest + static_cast<long>(i);
+        const mpz_class total = Big(roll.lowest + static_cast<std::int64_t>(i));
         first += total * roll.counts[i];
         second += total * total * roll.counts[i];
     }
@@ -139,7 +140,7 @@ Moments detail::KeptBelowSum(const Distribution &kept,
     second.canonicalize();
     // S beyond the listing: its whole first and second moments, less the
     // listed part.
-    const mpq_class shiftedMean = mean - sumShift;
+    const mpq_class shiftedMean = mean - Big(sumShift);
     const mpq_class beyondFirst = shiftedMean - first;
     const mpq_class beyondSecond = variance + shiftedMean * shiftedMean - second;
     return KeptMomentBounds(kept, keptShift, past, beyondFirst, beyondSecond);

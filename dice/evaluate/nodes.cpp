@@ -62,7 +62,7 @@ private:
     Distribution m_roll;
 };
 
-Distribution Sum(const Node &node, std::int64_t through, const std::stop_token &stop)
+Distribution Sum(const Node &node, std::int64_t through, const dice::StopToken &stop)
 {
     // Each part is listed as far as the others' lowest totals leave room for.
     std::vector<Bounds> bounds;
@@ -114,7 +114,7 @@ Distribution Sum(const Node &node, std::int64_t through, const std::stop_token &
 }
 
 // Products, divisions and abs take operands with a highest total, listed whole.
-Distribution Arithmetic(const Node &node, const std::stop_token &stop)
+Distribution Arithmetic(const Node &node, const dice::StopToken &stop)
 {
     const Bounds bounds = NodeBounds(node);
     const Distribution a = Value(node.operands[0], *NodeBounds(node.operands[0]).highest, stop);
@@ -147,7 +147,7 @@ Distribution Arithmetic(const Node &node, const std::stop_token &stop)
 // How many members meet the compare point, less those that meet the
 // failure point. Each member is listed past both points: every total above
 // its listing meets each alike, as a die's do.
-Distribution CountMembers(const Node &group, const std::stop_token &stop)
+Distribution CountMembers(const Node &group, const dice::StopToken &stop)
 {
     Term points;
     points.success = group.success;
@@ -291,7 +291,7 @@ Sides SidesOf(const Distribution &member, std::int64_t t, bool highest)
 void TakeMember(const std::vector<std::vector<Distribution>> &state,
     std::vector<std::vector<Distribution>> &next,
     const Sides &sides,
-    const std::stop_token &stop)
+    const dice::StopToken &stop)
 {
     const std::size_t k = state.size();
     for (auto &row : next)
@@ -327,7 +327,7 @@ void TakeMember(const std::vector<std::vector<Distribution>> &state,
 // is left to the tail; when keeping the lowest, such a member is dropped, or
 // the sum is past the listing again.
 Distribution KeepSome(
-    const std::vector<Distribution> &members, bool highest, int kept, std::int64_t through, const std::stop_token &stop)
+    const std::vector<Distribution> &members, bool highest, int kept, std::int64_t through, const dice::StopToken &stop)
 {
     std::int64_t low = std::numeric_limits<std::int64_t>::max();
     std::int64_t high = std::numeric_limits<std::int64_t>::min();
@@ -390,7 +390,7 @@ Distribution KeepSome(
 // the members' own; the listed part is exact, and the tail is at least its
 // chance times the first total past the listing, which is at least 0.
 Moments KeepMoments(
-    const Node &group, const std::vector<Distribution> &members, const Distribution &kept, const std::stop_token &stop)
+    const Node &group, const std::vector<Distribution> &members, const Distribution &kept, const dice::StopToken &stop)
 {
     const bool highest = group.pick == Pick::Highest;
     std::vector<Bounds> bounds;
@@ -450,7 +450,7 @@ Moments KeepMoments(
     return KeptBelowSum(kept, keptShift, past, every, sumShift, sumMean, sumVariance);
 }
 
-Distribution Group(const Node &group, std::int64_t through, const std::stop_token &stop)
+Distribution Group(const Node &group, std::int64_t through, const dice::StopToken &stop)
 {
     if (group.success.kind != Compare::Kind::None)
         return CountMembers(group, stop);
@@ -488,7 +488,7 @@ Distribution Group(const Node &group, std::int64_t through, const std::stop_toke
 
 } // namespace
 
-Distribution Value(const Node &node, std::int64_t through, const std::stop_token &stop)
+Distribution Value(const Node &node, std::int64_t through, const dice::StopToken &stop)
 {
     Check(stop);
     const Bounds bounds = NodeBounds(node);
@@ -513,7 +513,7 @@ Distribution Value(const Node &node, std::int64_t through, const std::stop_token
     return {};
 }
 
-Distribution EvaluateTree(const Node &root, std::int64_t through, const std::stop_token &stop)
+Distribution EvaluateTree(const Node &root, std::int64_t through, const dice::StopToken &stop)
 {
     const Bounds bounds = NodeBounds(root);
     if (bounds.highest)

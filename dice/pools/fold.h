@@ -15,10 +15,10 @@
 
 #include "dice/pools/layout.h"
 #include "dice/pools/number.h"
+#include "dice/value/stop.h"
 
 #include <algorithm>
 #include <numeric>
-#include <stop_token>
 #include <vector>
 
 namespace dice::pools::detail
@@ -119,7 +119,7 @@ void ForEachShowing(const Layout &layout,
 // The weight of every result slot of the rule, over all throws of the pool.
 template <class Number, class Rule>
 std::vector<Number> Fold(
-    const Layout &layout, const Rule &rule, bool rising, std::size_t slots, const std::stop_token &stop)
+    const Layout &layout, const Rule &rule, bool rising, std::size_t slots, const dice::StopToken &stop)
 {
     const auto states = static_cast<std::size_t>(rule.States());
     const auto indices = static_cast<std::size_t>(layout.states);

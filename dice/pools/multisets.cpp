@@ -1,5 +1,6 @@
 #include "dice/pools/fold.h"
 #include "dice/value/weights.h"
+#include "dice/value/wide.h"
 
 #include <algorithm>
 
@@ -17,7 +18,7 @@ using detail::Layout;
 class Lister
 {
 public:
-    Lister(const Layout &layout, const std::stop_token &stop)
+    Lister(const Layout &layout, const dice::StopToken &stop)
         : m_layout(layout)
         , m_stop(stop)
         , m_ways(layout.faces.size())
@@ -73,7 +74,7 @@ private:
     }
 
     const Layout &m_layout;
-    const std::stop_token &m_stop;
+    const dice::StopToken &m_stop;
     std::vector<detail::FaceWays<mpz_class>> m_ways; // of each face
     std::vector<std::vector<mpz_class>> m_levels; // before each face, the ways of each state index
     std::vector<mpz_class> m_products;
@@ -103,10 +104,10 @@ std::int64_t MultisetCount(const Pool &pool, std::int64_t cap)
     faces.erase(std::unique(faces.begin(), faces.end()), faces.end());
     if (dice > 0)
         product = std::min(product, dice::detail::Binomial(dice + static_cast<long>(faces.size()) - 1, dice));
-    return product > cap ? cap : product.get_si();
+    return product > Big(cap) ? cap : Small(product);
 }
 
-std::vector<Multiset> Multisets(const Pool &pool, const std::stop_token &stop)
+std::vector<Multiset> Multisets(const Pool &pool, const dice::StopToken &stop)
 {
     const Layout layout = detail::LayOut(pool);
     return Lister(layout, stop).List();

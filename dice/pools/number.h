@@ -4,6 +4,8 @@
 // holds is a part of the pool's denominator, so where that denominator is
 // below 2^127 machine integers hold them all and GMP is needed only past it.
 
+#include "dice/value/wide.h"
+
 #include <gmpxx.h>
 
 #include <cstdint>
@@ -57,15 +59,15 @@ template <class Number> Number FromMpz(const mpz_class &x)
         return x;
     } else {
         const mpz_class high = x >> 64;
-        return (static_cast<Wide>(mpz_get_ui(high.get_mpz_t())) << 64) | mpz_get_ui(x.get_mpz_t());
+        return (static_cast<Wide>(LowWord(high)) << 64) | LowWord(x);
     }
 }
 
 inline mpz_class ToMpz(Wide x)
 {
-    mpz_class value = static_cast<unsigned long>(x >> 64);
+    mpz_class value = BigUnsigned(static_cast<std::uint64_t>(x >> 64));
     value <<= 64;
-    value += static_cast<unsigned long>(x);
+    value += BigUnsigned(static_cast<std::uint64_t>(x));
     return value;
 }
 

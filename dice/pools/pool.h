@@ -7,11 +7,11 @@
 
 #include "dice/notation/expression.h"
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 
 #include <gmpxx.h>
 
 #include <cstdint>
-#include <stop_token>
 #include <vector>
 
 namespace dice::pools
@@ -44,7 +44,7 @@ struct Reading {
 // Multisets throw std::length_error where the product of (count + 1) over
 // the pool's kinds unlike passes maxPoolStates (dice/limits.h), and
 // Cancelled where `stop` asks.
-Distribution Read(const Pool &pool, const Reading &reading, const std::stop_token &stop);
+Distribution Read(const Pool &pool, const Reading &reading, const dice::StopToken &stop);
 
 // One throw of a pool, its faces in rising order, and its weight among all
 // the throws of the pool that show the same faces in any order.
@@ -60,7 +60,7 @@ struct Multiset {
 std::int64_t MultisetCount(const Pool &pool, std::int64_t cap);
 
 // Every multiset the pool can show, with weights over the pool's denominator.
-std::vector<Multiset> Multisets(const Pool &pool, const std::stop_token &stop);
+std::vector<Multiset> Multisets(const Pool &pool, const dice::StopToken &stop);
 
 // The reading of one throw, its faces in rising order.
 std::int64_t ReadThrow(const std::vector<std::int64_t> &faces, const Reading &reading);

@@ -15,7 +15,7 @@ using detail::Layout;
 
 template <class Rule>
 std::vector<mpz_class> Folded(
-    const Layout &layout, const Rule &rule, bool rising, int slots, const std::stop_token &stop)
+    const Layout &layout, const Rule &rule, bool rising, int slots, const dice::StopToken &stop)
 {
     const auto size = static_cast<std::size_t>(slots);
     if (!detail::FitsWide(layout.denominator))
@@ -49,7 +49,7 @@ Distribution Listed(const std::vector<mpz_class> &weights, Value value, const mp
 
 // A die meets the point or not, whatever the others show: each kind's count
 // of dice that meet it is binomial, and the kinds' counts add.
-Distribution Matching(const Pool &pool, const Compare &point, const std::stop_token &stop)
+Distribution Matching(const Pool &pool, const Compare &point, const dice::StopToken &stop)
 {
     Distribution sum = dice::detail::Point(0);
     for (const Kind &kind : detail::MergedKinds(pool)) {
@@ -71,7 +71,7 @@ Distribution Matching(const Pool &pool, const Compare &point, const std::stop_to
 
 } // namespace
 
-Distribution Read(const Pool &pool, const Reading &reading, const std::stop_token &stop)
+Distribution Read(const Pool &pool, const Reading &reading, const dice::StopToken &stop)
 {
     using Function = Reading::Function;
     if (reading.function == Function::Count)

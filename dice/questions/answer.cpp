@@ -61,7 +61,7 @@ void AddKind(pools::Pool &pool, pools::Kind kind)
 class Asker
 {
 public:
-    Asker(const Question &question, const std::stop_token &stop, std::int64_t through)
+    Asker(const Question &question, const dice::StopToken &stop, std::int64_t through)
         : m_question(question)
         , m_stop(stop)
         , m_bound(static_cast<std::size_t>(question.slots))
@@ -348,7 +348,7 @@ private:
     }
 
     const Question &m_question;
-    std::stop_token m_stop;
+    dice::StopToken m_stop;
     std::vector<Bound> m_bound; // what each name stands for now
     std::int64_t m_through = 0;
     std::unordered_map<const Form *, Value> m_cache; // forms that read no outer name
@@ -357,7 +357,7 @@ private:
 
 } // namespace
 
-Distribution Answer(const Question &question, const std::stop_token &stop, std::int64_t through)
+Distribution Answer(const Question &question, const dice::StopToken &stop, std::int64_t through)
 {
     return Asker(question, stop, through).Answer();
 }

@@ -7,14 +7,14 @@
 
 #include "dice/questions/question.h"
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 
 #include <cstdint>
-#include <stop_token>
 
 namespace dice::detail
 {
 
 // Lists an unbounded answer through `through` at least, as EvaluateRoll does.
-Distribution Answer(const Question &question, const std::stop_token &stop, std::int64_t through);
+Distribution Answer(const Question &question, const dice::StopToken &stop, std::int64_t through);
 
 } // namespace dice::detail

@@ -22,12 +22,12 @@ Expression Parse(std::string_view text)
     return expression;
 }
 
-Distribution Evaluate(const Expression &expression, std::stop_token stop)
+Distribution Evaluate(const Expression &expression, dice::StopToken stop)
 {
     return Evaluate(expression, stop, std::numeric_limits<std::int64_t>::min());
 }
 
-Distribution Evaluate(const Expression &expression, std::stop_token stop, std::int64_t through)
+Distribution Evaluate(const Expression &expression, dice::StopToken stop, std::int64_t through)
 {
     if (expression.question)
         return detail::Answer(*expression.question, stop, through);

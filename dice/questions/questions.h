@@ -5,9 +5,9 @@
 
 #include "dice/notation/expression.h"
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 
 #include <cstdint>
-#include <stop_token>
 #include <string_view>
 
 namespace dice
@@ -18,7 +18,7 @@ Expression Parse(std::string_view text);
 
 // Lists totals through `through` at least, where the roll reaches that far:
 // --at-least and the like need totals past the listed ones.
-Distribution Evaluate(const Expression &expression, std::stop_token stop = {});
-Distribution Evaluate(const Expression &expression, std::stop_token stop, std::int64_t through);
+Distribution Evaluate(const Expression &expression, dice::StopToken stop = {});
+Distribution Evaluate(const Expression &expression, dice::StopToken stop, std::int64_t through);
 
 } // namespace dice

@@ -27,27 +27,6 @@ namespace
 using Kind = Form::Kind;
 using Function = pools::Reading::Function;
 
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-bool IsLetter(char c)
-{
-    c = Lower(c);
-    return c >= 'a' && c <= 'z';
-}
-
-bool IsWordCharacter(char c)
-{
-    return IsLetter(c) || IsDigit(c) || c == '_';
-}
-
 // The same error, placed within the whole text.
 ParseError Moved(const ParseError &error, std::size_t offset)
 {

@@ -2,6 +2,7 @@
 
 #include "dice/evaluate/listing.h"
 #include "dice/value/weights.h"
+#include "dice/value/wide.h"
 
 #include <algorithm>
 #include <limits>
@@ -34,8 +35,8 @@ Distribution Shifted(const Distribution &roll, std::int64_t by)
     Distribution shifted = roll;
     shifted.lowest += by;
     if (shifted.moments) {
-        shifted.moments->meanLow += by;
-        shifted.moments->meanHigh += by;
+        shifted.moments->meanLow += Big(by);
+        shifted.moments->meanHigh += Big(by);
     }
     return shifted;
 }
@@ -93,7 +94,7 @@ Moments MomentsOf(const Distribution &roll)
     return ExactMoments(roll);
 }
 
-Value Plus(const Value &a, const Value &b, int sign, const std::stop_token &stop)
+Value Plus(const Value &a, const Value &b, int sign, const dice::StopToken &stop)
 {
     if (a.certain && b.certain)
         return Value::Certain(*a.certain + sign * *b.certain);
@@ -114,7 +115,7 @@ Value Plus(const Value &a, const Value &b, int sign, const std::stop_token &stop
 Value Combined(const Value &a,
     const Value &b,
     const std::function<std::int64_t(std::int64_t, std::int64_t)> &op,
-    const std::stop_token &stop)
+    const dice::StopToken &stop)
 {
     if (a.certain && b.certain)
         return Value::Certain(op(*a.certain, *b.certain));
@@ -341,7 +342,7 @@ Distribution Mixture::Result() const
             secondHigh += chance * (m.varianceHigh + mostSquare);
         };
         for (const auto &[total, weight] : m_certain)
-            add(mpq_class(weight, whole), Moments { total, total, 0, 0 });
+            add(mpq_class(weight, whole), Moments { Big(total), Big(total), 0, 0 });
         for (const auto &[roll, weight] : m_rolls)
             add(mpq_class(weight, whole), MomentsOf(*roll));
         const auto [leastSquare, mostSquare] = SquareRange(meanLow, meanHigh);

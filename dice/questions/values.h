@@ -7,12 +7,12 @@
 
 #include "dice/notation/expression.h"
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <stop_token>
 #include <utility>
 #include <vector>
 
@@ -37,13 +37,13 @@ std::pair<mpz_class, mpz_class> Chances(const Value &condition);
 Moments MomentsOf(const Distribution &roll);
 
 // a + sign * b.
-Value Plus(const Value &a, const Value &b, int sign, const std::stop_token &stop);
+Value Plus(const Value &a, const Value &b, int sign, const dice::StopToken &stop);
 
 // op of every pair of totals of two rolls that have highest totals.
 Value Combined(const Value &a,
     const Value &b,
     const std::function<std::int64_t(std::int64_t, std::int64_t)> &op,
-    const std::stop_token &stop);
+    const dice::StopToken &stop);
 
 // Whether a's total compares to b's as `kind` says, as a condition.
 Value Compared(const Value &a, const Value &b, Compare::Kind kind);

@@ -37,18 +37,28 @@ template <std::size_t N> bool Among(const std::array<std::string_view, N> &words
     return std::find(words.begin(), words.end(), word) != words.end();
 }
 
+} // namespace
+
 char Lower(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool IsWordCharacter(char c)
+bool IsLetter(char c)
 {
     c = Lower(c);
-    return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    return c >= 'a' && c <= 'z';
 }
 
-} // namespace
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool IsWordCharacter(char c)
+{
+    return IsLetter(c) || IsDigit(c) || c == '_';
+}
 
 bool IsKeyword(std::string_view word)
 {

@@ -11,6 +11,11 @@
 namespace dice::detail
 {
 
+char Lower(char c); // ASCII only: a name is ASCII
+bool IsLetter(char c); // either case
+bool IsDigit(char c);
+bool IsWordCharacter(char c); // a letter, a digit or _
+
 bool IsKeyword(std::string_view word); // lower case
 std::optional<pools::Reading::Function> PoolFunction(std::string_view word); // lower case
 bool IsRollFunction(std::string_view word); // floor, ceil, round, abs, max, min

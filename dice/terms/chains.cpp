@@ -18,6 +18,7 @@
 #include "dice/terms/die.h"
 #include "dice/value/distribution.h"
 #include "dice/value/weights.h"
+#include "dice/value/wide.h"
 
 #include <limits>
 #include <stdexcept>
@@ -56,7 +57,7 @@ Polynomial PolynomialOf(const Distribution &measure)
     Polynomial polynomial;
     polynomial.lowest = measure.lowest;
     for (const mpz_class &weight : measure.counts)
-        polynomial.terms.push_back(weight.get_si());
+        polynomial.terms.push_back(Small(weight));
     return polynomial;
 }
 
@@ -127,7 +128,7 @@ std::vector<Int128> Shares(const Polynomial &numerator,
     Int128 first,
     Int128 scaled,
     std::size_t size,
-    const std::stop_token &stop)
+    const dice::StopToken &stop)
 {
     std::vector<std::size_t> later;
     for (std::size_t j = 1; j < denominator.terms.size(); ++j) {
@@ -155,7 +156,7 @@ std::vector<Int128> Shares(const Polynomial &numerator,
 
 } // namespace
 
-std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_t through, const std::stop_token &stop)
+std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_t through, const dice::StopToken &stop)
 {
     Check(stop);
     const mpz_class &q = parts.firstStops.outcomes;
@@ -166,8 +167,8 @@ std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_
     Polynomial b = PolynomialOf(explodes);
     for (Int128 &term : b.terms)
         term = -term;
-    b = Plus(b, Polynomial { 0, { static_cast<Int128>(q.get_si()) } });
-    const mpz_class r = static_cast<long>(b.terms[0]);
+    b = Plus(b, Polynomial { 0, { static_cast<Int128>(Small(q)) } });
+    const mpz_class r = Big(static_cast<std::int64_t>(b.terms[0]));
     std::int64_t least = std::numeric_limits<std::int64_t>::max();
     for (std::size_t j = 1; j < b.terms.size(); ++j) {
         if (b.terms[j] != 0) {

@@ -4,9 +4,9 @@
 
 #include "dice/terms/die.h"
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 
 #include <optional>
-#include <stop_token>
 
 namespace dice::detail
 {
@@ -14,6 +14,6 @@ namespace dice::detail
 // The sum of n dice each of whose chains `parts` describes, listed through
 // `through`, counted from their generating function in machine words; empty
 // where its numbers might not fit them.
-std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_t through, const std::stop_token &stop);
+std::optional<Distribution> ChainSum(const ChainParts &parts, int n, std::int64_t through, const dice::StopToken &stop);
 
 } // namespace dice::detail

@@ -175,7 +175,7 @@ Distribution Series(const Distribution &stops, const Distribution &explodes, std
 
 } // namespace
 
-Distribution Chain(const Term &term, const std::vector<Face> &raw, std::int64_t through, const std::stop_token &stop)
+Distribution Chain(const Term &term, const std::vector<Face> &raw, std::int64_t through, const dice::StopToken &stop)
 {
     const ChainParts parts = Parts(term, raw);
     // With no first roll to explode there are no extra rolls to list.
@@ -193,7 +193,7 @@ namespace
 {
 
 // The dice that keep and count look at: one value per die.
-Distribution Die(const Term &term, const std::vector<Face> &raw, std::int64_t through, const std::stop_token &stop)
+Distribution Die(const Term &term, const std::vector<Face> &raw, std::int64_t through, const dice::StopToken &stop)
 {
     Distribution die;
     if (term.explode == Explode::None) {
@@ -381,7 +381,7 @@ Distribution SumOf(const Distribution &die,
     const Term &term,
     const std::vector<Face> &raw,
     std::int64_t through,
-    const std::stop_token &stop)
+    const dice::StopToken &stop)
 {
     if (term.explode != Explode::None) {
         unsigned long whole = 0;
@@ -395,7 +395,7 @@ Distribution SumOf(const Distribution &die,
 
 } // namespace
 
-Distribution CountTerm(const Term &term, std::int64_t through, const std::stop_token &stop)
+Distribution CountTerm(const Term &term, std::int64_t through, const dice::StopToken &stop)
 {
     const std::vector<Face> raw = RawFaces(term);
     const Reach reach = TermReach(term);

@@ -10,10 +10,10 @@
 
 #include "dice/notation/expression.h"
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 
 #include <cstdint>
 #include <optional>
-#include <stop_token>
 #include <vector>
 
 namespace dice::detail
@@ -63,7 +63,7 @@ ChainParts Parts(const Term &term, const std::vector<Face> &raw);
 std::int64_t ExplosionStep(const Term &term, const std::vector<Face> &raw);
 
 // One die and every extra roll its explosions bring, listed through `through`.
-Distribution Chain(const Term &term, const std::vector<Face> &raw, std::int64_t through, const std::stop_token &stop);
+Distribution Chain(const Term &term, const std::vector<Face> &raw, std::int64_t through, const dice::StopToken &stop);
 
 // The die as the count sees it: 1 for a success, -1 for a failure, the tail
 // alike to the values just below it.
@@ -73,6 +73,6 @@ Distribution Counted(const Distribution &die, const Term &term);
 Distribution Replacement(const Term &term, const std::vector<Face> &raw);
 
 // A term before its sign, listed through `through` at least where it reaches.
-Distribution CountTerm(const Term &term, std::int64_t through, const std::stop_token &stop);
+Distribution CountTerm(const Term &term, std::int64_t through, const dice::StopToken &stop);
 
 } // namespace dice::detail

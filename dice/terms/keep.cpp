@@ -45,7 +45,7 @@ std::vector<mpz_class> PascalRows(int n)
 }
 
 // Keep by placing the dice face by face: any weights, sums or counts.
-Distribution Placed(const Distribution &die, const Term &term, std::int64_t through, const std::stop_token &stop)
+Distribution Placed(const Distribution &die, const Term &term, std::int64_t through, const dice::StopToken &stop)
 {
     const int n = term.dice;
     const int kept = term.kept;
@@ -155,7 +155,7 @@ struct BlockOf {
 
 // The highest `kept` of n dice all in a block of `width` values from `low`,
 // counted as dice of `width` equal faces, through the first `totals` totals.
-Distribution KeptOfBlock(std::int64_t low, int width, int n, int kept, std::size_t totals, const std::stop_token &stop)
+Distribution KeptOfBlock(std::int64_t low, int width, int n, int kept, std::size_t totals, const dice::StopToken &stop)
 {
     if (width == 1)
         return Point(low * kept);
@@ -182,7 +182,7 @@ Distribution KeptOfBlock(std::int64_t low, int width, int n, int kept, std::size
 class HighestKeep
 {
 public:
-    HighestKeep(std::int64_t through, const std::stop_token &stop)
+    HighestKeep(std::int64_t through, const dice::StopToken &stop)
         : m_through(through)
         , m_stop(stop)
     {
@@ -264,7 +264,7 @@ private:
     }
 
     std::int64_t m_through;
-    const std::stop_token &m_stop;
+    const dice::StopToken &m_stop;
     // Deques: a level's entries stay where they are while deeper levels are added.
     std::deque<std::map<std::pair<int, int>, Distribution>> m_answers;
     std::deque<std::vector<Distribution>> m_powers;
@@ -280,7 +280,7 @@ class GradedHighestKeep
 {
 public:
     GradedHighestKeep(
-        const Distribution &die, std::int64_t through, Grading grading, int kept, const std::stop_token &stop)
+        const Distribution &die, std::int64_t through, Grading grading, int kept, const dice::StopToken &stop)
         : m_die(die)
         , m_through(through)
         , m_grading(std::move(grading))
@@ -559,7 +559,7 @@ private:
     std::int64_t m_through;
     Grading m_grading;
     int m_kept;
-    const std::stop_token &m_stop;
+    const dice::StopToken &m_stop;
     long m_deepest = 0;
     // A deque: a level stays where it is while deeper levels are added.
     std::deque<BlockLevel> m_levels;
@@ -569,7 +569,7 @@ private:
 } // namespace
 
 Distribution Keep(
-    const Distribution &die, const Term &term, std::int64_t through, const std::stop_token &stop, bool graded)
+    const Distribution &die, const Term &term, std::int64_t through, const dice::StopToken &stop, bool graded)
 {
     if (term.pick == Pick::Highest && term.success.kind == Compare::Kind::None && !die.counts.empty()) {
         std::optional<Grading> grading;

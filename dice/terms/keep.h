@@ -2,10 +2,10 @@
 
 #include "dice/notation/expression.h"
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 
 #include <cstdint>
 #include <optional>
-#include <stop_token>
 
 namespace dice::detail
 {
@@ -14,6 +14,6 @@ namespace dice::detail
 // counts them, through `through` at least where the term reaches. Dice that
 // explode are weighed total by total unless `graded` is false.
 Distribution Keep(
-    const Distribution &die, const Term &term, std::int64_t through, const std::stop_token &stop, bool graded = true);
+    const Distribution &die, const Term &term, std::int64_t through, const dice::StopToken &stop, bool graded = true);
 
 } // namespace dice::detail

@@ -17,6 +17,7 @@
 #include "dice/terms/die.h"
 #include "dice/terms/keep.h"
 #include "dice/terms/moments.h"
+#include "dice/value/wide.h"
 
 #include <optional>
 
@@ -65,7 +66,7 @@ std::optional<mpq_class> FallAbove(
 } // namespace
 
 std::optional<TailBounds> KeptTailBounds(
-    const Term &term, const Distribution &kept, std::int64_t low, std::int64_t past, const std::stop_token &stop)
+    const Term &term, const Distribution &kept, std::int64_t low, std::int64_t past, const dice::StopToken &stop)
 {
     if (term.explode != Explode::Compound || term.success.kind != Compare::Kind::None || term.pick == Pick::All
         || kept.counts.empty())
@@ -89,7 +90,7 @@ std::optional<TailBounds> KeptTailBounds(
     // The j whose rho leaves the least span jD / (1 - rho).
     std::optional<mpq_class> best;
     mpq_class rho;
-    long span = 0;
+    std::int64_t span = 0;
     mpq_class power = 1;
     // Spans of more steps bring the ratio's power down only slowly; the
     // best j of a die that explodes is found well before.
@@ -100,7 +101,7 @@ std::optional<TailBounds> KeptTailBounds(
         const mpq_class r = power * ways;
         if (r >= 1)
             continue;
-        const mpq_class width = mpq_class(j * step) / (1 - r);
+        const mpq_class width = mpq_class(Big(j * step)) / (1 - r);
         if (!best || width < *best) {
             best = width;
             rho = r;
@@ -112,20 +113,21 @@ std::optional<TailBounds> KeptTailBounds(
 
     mpq_class remainder(kept.tail, kept.outcomes);
     remainder.canonicalize();
-    const mpq_class p(past);
+    const mpq_class p(Big(past));
     TailBounds bounds;
     bounds.first = p * remainder + remainder * *best;
-    bounds.second = p * p * remainder + remainder * span * (2 * p / (1 - rho) + 2 * span / ((1 - rho) * (1 - rho)));
+    bounds.second =
+        p * p * remainder + remainder * Big(span) * (2 * p / (1 - rho) + Big(2 * span) / ((1 - rho) * (1 - rho)));
 
     // A die past its listing: the keep is at most that die and all the others.
     mpz_class listedFirst;
     mpz_class listedSecond;
     for (std::size_t i = 0; i < die.counts.size(); ++i) {
         const std::int64_t x = die.lowest + static_cast<std::int64_t>(i) - low;
-        listedFirst += die.counts[i] * x;
-        listedSecond += die.counts[i] * x * x;
+        listedFirst += die.counts[i] * Big(x);
+        listedSecond += die.counts[i] * Big(x) * Big(x);
     }
-    const mpq_class mean = moments->meanHigh - low;
+    const mpq_class mean = moments->meanHigh - Big(low);
     const mpq_class square = moments->varianceHigh + mean * mean;
     mpq_class chance(die.tail, die.outcomes);
     chance.canonicalize();

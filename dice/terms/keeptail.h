@@ -4,12 +4,12 @@
 
 #include "dice/notation/expression.h"
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 
 #include <gmpxx.h>
 
 #include <cstdint>
 #include <optional>
-#include <stop_token>
 
 namespace dice::detail
 {
@@ -23,6 +23,6 @@ struct TailBounds {
     mpq_class second;
 };
 std::optional<TailBounds> KeptTailBounds(
-    const Term &term, const Distribution &kept, std::int64_t low, std::int64_t past, const std::stop_token &stop);
+    const Term &term, const Distribution &kept, std::int64_t low, std::int64_t past, const dice::StopToken &stop);
 
 } // namespace dice::detail

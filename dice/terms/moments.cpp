@@ -10,6 +10,7 @@
 
 #include "dice/terms/die.h"
 #include "dice/value/weights.h"
+#include "dice/value/wide.h"
 
 #include <cstdint>
 #include <limits>
@@ -19,6 +20,11 @@ namespace dice::detail
 
 namespace
 {
+
+// The largest |t| whose t (t - 1) an unsigned long holds: 64 bits natively,
+// 32 in WebAssembly.
+constexpr std::int64_t smallTotal =
+    sizeof(unsigned long) >= 8 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int16_t>::max();
 
 // A power series' value and first two derivatives at z = 1.
 struct Jet {
@@ -46,14 +52,14 @@ Sums SumsOf(const Distribution &measure)
         mpz_add(value.get_mpz_t(), value.get_mpz_t(), weight);
         // Totals this small take their products in a machine word, and
         // t (t - 1) is never negative.
-        if (total >= std::numeric_limits<std::int32_t>::min() && total <= std::numeric_limits<std::int32_t>::max()) {
+        if (total >= -smallTotal && total <= smallTotal) {
             if (total >= 0)
                 mpz_addmul_ui(first.get_mpz_t(), weight, static_cast<unsigned long>(total));
             else
                 mpz_submul_ui(first.get_mpz_t(), weight, static_cast<unsigned long>(-total));
             mpz_addmul_ui(second.get_mpz_t(), weight, static_cast<unsigned long>(total * (total - 1)));
         } else {
-            const mpz_class big = static_cast<long>(total);
+            const mpz_class big = Big(total);
             first += big * measure.counts[i];
             second += big * (big - 1) * measure.counts[i];
         }
@@ -118,7 +124,7 @@ Jet Normalised(const Distribution &measure)
 
 } // namespace
 
-std::optional<Moments> TermMoments(const Term &term, const std::stop_token &stop)
+std::optional<Moments> TermMoments(const Term &term, const dice::StopToken &stop)
 {
     if (term.explode == Explode::None || term.pick != Pick::All)
         return std::nullopt;

@@ -100,7 +100,7 @@ template <typename Series> Packed Pack(const Series &series, std::int64_t lowest
 
 // The sum of every group, all with the same sign.
 template <typename Series>
-Packed CountSums(const std::vector<Dice> &groups, std::size_t width, const std::stop_token &stop)
+Packed CountSums(const std::vector<Dice> &groups, std::size_t width, const dice::StopToken &stop)
 {
     using Number = typename Series::Number;
     int dice = 0;
@@ -137,7 +137,7 @@ Packed CountSums(const std::vector<Dice> &groups, std::size_t width, const std::
 }
 
 // Keeps the highest K of n dice with faces 1..m, by the lowest kept face.
-template <typename Series> void KeepByLowestKept(Series &series, int n, int m, int kept, const std::stop_token &stop)
+template <typename Series> void KeepByLowestKept(Series &series, int n, int m, int kept, const dice::StopToken &stop)
 {
     using Number = typename Series::Number;
     const int dropped = n - kept;
@@ -170,7 +170,7 @@ template <typename Series> void KeepByLowestKept(Series &series, int n, int m, i
 
 // Keeps the highest K of n dice with faces 1..m, by the highest dropped face.
 template <typename Series>
-void KeepByHighestDropped(Series &series, int n, int m, int kept, const std::stop_token &stop)
+void KeepByHighestDropped(Series &series, int n, int m, int kept, const dice::StopToken &stop)
 {
     using Number = typename Series::Number;
     const int dropped = n - kept;
@@ -226,7 +226,7 @@ void KeepByHighestDropped(Series &series, int n, int m, int kept, const std::sto
 template <typename Series>
 Packed CountKeep(const Term &term,
     std::size_t width,
-    const std::stop_token &stop,
+    const dice::StopToken &stop,
     std::size_t totals = std::numeric_limits<std::size_t>::max())
 {
     const int n = term.dice;
@@ -261,7 +261,7 @@ Packed CountKeep(const Term &term,
 
 // Runs the counting in the narrowest slots that hold every count.
 template <template <typename> class Count, typename Input>
-Packed InSlots(const Input &input, const mpz_class &outcomes, const std::stop_token &stop)
+Packed InSlots(const Input &input, const mpz_class &outcomes, const dice::StopToken &stop)
 {
     const std::size_t width = WidthFor(outcomes);
     if (width == 1)
@@ -272,21 +272,21 @@ Packed InSlots(const Input &input, const mpz_class &outcomes, const std::stop_to
 }
 
 template <typename Series> struct SumsCount {
-    static Packed Run(const std::vector<Dice> &groups, std::size_t width, const std::stop_token &stop)
+    static Packed Run(const std::vector<Dice> &groups, std::size_t width, const dice::StopToken &stop)
     {
         return CountSums<Series>(groups, width, stop);
     }
 };
 
 template <typename Series> struct KeepCount {
-    static Packed Run(const Term &term, std::size_t width, const std::stop_token &stop)
+    static Packed Run(const Term &term, std::size_t width, const dice::StopToken &stop)
     {
         return CountKeep<Series>(term, width, stop);
     }
 };
 
 template <typename Series> struct FirstKeptCount {
-    static Packed Run(const std::pair<Term, std::size_t> &cut, std::size_t width, const std::stop_token &stop)
+    static Packed Run(const std::pair<Term, std::size_t> &cut, std::size_t width, const dice::StopToken &stop)
     {
         return CountKeep<Series>(cut.first, width, stop, cut.second);
     }
@@ -319,7 +319,7 @@ void Reverse(Packed &packed)
 
 } // namespace
 
-Distribution detail::CountPlain(const std::vector<Term> &terms, const std::stop_token &stop)
+Distribution detail::CountPlain(const std::vector<Term> &terms, const dice::StopToken &stop)
 {
     Check(stop);
     std::int64_t offset = 0;
@@ -378,7 +378,7 @@ Distribution detail::CountPlain(const std::vector<Term> &terms, const std::stop_
     return distribution;
 }
 
-Distribution detail::FirstKept(const Term &term, std::size_t totals, const std::stop_token &stop)
+Distribution detail::FirstKept(const Term &term, std::size_t totals, const dice::StopToken &stop)
 {
     Check(stop);
     const mpz_class outcomes = PowerOf(term.sides, term.dice);

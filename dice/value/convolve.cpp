@@ -12,7 +12,7 @@ namespace dice::detail
 // integers multiplies the polynomials: no slot ever carries into the next.
 // Both go in pieces, so that a stop request is seen in time, and the pieces'
 // products add up slot by slot for the same reason.
-Packed Convolve(const Packed &a, const Packed &b, const std::stop_token &stop)
+Packed Convolve(const Packed &a, const Packed &b, const dice::StopToken &stop)
 {
     const std::size_t width = a.width;
     Packed result;

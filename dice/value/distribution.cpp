@@ -23,7 +23,7 @@ bool Distribution::Labelled() const
     return !labels.empty();
 }
 
-void detail::Check(const std::stop_token &stop)
+void detail::Check(const dice::StopToken &stop)
 {
     if (stop.stop_requested())
         throw Cancelled();

@@ -3,12 +3,13 @@
 // A roll's exact weights: every listed total's over one common denominator,
 // and the weight above the listing of a roll with no highest total.
 
+#include "dice/value/stop.h"
+
 #include <gmpxx.h>
 
 #include <cstdint>
 #include <exception>
 #include <optional>
-#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,7 @@ namespace detail
 {
 
 // Throws Cancelled where the stop token asks the count to stop.
-void Check(const std::stop_token &stop);
+void Check(const dice::StopToken &stop);
 
 } // namespace detail
 

@@ -13,6 +13,7 @@
 
 #include "dice/value/residues.h"
 #include "dice/value/weights.h"
+#include "dice/value/wide.h"
 
 #include <algorithm>
 #include <climits>
@@ -67,7 +68,7 @@ std::vector<mpz_class> Multiply(const std::vector<mpz_class> &a,
     std::size_t size,
     std::size_t step,
     const mpz_class &base,
-    const std::stop_token &stop)
+    const dice::StopToken &stop)
 {
     Check(stop);
     const std::size_t aSize = std::min(a.size(), size);
@@ -80,10 +81,10 @@ std::vector<mpz_class> Multiply(const std::vector<mpz_class> &a,
         std::vector<std::uint64_t> aWords(aSize);
         std::vector<std::uint64_t> bWords(bSize);
         for (std::size_t i = 0; i < aSize; ++i)
-            aWords[i] = mpz_get_ui(a[i].get_mpz_t());
+            aWords[i] = LowWord(a[i]);
         for (std::size_t j = 0; j < bSize; ++j)
-            bWords[j] = mpz_get_ui(b[j].get_mpz_t());
-        const std::uint64_t carry = mpz_get_ui(base.get_mpz_t());
+            bWords[j] = LowWord(b[j]);
+        const std::uint64_t carry = LowWord(base);
         std::vector<std::uint64_t> words(result.size());
         // b's words once as they are and once carried, by its offset in the chunk.
         std::vector<std::uint64_t> bCarried(bSize);
@@ -101,7 +102,7 @@ std::vector<mpz_class> Multiply(const std::vector<mpz_class> &a,
                 words[i + j] += aWords[i] * (bOffsets[j] < room ? bWords[j] : bCarried[j]);
         }
         for (std::size_t i = 0; i < words.size(); ++i)
-            mpz_set_ui(result[i].get_mpz_t(), words[i]);
+            result[i] = BigUnsigned(words[i]);
         return result;
     }
     if (aSize * bSize <= smallProduct) {
@@ -203,7 +204,7 @@ std::int64_t LastKnownOfSum(const Graded &a, const Graded &b, std::int64_t throu
     return last;
 }
 
-Graded Grading::Product(const Graded &a, const Graded &b, std::int64_t through, const std::stop_token &stop)
+Graded Grading::Product(const Graded &a, const Graded &b, std::int64_t through, const dice::StopToken &stop)
 {
     Graded result;
     result.lowest = a.lowest + b.lowest;
@@ -254,7 +255,7 @@ std::optional<Distribution> GradedPower(const Distribution &die,
     std::int64_t through,
     const mpz_class &base,
     std::int64_t step,
-    const std::stop_token &stop)
+    const dice::StopToken &stop)
 {
     if (n < 2 || die.counts.empty() || base < 2 || step < 1)
         return std::nullopt;

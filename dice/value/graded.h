@@ -3,13 +3,13 @@
 // Rolls weighed total by total, for sums of many exploding dice.
 
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 #include "dice/value/weights.h"
 
 #include <gmpxx.h>
 
 #include <cstdint>
 #include <optional>
-#include <stop_token>
 #include <vector>
 
 namespace dice::detail
@@ -44,7 +44,7 @@ public:
     std::optional<Graded> Grade(const Distribution &measure);
 
     // The sum of two independent rolls, listed as Product lists it.
-    Graded Product(const Graded &a, const Graded &b, std::int64_t through, const std::stop_token &stop);
+    Graded Product(const Graded &a, const Graded &b, std::int64_t through, const dice::StopToken &stop);
 
     // The listed shares over W^exponent, with no tail.
     Distribution Ungraded(const Graded &graded, long exponent);
@@ -73,6 +73,6 @@ std::optional<Distribution> GradedPower(const Distribution &die,
     std::int64_t through,
     const mpz_class &base,
     std::int64_t step,
-    const std::stop_token &stop);
+    const dice::StopToken &stop);
 
 } // namespace dice::detail

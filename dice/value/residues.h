@@ -10,13 +10,14 @@
 // While every count of a pool fits in 64 or 128 bits the slots are machine
 // integers; past that they are GMP limbs, a fixed number per slot.
 
+#include "dice/value/stop.h"
+
 #include <gmp.h>
 #include <gmpxx.h>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <stop_token>
 #include <vector>
 
 namespace dice::detail
@@ -40,7 +41,7 @@ struct Packed {
 };
 
 // The counts of the sum of two independent rolls laid out alike.
-Packed Convolve(const Packed &a, const Packed &b, const std::stop_token &stop);
+Packed Convolve(const Packed &a, const Packed &b, const dice::StopToken &stop);
 
 template <typename Word> class NativeSeries
 {

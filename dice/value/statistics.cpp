@@ -1,5 +1,6 @@
 #include "dice/value/statistics.h"
 #include "dice/value/distribution.h"
+#include "dice/value/wide.h"
 
 #include <cmath>
 
@@ -34,7 +35,7 @@ Statistics Summarize(const Distribution &distribution)
     shift.canonicalize();
     mpq_class square(second, distribution.outcomes);
     square.canonicalize();
-    statistics.mean = shift + mpq_class(static_cast<long>(distribution.lowest));
+    statistics.mean = shift + mpq_class(Big(distribution.lowest));
     statistics.variance = square - shift * shift;
     if (distribution.moments) {
         // The listed totals leave out the tail: the whole roll's moments come

@@ -1,5 +1,6 @@
 #include "dice/value/weights.h"
 #include "dice/value/residues.h"
+#include "dice/value/wide.h"
 
 #include <algorithm>
 #include <limits>
@@ -57,7 +58,7 @@ Distribution Point(std::int64_t total)
     return point;
 }
 
-Distribution SumOfRolls(const Distribution &a, const Distribution &b, std::int64_t through, const std::stop_token &stop)
+Distribution SumOfRolls(const Distribution &a, const Distribution &b, std::int64_t through, const dice::StopToken &stop)
 {
     Check(stop);
     // A certain total only moves the other roll.
@@ -122,7 +123,7 @@ Distribution SumOfRolls(const Distribution &a, const Distribution &b, std::int64
     return result;
 }
 
-Distribution SumOfAlike(const Distribution &a, int n, std::int64_t through, const std::stop_token &stop)
+Distribution SumOfAlike(const Distribution &a, int n, std::int64_t through, const dice::StopToken &stop)
 {
     // A part of j dice needs totals only through what the other n - j dice,
     // at their lowest, leave room for.
@@ -228,8 +229,8 @@ ListedSums SumsBelow(const Distribution &measure, std::int64_t shift, std::int64
 {
     ListedSums sums;
     for (std::size_t i = 0; i < measure.counts.size(); ++i) {
-        const mpz_class shifted = measure.lowest + static_cast<long>(i) - shift;
-        if (shifted >= past)
+        const mpz_class shifted = Big(measure.lowest + static_cast<std::int64_t>(i) - shift);
+        if (shifted >= Big(past))
             break;
         sums.first += shifted * measure.counts[i];
         sums.second += shifted * shifted * measure.counts[i];
@@ -250,13 +251,13 @@ Moments KeptMomentBounds(const Distribution &kept,
     listed.canonicalize();
     mpq_class listedSquare(second, kept.outcomes);
     listedSquare.canonicalize();
-    const mpq_class firstLow = listed + tail * past;
+    const mpq_class firstLow = listed + tail * Big(past);
     const mpq_class firstHigh = listed + beyondFirst;
-    const mpq_class secondLow = listedSquare + tail * past * past;
+    const mpq_class secondLow = listedSquare + tail * Big(past) * Big(past);
     const mpq_class secondHigh = listedSquare + beyondSecond;
     Moments bounds;
-    bounds.meanLow = firstLow + shift;
-    bounds.meanHigh = firstHigh + shift;
+    bounds.meanLow = firstLow + Big(shift);
+    bounds.meanHigh = firstHigh + Big(shift);
     bounds.varianceLow = secondLow - firstHigh * firstHigh;
     if (bounds.varianceLow < 0)
         bounds.varianceLow = 0;

@@ -7,10 +7,10 @@
 // rest in the tail.
 
 #include "dice/value/distribution.h"
+#include "dice/value/stop.h"
 
 #include <cstdint>
 #include <optional>
-#include <stop_token>
 #include <vector>
 
 namespace dice::detail
@@ -29,10 +29,10 @@ Distribution Point(std::int64_t total);
 // The sum of two independent rolls. It lists every total through `through`
 // that both list far enough to know; the rest of the product is tail.
 Distribution SumOfRolls(
-    const Distribution &a, const Distribution &b, std::int64_t through, const std::stop_token &stop);
+    const Distribution &a, const Distribution &b, std::int64_t through, const dice::StopToken &stop);
 
 // The sum of n independent rolls alike.
-Distribution SumOfAlike(const Distribution &a, int n, std::int64_t through, const std::stop_token &stop);
+Distribution SumOfAlike(const Distribution &a, int n, std::int64_t through, const dice::StopToken &stop);
 
 // The same shares over a denominator that is a multiple of the old one.
 void Rescale(Distribution &measure, const mpz_class &denominator);

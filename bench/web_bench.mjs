@@ -1,0 +1,72 @@
+// The page's targets, measured in Debian's headless Chromium on this machine:
+// node bench/web_bench.mjs build-web/site build-ci/cli/pipwright-cli
+// Figures only: nothing here passes or fails.
+import { execFileSync } from 'node:child_process';
+import { readdirSync, readFileSync } from 'node:fs';
+import path from 'node:path';
+import { gzipSync } from 'node:zlib';
+import { createRequire } from 'node:module';
+const require = createRequire(new URL('../web/package.json', import.meta.url));
+const { chromium } = require('playwright-core');
+const { launchOptions, serve } = await import('../web/tests/browser.mjs');
+
+const [site, cli] = process.argv.slice(2).map((p) => path.resolve(p));
+const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
+
+let raw = 0;
+let gzip = 0;
+for (const name of readdirSync(site)) {
+    const body = readFileSync(path.join(site, name));
+    raw += body.length;
+    gzip += gzipSync(body, { level: 9 }).length;
+    console.log(`${name}: ${body.length} bytes, ${gzipSync(body, { level: 9 }).length} gzipped`);
+}
+console.log(`page files: ${(raw / 1024).toFixed(0)} KiB, ${(gzip / 1024).toFixed(0)} KiB gzipped (target 2 MB, 700 KB)`);
+
+const server = await serve(site);
+const browser = await chromium.launch(launchOptions());
+const answered = (page) => page.waitForFunction(() => !document.body.dataset.busy && document.querySelector('#stats tbody tr'), null, { timeout: 120000 });
+
+const firsts = [];
+for (let i = 0; i < 5; i += 1) {
+    const page = await browser.newPage();
+    await page.goto(`${server.url}/#r=4d6kh3`);
+    await answered(page);
+    firsts.push(await page.evaluate(() => performance.now()));
+    await page.close();
+}
+console.log(`opening the page to the first answer of 4d6kh3: ${median(firsts).toFixed(0)} ms median of 5 (target 500 ms)`);
+
+const page = await browser.newPage();
+await page.goto(`${server.url}/#r=10d10!!kh5&r=4d6kh3&r=3d6&r=2d20kh1`);
+await answered(page);
+await page.evaluate(() => {
+    window.longest = 0;
+    new PerformanceObserver((list) => list.getEntries().forEach((e) => (window.longest = Math.max(window.longest, e.duration)))).observe({ entryTypes: ['longtask'] });
+});
+const edits = [];
+for (const roll of ['3d8', '3d10', '3d12', '3d6', '3d4', '3d20', '4d6', '3d6']) {
+    await page.fill('#roll-2', roll);
+    await answered(page);
+    edits.push(Number(await page.evaluate(() => document.body.dataset.workerMs)));
+}
+console.log(`an edit among four rolls with 10d10!!kh5: ${median(edits).toFixed(1)} ms median in the worker (${edits.join(', ')}); `
+    + `longest task on the page meanwhile ${await page.evaluate(() => window.longest)} ms (target 16 ms, never blocked)`);
+
+const big = [];
+for (let i = 0; i < 3; i += 1) {
+    await page.goto('about:blank');
+    await page.goto(`${server.url}/#r=100d100kh50`);
+    await answered(page);
+    big.push(Number(await page.evaluate(() => document.body.dataset.workerMs)));
+}
+const native = [];
+for (let i = 0; i < 3; i += 1) {
+    const start = process.hrtime.bigint();
+    execFileSync(cli, ['100d100kh50'], { stdio: 'ignore' });
+    native.push(Number(process.hrtime.bigint() - start) / 1e6);
+}
+console.log(`100d100kh50: ${median(big).toFixed(0)} ms in the worker, ${median(native).toFixed(0)} ms native pipwright-cli, `
+    + `${(median(big) / median(native)).toFixed(2)} times (target at most 3)`);
+await browser.close();
+server.close();
