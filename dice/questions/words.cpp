@@ -39,25 +39,9 @@ template <std::size_t N> bool Among(const std::array<std::string_view, N> &words
 
 } // namespace
 
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool IsLetter(char c)
-{
-    c = Lower(c);
-    return c >= 'a' && c <= 'z';
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 bool IsWordCharacter(char c)
 {
-    return IsLetter(c) || IsDigit(c) || c == '_';
+    return IsLetter(Lower(c)) || IsDigit(c) || c == '_';
 }
 
 bool IsKeyword(std::string_view word)

@@ -3,6 +3,7 @@
 // The words of questions about rolls: keywords, pool functions, and what
 // a name may be.
 
+#include "dice/parse/hints.h"
 #include "dice/pools/pool.h"
 
 #include <optional>
@@ -11,10 +12,7 @@
 namespace dice::detail
 {
 
-char Lower(char c); // ASCII only: a name is ASCII
-bool IsLetter(char c); // either case
-bool IsDigit(char c);
-bool IsWordCharacter(char c); // a letter, a digit or _
+bool IsWordCharacter(char c); // a letter of either case, a digit or _
 
 bool IsKeyword(std::string_view word); // lower case
 std::optional<pools::Reading::Function> PoolFunction(std::string_view word); // lower case
