@@ -4,6 +4,7 @@
 // the engine reads a let, a condition or a pool.
 #include "dice/dice.h"
 #include "dice/text/text.h"
+#include "tests/dice/every_throw.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,9 @@
 namespace
 {
 
-using Die = std::vector<std::pair<std::int64_t, mpq_class>>;
-using Throw = std::vector<std::int64_t>;
+using dicetest::Die;
+using dicetest::EveryThrow;
+using dicetest::Throw;
 
 Die D(int sides, int from = 1)
 {
@@ -46,26 +48,6 @@ struct Case {
     std::vector<Die> dice;
     std::function<std::int64_t(const Throw &)> total;
 };
-
-std::map<std::int64_t, mpq_class> EveryThrow(const Case &c)
-{
-    std::map<std::int64_t, mpq_class> chances;
-    std::vector<std::size_t> at(c.dice.size(), 0);
-    for (;;) {
-        Throw shown;
-        mpq_class chance = 1;
-        for (std::size_t i = 0; i < at.size(); ++i) {
-            shown.push_back(c.dice[i][at[i]].first);
-            chance *= c.dice[i][at[i]].second;
-        }
-        chances[c.total(shown)] += chance;
-        std::size_t i = 0;
-        while (i < at.size() && ++at[i] == c.dice[i].size())
-            at[i++] = 0;
-        if (i == at.size())
-            return chances;
-    }
-}
 
 std::map<std::int64_t, mpq_class> Engine(const dice::Distribution &roll)
 {
@@ -188,7 +170,7 @@ TEST(DiceQuestions, EveryFormAgreesWithEveryThrow)
     // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(Engine(dice::Evaluate(dice::Parse(c.text))), EveryThrow(c));
+        EXPECT_EQ(Engine(dice::Evaluate(dice::Parse(c.text))), EveryThrow(c.dice, c.total));
     }
 }
 
