@@ -8,12 +8,6 @@
 namespace dice::detail
 {
 
-void SkipSpaces(std::string_view text, std::size_t &at)
-{
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
-        ++at;
-}
-
 int ReadSign(std::string_view text, std::size_t &at)
 {
     if (at >= text.size() || (text[at] != '-' && text[at] != '+'))

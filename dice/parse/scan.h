@@ -14,8 +14,12 @@
 namespace dice::detail
 {
 
-// Past any spaces and tabs.
-void SkipSpaces(std::string_view text, std::size_t &at);
+// Past any spaces and tabs; inline, as it is asked between nearly all parts.
+inline void SkipSpaces(std::string_view text, std::size_t &at)
+{
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t'))
+        ++at;
+}
 
 // A + or - and the spaces after it: -1 for -, else 1, reading nothing
 // where neither stands at `at`.

@@ -35,9 +35,15 @@ struct Throws {
     std::vector<std::pair<Bound, mpz_class>> each;
     std::vector<pools::Multiset> multisets; // the faces the bounds point into
     bool weighted = false;
-    mpz_class whole; // the weights added up
-    std::vector<Wide> wide; // the weights again, where `whole` fits a Wide; else empty
 };
+
+// A weight known to fit a Wide, most often in one limb.
+Wide WideOf(const mpz_class &weight)
+{
+    if (mpz_fits_ulong_p(weight.get_mpz_t()))
+        return mpz_get_ui(weight.get_mpz_t());
+    return pools::detail::FromMpz<Wide>(weight);
+}
 
 // The widest span of totals a let's readings are added up in machine
 // integers for, one entry a total: past it they go through the mixture.
@@ -364,10 +370,19 @@ private:
         bool weighted = false;
         for (const auto &name : names) {
             throws.push_back(ThrowsOf(*name.first));
-            whole *= throws.back()->whole;
+            mpz_class sum;
+            for (const auto &[bound, weight] : throws.back()->each)
+                sum += weight;
+            whole *= sum;
             weighted = weighted || throws.back()->weighted;
-            if (throws.back()->wide.empty() || !pools::detail::FitsWide(whole))
+            if (!pools::detail::FitsWide(whole))
                 return std::nullopt;
+        }
+        // Each weight is at most its name's sum, and so fits.
+        std::vector<std::vector<Wide>> wide(throws.size());
+        for (std::size_t i = 0; i < throws.size(); ++i) {
+            for (const auto &[bound, weight] : throws[i]->each)
+                wide[i].push_back(WideOf(weight));
         }
         std::vector<Wide> totals(static_cast<std::size_t>(*body->highest - body->lowest + 1));
         const std::vector<Bound> before = m_bound;
@@ -387,7 +402,7 @@ private:
             const std::size_t slot = names[i].second;
             for (std::size_t t = 0; t < each.each.size(); ++t) {
                 m_bound[slot] = each.each[t].first;
-                self(i + 1, weight * each.wide[t], self);
+                self(i + 1, weight * wide[i][t], self);
             }
         };
         walk(0, 1, walk);
@@ -440,12 +455,6 @@ private:
                 if (roll.counts[t] != 0)
                     throws->each.emplace_back(Bound { roll.lowest + static_cast<std::int64_t>(t) }, roll.counts[t]);
             }
-        }
-        for (const auto &[bound, weight] : throws->each)
-            throws->whole += weight;
-        if (pools::detail::FitsWide(throws->whole)) {
-            for (const auto &[bound, weight] : throws->each)
-                throws->wide.push_back(pools::detail::FromMpz<Wide>(weight));
         }
         if (named.closed)
             m_throws.emplace(&named, throws);
