@@ -13,10 +13,22 @@
 namespace dice::detail
 {
 
-// ASCII only: anything else is refused before the notation is read.
-bool IsDigit(char c);
-bool IsLetter(char c); // lower case
-char Lower(char c);
+// ASCII only: anything else is refused before the notation is read. Both
+// readers ask these of nearly every character, so they are inline.
+inline bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+inline bool IsLetter(char c) // lower case
+{
+    return c >= 'a' && c <= 'z';
+}
+
+inline char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // The text without spaces and tabs at either end.
 std::string_view Trimmed(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include "dice/parse/checks.h"
 #include "dice/parse/hints.h"
+#include "dice/parse/scan.h"
 
 #include "dice/bounds/bounds.h"
 #include "dice/bounds/rules.h"
@@ -198,12 +199,7 @@ private:
 
     int ReadSign()
     {
-        if (Peek() != '-' && Peek() != '+')
-            return 1;
-        const int sign = Peek() == '-' ? -1 : 1;
-        ++m_at;
-        SkipSpaces();
-        return sign;
+        return detail::ReadSign(m_text, m_at);
     }
 
     // Products and the rest joined by + and -, after an optional sign. Terms
@@ -251,16 +247,8 @@ private:
     {
         for (;;) {
             SkipSpaces();
-            const std::size_t at = m_at;
-            if (Peek() == '/' && !divides)
-                throw ParseError(ErrorCode::Division, at);
-            if (Peek() == '^')
-                throw ParseError(ErrorCode::NotAPower, at, {}, "^");
-            if (Peek() != '*')
+            if (!ReadTimes(m_text, m_at, divides))
                 return product;
-            ++m_at;
-            if (Peek() == '*')
-                throw ParseError(ErrorCode::NotAPower, at, {}, "**");
             SkipSpaces();
             const std::size_t operandAt = m_at;
             Node operand = ReadUnit(depth);
@@ -350,15 +338,9 @@ private:
             // One division, A / B: a sum in A or a product in B must be
             // bracketed, so that no precedence is guessed.
             node.kind = Node::Kind::Divide;
-            node.rounding = word == "floor" ? Node::Rounding::Floor
-                : word == "ceil"            ? Node::Rounding::Ceil
-                                            : Node::Rounding::Round;
+            node.rounding = RoundingOf(word);
             node.operands.push_back(ReadSignedProduct(depth + 1));
-            SkipSpaces();
-            if (Peek() != '/')
-                throw ParseError(ErrorCode::ExpectedDivision, m_at, {}, word);
-            ++m_at;
-            SkipSpaces();
+            ReadDivide(m_text, m_at, word);
             const std::size_t divisorAt = m_at;
             const int sign = ReadSign();
             const std::size_t unitAt = m_at;
@@ -582,25 +564,12 @@ private:
 
     void SkipSpaces()
     {
-        while (!AtEnd() && (m_text[m_at] == ' ' || m_text[m_at] == '\t'))
-            ++m_at;
+        detail::SkipSpaces(m_text, m_at);
     }
 
-    // Digits at the current place, stopped once they exceed the largest
-    // number any part may have.
     std::int64_t ReadNumber(ErrorCode missing)
     {
-        if (!IsDigit(Peek()))
-            throw ParseError(missing, m_at, {}, Typed());
-        const std::size_t start = m_at;
-        std::int64_t value = 0;
-        while (IsDigit(Peek())) {
-            value = value * 10 + (Peek() - '0');
-            if (value > maxNumber)
-                throw ParseError(ErrorCode::NumberTooLarge, start);
-            ++m_at;
-        }
-        return value;
+        return ReadDigits(m_text, m_at, missing);
     }
 
     Term ReadTerm()
@@ -729,20 +698,7 @@ private:
 
     Compare::Kind ReadOperator()
     {
-        const char first = Peek();
-        const char second = m_at + 1 < m_text.size() ? m_text[m_at + 1] : '\0';
-        if (first == '<' && second == '>') {
-            m_at += 2;
-            return Compare::Kind::NotEqual;
-        }
-        if ((first == '<' || first == '>') && second == '=') {
-            m_at += 2;
-            return first == '<' ? Compare::Kind::LessEqual : Compare::Kind::GreaterEqual;
-        }
-        if (first != '<' && first != '>' && first != '=')
-            return Compare::Kind::None;
-        ++m_at;
-        return first == '<' ? Compare::Kind::Less : first == '>' ? Compare::Kind::Greater : Compare::Kind::Equal;
+        return detail::ReadOperator(m_text, m_at);
     }
 
     // The modifier names, longest first where one begins another.

@@ -1,3 +1,4 @@
+#include "dice/limits.h"
 #include "dice/pools/fold.h"
 #include "dice/value/weights.h"
 #include "dice/value/wide.h"
@@ -83,6 +84,63 @@ private:
     std::vector<Multiset> m_found;
 };
 
+// The multisets of dice all of one kind, which need no states: a multiset
+// showing c_f dice on each face f weighs the ways to order it,
+// n! / (c_1! c_2! ...), times each face's weight to the power c_f. Listed
+// in the order the Lister lists them.
+class OneKindLister
+{
+public:
+    OneKindLister(const Kind &kind, const std::stop_token &stop)
+        : m_kind(kind)
+        , m_stop(stop)
+        , m_powers(kind.faces.size())
+        , m_weights(kind.faces.size() + 1)
+    {
+        for (std::size_t face = 0; face < kind.faces.size(); ++face) {
+            m_powers[face].resize(static_cast<std::size_t>(kind.count + 1));
+            m_powers[face][0] = 1;
+            for (std::size_t c = 1; c < m_powers[face].size(); ++c)
+                m_powers[face][c] = m_powers[face][c - 1] * kind.weights[face];
+        }
+        m_weights[0] = 1;
+    }
+
+    std::vector<Multiset> List()
+    {
+        Visit(0, m_kind.count);
+        return std::move(m_found);
+    }
+
+private:
+    void Visit(std::size_t face, int left)
+    {
+        if (face + 1 == m_kind.faces.size()) {
+            m_shown.insert(m_shown.end(), static_cast<std::size_t>(left), m_kind.faces[face]);
+            m_found.push_back(Multiset { m_shown, m_weights[face] * m_powers[face][static_cast<std::size_t>(left)] });
+            m_shown.resize(m_shown.size() - static_cast<std::size_t>(left));
+            return;
+        }
+        dice::detail::Check(m_stop);
+        for (int showing = 0; showing <= left; ++showing) {
+            mpz_class &weight = m_weights[face + 1];
+            mpz_bin_uiui(weight.get_mpz_t(), static_cast<unsigned long>(left), static_cast<unsigned long>(showing));
+            weight *= m_weights[face];
+            weight *= m_powers[face][static_cast<std::size_t>(showing)];
+            m_shown.insert(m_shown.end(), static_cast<std::size_t>(showing), m_kind.faces[face]);
+            Visit(face + 1, left - showing);
+            m_shown.resize(m_shown.size() - static_cast<std::size_t>(showing));
+        }
+    }
+
+    const Kind &m_kind;
+    const std::stop_token &m_stop;
+    std::vector<std::vector<mpz_class>> m_powers; // [face][c]: the face's weight to the c-th
+    std::vector<mpz_class> m_weights; // before each face, the weight of the faces placed
+    std::vector<std::int64_t> m_shown;
+    std::vector<Multiset> m_found;
+};
+
 } // namespace
 
 std::int64_t MultisetCount(const Pool &pool, std::int64_t cap)
@@ -109,6 +167,9 @@ std::int64_t MultisetCount(const Pool &pool, std::int64_t cap)
 
 std::vector<Multiset> Multisets(const Pool &pool, const dice::StopToken &stop)
 {
+    const std::vector<Kind> kinds = detail::MergedKinds(pool);
+    if (kinds.size() == 1 && kinds[0].count < maxPoolStates)
+        return OneKindLister(kinds[0], stop).List();
     const Layout layout = detail::LayOut(pool);
     return Lister(layout, stop).List();
 }

@@ -3,11 +3,14 @@
 #include "dice/bounds/bounds.h"
 #include "dice/evaluate/evaluate.h"
 #include "dice/limits.h"
+#include "dice/pools/number.h"
 #include "dice/questions/values.h"
 #include "dice/terms/keep.h"
 #include "dice/value/weights.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -19,6 +22,7 @@ namespace
 {
 
 using Kind = Form::Kind;
+using pools::detail::Wide;
 
 // One throw a name stands for: its total, and for a pool its faces.
 struct Bound {
@@ -32,6 +36,18 @@ struct Throws {
     std::vector<pools::Multiset> multisets; // the faces the bounds point into
     bool weighted = false;
 };
+
+// A weight known to fit a Wide, most often in one limb.
+Wide WideOf(const mpz_class &weight)
+{
+    if (mpz_fits_ulong_p(weight.get_mpz_t()))
+        return mpz_get_ui(weight.get_mpz_t());
+    return pools::detail::FromMpz<Wide>(weight);
+}
+
+// The widest span of totals a let's readings are added up in machine
+// integers for, one entry a total: past it they go through the mixture.
+constexpr std::int64_t widestMachineSpan = 1 << 16;
 
 pools::Kind DieKind(const Distribution &die, int count)
 {
@@ -145,6 +161,8 @@ private:
         case Kind::Label:
             return Value::Certain(form.label);
         case Kind::Let: {
+            if (std::optional<Distribution> read = ReadCertain(form))
+                return Value::Rolled(std::move(*read));
             Mixture mixture;
             Read(form, 0, mpz_class(1), mixture);
             return Value::Rolled(mixture.Result());
@@ -257,6 +275,158 @@ private:
             Read(let, i + 1, product, mixture);
         }
         m_bound[slot] = before;
+    }
+
+    // Whether the form is one certain total once the names it reads stand
+    // for their throws: it throws no dice of its own.
+    static bool Determined(const Form &form)
+    {
+        switch (form.kind) {
+        case Kind::Roll:
+            return form.number.has_value();
+        case Kind::Name:
+        case Kind::Label:
+            return true;
+        case Kind::Let:
+        case Kind::Repeat:
+            return false;
+        case Kind::PoolRead:
+            return form.operands[0].kind == Kind::Name;
+        default:
+            return std::all_of(form.operands.begin(), form.operands.end(), Determined);
+        }
+    }
+
+    // A Determined form's total, as Evaluate would give it certain.
+    std::int64_t CertainTotal(const Form &form) const
+    {
+        const std::vector<Form> &operands = form.operands;
+        switch (form.kind) {
+        case Kind::Roll:
+            return *form.number;
+        case Kind::Name:
+            return m_bound[static_cast<std::size_t>(form.slot)].total;
+        case Kind::Label:
+            return form.label;
+        case Kind::If:
+            return CertainTotal(operands[CertainTotal(operands[0]) != 0 ? 1 : 2]);
+        case Kind::Compare: {
+            const Compare point { form.comparison, CertainTotal(operands[1]) };
+            return point.Meets(CertainTotal(operands[0])) ? 1 : 0;
+        }
+        case Kind::And:
+            return CertainTotal(operands[0]) != 0 && CertainTotal(operands[1]) != 0 ? 1 : 0;
+        case Kind::Or:
+            return CertainTotal(operands[0]) != 0 || CertainTotal(operands[1]) != 0 ? 1 : 0;
+        case Kind::Not:
+            return CertainTotal(operands[0]) == 0 ? 1 : 0;
+        case Kind::Sum: {
+            std::int64_t sum = 0;
+            for (std::size_t i = 0; i < operands.size(); ++i)
+                sum += form.signs[i] * CertainTotal(operands[i]);
+            return sum;
+        }
+        case Kind::Product:
+            return CertainTotal(operands[0]) * CertainTotal(operands[1]);
+        case Kind::Divide:
+            return Rounded(CertainTotal(operands[0]), CertainTotal(operands[1]), form.rounding);
+        case Kind::Abs: {
+            const std::int64_t a = CertainTotal(operands[0]);
+            return a < 0 ? -a : a;
+        }
+        case Kind::Pick: {
+            const std::int64_t a = CertainTotal(operands[0]);
+            const std::int64_t b = CertainTotal(operands[1]);
+            return form.pick == Pick::Highest ? std::max(a, b) : std::min(a, b);
+        }
+        case Kind::PoolRead:
+            return pools::ReadThrow(*m_bound[static_cast<std::size_t>(operands[0].slot)].faces, form.reading);
+        case Kind::Let:
+        case Kind::Repeat:
+            break;
+        }
+        return 0;
+    }
+
+    // A let, and the lets right after its 'in', whose names are thrown
+    // apart from every reading and whose body is certain once they are
+    // bound, is read with its weights in machine integers where the product
+    // of the names' denominators fits one: GMP and the values each reading
+    // builds would cost more than the reading itself. Empty where it does
+    // not apply, for Read to count it.
+    std::optional<Distribution> ReadCertain(const Form &let)
+    {
+        std::vector<std::pair<const Form *, std::size_t>> names; // each with its slot
+        const Form *body = &let;
+        for (; body->kind == Kind::Let; body = &body->operands.back()) {
+            for (std::size_t i = 0; i + 1 < body->operands.size(); ++i)
+                names.emplace_back(&body->operands[i], static_cast<std::size_t>(body->slot) + i);
+        }
+        if (!body->highest || *body->highest - body->lowest >= widestMachineSpan || !Determined(*body)
+            || !std::all_of(names.begin(), names.end(), [](const auto &name) { return name.first->closed; }))
+            return std::nullopt;
+        std::vector<std::shared_ptr<const Throws>> throws;
+        mpz_class whole = 1;
+        bool weighted = false;
+        for (const auto &name : names) {
+            throws.push_back(ThrowsOf(*name.first));
+            mpz_class sum;
+            for (const auto &[bound, weight] : throws.back()->each)
+                sum += weight;
+            whole *= sum;
+            weighted = weighted || throws.back()->weighted;
+            if (!pools::detail::FitsWide(whole))
+                return std::nullopt;
+        }
+        // Each weight is at most its name's sum, and so fits.
+        std::vector<std::vector<Wide>> wide(throws.size());
+        for (std::size_t i = 0; i < throws.size(); ++i) {
+            for (const auto &[bound, weight] : throws[i]->each)
+                wide[i].push_back(WideOf(weight));
+        }
+        std::vector<Wide> totals(static_cast<std::size_t>(*body->highest - body->lowest + 1));
+        const std::vector<Bound> before = m_bound;
+        bool inReach = true;
+        // Every product of weights, and every sum of them, is at most `whole`.
+        const auto walk = [&](std::size_t i, Wide weight, const auto &self) -> void {
+            if (i == throws.size()) {
+                const auto at = static_cast<std::uint64_t>(CertainTotal(*body) - body->lowest);
+                if (at < totals.size())
+                    totals[at] += weight;
+                else
+                    inReach = false;
+                return;
+            }
+            Check(m_stop);
+            const Throws &each = *throws[i];
+            const std::size_t slot = names[i].second;
+            for (std::size_t t = 0; t < each.each.size(); ++t) {
+                m_bound[slot] = each.each[t].first;
+                self(i + 1, weight * wide[i][t], self);
+            }
+        };
+        walk(0, 1, walk);
+        m_bound = before;
+        // A total outside the reach would be a fault of the reach; the
+        // mixture counts it all the same.
+        if (!inReach)
+            return std::nullopt;
+        // As the mixture of these certain totals would list them.
+        std::size_t first = 0;
+        while (totals[first] == 0)
+            ++first;
+        std::size_t last = totals.size() - 1;
+        while (totals[last] == 0)
+            --last;
+        Distribution read;
+        read.lowest = body->lowest + static_cast<std::int64_t>(first);
+        for (std::size_t i = first; i <= last; ++i)
+            read.counts.push_back(pools::detail::ToMpz(totals[i]));
+        read.outcomes = whole;
+        read.weighted = weighted;
+        if (weighted)
+            Reduce(read);
+        return read;
     }
 
     std::shared_ptr<const Throws> ThrowsOf(const Form &named)

@@ -8,7 +8,9 @@
 #include "dice/limits.h"
 #include "dice/notation/errors.h"
 #include "dice/notation/utf8.h"
+#include "dice/parse/hints.h"
 #include "dice/parse/parse.h"
+#include "dice/parse/scan.h"
 #include "dice/questions/reach.h"
 #include "dice/questions/words.h"
 
@@ -114,8 +116,7 @@ private:
 
     void SkipSpaces()
     {
-        while (!AtEnd() && (m_text[m_at] == ' ' || m_text[m_at] == '\t'))
-            ++m_at;
+        detail::SkipSpaces(m_text, m_at);
     }
 
     // The word at the current place, lower case, without moving past it.
@@ -293,22 +294,13 @@ private:
         return Peek() == '<' || Peek() == '>' || Peek() == '=';
     }
 
+    // An operator, where AtComparison(); == reads as =.
     Compare::Kind ReadOperator()
     {
-        const char first = Peek();
-        const char second = Peek(1);
-        if (first == '<' && second == '>') {
-            m_at += 2;
-            return Compare::Kind::NotEqual;
-        }
-        if ((first == '<' || first == '>') && second == '=') {
-            m_at += 2;
-            return first == '<' ? Compare::Kind::LessEqual : Compare::Kind::GreaterEqual;
-        }
-        ++m_at;
-        if (first == '=' && Peek() == '=')
+        const Compare::Kind kind = detail::ReadOperator(m_text, m_at);
+        if (kind == Compare::Kind::Equal && Peek() == '=')
             ++m_at;
-        return first == '<' ? Compare::Kind::Less : first == '>' ? Compare::Kind::Greater : Compare::Kind::Equal;
+        return kind;
     }
 
     // Two rolls compared, true or false; or a roll alone.
@@ -341,12 +333,7 @@ private:
     int ReadSign()
     {
         SkipSpaces();
-        if (Peek() != '-' && Peek() != '+')
-            return 1;
-        const int sign = Peek() == '-' ? -1 : 1;
-        ++m_at;
-        SkipSpaces();
-        return sign;
+        return detail::ReadSign(m_text, m_at);
     }
 
     Form ReadSum()
@@ -384,16 +371,8 @@ private:
         Form product = ReadUnit();
         for (;;) {
             SkipSpaces();
-            const std::size_t at = m_at;
-            if (Peek() == '/' && !divides)
-                throw ParseError(ErrorCode::Division, at);
-            if (Peek() == '^')
-                throw ParseError(ErrorCode::NotAPower, at, {}, "^");
-            if (Peek() != '*')
+            if (!ReadTimes(m_text, m_at, divides))
                 return product;
-            ++m_at;
-            if (Peek() == '*')
-                throw ParseError(ErrorCode::NotAPower, at, {}, "**");
             Form operand = ReadUnit();
             for (const Form *side : { &product, &operand }) {
                 NoLabel(*side);
@@ -631,17 +610,7 @@ private:
 
     std::int64_t ReadCount(ErrorCode missing)
     {
-        if (!IsDigit(Peek()))
-            throw ParseError(missing, m_at, {}, Typed());
-        const std::size_t start = m_at;
-        std::int64_t value = 0;
-        while (IsDigit(Peek())) {
-            value = value * 10 + (Peek() - '0');
-            if (value > maxNumber)
-                throw ParseError(ErrorCode::NumberTooLarge, start);
-            ++m_at;
-        }
-        return value;
+        return ReadDigits(m_text, m_at, missing);
     }
 
     // A compare point: an operator and a number, or a bare number for =.
@@ -844,16 +813,10 @@ private:
             SkipSpaces();
             if (word == "floor" || word == "ceil" || word == "round") {
                 form.kind = Kind::Divide;
-                form.rounding = word == "floor" ? Node::Rounding::Floor
-                    : word == "ceil"            ? Node::Rounding::Ceil
-                                                : Node::Rounding::Round;
+                form.rounding = RoundingOf(word);
                 const int sign = ReadSign();
                 Form dividend = ReadProduct(true);
-                SkipSpaces();
-                if (Peek() != '/')
-                    throw ParseError(ErrorCode::ExpectedDivision, m_at, {}, word);
-                ++m_at;
-                SkipSpaces();
+                ReadDivide(m_text, m_at, word);
                 const std::size_t divisorAt = m_at;
                 const int divisorSign = ReadSign();
                 Form divisor = ReadUnit();

@@ -566,11 +566,42 @@ private:
     std::map<std::tuple<int, int, int>, Distribution> m_plain;
 };
 
+// The highest (or lowest) one of n dice of a die with no tail: at most t
+// (or at least t) with the weight of the die's faces there to the n-th
+// power, less that of the face before. Two powers a face, where placing the
+// dice face by face takes a listing per face and number of dice.
+Distribution Extreme(const Distribution &die, int n, bool highest)
+{
+    Distribution result;
+    result.lowest = die.lowest;
+    result.counts.resize(die.counts.size());
+    result.outcomes = PowerOf(die.outcomes, n);
+    mpz_class reached;
+    mpz_class power;
+    mpz_class before;
+    const std::size_t size = die.counts.size();
+    for (std::size_t k = 0; k < size; ++k) {
+        const std::size_t i = highest ? k : size - 1 - k;
+        reached += die.counts[i];
+        mpz_pow_ui(power.get_mpz_t(), reached.get_mpz_t(), static_cast<unsigned long>(n));
+        mpz_sub(result.counts[i].get_mpz_t(), power.get_mpz_t(), before.get_mpz_t());
+        std::swap(power, before);
+    }
+    return result;
+}
+
 } // namespace
 
 Distribution Keep(
     const Distribution &die, const Term &term, std::int64_t through, const dice::StopToken &stop, bool graded)
 {
+    if (term.kept == 1 && term.pick != Pick::All && term.success.kind == Compare::Kind::None && die.tail == 0
+        && !die.counts.empty() && Mass(die) == die.outcomes) {
+        Distribution kept = Extreme(die, term.dice, term.pick == Pick::Highest);
+        Cut(kept, std::max(through, kept.lowest));
+        Trim(kept);
+        return kept;
+    }
     if (term.pick == Pick::Highest && term.success.kind == Compare::Kind::None && !die.counts.empty()) {
         std::optional<Grading> grading;
         if (graded && term.explode != Explode::None) {

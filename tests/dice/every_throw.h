@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 
 namespace dicetest
@@ -34,6 +36,32 @@ inline Counts ThrowByThrow(int n, int sides, dice::Pick pick, int kept, int face
             shown[i] = 1;
     }
     return counts;
+}
+
+// One die's values and their chances, and what each die of a throw shows.
+using Die = std::vector<std::pair<std::int64_t, mpq_class>>;
+using Throw = std::vector<std::int64_t>;
+
+// The chance of each total that `total` gives, over every throw of the dice.
+inline std::map<std::int64_t, mpq_class> EveryThrow(
+    const std::vector<Die> &dice, const std::function<std::int64_t(const Throw &)> &total)
+{
+    std::map<std::int64_t, mpq_class> chances;
+    std::vector<std::size_t> at(dice.size(), 0);
+    for (;;) {
+        Throw shown;
+        mpq_class chance = 1;
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            shown.push_back(dice[i][at[i]].first);
+            chance *= dice[i][at[i]].second;
+        }
+        chances[total(shown)] += chance;
+        std::size_t i = 0;
+        while (i < at.size() && ++at[i] == dice[i].size())
+            at[i++] = 0;
+        if (i == at.size())
+            return chances;
+    }
 }
 
 } // namespace dicetest

@@ -6,6 +6,7 @@
 #include "dice/dice.h"
 #include "dice/limits.h"
 #include "dice/text/text.h"
+#include "tests/dice/every_throw.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +22,9 @@
 namespace
 {
 
-// One die's values and their chances.
-using Die = std::vector<std::pair<std::int64_t, mpq_class>>;
-using Throw = std::vector<std::int64_t>;
+using dicetest::Die;
+using dicetest::EveryThrow;
+using dicetest::Throw;
 
 Die D(int sides)
 {
@@ -78,26 +79,6 @@ struct Case {
     std::function<std::int64_t(const Throw &)> total;
     std::optional<std::int64_t> below = std::nullopt; // compare only totals below this
 };
-
-std::map<std::int64_t, mpq_class> EveryThrow(const Case &c)
-{
-    std::map<std::int64_t, mpq_class> chances;
-    std::vector<std::size_t> at(c.dice.size(), 0);
-    for (;;) {
-        Throw shown;
-        mpq_class chance = 1;
-        for (std::size_t i = 0; i < at.size(); ++i) {
-            shown.push_back(c.dice[i][at[i]].first);
-            chance *= c.dice[i][at[i]].second;
-        }
-        chances[c.total(shown)] += chance;
-        std::size_t i = 0;
-        while (i < at.size() && ++at[i] == c.dice[i].size())
-            at[i++] = 0;
-        if (i == at.size())
-            return chances;
-    }
-}
 
 } // namespace
 
@@ -263,7 +244,7 @@ TEST(DiceTree, EveryFormAgreesWithEveryThrow)
     // clang-format on
     for (const Case &c : cases) {
         const dice::Distribution roll = dice::Evaluate(dice::Parse(c.text));
-        std::map<std::int64_t, mpq_class> expected = EveryThrow(c);
+        std::map<std::int64_t, mpq_class> expected = EveryThrow(c.dice, c.total);
         mpz_class listed = roll.tail;
         for (std::size_t i = 0; i < roll.counts.size(); ++i) {
             listed += roll.counts[i];
@@ -337,7 +318,7 @@ TEST(DiceTree, KeepsOfTheLowestHoldTheMomentsOfEveryThrow)
     for (const Case &c : cases) {
         mpq_class mean;
         mpq_class square;
-        for (const auto &[total, chance] : EveryThrow(c)) {
+        for (const auto &[total, chance] : EveryThrow(c.dice, c.total)) {
             mean += total * chance;
             square += total * total * chance;
         }

@@ -4,6 +4,7 @@
 // the engine reads a let, a condition or a pool.
 #include "dice/dice.h"
 #include "dice/text/text.h"
+#include "tests/dice/every_throw.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,9 @@
 namespace
 {
 
-using Die = std::vector<std::pair<std::int64_t, mpq_class>>;
-using Throw = std::vector<std::int64_t>;
+using dicetest::Die;
+using dicetest::EveryThrow;
+using dicetest::Throw;
 
 Die D(int sides, int from = 1)
 {
@@ -46,26 +48,6 @@ struct Case {
     std::vector<Die> dice;
     std::function<std::int64_t(const Throw &)> total;
 };
-
-std::map<std::int64_t, mpq_class> EveryThrow(const Case &c)
-{
-    std::map<std::int64_t, mpq_class> chances;
-    std::vector<std::size_t> at(c.dice.size(), 0);
-    for (;;) {
-        Throw shown;
-        mpq_class chance = 1;
-        for (std::size_t i = 0; i < at.size(); ++i) {
-            shown.push_back(c.dice[i][at[i]].first);
-            chance *= c.dice[i][at[i]].second;
-        }
-        chances[c.total(shown)] += chance;
-        std::size_t i = 0;
-        while (i < at.size() && ++at[i] == c.dice[i].size())
-            at[i++] = 0;
-        if (i == at.size())
-            return chances;
-    }
-}
 
 std::map<std::int64_t, mpq_class> Engine(const dice::Distribution &roll)
 {
@@ -171,6 +153,16 @@ TEST(DiceQuestions, EveryFormAgreesWithEveryThrow)
             [](const Throw &t) { return (t[0] + t[3] >= 7) + (t[1] + t[4] >= 7) + (t[2] + t[5] >= 7); } },
         { "let x = 1d3 in 2d(x + 1d4)kl1", { D(3), D(4), D(4) },
             [](const Throw &t) { return std::min(t[0] + t[1], t[0] + t[2]); } },
+        // Certain once its names are bound, and their throws weighted.
+        { "let p = 3d6r1, q = 1d{1,1,2} in if not highest(p) > 4 * q then abs(q - lowest(p)) "
+          "else max(floor(nth(2, p) / q), 3)",
+            Joined(Dice(3, D(5, 2)), { { { 1, mpq_class(2, 3) }, { 2, mpq_class(1, 3) } } }),
+            [](const Throw &t) {
+                const std::int64_t q = t[3];
+                if (Nth(t, 0, 3, 1) <= 4 * q)
+                    return std::abs(q - Nth(t, 0, 3, 3));
+                return std::max<std::int64_t>(Nth(t, 0, 3, 2) / q, 3);
+            } },
         // A whole throw rerolled once where it is 2: kept as it fell, or
         // thrown again and kept whatever it shows.
         { "1d(1d3)ro2", { D(3), D(3) }, [](const Throw &t) { return t[0] == 2 ? t[1] : t[0]; } },
@@ -178,7 +170,18 @@ TEST(DiceQuestions, EveryFormAgreesWithEveryThrow)
     // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(Engine(dice::Evaluate(dice::Parse(c.text))), EveryThrow(c));
+        EXPECT_EQ(Engine(dice::Evaluate(dice::Parse(c.text))), EveryThrow(c.dice, c.total));
+    }
+}
+
+// A let's weights add up in machine integers while its names' denominators
+// multiply to below 2^127, and in GMP past it: 6^49 fits, 6^50 does not.
+TEST(DiceQuestions, LetsEitherSideOfMachineWeights)
+{
+    for (const char *dice : { "24d6", "25d6" }) {
+        const std::string let = std::string("let x = 1d(") + dice + "), y = 1d(25d6) in if x > y then 1 else 0";
+        const std::string apart = std::string("if ") + dice + " > 25d6 then 1 else 0";
+        EXPECT_EQ(Engine(dice::Evaluate(dice::Parse(let))), Engine(dice::Evaluate(dice::Parse(apart)))) << let;
     }
 }
 

@@ -367,6 +367,8 @@ TEST(DiceModifiers, CountsAndKeepsAmongWeightedDiceMatchEveryThrow)
         { "3d4!!kl2", 3 },
         { "5d3!!kh2", 3 },
         { "3d{0,1,1,3}kh2", 0 },
+        { "3d{0,1,1,3}kl1", 0 },
+        { "4d{-2,0,5}dl3", 0 },
         { "4d4ro<2dl1", 0 },
         { "3d4min2kl1", 0 },
         { "3d6!!kh1>=5", 2 },
