@@ -4,9 +4,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$PWD/build-web
-# Emscripten builds its C and C++ libraries on first use, into its cache; a
-# cache of the build's own leaves the machine's Emscripten as it was.
-export EM_CACHE=${EM_CACHE:-$out/emcache}
 web/build_gmp.sh "$out"
 # Debian's Emscripten runs its JavaScript tools with the machine's node,
 # which finds Debian's node-acorn only where Debian's node would look.
