@@ -91,7 +91,7 @@ private:
 class OneKindLister
 {
 public:
-    OneKindLister(const Kind &kind, const std::stop_token &stop)
+    OneKindLister(const Kind &kind, const dice::StopToken &stop)
         : m_kind(kind)
         , m_stop(stop)
         , m_powers(kind.faces.size())
@@ -134,7 +134,7 @@ private:
     }
 
     const Kind &m_kind;
-    const std::stop_token &m_stop;
+    const dice::StopToken &m_stop;
     std::vector<std::vector<mpz_class>> m_powers; // [face][c]: the face's weight to the c-th
     std::vector<mpz_class> m_weights; // before each face, the weight of the faces placed
     std::vector<std::int64_t> m_shown;

@@ -392,7 +392,7 @@ private:
             if (i == throws.size()) {
                 const auto at = static_cast<std::uint64_t>(CertainTotal(*body) - body->lowest);
                 if (at < totals.size())
-                    totals[at] += weight;
+                    totals[static_cast<std::size_t>(at)] += weight;
                 else
                     inReach = false;
                 return;
