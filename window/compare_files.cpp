@@ -301,9 +301,8 @@ bool CompareFiles::OpenFile(const QString &path)
         return refuse(tr("line %1: %2").arg(error.Line()).arg(Why(error)));
     }
     if (set.rolls.size() > static_cast<std::size_t>(CompareWindow::kMostRolls)) {
-        return refuse(tr("it holds %1 rolls, and Compare Rolls shows at most %2")
-                          .arg(set.rolls.size())
-                          .arg(CompareWindow::kMostRolls));
+        const QString why = tr("it holds %1 rolls, and Compare Rolls shows at most %2");
+        return refuse(why.arg(set.rolls.size()).arg(CompareWindow::kMostRolls));
     }
     // The set kept between runs stays as it was: this one is kept in its file.
     m_window.SetRemembered(false);
@@ -343,9 +342,9 @@ bool CompareFiles::SaveTo(const QString &path)
     compare::RollSet set = m_window.Set();
     for (std::size_t i = 0; i < set.rolls.size(); ++i) {
         if (!QString::fromStdString(set.rolls[i]).trimmed().isEmpty() && !compare::ReadsAsRoll(set.rolls[i])) {
-            return fail(tr("roll %1 would read back as a comment or a setting, as a line that starts with \"#\" or "
-                           "with a word and a colon does")
-                            .arg(i + 1));
+            const QString why = tr("roll %1 would read back as a comment or a setting, as a line that starts with "
+                                   "\"#\" or with a word and a colon does");
+            return fail(why.arg(i + 1));
         }
     }
     QSaveFile file(path);
