@@ -142,22 +142,38 @@ template <typename Series> void KeepByLowestKept(Series &series, int n, int m, i
     using Number = typename Series::Number;
     const int dropped = n - kept;
     const Binomials<Number> binomials(n);
+    // The other dice: at least kept - above of them show v, the others, at
+    // most `dropped`, lie below it. Their ways are S(r, b), the sum over j
+    // up to `dropped` of C(r, j) b^j, with r = n - above dice and b = v - 1
+    // faces below v; r grows by one a level, and Pascal's rule gives
+    // S(r + 1, b) = (1 + b) S(r, b) - C(r, dropped) b^(dropped + 1): two
+    // products a face and level, where the sum itself takes `dropped`.
+    std::vector<Number> sums;
+    std::vector<Number> raised;
+    for (int v = 1; v <= m && static_cast<std::size_t>(kept) * static_cast<std::size_t>(v - 1) < series.Size(); ++v) {
+        const Number below(static_cast<unsigned>(v - 1));
+        Number sum(0u);
+        Number power(1u);
+        for (int j = dropped; j >= 0; --j) {
+            sum = sum * below + binomials.At(dropped + 1, j);
+            power *= below;
+        }
+        sums.push_back(sum);
+        raised.push_back(power);
+    }
     for (int above = kept - 1; above >= 0; --above) {
-        if (above < kept - 1)
-            series.Accumulate();
         const int rest = n - above;
-        for (int v = 1; v <= m; ++v) {
+        if (above < kept - 1) {
+            series.Accumulate();
+            for (std::size_t face = 0; face < sums.size(); ++face)
+                sums[face] = sums[face] * Number(static_cast<unsigned>(face + 1))
+                    - binomials.At(rest - 1, dropped) * raised[face];
+        }
+        for (int v = 1; v <= static_cast<int>(sums.size()); ++v) {
             Check(stop);
-            if ((above > 0 && v == m)
-                || static_cast<std::size_t>(kept) * static_cast<std::size_t>(v - 1) >= series.Size())
+            if (above > 0 && v == m)
                 break;
-            // The other dice: at least kept - above of them show v, the
-            // others, at most `dropped`, lie below it.
-            Number ways(0u);
-            const Number below(static_cast<unsigned>(v - 1));
-            for (int j = std::min(dropped, rest); j >= 0; --j)
-                ways = ways * below + binomials.At(rest, j);
-            ways *= binomials.At(n, above);
+            const Number ways = sums[static_cast<std::size_t>(v - 1)] * binomials.At(n, above);
             for (int k = 0; k <= above; ++k) {
                 const std::size_t at = static_cast<std::size_t>(kept * (v - 1) + above + k * (m - v));
                 if (at >= series.Size())
@@ -239,7 +255,7 @@ Packed CountKeep(const Term &term,
     // The work of each way in products, counting a slot's share of a
     // running-sum pass as a quarter of one.
     const double slots = static_cast<double>(span + 1);
-    const double byKept = m * (kept * (kept + 1.0) / 2 + kept * (dropped + 1.0)) + kept * slots / 4;
+    const double byKept = m * (kept * (kept + 1.0) / 2 + 2.0 * kept + dropped + 1.0) + kept * slots / 4;
     const double byDropped = m * n * (dropped + 1.0) * (dropped + 2.0) / 2 + n * slots / 4;
     if (byKept <= byDropped)
         KeepByLowestKept(series, n, m, kept, stop);

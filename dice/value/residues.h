@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace dice::detail
@@ -118,6 +119,17 @@ public:
 
     void AddProduct(std::size_t at, const mpz_class &a, const mpz_class &b, bool negative)
     {
+        // A factor of one limb is multiplied straight into the slot: most
+        // factors are binomials that small, and a product of its own would
+        // cost a pass and often an allocation more.
+        mpz_srcptr big = a.get_mpz_t();
+        mpz_srcptr small = b.get_mpz_t();
+        if (mpz_size(small) > mpz_size(big))
+            std::swap(big, small);
+        if (mpz_size(small) == 1 && mpz_sgn(big) > 0 && mpz_sgn(small) > 0) {
+            AddTimesLimb(at, big, mpz_getlimbn(small, 0), negative);
+            return;
+        }
         mpz_mul(m_product.get_mpz_t(), a.get_mpz_t(), b.get_mpz_t());
         AddSigned(at, m_product.get_mpz_t(), negative);
     }
@@ -160,6 +172,25 @@ private:
             mpn_sub(Slot(at), Slot(at), width, limbs, static_cast<mp_size_t>(size));
         else
             mpn_add(Slot(at), Slot(at), width, limbs, static_cast<mp_size_t>(size));
+    }
+
+    // Adds or subtracts value * factor for a positive value, modulo
+    // 2^(64 * width) as AddSigned does.
+    void AddTimesLimb(std::size_t at, mpz_srcptr value, mp_limb_t factor, bool negative)
+    {
+        const std::size_t size = std::min(mpz_size(value), m_width);
+        const mp_limb_t *limbs = mpz_limbs_read(value);
+        mp_limb_t *slot = Slot(at);
+        const auto used = static_cast<mp_size_t>(size);
+        const mp_limb_t carry =
+            negative ? mpn_submul_1(slot, limbs, used, factor) : mpn_addmul_1(slot, limbs, used, factor);
+        if (size == m_width)
+            return;
+        const auto rest = static_cast<mp_size_t>(m_width - size);
+        if (negative)
+            mpn_sub_1(slot + size, slot + size, rest, carry);
+        else
+            mpn_add_1(slot + size, slot + size, rest, carry);
     }
 
     std::size_t m_size;
