@@ -16,12 +16,16 @@ Versus Against(const Distribution &first, const Distribution &second)
     // it is no higher than the other's last listed total, since every total
     // of the tail lies above that; a tail against a listed total likewise.
     // The rest, among them tail against tail, is known of no listing.
+    // A loss is every throw of the second roll decided against this total
+    // but the wins and ties, so the losses are added up as the weights the
+    // first roll's totals decide, less those, with one product a total fewer.
     Versus result;
     result.outcomes = first.outcomes * second.outcomes;
     const std::int64_t secondHighest = second.Highest();
     const mpz_class listed = second.outcomes - second.tail;
     mpz_class below; // the second roll's listed weight under the first's current total
-    mpz_class product;
+    mpz_class decidedByTail; // the first roll's weight at totals the second's tail lies above
+    mpz_class weight; // the first roll's listed weight
     std::int64_t next = second.lowest; // the second roll's first total not yet in `below`
     const auto advance = [&](std::int64_t total) {
         for (; next < total && next <= secondHighest; ++next)
@@ -33,20 +37,16 @@ Versus Against(const Distribution &first, const Distribution &second)
         advance(total);
         if (count == 0)
             continue;
-        mpz_mul(product.get_mpz_t(), count.get_mpz_t(), below.get_mpz_t());
-        result.wins += product;
-        mpz_class above = listed - below;
+        weight += count;
+        mpz_addmul(result.wins.get_mpz_t(), count.get_mpz_t(), below.get_mpz_t());
         if (total >= second.lowest && total <= secondHighest) {
             const mpz_class &equal = second.counts[static_cast<std::size_t>(total - second.lowest)];
-            mpz_mul(product.get_mpz_t(), count.get_mpz_t(), equal.get_mpz_t());
-            result.ties += product;
-            above -= equal;
+            mpz_addmul(result.ties.get_mpz_t(), count.get_mpz_t(), equal.get_mpz_t());
         }
         if (total <= secondHighest)
-            above += second.tail;
-        mpz_mul(product.get_mpz_t(), count.get_mpz_t(), above.get_mpz_t());
-        result.loses += product;
+            decidedByTail += count;
     }
+    result.loses = weight * listed + decidedByTail * second.tail - result.wins - result.ties;
     if (first.Unbounded()) {
         advance(first.Highest() + 1);
         result.wins += first.tail * below;
