@@ -10,13 +10,18 @@ import sys
 import xml.etree.ElementTree as ElementTree
 
 # The window's contexts whose texts the page shows.
-CONTEXTS = {'window::CompareWindow', 'window::ComparePlot', 'window::Views', 'window::ParseErrors'}
+ERRORS = 'window::ParseErrors'
+CONTEXTS = {'window::CompareWindow', 'window::ComparePlot', 'window::Views', ERRORS}
 
 
 def german_texts(ts_file, own_file):
+    """The page's texts by their English, and the notation errors' patterns
+    apart, which the page matches against the engine's English messages."""
     texts = {}
+    errors = {}
     for context in ElementTree.parse(ts_file).getroot().iter('context'):
-        if context.findtext('name') not in CONTEXTS:
+        name = context.findtext('name')
+        if name not in CONTEXTS:
             continue
         for message in context.iter('message'):
             translation = message.find('translation')
@@ -24,9 +29,12 @@ def german_texts(ts_file, own_file):
                 continue
             # The page has no mnemonics: '&' marks one, '&&' a real ampersand.
             strip = lambda text: text.replace('&&', '\0').replace('&', '').replace('\0', '&').removesuffix('...')
-            texts.setdefault(strip(message.findtext('source')), strip(translation.text))
+            source = strip(message.findtext('source'))
+            texts.setdefault(source, strip(translation.text))
+            if name == ERRORS:
+                errors.setdefault(message.findtext('source'), translation.text)
     texts.update(json.loads(pathlib.Path(own_file).read_text(encoding='utf-8')))
-    return texts
+    return texts, sorted(errors.items())
 
 
 def main(engine_js, web_dir, site):
@@ -37,8 +45,10 @@ def main(engine_js, web_dir, site):
         shutil.copyfile(web / 'src' / name, out / name)
     worker = pathlib.Path(engine_js).read_text(encoding='utf-8') + '\n' + (web / 'src' / 'worker.js').read_text(encoding='utf-8')
     (out / 'worker-source.js').write_text('self.PIPWRIGHT_WORKER = ' + json.dumps(worker) + ';\n', encoding='utf-8')
-    texts = german_texts(web.parent / 'window' / 'translations' / 'pipwright_de.ts', web / 'strings_de.json')
-    (out / 'strings-de.js').write_text('self.PIPWRIGHT_DE = ' + json.dumps(texts, ensure_ascii=False, indent=0) + ';\n', encoding='utf-8')
+    texts, errors = german_texts(web.parent / 'window' / 'translations' / 'pipwright_de.ts', web / 'strings_de.json')
+    (out / 'strings-de.js').write_text('self.PIPWRIGHT_DE = ' + json.dumps(texts, ensure_ascii=False, indent=0) + ';\n'
+                                       + 'self.PIPWRIGHT_DE_ERRORS = ' + json.dumps(errors, ensure_ascii=False, indent=0) + ';\n',
+                                       encoding='utf-8')
 
 
 if __name__ == '__main__':

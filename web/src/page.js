@@ -16,6 +16,26 @@ const tr = (source, ...args) => {
     const text = german && self.PIPWRIGHT_DE && self.PIPWRIGHT_DE[source] !== undefined ? self.PIPWRIGHT_DE[source] : source;
     return text.replace(/%(\d)/g, (whole, n) => (args[n - 1] !== undefined ? String(args[n - 1]) : whole));
 };
+// The engine writes its notation errors in English. The window's German for
+// each is found by its English pattern, whose %1, %2 are carried over, each
+// translated in turn ("character %1" inside "unexpected %1: ..."); the more
+// of a pattern is fixed text, the sooner it is tried.
+const errorPatterns = (self.PIPWRIGHT_DE_ERRORS || []).map(([source, text]) => {
+    const order = [];
+    const pattern = source.split(/%(\d)/).map((part, i) => (i % 2 ? (order.push(Number(part)), '(.+?)') : part.replace(/[.*+?^${}()|[\]\\]/g, '\\$&'))).join('');
+    return { match: new RegExp(`^${pattern}$`, 's'), order, text, fixed: source.replace(/%\d/g, '').length };
+}).sort((a, b) => b.fixed - a.fixed);
+const trError = (message) => {
+    if (!german) return message;
+    for (const { match, order, text } of errorPatterns) {
+        const found = match.exec(message);
+        if (!found) continue;
+        const args = [];
+        order.forEach((n, i) => { args[n - 1] = trError(found[i + 1]); });
+        return text.replace(/%(\d)/g, (whole, n) => (args[n - 1] !== undefined ? args[n - 1] : whole));
+    }
+    return message;
+};
 const viewLabel = (view) => tr({ exactly: 'exactly', atLeast: 'at least', atMost: 'at most' }[view]);
 const andList = (names) => (names.length < 2 ? names.join('') : tr('%1 and %2', names.slice(0, -1).join(', '), names[names.length - 1]));
 
@@ -165,10 +185,13 @@ function showStatus(row, error) {
     }
     // The text again with the place of the error marked, as the window
     // underlines it, and the message under it.
+    // The engine's place is in UTF-16 units; the message counts characters,
+    // as the window does, and the mark takes the whole character.
     const typed = state.rolls[row];
     const at = error.at;
-    const echo = element('span', { className: 'echo', ariaHidden: 'true' }, [typed.slice(0, at), element('mark', { text: typed.slice(at, at + 1) || ' ' }), typed.slice(at + 1)]);
-    status.replaceChildren(echo, tr('At character %1: %2', error.position + 1, error.message));
+    const marked = [...typed.slice(at)][0] || '';
+    const echo = element('span', { className: 'echo', ariaHidden: 'true' }, [typed.slice(0, at), element('mark', { text: marked || ' ' }), typed.slice(at + marked.length)]);
+    status.replaceChildren(echo, tr('At character %1: %2', [...typed.slice(0, at)].length + 1, trError(error.message)));
 }
 
 // --- The tables.

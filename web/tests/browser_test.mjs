@@ -213,6 +213,13 @@ await test('from file://, in German, on a 360 px screen', async (page) => {
     assert.deepEqual((await cells(page, '#stats thead tr'))[0].slice(0, 3), ['Wurf', 'Kleinste', 'Größte']);
     assert.equal((await cells(page, '#stats tbody tr'))[1][5], cli('--at-least', '15', '3d6').trim());
     assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 360), 'the page is wider than the screen');
+    // The engine's English errors in the window's German, the numbers carried over.
+    await page.fill('#roll-1', '4d6kh9');
+    await answered(page);
+    assert.equal(await page.$eval('#status-1', (status) => status.lastChild.textContent), 'Bei Zeichen 6: von 4 Würfeln lassen sich nicht 9 behalten');
+    await page.fill('#roll-1', '2d6 + ä');
+    await answered(page);
+    assert.equal(await page.$eval('#status-1', (status) => status.lastChild.textContent), 'Bei Zeichen 7: Zeichen U+00E4: In einen Ausdruck gehören nur ASCII-Zeichen');
 }, { locale: 'de-DE', viewport: { width: 360, height: 740 } });
 
 await browser.close();
