@@ -215,14 +215,22 @@ function fillStatistics() {
             const exact = tr('Labels: %1', roll.exactShares);
             return element('tr', {}, [name, element('td', { className: 'labels', colspan: 6, text: roll.shares, title: exact, ariaLabel: exact })]);
         }
-        const cells = roll.cells.slice(1).map((text, column) => element('td', { text: column === 1 && roll.unbounded ? tr('unbounded') : text }));
-        return element('tr', {}, [name, ...cells, element('td', { id: `cursor-${i}` })]);
+        // Each cell carries its heading, which a phone's narrow layout shows
+        // beside it, one roll under the other.
+        const cells = [...roll.cells.slice(1).map((text, column) => element('td', { text: column === 1 && roll.unbounded ? tr('unbounded') : text })),
+            element('td', { id: `cursor-${i}` })];
+        cells.forEach((cell, column) => (cell.dataset.head = heads[column + 1]));
+        return element('tr', {}, [name, ...cells]);
     });
     table.replaceChildren(
         element('caption', { className: 'sr', text: tr('Statistics of the rolls'), hidden: true }),
         element('thead', {}, [element('tr', {}, heads.map((text) => element('th', { scope: 'col', text })))]),
         element('tbody', {}, body));
     table.setAttribute('aria-label', tr('Statistics of the rolls'));
+    // Stated, so that the narrow layout's blocks stay a table to a screen reader.
+    table.setAttribute('role', 'table');
+    const roles = { THEAD: 'rowgroup', TBODY: 'rowgroup', TR: 'row', TH: 'columnheader', TD: 'cell' };
+    table.querySelectorAll('thead, tbody, tr, th, td').forEach((node) => node.setAttribute('role', roles[node.tagName]));
 }
 
 function fillHeadToHead() {

@@ -213,6 +213,9 @@ await test('from file://, in German, on a 360 px screen', async (page) => {
     assert.deepEqual((await cells(page, '#stats thead tr'))[0].slice(0, 3), ['Wurf', 'Kleinste', 'Größte']);
     assert.equal((await cells(page, '#stats tbody tr'))[1][5], cli('--at-least', '15', '3d6').trim());
     assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 360), 'the page is wider than the screen');
+    // The statistics one roll under the other, each figure beside its heading, none out of sight.
+    assert.ok(await page.$eval('#page-stats', (box) => box.scrollWidth <= box.clientWidth), 'the statistics scroll sideways');
+    assert.equal(await page.$eval('#stats tbody tr:nth-child(2) td:nth-child(2)', (cell) => getComputedStyle(cell, '::before').content), '"Kleinste"');
     // The engine's English errors in the window's German, the numbers carried over.
     await page.fill('#roll-1', '4d6kh9');
     await answered(page);
