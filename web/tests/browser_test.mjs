@@ -206,6 +206,28 @@ await test('keyboard and screen reader: labelled boxes, tabs, the plot read alou
     assert.equal(await page.$$eval('#rolls input', (inputs) => inputs.length), 8);
 });
 
+await test('the chart saved as SVG and PNG: the plot drawn, titled and described', async (page) => {
+    await page.goto(link(['2d6', '1d12']));
+    await answered(page);
+    const saved = async (button) => {
+        const [download] = await Promise.all([page.waitForEvent('download'), page.click(button)]);
+        return { name: download.suggestedFilename(), body: readFileSync(await download.path()) };
+    };
+    const svg = await saved('#save-svg');
+    assert.equal(svg.name, 'compare.svg');
+    const text = svg.body.toString('utf8');
+    assert.match(text, /^<svg[^>]*xmlns="http:\/\/www\.w3\.org\/2000\/svg"/);
+    assert.match(text, /<title>2d6, 1d12, exactly<\/title>/);
+    assert.match(text, /<desc>[^<]*Totals 1 to 12\./);
+    assert.equal((text.match(/<polyline/g) || []).length, 2);
+    const png = await saved('#save-png');
+    assert.equal(png.name, 'compare.png');
+    assert.equal(png.body.subarray(1, 4).toString('latin1'), 'PNG');
+    const size = { width: png.body.readUInt32BE(16), height: png.body.readUInt32BE(20) };
+    const frame = await page.$eval('#plot', (plot) => ({ width: plot.frame.width, height: plot.frame.height }));
+    assert.deepEqual(size, frame);
+});
+
 await test('from file://, in German, on a 360 px screen', async (page) => {
     await page.goto(pathToFileURL(path.join(site, 'index.html')).href + '#r=4d6kh3&r=3d6');
     await answered(page);
