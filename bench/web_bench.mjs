@@ -53,6 +53,21 @@ for (const roll of ['3d8', '3d10', '3d12', '3d6', '3d4', '3d20', '4d6', '3d6']) 
 console.log(`an edit among four rolls with 10d10!!kh5: ${median(edits).toFixed(1)} ms median in the worker (${edits.join(', ')}); `
     + `longest task on the page meanwhile ${await page.evaluate(() => window.longest)} ms (target 16 ms, never blocked)`);
 
+// An edit that ends a count still running starts a new worker: from the
+// keystroke to the answer, on the page's clock.
+const restarts = [];
+for (const roll of ['3d6', '2d8', '4d4', '1d20', '2d10']) {
+    await page.fill('#roll-0', '100d100!!kl50');
+    await page.waitForFunction(() => document.body.dataset.busy);
+    const started = await page.evaluate(() => performance.now());
+    await page.fill('#roll-0', roll);
+    await answered(page);
+    restarts.push(await page.evaluate((t) => performance.now() - t, started));
+}
+console.log(`an edit that ends a running count, to its answer: ${median(restarts).toFixed(0)} ms median (${restarts.map((t) => t.toFixed(0)).join(', ')})`);
+
+// In a fresh page, where the browser has yet to optimise the engine's code,
+// and after other big counts, in a worker started after a stop.
 const big = [];
 for (let i = 0; i < 3; i += 1) {
     await page.goto('about:blank');
@@ -60,13 +75,24 @@ for (let i = 0; i < 3; i += 1) {
     await answered(page);
     big.push(Number(await page.evaluate(() => document.body.dataset.workerMs)));
 }
+const warm = [];
+for (const roll of ['100d99kh50', '100d98kh50', '100d97kh50']) {
+    await page.fill('#roll-0', roll);
+    await answered(page);
+    await page.fill('#roll-0', '100d100!!kl50');
+    await page.waitForFunction(() => document.body.dataset.busy);
+    await page.fill('#roll-0', '100d100kh50');
+    await answered(page);
+    warm.push(Number(await page.evaluate(() => document.body.dataset.workerMs)));
+}
 const native = [];
 for (let i = 0; i < 3; i += 1) {
     const start = process.hrtime.bigint();
     execFileSync(cli, ['100d100kh50'], { stdio: 'ignore' });
     native.push(Number(process.hrtime.bigint() - start) / 1e6);
 }
-console.log(`100d100kh50: ${median(big).toFixed(0)} ms in the worker, ${median(native).toFixed(0)} ms native pipwright-cli, `
-    + `${(median(big) / median(native)).toFixed(2)} times (target at most 3)`);
+console.log(`100d100kh50: ${median(big).toFixed(0)} ms in the worker of a fresh page, ${median(warm).toFixed(0)} ms after other counts, `
+    + `${median(native).toFixed(0)} ms native pipwright-cli: ${(median(big) / median(native)).toFixed(2)} and `
+    + `${(median(warm) / median(native)).toFixed(2)} times (target at most 3)`);
 await browser.close();
 server.close();

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Puts the page together in one static folder: the page's own files, the
-worker's script as a string the page turns into a Blob (a page opened from
-file:// may not load a worker or a .wasm by address), and the German texts,
-taken from the window's translations so that both say the same."""
+worker's script as a string the page turns into a Blob, and the engine's
+WebAssembly as text the page sends it (a page opened from file:// may not
+load a worker or a .wasm by address), and the German texts, taken from the window's
+translations so that both say the same."""
+import base64
 import json
 import pathlib
 import shutil
@@ -43,8 +45,11 @@ def main(engine_js, web_dir, site):
     out.mkdir(parents=True, exist_ok=True)
     for name in ('index.html', 'page.js', 'style.css'):
         shutil.copyfile(web / 'src' / name, out / name)
-    worker = pathlib.Path(engine_js).read_text(encoding='utf-8') + '\n' + (web / 'src' / 'worker.js').read_text(encoding='utf-8')
-    (out / 'worker-source.js').write_text('self.PIPWRIGHT_WORKER = ' + json.dumps(worker) + ';\n', encoding='utf-8')
+    engine = pathlib.Path(engine_js)
+    wasm = base64.b64encode(engine.with_suffix('.wasm').read_bytes()).decode('ascii')
+    worker = engine.read_text(encoding='utf-8') + '\n' + (web / 'src' / 'worker.js').read_text(encoding='utf-8')
+    (out / 'worker-source.js').write_text('self.PIPWRIGHT_WORKER = ' + json.dumps(worker) + ';\n'
+                                          + 'self.PIPWRIGHT_WASM = ' + json.dumps(wasm) + ';\n', encoding='utf-8')
     texts, errors = german_texts(web.parent / 'window' / 'translations' / 'pipwright_de.ts', web / 'strings_de.json')
     (out / 'strings-de.js').write_text('self.PIPWRIGHT_DE = ' + json.dumps(texts, ensure_ascii=False, indent=0) + ';\n'
                                        + 'self.PIPWRIGHT_DE_ERRORS = ' + json.dumps(errors, ensure_ascii=False, indent=0) + ';\n',

@@ -81,13 +81,18 @@ let busy = false;
 let requestId = 0;
 let slowTimer = 0;
 let askedCursor = null; // the cursor that the last request's readouts are for
+let engine = null; // the engine's compiled WebAssembly, once a worker has made it
 
 function startWorker() {
     if (worker) worker.terminate();
     const url = URL.createObjectURL(new Blob([self.PIPWRIGHT_WORKER], { type: 'text/javascript' }));
     worker = new Worker(url);
     URL.revokeObjectURL(url);
-    worker.onmessage = ({ data }) => answered(data);
+    worker.onmessage = ({ data }) => {
+        if (data.engine) engine = data.engine;
+        else answered(data);
+    };
+    worker.postMessage(engine ? { engine } : { wasm: self.PIPWRIGHT_WASM });
     busy = false;
 }
 

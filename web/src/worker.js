@@ -3,14 +3,47 @@
 // it. The page ends the worker to stop a count: a count never yields.
 'use strict';
 
-const ready = PipwrightEngine().then((engine) => ({
-    count: engine.cwrap('pw_count', 'string', ['string']),
-    compare: engine.cwrap('pw_compare', 'string', ['string']),
-    readouts: engine.cwrap('pw_readouts', 'string', ['number', 'string']),
-    csv: engine.cwrap('pw_csv', 'string', []),
-}));
+let ready = null;
+
+// The page's first message holds the engine's module, compiled by an
+// earlier worker, or its bytes as base64. The first worker compiles them and
+// hands the module to the page; a worker started after a stop instantiates
+// that module at once, with whatever optimised code the browser has made of
+// it meanwhile, rather than compiling a megabyte of WebAssembly again.
+function start({ engine: module, wasm }) {
+    const compile = () => {
+        const text = atob(wasm);
+        const bytes = new Uint8Array(text.length);
+        for (let i = 0; i < text.length; i += 1)
+            bytes[i] = text.charCodeAt(i);
+        return WebAssembly.compile(bytes).then((made) => {
+            try {
+                self.postMessage({ engine: made });
+            } catch {
+                // A browser that cannot pass a module on compiles it in every worker.
+            }
+            return made;
+        });
+    };
+    ready = PipwrightEngine({
+        instantiateWasm(imports, receive) {
+            (module ? Promise.resolve(module) : compile())
+                .then((made) => WebAssembly.instantiate(made, imports).then((instance) => receive(instance, made)));
+            return {};
+        },
+    }).then((engine) => ({
+        count: engine.cwrap('pw_count', 'string', ['string']),
+        compare: engine.cwrap('pw_compare', 'string', ['string']),
+        readouts: engine.cwrap('pw_readouts', 'string', ['number', 'string']),
+        csv: engine.cwrap('pw_csv', 'string', []),
+    }));
+}
 
 self.onmessage = async ({ data }) => {
+    if (!ready) {
+        start(data);
+        return;
+    }
     const engine = await ready;
     if (data.compare) {
         const request = data.compare;

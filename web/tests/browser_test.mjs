@@ -183,6 +183,8 @@ await test('a slow roll says so and stops; a newer edit stops an older count', a
     await page.fill('#roll-1', '2d4');
     await answered(page);
     assert.deepEqual((await cells(page, '#stats tbody tr')).map((row) => row[0]), ['3d6', '2d4']);
+    // The workers after the first were handed its compiled engine.
+    assert.ok(await page.evaluate(() => engine instanceof WebAssembly.Module));
 });
 
 await test('keyboard and screen reader: labelled boxes, tabs, the plot read aloud in its view, at most eight rolls', async (page) => {
