@@ -63,9 +63,22 @@ async function copyTable(page) {
 function block(expression) {
     const text = cli(expression);
     const chances = Object.fromEntries([...text.matchAll(/^P\((-?\d+)\) = (\S+)$/gm)].map((m) => [m[1], m[2]]));
-    return { chances, lowest: text.match(/^Lowest: (.*)$/m)[1], highest: text.match(/^Highest: (.*)$/m)[1], mean: text.match(/^Mean: (\S+)/m)[1] };
+    const mean = text.match(/^Mean: (\S+)(?: \((\S+)\))?/m);
+    return { chances, lowest: text.match(/^Lowest: (.*)$/m)[1], highest: text.match(/^Highest: (.*)$/m)[1], mean: mean[2] || mean[1].split('.')[0] };
 }
-const fourDecimals = (text) => Number(text).toFixed(4).replace(/\.?0+$/, '');
+// The exact mean to four decimals, a half to the even digit, as the engine rounds.
+function fourDecimals(fraction) {
+    const [numerator, denominator = '1'] = fraction.split('/');
+    const scaled = BigInt(numerator) * 10000n;
+    const whole = BigInt(denominator);
+    const size = scaled < 0n ? -scaled : scaled;
+    let rounded = size / whole;
+    const twice = 2n * (size % whole);
+    if (twice > whole || (twice === whole && rounded % 2n === 1n)) rounded += 1n;
+    const digits = rounded.toString().padStart(5, '0');
+    const text = `${digits.slice(0, -4)}.${digits.slice(-4)}`.replace(/\.?0+$/, '');
+    return scaled < 0n && rounded !== 0n ? '-' + text : text;
+}
 
 async function checkAgainstCli(page, rolls, target) {
     const totals = rolls.filter((roll) => !roll.includes('"'));
