@@ -30,9 +30,12 @@ def german_texts(ts_file, own_file):
             if translation is None or translation.get('type') in ('unfinished', 'obsolete') or not translation.text:
                 continue
             # The page has no mnemonics: '&' marks one, '&&' a real ampersand.
-            strip = lambda text: text.replace('&&', '\0').replace('&', '').replace('\0', '&').removesuffix('...')
-            source = strip(message.findtext('source'))
-            texts.setdefault(source, strip(translation.text))
+            # Nor has it dialogs, so "Save Chart..." is found as "Save Chart"
+            # too, while "Working..." keeps its dots.
+            plain = lambda text: text.replace('&&', '\0').replace('&', '').replace('\0', '&')
+            source = plain(message.findtext('source'))
+            texts.setdefault(source, plain(translation.text))
+            texts.setdefault(source.removesuffix('...'), plain(translation.text).removesuffix('...'))
             if name == ERRORS:
                 errors.setdefault(message.findtext('source'), translation.text)
     texts.update(json.loads(pathlib.Path(own_file).read_text(encoding='utf-8')))

@@ -260,6 +260,9 @@ await test('from file://, in German, on a 360 px screen', async (page) => {
     await page.fill('#roll-1', '2d6 + ä');
     await answered(page);
     assert.equal(await page.$eval('#status-1', (status) => status.lastChild.textContent), 'Bei Zeichen 7: Zeichen U+00E4: In einen Ausdruck gehören nur ASCII-Zeichen');
+    await page.fill('#roll-1', '100d100!!kl50');
+    await page.waitForSelector('#status-1 button.stop', { timeout: 20000 });
+    assert.equal(await page.textContent('#status-1'), 'Wird berechnet...Anhalten');
 }, { locale: 'de-DE', viewport: { width: 360, height: 740 } });
 
 await browser.close();
