@@ -100,6 +100,10 @@ void Progress::Show(std::stop_token stop)
     std::unique_lock lock(m_mutex);
     if (!m_changed.wait_until(lock, stop, m_start + m_after, [] { return false; }) && stop.stop_requested())
         return;
+    // A line with no name would say nothing: with no delay, or a delay shorter
+    // than the reading of the roll, the count may not yet have said what it is.
+    if (!m_changed.wait(lock, stop, [this] { return !m_what.empty(); }))
+        return;
     while (!stop.stop_requested()) {
         const auto seconds =
             std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - m_start).count();
