@@ -10,8 +10,43 @@ std::int64_t VersusThrough(const Distribution &roll, const Distribution &other)
     return std::max(roll.Highest(), other.Highest());
 }
 
+namespace
+{
+
+// Whether two bounded rolls weigh every total alike, as a roll set against
+// itself in a head-to-head table does.
+bool AlikeAndBounded(const Distribution &first, const Distribution &second)
+{
+    if (first.Unbounded() || second.Unbounded())
+        return false;
+    return &first == &second
+        || (first.lowest == second.lowest && first.outcomes == second.outcomes && first.counts == second.counts);
+}
+
+// Either of two rolls alike wins as often as the other, so only the ties
+// take products, and those are squares: well under half the work of two
+// different rolls, which a table of n rolls has n times.
+Versus AgainstItsLike(const Distribution &roll)
+{
+    Versus result;
+    result.outcomes = roll.outcomes * roll.outcomes;
+    mpz_class square;
+    for (const mpz_class &count : roll.counts) {
+        mpz_mul(square.get_mpz_t(), count.get_mpz_t(), count.get_mpz_t());
+        result.ties += square;
+    }
+    result.wins = result.outcomes - result.ties;
+    mpz_fdiv_q_2exp(result.wins.get_mpz_t(), result.wins.get_mpz_t(), 1);
+    result.loses = result.wins;
+    return result;
+}
+
+} // namespace
+
 Versus Against(const Distribution &first, const Distribution &second)
 {
+    if (AlikeAndBounded(first, second))
+        return AgainstItsLike(first);
     // A listed total of one roll against the other's tail is decided where
     // it is no higher than the other's last listed total, since every total
     // of the tail lies above that; a tail against a listed total likewise.
