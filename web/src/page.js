@@ -329,7 +329,9 @@ function drawPlot() {
     plot.setAttribute('aria-describedby', 'summary readout');
     if (!totals.length) return;
     const view = VIEWS.indexOf(state.view);
-    const highest = Math.max(1e-9, ...totals.flatMap((roll) => roll.percents[view]));
+    // A loop, not a spread: a roll may have more totals than a call takes arguments.
+    let highest = 1e-9;
+    for (const roll of totals) roll.percents[view].forEach((percent) => (highest = Math.max(highest, percent)));
     const step = niceStep(highest);
     const top = Math.ceil(highest / step) * step;
     const bottom = frame.height - PLOT.bottom;
@@ -353,7 +355,7 @@ function drawPlot() {
         }
     }
     totals.forEach((roll) => {
-        const points = roll.percents[view].map((percent, i) => `${xOf(frame, roll.lowest + i).toFixed(2)},${yOf(percent).toFixed(2)}`);
+        const points = Array.from(roll.percents[view], (percent, i) => `${xOf(frame, roll.lowest + i).toFixed(2)},${yOf(percent).toFixed(2)}`);
         const line = svg('polyline', { points: points.join(' '), fill: 'none', stroke: COLOURS[roll.row], 'stroke-width': 2, 'stroke-linejoin': 'round' });
         if (DASHES[roll.row]) line.setAttribute('stroke-dasharray', DASHES[roll.row]);
         plot.append(line);

@@ -4,6 +4,7 @@
 'use strict';
 
 let ready = null;
+let memory = null;
 
 // The page's first message holds the engine's module, compiled by an
 // earlier worker, or its bytes as base64. The first worker compiles them and
@@ -28,7 +29,10 @@ function start({ engine: module, wasm }) {
     ready = PipwrightEngine({
         instantiateWasm(imports, receive) {
             (module ? Promise.resolve(module) : compile())
-                .then((made) => WebAssembly.instantiate(made, imports).then((instance) => receive(instance, made)));
+                .then((made) => WebAssembly.instantiate(made, imports).then((instance) => {
+                    memory = instance.exports.memory;
+                    receive(instance, made);
+                }));
             return {};
         },
     }).then((engine) => ({
@@ -36,7 +40,25 @@ function start({ engine: module, wasm }) {
         compare: engine.cwrap('pw_compare', 'string', ['string']),
         readouts: engine.cwrap('pw_readouts', 'string', ['number', 'string']),
         csv: engine.cwrap('pw_csv', 'string', []),
+        percents: engine.cwrap('pw_percents', 'number', ['number', 'number']),
     }));
+}
+
+// Each roll of totals gets its plot's percents, copied out of the engine's
+// memory, which a later count may grow and so move.
+function withPercents(engine, reply) {
+    const buffers = [];
+    reply.rolls.forEach((roll, index) => {
+        if (roll.labelled)
+            return;
+        roll.percents = [0, 1, 2].map((view) => {
+            const start = engine.percents(index, view);
+            const copy = new Float64Array(memory.buffer, start, roll.count).slice();
+            buffers.push(copy.buffer);
+            return copy;
+        });
+    });
+    return buffers;
 }
 
 self.onmessage = async ({ data }) => {
@@ -57,8 +79,9 @@ self.onmessage = async ({ data }) => {
             engine.count(text);
         });
         const reply = JSON.parse(engine.compare(JSON.stringify(request)));
+        const buffers = withPercents(engine, reply);
         // How long the answer took here, for the benchmark.
-        self.postMessage({ id: data.id, reply, ms: performance.now() - started });
+        self.postMessage({ id: data.id, reply, ms: performance.now() - started }, buffers);
     } else if (data.readouts) {
         const { total, view } = data.readouts;
         self.postMessage({ id: data.id, readouts: JSON.parse(engine.readouts(total, view)), total, view });

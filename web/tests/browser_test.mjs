@@ -161,6 +161,28 @@ await test('random rolls match the command line', async (page) => {
     }
 });
 
+// The plot's lines come from the engine's memory, not its JSON: each roll's
+// own chances, in the order of the views, with a labelled roll among them.
+await test('the plot draws each roll by its own chances, exactly, at least and at most', async (page) => {
+    const rolls = ['let t = 2d6 in if t >= 10 then "hit" else "miss"', '3d6', '4d6kh3-1'];
+    await page.goto(link(rolls));
+    await answered(page);
+    const drawn = await page.evaluate(() => reply.rolls.map((roll) => roll.percents && roll.percents.map((view) => [...view])));
+    assert.equal(drawn[0], undefined);
+    for (const [i, roll] of rolls.entries()) {
+        if (i === 0) continue;
+        const chances = Object.values(block(roll).chances).map((text) => Number.parseFloat(text));
+        const [exactly, atLeast, atMost] = drawn[i];
+        assert.equal(exactly.length, chances.length, roll);
+        chances.forEach((chance, j) => {
+            const below = chances.slice(0, j + 1).reduce((a, b) => a + b, 0);
+            assert.ok(Math.abs(exactly[j] - chance) < 1e-8, `${roll} at ${j}: ${exactly[j]} against ${chance}`);
+            assert.ok(Math.abs(atMost[j] - below) < 1e-7, `${roll} at most at ${j}`);
+            assert.ok(Math.abs(atLeast[j] - (100 - below + chance)) < 1e-7, `${roll} at least at ${j}`);
+        });
+    }
+});
+
 await test('a shared link opens the same comparison, an error is marked where it is', async (page) => {
     await page.goto(link(['2d6', '4d6kx3'], '&t=9&s=atMost&v=atLeast'));
     await answered(page);
