@@ -37,7 +37,8 @@ function start({ engine: module, wasm }) {
         instantiateWasm(imports, receive) {
             (module ? Promise.resolve(module) : compile())
                 .then((made) => WebAssembly.instantiate(made, imports).then((instance) => {
-                    memory = instance.exports.memory;
+                    // Found by its kind: Emscripten may shorten the names of exports.
+                    memory = Object.values(instance.exports).find((item) => item instanceof WebAssembly.Memory);
                     receive(instance, made);
                 }));
             return {};
