@@ -1,5 +1,6 @@
 // The page's targets, measured in Debian's headless Chromium on this machine:
-// node bench/web_bench.mjs build-web/site build-ci/cli/pipwright-cli
+// node --experimental-websocket bench/web_bench.mjs build-web/site build-ci/cli/pipwright-cli
+// (Node.js 22 and later need no flag; without a WebSocket one figure is left out.)
 // Figures only: nothing here passes or fails.
 import { execFileSync } from 'node:child_process';
 import { readdirSync, readFileSync } from 'node:fs';
@@ -9,6 +10,7 @@ import { createRequire } from 'node:module';
 const require = createRequire(new URL('../web/package.json', import.meta.url));
 const { chromium } = require('playwright-core');
 const { launchOptions, serve } = await import('../web/tests/browser.mjs');
+const { undrivenWorkerMs } = await import('./undriven_page.mjs');
 
 const [site, cli] = process.argv.slice(2).map((p) => path.resolve(p));
 const median = (values) => values.sort((a, b) => a - b)[Math.floor(values.length / 2)];
@@ -80,6 +82,9 @@ for (let i = 0; i < 7; i += 1) {
     big.push(Number(await fresh.evaluate(() => document.body.dataset.workerMs)));
     await context.close();
 }
+const undriven = [];
+for (let i = 0; i < 7 && typeof WebSocket !== 'undefined'; i += 1)
+    undriven.push(await undrivenWorkerMs(`${server.url}/#r=100d100kh50`, launchOptions().executablePath));
 const typed = [];
 for (let i = 0; i < 5; i += 1) {
     const context = await browser.newContext();
@@ -109,8 +114,12 @@ for (let i = 0; i < 7; i += 1) {
     native.push(Number(process.hrtime.bigint() - start) / 1e6);
 }
 const times = (values) => `${(median(values) / median(native)).toFixed(2)} times`;
-console.log(`100d100kh50: ${median(native).toFixed(0)} ms native pipwright-cli; in the worker ${median(big).toFixed(0)} ms in a fresh page (${times(big)}; `
-    + `${big.map((t) => t.toFixed(0)).join(', ')}), ${median(typed).toFixed(0)} ms typed into a fresh page (${times(typed)}), `
+const undrivenText = undriven.length
+    ? `${median(undriven).toFixed(0)} ms with no driver attached (${times(undriven)}; ${undriven.map((t) => t.toFixed(0)).join(', ')})`
+    : 'with no driver attached: needs a WebSocket';
+console.log(`100d100kh50: ${median(native).toFixed(0)} ms native pipwright-cli; in the worker of a fresh page ${undrivenText}, `
+    + `${median(big).toFixed(0)} ms under Playwright (${times(big)}; ${big.map((t) => t.toFixed(0)).join(', ')}), `
+    + `${median(typed).toFixed(0)} ms typed into a fresh page (${times(typed)}), `
     + `${median(warm).toFixed(0)} ms after other counts (${times(warm)}); target at most 3 times`);
 await browser.close();
 server.close();
