@@ -317,7 +317,8 @@ EMSCRIPTEN_KEEPALIVE const char *pw_csv()
 
 // Where the plot's percents of the shown roll at `index` lie in the engine's
 // memory, `count` doubles for a view (0 exactly, 1 at least, 2 at most):
-// tens of thousands of numbers are read faster so than written and parsed.
+// tens of thousands of numbers are read far faster so than written out as
+// text and parsed again.
 EMSCRIPTEN_KEEPALIVE const double *pw_percents(int index, int view)
 {
     const auto &rolls = Engine().shown.Rolls();

@@ -163,7 +163,7 @@ await test('random rolls match the command line', async (page) => {
 
 // The plot's lines come from the engine's memory, not its JSON: each roll's
 // own chances, in the order of the views, with a labelled roll among them.
-await test('the plot draws each roll by its own chances, exactly, at least and at most', async (page) => {
+await test('the plot draws each roll by its own chances, exactly, at least and at most, however many', async (page) => {
     const rolls = ['let t = 2d6 in if t >= 10 then "hit" else "miss"', '3d6', '4d6kh3-1'];
     await page.goto(link(rolls));
     await answered(page);
@@ -181,6 +181,10 @@ await test('the plot draws each roll by its own chances, exactly, at least and a
             assert.ok(Math.abs(atLeast[j] - (100 - below + chance)) < 1e-7, `${roll} at least at ${j}`);
         });
     }
+    // More totals than a function call takes arguments, all drawn.
+    await page.goto(link(['100d1000', '100d1000+1', '1d6']));
+    await page.waitForFunction(() => !document.body.dataset.busy && document.querySelectorAll('#stats tbody tr').length === 3, null, { timeout: 60000 });
+    assert.equal(await page.$$eval('#plot polyline', (lines) => lines.length), 3);
 });
 
 await test('a shared link opens the same comparison, an error is marked where it is', async (page) => {
