@@ -53,10 +53,11 @@ function start({ engine: module, wasm }) {
 }
 
 // Each roll of totals gets its plot's percents, copied out of the engine's
-// memory, which a later count may grow and so move.
+// memory, which a later count may grow and so move. A reply that is an
+// error has no rolls.
 function withPercents(engine, reply) {
     const buffers = [];
-    reply.rolls.forEach((roll, index) => {
+    (reply.rolls || []).forEach((roll, index) => {
         if (roll.labelled)
             return;
         roll.percents = [0, 1, 2].map((view) => {
