@@ -191,3 +191,17 @@ TEST(DiceVersus, TheIssuesAttackAgainstAnArmour)
     EXPECT_EQ(Share(versus.ties, versus.outcomes), mpq_class(391, 8000));
     EXPECT_EQ(Share(versus.loses, versus.outcomes), mpq_class(733, 1600));
 }
+
+// A head-to-head table sets each roll against the very same distribution:
+// 2d6 ties itself in the sum of its squared counts, 146 of 1296 pairs, and
+// wins the rest half the time.
+TEST(DiceVersus, ARollAgainstItselfWinsAsOftenAsItLoses)
+{
+    const dice::Distribution roll = dice::Evaluate(dice::Parse("2d6"));
+    const dice::Versus versus = dice::Against(roll, roll);
+    EXPECT_EQ(versus.outcomes, 1296);
+    EXPECT_EQ(versus.ties, 146);
+    EXPECT_EQ(versus.wins, 575);
+    EXPECT_EQ(versus.loses, 575);
+    EXPECT_EQ(versus.undecided, 0);
+}
