@@ -602,7 +602,8 @@ Distribution Keep(
         Trim(kept);
         return kept;
     }
-    if (term.pick == Pick::Highest && term.success.kind == Compare::Kind::None && !die.counts.empty()) {
+    if (term.pick == Pick::Highest && term.kept > 0 && term.success.kind == Compare::Kind::None
+        && !die.counts.empty()) {
         std::optional<Grading> grading;
         if (graded && term.explode != Explode::None) {
             const std::vector<Face> raw = RawFaces(term);

@@ -166,6 +166,9 @@ TEST(DiceQuestions, EveryFormAgreesWithEveryThrow)
         // A whole throw rerolled once where it is 2: kept as it fell, or
         // thrown again and kept whatever it shows.
         { "1d(1d3)ro2", { D(3), D(3) }, [](const Throw &t) { return t[0] == 2 ? t[1] : t[0]; } },
+        // None of the throws kept, the highest as the lowest: once a crash.
+        { "2d(1d4)kh0", Dice(2, D(4)), [](const Throw &) { return std::int64_t { 0 }; } },
+        { "3d(1d3)d3", Dice(3, D(3)), [](const Throw &) { return std::int64_t { 0 }; } },
     };
     // clang-format on
     for (const Case &c : cases) {
